@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <exception>
+
+namespace q7 {
+
+// Every failure that ends an operation is one of these. The message is the
+// exact text the user sees (the error box adds only its closing period).
+class Q7Error : public std::exception
+{
+public:
+    explicit Q7Error(QString message);
+    const QString& message() const noexcept { return m_message; }
+    const char* what() const noexcept override { return m_utf8.constData(); }
+
+private:
+    QString m_message;
+    QByteArray m_utf8;
+};
+
+// A failure of the serial port, with the code of the port service and, where
+// a system call failed, the system's error number.
+class EComPort : public Q7Error
+{
+public:
+    enum Code {
+        OpenFailed = 1,
+        WriteFailed = 2,
+        ReadFailed = 3,
+        PurgeFailed = 5,
+        SetStateFailed = 7,
+        SetTimeoutsFailed = 8,
+        SetupFailed = 9,
+        ClearErrorFailed = 10,
+        EnumPortsFailed = 15,
+        StoreFailed = 16,
+        LoadFailed = 17,
+    };
+    static constexpr int kNoSystemError = -1;
+
+    explicit EComPort(Code code, int systemError = kNoSystemError);
+    Code code() const noexcept { return m_code; }
+    int systemError() const noexcept { return m_systemError; }
+
+    static QString codeText(Code code);
+
+private:
+    Code m_code;
+    int m_systemError;
+};
+
+// A text that should have been an integer: "'%s' ist kein gültiger Integerwert".
+class EConvertError : public Q7Error
+{
+public:
+    explicit EConvertError(const QString& offendingText);
+};
+
+// A file that could not be created, opened, read or written, with the
+// runtime's German text for its error number.
+class EInOutError : public Q7Error
+{
+public:
+    enum Code {
+        FileNotFound = 2,
+        InvalidFileName = 3,
+        TooManyOpenFiles = 4,
+        AccessDenied = 5,
+        ReadBeyondEnd = 100,
+        DiskFull = 101,
+    };
+    explicit EInOutError(int code, const QString& detail = {});
+    int code() const noexcept { return m_code; }
+
+    static QString codeText(int code);
+
+private:
+    int m_code;
+};
+
+// The user (or the window closing) cancelled a wait. Callers stop the
+// operation as for a failure, but no error box is shown.
+class EOperationCancelled : public Q7Error
+{
+public:
+    EOperationCancelled();
+};
+
+// The text of the application's error box: the message, with a period
+// appended when its last character sorts after ".".
+QString errorBoxText(const QString& message);
+
+} // namespace q7

@@ -1,0 +1,83 @@
+#include "app/LanguageFile.h"
+
+#include "app/PcText.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace q7 {
+
+namespace {
+
+constexpr qsizetype kMaxValueLength = 2047;
+
+QString unquoted(QString value)
+{
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+        value.back() == value.front())
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
+} // namespace
+
+QString profileString(const QByteArray& fileContent, QStringView section, QStringView key,
+                      const QString& fallback)
+{
+    bool inSection = false;
+    for (const QByteArray& rawLine : fileContent.split('\n')) {
+        const QString line = decodePc(rawLine).trimmed();
+        if (line.startsWith(u'[')) {
+            const qsizetype close = line.indexOf(u']');
+            const QStringView name = QStringView(line).mid(1, close < 0 ? -1 : close - 1).trimmed();
+            if (inSection)
+                return fallback;  // the first matching section decides
+            inSection = name.compare(section, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        if (!inSection)
+            continue;
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals < 0)
+            continue;
+        if (QStringView(line).left(equals).trimmed().compare(key, Qt::CaseInsensitive) != 0)
+            continue;
+        return unquoted(line.mid(equals + 1).trimmed()).left(kMaxValueLength);
+    }
+    return fallback;
+}
+
+LanguageFile::LanguageFile(QString path) : m_path(std::move(path)) {}
+
+QString LanguageFile::pathForProgram(const QString& programPath)
+{
+    static const QRegularExpression threeLetterExtension(QStringLiteral("\\.[^./\\\\]{3}$"));
+    if (threeLetterExtension.match(programPath).hasMatch())
+        return programPath.chopped(4) + QStringLiteral(".ini");
+    return programPath + QStringLiteral(".ini");
+}
+
+bool LanguageFile::exists() const
+{
+    return !m_path.isEmpty() && QFileInfo(m_path).isFile();
+}
+
+QString LanguageFile::lookup(QStringView section, QStringView key, const QString& fallback) const
+{
+    if (m_path.isEmpty())
+        return fallback;
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fallback;
+    return profileString(file.readAll(), section, key, fallback);
+}
+
+QString LanguageFile::text(TextId id) const
+{
+    const TextEntry& entry = textEntry(id);
+    return lookup(QString::fromLatin1(entry.section), QString::fromLatin1(entry.key),
+                  defaultText(id));
+}
+
+} // namespace q7

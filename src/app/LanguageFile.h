@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/Texts.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace q7 {
+
+// Looks up one value in the text of a Windows profile file, with the rules of
+// the Windows profile reader: section and key names match without regard to
+// case, a missing section or key gives the default, a key present with an
+// empty value gives the empty text, and a value is cut to 2047 characters.
+QString profileString(const QByteArray& fileContent, QStringView section, QStringView key,
+                      const QString& fallback);
+
+// The optional language file beside the program. It is read at every lookup,
+// so texts looked up at their moment of use follow the file's current content.
+class LanguageFile
+{
+public:
+    LanguageFile() = default;  // no file: every text is its default
+    explicit LanguageFile(QString path);
+
+    // manager.exe reads manager.ini; a name without a three-letter extension
+    // gets ".ini" appended (q7manager reads q7manager.ini).
+    static QString pathForProgram(const QString& programPath);
+
+    const QString& path() const { return m_path; }
+    bool exists() const;
+
+    QString lookup(QStringView section, QStringView key, const QString& fallback) const;
+    QString text(TextId id) const;
+
+private:
+    QString m_path;
+};
+
+} // namespace q7

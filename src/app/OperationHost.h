@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+namespace q7 {
+
+// How a long operation (search, read, write, erase, import, export) talks to
+// whoever started it: the window shows these in its status bar, progress bar
+// and message boxes, the command line on stderr, and tests record them.
+class OperationHost
+{
+public:
+    virtual ~OperationHost() = default;
+
+    virtual void showStatus(const QString& text) { (void)text; }
+    virtual void setProgress(int value) { (void)value; }
+    // The handset stopped answering. True: ask the same command again.
+    virtual bool retryLostLink(const QString& message)
+    {
+        (void)message;
+        return false;
+    }
+    virtual void setBusy(bool busy) { (void)busy; }
+    // The search identified the handset: reading, writing and erasing may start.
+    virtual void handsetFound() {}
+};
+
+} // namespace q7

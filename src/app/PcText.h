@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+namespace q7 {
+
+// Record fields and the language file hold text in the PC character set,
+// Windows-1252. Qt has no codec for it without ICU, and the mapping is small
+// enough to keep here so that every platform decodes it alike.
+
+QString decodePc(QByteArrayView bytes);
+
+// Characters that Windows-1252 cannot hold become '?'.
+QByteArray encodePc(QStringView text);
+
+} // namespace q7

@@ -1,0 +1,4 @@
+list(APPEND q7core_sources
+)
+list(APPEND q7gui_sources
+)

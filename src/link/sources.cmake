@@ -1,0 +1,10 @@
+list(APPEND q7core_sources
+  link/CommandExchange.cpp
+  link/ComPort.cpp
+  link/ComPortSettings.cpp
+  link/GsmText.cpp
+  link/HandsetSearch.cpp
+  link/PortMap.cpp
+)
+list(APPEND q7gui_sources
+)

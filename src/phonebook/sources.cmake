@@ -1,0 +1,5 @@
+list(APPEND q7core_sources
+  phonebook/RecordStore.cpp
+)
+list(APPEND q7gui_sources
+)
