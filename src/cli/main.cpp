@@ -1,1 +1,124 @@
-int main() { return 0; }
+// q7ctl: the manager's operations from the command line, on the same core as
+// the window.
+
+#include "app/Errors.h"
+#include "app/LanguageFile.h"
+#include "app/RegistryKey.h"
+#include "cli/CliHost.h"
+#include "cli/Commands.h"
+#include "link/ComPort.h"
+#include "link/CommandExchange.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
+
+using namespace q7;
+
+namespace {
+
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+int usageError(QCommandLineParser& parser, const QString& message)
+{
+    QTextStream err(stderr);
+    err << "q7ctl: " << message << "\n\n" << parser.helpText();
+    return kExitUsage;
+}
+
+// The window's port settings, when the user has saved any.
+void restoreWindowPortSettings(TComPort& port)
+{
+    auto settings = openRegistryKey(kProgramKey);
+    if (settings->childGroups().contains(QStringLiteral("ComPort")))
+        port.RestorePortSettings(kProgramKey);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Norvik"));
+    QCoreApplication::setApplicationName(QStringLiteral("Q7 Manager"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Reads, saves and restores the phonebook of a Vexa TLM-Q7.\n\n"
+        "Commands:\n"
+        "  detect               search for the handset\n"
+        "  list                 read the whole phonebook, one line per entry\n"
+        "  backup FILE.csv      read the whole phonebook and save it as a CSV file\n"
+        "  restore FILE.csv     write every entry of a CSV file to the handset\n"
+        "                       (--replace erases the handset first)\n"
+        "  erase --yes          delete every entry on the handset"));
+    parser.addHelpOption();
+    const QCommandLineOption portOption(QStringLiteral("port"),
+                                        QStringLiteral("Serial port COM1..COM96."),
+                                        QStringLiteral("COMn"));
+    const QCommandLineOption deviceOption(QStringLiteral("device"),
+                                          QStringLiteral("Device path, e.g. /dev/ttyUSB0."),
+                                          QStringLiteral("PATH"));
+    const QCommandLineOption baudOption(QStringLiteral("baud"), QStringLiteral("Line rate."),
+                                        QStringLiteral("RATE"));
+    const QCommandLineOption yesOption(QStringLiteral("yes"),
+                                       QStringLiteral("Confirm erasing the handset."));
+    const QCommandLineOption replaceOption(
+        QStringLiteral("replace"), QStringLiteral("restore: erase the handset first."));
+    parser.addOptions({portOption, deviceOption, baudOption, yesOption, replaceOption});
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
+    parser.process(app);
+
+    const QStringList args = parser.positionalArguments();
+    if (args.isEmpty())
+        return usageError(parser, QStringLiteral("no command given"));
+    if (parser.isSet(portOption) && parser.isSet(deviceOption))
+        return usageError(parser, QStringLiteral("--port and --device exclude each other"));
+
+    int baudRate = 0;
+    if (parser.isSet(baudOption)) {
+        bool ok = false;
+        baudRate = parser.value(baudOption).toInt(&ok);
+        if (!ok || baudRate <= 0)
+            return usageError(parser, QStringLiteral("--baud needs a positive number"));
+    }
+
+    const LanguageFile texts(LanguageFile::pathForProgram(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("q7manager"))));
+    CliHost host;
+    TComPort port;
+    CommandExchange exchange(port);
+
+    const auto command = findCommand(args.front());
+    if (!command)
+        return usageError(parser, QStringLiteral("unknown command '%1'").arg(args.front()));
+    CommandContext context{exchange, texts, host, args.mid(1), parser.isSet(yesOption),
+                           parser.isSet(replaceOption)};
+    if (const QString problem = command->checkArguments(context); !problem.isEmpty())
+        return usageError(parser, problem);
+
+    try {
+        restoreWindowPortSettings(port);
+        if (parser.isSet(portOption))
+            port.setPort(parser.value(portOption));
+        if (parser.isSet(deviceOption))
+            port.setDeviceOverride(parser.value(deviceOption));
+        if (baudRate > 0) {
+            const TBaudRate named = baudRateFromName(QString::number(baudRate));
+            port.setBaudRate(bitsPerSecond(named, 0) == baudRate ? named : brCustom);
+            port.setCustomBaudRate(baudRate);
+        }
+        const int status = command->run(context);
+        host.finishLine();
+        port.ClosePort();
+        return status;
+    } catch (const Q7Error& error) {
+        host.finishLine();
+        QTextStream err(stderr);
+        err.setEncoding(QStringConverter::System);
+        err << errorBoxText(error.message()) << '\n';
+        return kExitFailed;
+    }
+}

@@ -1,1 +1,367 @@
-// under construction
+#include "link/ComPort.h"
+
+#include "app/Errors.h"
+#include "app/RegistryKey.h"
+#include "link/PortMap.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <cerrno>
+
+namespace q7 {
+
+namespace {
+
+// Bits a second of a rate that QSerialPort can take.
+QSerialPort::DataBits toQt(TDataBits bits)
+{
+    static constexpr QSerialPort::DataBits kBits[] = {QSerialPort::Data5, QSerialPort::Data6,
+                                                      QSerialPort::Data7, QSerialPort::Data8};
+    return kBits[bits];
+}
+
+QSerialPort::StopBits toQt(TStopBits bits)
+{
+    static constexpr QSerialPort::StopBits kBits[] = {
+        QSerialPort::OneStop, QSerialPort::OneAndHalfStop, QSerialPort::TwoStop};
+    return kBits[bits];
+}
+
+QSerialPort::Parity toQt(TParityBits parity)
+{
+    static constexpr QSerialPort::Parity kParity[] = {QSerialPort::NoParity, QSerialPort::OddParity,
+                                                      QSerialPort::EvenParity, QSerialPort::MarkParity,
+                                                      QSerialPort::SpaceParity};
+    return kParity[parity];
+}
+
+QSerialPort::FlowControl toQt(const TComFlowControl& flow)
+{
+    if (flow.OutCTSFlow && flow.ControlRTS == rtsHandshake)
+        return QSerialPort::HardwareControl;
+    if (flow.XonXoffIn || flow.XonXoffOut)
+        return QSerialPort::SoftwareControl;
+    return QSerialPort::NoFlowControl;
+}
+
+// The system's error number for a failed open. QSerialPort keeps only its own
+// category, so errno is read right after the call, with the category's usual
+// number where the call left none.
+int openErrorNumber(const QSerialPort& serial, int savedErrno)
+{
+    switch (serial.error()) {
+    case QSerialPort::DeviceNotFoundError: return ENOENT;
+    case QSerialPort::PermissionError:
+        return serial.errorString().contains(QLatin1String("in use")) ? EBUSY : EACCES;
+    default: return savedErrno != 0 ? savedErrno : EIO;
+    }
+}
+
+} // namespace
+
+TComPort::TComPort(QObject* parent) : QObject(parent)
+{
+    connect(&m_serial, &QSerialPort::readyRead, this, &TComPort::readyRead);
+    connect(&m_serial, &QSerialPort::errorOccurred, this, &TComPort::onError);
+}
+
+TComPort::~TComPort()
+{
+    if (m_serial.isOpen())
+        m_serial.close();
+}
+
+void TComPort::setPort(const QString& name)
+{
+    const QString normalised = normalisePortName(name);
+    if (normalised == m_port)
+        return;
+    m_port = normalised;
+    reopenUnderNewName();
+}
+
+void TComPort::setDeviceOverride(const QString& devicePath)
+{
+    if (devicePath == m_deviceOverride)
+        return;
+    m_deviceOverride = devicePath;
+    reopenUnderNewName();
+}
+
+void TComPort::reopenUnderNewName()
+{
+    if (!Connected())
+        return;
+    ClosePort();
+    OpenPort();
+}
+
+QString TComPort::devicePath() const
+{
+    return m_deviceOverride.isEmpty() ? deviceForComName(m_port) : m_deviceOverride;
+}
+
+void TComPort::setBaudRate(TBaudRate rate)
+{
+    if (rate == m_line.BaudRate)
+        return;
+    m_line.BaudRate = rate;
+    lineSettingsChanged();
+}
+
+void TComPort::setCustomBaudRate(int bitsPerSecond)
+{
+    if (bitsPerSecond == m_line.CustomBaudRate)
+        return;
+    m_line.CustomBaudRate = bitsPerSecond;
+    lineSettingsChanged();
+}
+
+void TComPort::setDataBits(TDataBits bits)
+{
+    if (bits == m_line.DataBits)
+        return;
+    m_line.DataBits = bits;
+    lineSettingsChanged();
+}
+
+void TComPort::setStopBits(TStopBits bits)
+{
+    if (bits == m_line.StopBits)
+        return;
+    m_line.StopBits = bits;
+    lineSettingsChanged();
+}
+
+void TComPort::setParity(const TComParity& parity)
+{
+    if (parity == m_line.Parity)
+        return;
+    m_line.Parity = parity;
+    lineSettingsChanged();
+}
+
+void TComPort::setFlowControl(const TComFlowControl& flow)
+{
+    if (flow == m_line.FlowControl)
+        return;
+    m_line.FlowControl = flow;
+    lineSettingsChanged();
+}
+
+void TComPort::setFlowControlChoice(TFlowControl choice)
+{
+    applyFlowControlChoice(m_line.FlowControl, choice);
+    lineSettingsChanged();
+}
+
+void TComPort::lineSettingsChanged()
+{
+    if (Connected() && !m_restoring)
+        applyLineSettings();
+}
+
+bool TComPort::Connected() const
+{
+    return m_serial.isOpen();
+}
+
+void TComPort::OpenPort()
+{
+    if (Connected())
+        return;
+    const QString device = devicePath();
+    m_failure.reset();
+    m_serial.setPortName(device);
+    errno = 0;
+    if (device.isEmpty() || !m_serial.open(QIODevice::ReadWrite)) {
+        const int savedErrno = errno;
+        throw EComPort(EComPort::OpenFailed,
+                       device.isEmpty() ? ENOENT : openErrorNumber(m_serial, savedErrno));
+    }
+    try {
+        applyLineSettings();
+    } catch (...) {
+        m_serial.close();
+        throw;
+    }
+    emit connectedChanged(true);
+}
+
+void TComPort::applyLineSettings()
+{
+    const LineSettings& s = m_line;
+    const bool formatTaken = m_serial.setBaudRate(bitsPerSecond(s.BaudRate, s.CustomBaudRate)) &&
+                             m_serial.setDataBits(toQt(s.DataBits)) &&
+                             m_serial.setParity(toQt(s.Parity.Bits)) &&
+                             m_serial.setStopBits(toQt(s.StopBits)) &&
+                             m_serial.setFlowControl(toQt(s.FlowControl));
+    if (!formatTaken)
+        throw EComPort(EComPort::SetStateFailed, errno != 0 ? errno : EINVAL);
+
+    // DTR and RTS are lines a device may not have: a pseudo-terminal or a
+    // three-wire adapter refuses them as unsupported. There is nothing to set
+    // then; a device that has the lines and refuses still reports it.
+    const auto setLine = [this](bool ok) {
+        if (!ok && m_serial.error() != QSerialPort::UnsupportedOperationError)
+            throw EComPort(EComPort::SetStateFailed, errno != 0 ? errno : EIO);
+        m_serial.clearError();
+    };
+    const TComFlowControl& f = s.FlowControl;
+    setLine(m_serial.setDataTerminalReady(f.ControlDTR != dtrDisable));
+    if (f.ControlRTS == rtsEnable || f.ControlRTS == rtsDisable)
+        setLine(m_serial.setRequestToSend(f.ControlRTS == rtsEnable));
+}
+
+void TComPort::ClosePort()
+{
+    if (!Connected())
+        return;
+    m_serial.clear(QSerialPort::AllDirections);
+    m_serial.close();
+    emit connectedChanged(false);
+}
+
+int TComPort::InputPending() const
+{
+    if (!Connected())
+        throw EComPort(EComPort::ClearErrorFailed, EBADF);
+    return static_cast<int>(m_serial.bytesAvailable());
+}
+
+QByteArray TComPort::ReadPending(int count)
+{
+    if (!Connected())
+        throw EComPort(EComPort::ReadFailed, EBADF);
+    if (count <= 0)
+        return {};
+    return m_serial.read(count);
+}
+
+int TComPort::WriteText(const QByteArray& text)
+{
+    if (!Connected())
+        throw EComPort(EComPort::WriteFailed, EBADF);
+    const qint64 written = m_serial.write(text);
+    if (written < 0)
+        throw EComPort(EComPort::WriteFailed, errno != 0 ? errno : EIO);
+
+    // Wait for the device to take the bytes, for at most the write time-out
+    // of the line: 1000 ms and 100 ms a byte.
+    const int limitMs = 1000 + 100 * static_cast<int>(text.size());
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (m_serial.bytesToWrite() > 0) {
+        const qint64 left = limitMs - elapsed.elapsed();
+        if (left <= 0 || hasFailure() || !Connected())
+            throw EComPort(EComPort::WriteFailed, ETIMEDOUT);
+        QEventLoop loop;
+        QTimer timer;
+        timer.setSingleShot(true);
+        timer.setTimerType(Qt::PreciseTimer);
+        connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+        connect(&m_serial, &QSerialPort::bytesWritten, &loop, &QEventLoop::quit);
+        connect(this, &TComPort::failed, &loop, &QEventLoop::quit);
+        timer.start(static_cast<int>(left));
+        loop.exec();
+    }
+    return static_cast<int>(written);
+}
+
+void TComPort::discardInput()
+{
+    if (!Connected())
+        return;
+    m_serial.clear(QSerialPort::Input);
+    m_serial.readAll();
+}
+
+void TComPort::onError(QSerialPort::SerialPortError error)
+{
+    // A hung-up line reports ReadError over and over, busying a whole core:
+    // note the failure once and close the port outside the signal.
+    if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError &&
+        error != QSerialPort::WriteError)
+        return;
+    if (m_failure)
+        return;
+    m_failure = error == QSerialPort::WriteError ? EComPort::WriteFailed : EComPort::ReadFailed;
+    m_failureErrno = errno != 0 ? errno : EIO;
+    QMetaObject::invokeMethod(this, &TComPort::ClosePort, Qt::QueuedConnection);
+    emit failed();
+}
+
+void TComPort::throwPendingFailure()
+{
+    if (!m_failure)
+        return;
+    const auto code = static_cast<EComPort::Code>(*m_failure);
+    m_failure.reset();
+    throw EComPort(code, m_failureErrno);
+}
+
+void TComPort::StorePortSettings(const QString& registryPath) const
+{
+    auto settings = openRegistryKey(registryPath);
+    settings->beginGroup(QStringLiteral("ComPort"));
+    settings->setValue(QStringLiteral("Port"), m_port);
+    settings->setValue(QStringLiteral("BaudRate"), baudRateName(m_line.BaudRate));
+    if (m_line.BaudRate == brCustom)
+        settings->setValue(QStringLiteral("CustomBaudRate"), m_line.CustomBaudRate);
+    settings->setValue(QStringLiteral("StopBits"), stopBitsName(m_line.StopBits));
+    settings->setValue(QStringLiteral("DataBits"), dataBitsName(m_line.DataBits));
+    settings->setValue(QStringLiteral("Parity"), parityName(m_line.Parity.Bits));
+    settings->setValue(QStringLiteral("FlowControl"), flowControlName(flowControlChoice()));
+    settings->endGroup();
+    settings->sync();
+    if (settings->status() != QSettings::NoError)
+        throw EComPort(EComPort::StoreFailed);
+}
+
+void TComPort::RestorePortSettings(const QString& registryPath)
+{
+    auto settings = openRegistryKey(registryPath);
+    if (settings->status() != QSettings::NoError)
+        throw EComPort(EComPort::LoadFailed);
+
+    // Each value goes through its setter; the device hears the result once.
+    // A failure half-way keeps what was read so far.
+    m_restoring = true;
+    try {
+        restoreFrom(*settings);
+    } catch (...) {
+        m_restoring = false;
+        throw;
+    }
+    m_restoring = false;
+    if (Connected())
+        applyLineSettings();
+}
+
+void TComPort::restoreFrom(QSettings& settings)
+{
+    settings.beginGroup(QStringLiteral("ComPort"));
+    const auto text = [&](const char* key, const QString& current) {
+        return settings.value(QLatin1String(key), current).toString();
+    };
+    setPort(text("Port", m_port));
+    setBaudRate(baudRateFromName(text("BaudRate", baudRateName(m_line.BaudRate))));
+    if (m_line.BaudRate == brCustom) {
+        bool ok = false;
+        const int rate = settings.value(QStringLiteral("CustomBaudRate"), m_line.CustomBaudRate)
+                             .toInt(&ok);
+        if (!ok)
+            throw EComPort(EComPort::LoadFailed);
+        setCustomBaudRate(rate);
+    }
+    setStopBits(stopBitsFromName(text("StopBits", stopBitsName(m_line.StopBits))));
+    setDataBits(dataBitsFromName(text("DataBits", dataBitsName(m_line.DataBits))));
+    TComParity parity = m_line.Parity;
+    parity.Bits = parityFromName(text("Parity", parityName(m_line.Parity.Bits)));
+    setParity(parity);
+    setFlowControlChoice(
+        flowControlFromName(text("FlowControl", flowControlName(flowControlChoice()))));
+}
+
+} // namespace q7

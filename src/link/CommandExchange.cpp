@@ -1,1 +1,131 @@
-// under construction
+#include "link/CommandExchange.h"
+
+#include "app/Errors.h"
+#include "link/ComPort.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+namespace q7 {
+
+namespace {
+
+std::optional<ReplyEnd> finalResultOf(QByteArrayView line)
+{
+    if (line == "OK")
+        return ReplyEnd::Ok;
+    if (line == "ERROR" || line.startsWith("+CME ERROR:") || line.startsWith("+CMS ERROR:"))
+        return ReplyEnd::Error;
+    return std::nullopt;
+}
+
+} // namespace
+
+ReplyEnd classifyReply(QByteArrayView reply)
+{
+    if (reply.isEmpty())
+        return ReplyEnd::Empty;
+    // Only complete lines count: "OK" still arriving could be the start of
+    // "OKAY" in a name.
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < reply.size(); ++i) {
+        if (reply[i] != '\r' && reply[i] != '\n')
+            continue;
+        if (const auto end = finalResultOf(reply.sliced(start, i - start)))
+            return *end;
+        start = i + 1;
+    }
+    return ReplyEnd::NoFinalResult;
+}
+
+CommandExchange::CommandExchange(TComPort& port, QObject* parent) : QObject(parent), m_port(port)
+{
+}
+
+void CommandExchange::cancel()
+{
+    m_cancelled = true;
+    emit cancelRequested();
+}
+
+void CommandExchange::throwIfStopped()
+{
+    if (m_cancelled)
+        throw EOperationCancelled();
+    m_port.throwPendingFailure();
+}
+
+void CommandExchange::wait(int ms, WakeOn wakeOn)
+{
+    throwIfStopped();
+    if (ms > 0) {
+        QEventLoop loop;
+        QTimer timer;
+        timer.setSingleShot(true);
+        // Coarse timers fire up to 5 % early, which would shorten a time-out.
+        timer.setTimerType(Qt::PreciseTimer);
+        connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+        connect(&m_port, &TComPort::failed, &loop, &QEventLoop::quit);
+        connect(this, &CommandExchange::cancelRequested, &loop, &QEventLoop::quit);
+        if (wakeOn == WakeOn::Data)
+            connect(&m_port, &TComPort::readyRead, &loop, &QEventLoop::quit);
+        timer.start(ms);
+        ++m_waitDepth;
+        loop.exec();
+        --m_waitDepth;
+    }
+    throwIfStopped();
+}
+
+void CommandExchange::delay(int ms)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    do
+        wait(int(ms - elapsed.elapsed()), WakeOn::TimerOnly);
+    while (elapsed.elapsed() < ms);
+}
+
+Reply CommandExchange::readResponse(int firstByteMs, int silenceMs)
+{
+    Reply reply;
+    QElapsedTimer clock;
+    clock.start();
+
+    throwIfStopped();
+    while (m_port.InputPending() == 0) {
+        const qint64 left = firstByteMs - clock.elapsed();
+        if (left <= 0)
+            return reply;  // nothing at all: no pause follows
+        wait(int(left), WakeOn::Data);
+    }
+
+    qint64 lastData = clock.elapsed();
+    for (;;) {
+        const QByteArray piece = m_port.ReadPending(m_port.InputPending());
+        if (!piece.isEmpty()) {
+            reply.text += piece;
+            lastData = clock.elapsed();
+            reply.end = classifyReply(reply.text);
+            if (reply.end == ReplyEnd::Ok || reply.end == ReplyEnd::Error)
+                break;
+        }
+        const qint64 left = silenceMs - (clock.elapsed() - lastData);
+        if (left <= 0)
+            break;
+        wait(int(left), WakeOn::Data);
+    }
+    delay(10);
+    return reply;
+}
+
+Reply CommandExchange::exchange(QByteArrayView command, int firstByteMs, int silenceMs)
+{
+    throwIfStopped();
+    m_port.discardInput();
+    m_port.WriteText(command.toByteArray());
+    return readResponse(firstByteMs, silenceMs);
+}
+
+} // namespace q7

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/OperationHost.h"
+
+#include <QTextStream>
+
+namespace q7 {
+
+// The command line's side of an operation: a progress line on stderr when it
+// is a terminal, and the lost-link question asked there too. Without a
+// terminal nobody can answer, so a lost link cancels.
+class CliHost : public OperationHost
+{
+public:
+    CliHost();
+    ~CliHost() override;
+
+    void showStatus(const QString& text) override;
+    void setProgress(int value) override;
+    bool retryLostLink(const QString& message) override;
+
+    void finishLine();
+
+private:
+    void redraw();
+
+    QTextStream m_err;
+    bool m_interactive;
+    bool m_canAsk;
+    QString m_status;
+    int m_progress = 0;
+    bool m_lineOpen = false;
+};
+
+} // namespace q7

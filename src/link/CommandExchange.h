@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QObject>
+
+namespace q7 {
+
+class TComPort;
+
+// How a reply ended. A reply ends at a final result line, never at "OK" or
+// "ERROR" inside data such as an upper-case name.
+enum class ReplyEnd {
+    Ok,             // a line that is exactly "OK"
+    Error,          // "ERROR", "+CME ERROR: ..." or "+CMS ERROR: ..."
+    NoFinalResult,  // data, then silence
+    Empty,          // nothing within the first-byte time-out
+};
+
+// The first complete final result line of the text decides; text without one
+// is NoFinalResult, or Empty when there is no text at all.
+ReplyEnd classifyReply(QByteArrayView reply);
+
+struct Reply
+{
+    QByteArray text;
+    ReplyEnd end = ReplyEnd::Empty;
+
+    bool isOk() const { return end == ReplyEnd::Ok; }
+    bool isError() const { return end == ReplyEnd::Error; }
+    // The handset did not finish its answer: nothing, or data cut off.
+    bool linkLost() const { return end == ReplyEnd::Empty || end == ReplyEnd::NoFinalResult; }
+};
+
+inline constexpr int kFirstByteTimeoutMs = 1000;
+inline constexpr int kSilenceTimeoutMs = 5000;
+
+// Writes AT commands and collects their replies. Every wait is a nested event
+// loop woken by the port or a timer: the window repaints and no CPU is spent.
+// A wait ends with EComPort when the port fails and with EOperationCancelled
+// after cancel().
+class CommandExchange : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CommandExchange(TComPort& port, QObject* parent = nullptr);
+
+    TComPort& port() { return m_port; }
+
+    Reply exchange(QByteArrayView command, int firstByteMs = kFirstByteTimeoutMs,
+                   int silenceMs = kSilenceTimeoutMs);
+    Reply readResponse(int firstByteMs, int silenceMs);
+    void delay(int ms);
+
+    // Ends the running wait, and every later one until clearCancel().
+    void cancel();
+    void clearCancel() { m_cancelled = false; }
+    bool isCancelled() const { return m_cancelled; }
+    bool isWaiting() const { return m_waitDepth > 0; }
+
+signals:
+    void cancelRequested();
+
+private:
+    enum class WakeOn { Data, TimerOnly };
+    void wait(int ms, WakeOn wakeOn);
+    void throwIfStopped();
+
+    TComPort& m_port;
+    bool m_cancelled = false;
+    int m_waitDepth = 0;
+};
+
+} // namespace q7
