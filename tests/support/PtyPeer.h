@@ -1,0 +1,89 @@
+#pragma once
+
+// The far end of a pseudo-terminal, driven by the test itself: it answers on
+// a schedule, records what the manager sent and can hang up. Its writes run
+// from timers, so they happen while the code under test waits in its event
+// loop, exactly as a handset's bytes arrive.
+
+#include <QByteArray>
+#include <QSocketNotifier>
+#include <QString>
+#include <QTimer>
+#include <fcntl.h>
+#include <memory>
+#include <stdexcept>
+#include <termios.h>
+#include <unistd.h>
+
+class PtyPeer
+{
+public:
+    PtyPeer()
+    {
+        m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0)
+            throw std::runtime_error("no pseudo-terminal");
+        m_slavePath = QString::fromLocal8Bit(ptsname(m_master));
+        // Raw from the start, so the line discipline neither echoes nor
+        // rewrites line ends before the manager opens the device.
+        // The peer keeps a descriptor of its own on the slave side: without
+        // one, the master reads as hung up whenever the manager has the
+        // device closed, and the notifier would fire without end.
+        m_slaveHold = ::open(ptsname(m_master), O_RDWR | O_NOCTTY);
+        termios raw{};
+        tcgetattr(m_slaveHold, &raw);
+        cfmakeraw(&raw);
+        tcsetattr(m_slaveHold, TCSANOW, &raw);
+        m_notifier = std::make_unique<QSocketNotifier>(m_master, QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { drain(); });
+    }
+
+    ~PtyPeer() { hangUp(); }
+
+    const QString& devicePath() const { return m_slavePath; }
+
+    // Everything the manager has sent so far.
+    QByteArray received()
+    {
+        drain();
+        return m_received;
+    }
+
+    void send(const QByteArray& bytes)
+    {
+        if (m_master >= 0)
+            (void)::write(m_master, bytes.constData(), size_t(bytes.size()));
+    }
+
+    void sendAfter(int ms, const QByteArray& bytes)
+    {
+        QTimer::singleShot(ms, Qt::PreciseTimer, [this, bytes] { send(bytes); });
+    }
+
+    // Like a cable pulled: the manager's side reads an error from now on.
+    void hangUp()
+    {
+        m_notifier.reset();
+        if (m_master >= 0)
+            ::close(m_master);
+        if (m_slaveHold >= 0)
+            ::close(m_slaveHold);
+        m_master = -1;
+        m_slaveHold = -1;
+    }
+
+private:
+    void drain()
+    {
+        char buffer[512];
+        ssize_t n;
+        while (m_master >= 0 && (n = ::read(m_master, buffer, sizeof buffer)) > 0)
+            m_received.append(buffer, n);
+    }
+
+    int m_master = -1;
+    int m_slaveHold = -1;
+    QString m_slavePath;
+    QByteArray m_received;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};

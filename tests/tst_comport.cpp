@@ -1,0 +1,204 @@
+// The serial port's settings: names, the flow-control choice, the flag word,
+// the settings store, and the mapping of COM names to devices.
+
+#include "app/Errors.h"
+#include "app/RegistryKey.h"
+#include "link/ComPort.h"
+#include "link/PortMap.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace q7;
+
+class TestComPort : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(settingsDir.isValid());
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    }
+    void init() { openRegistryKey(kProgramKey)->clear(); }
+
+    void normalisesPortNames_data()
+    {
+        QTest::addColumn<QString>("given");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("lower case") << "com5" << "COM5";
+        QTest::newRow("highest") << "COM96" << "COM96";
+        QTest::newRow("zero") << "COM0" << "COM1";
+        QTest::newRow("too high") << "COM97" << "COM1";
+        QTest::newRow("other kind") << "LPT1" << "COM1";
+        QTest::newRow("empty") << "" << "COM1";
+        QTest::newRow("bare number") << "12" << "COM12";
+        QTest::newRow("negative") << "COM-3" << "COM1";
+    }
+    void normalisesPortNames()
+    {
+        QFETCH(QString, given);
+        QFETCH(QString, name);
+        QCOMPARE(normalisePortName(given), name);
+        TComPort port;
+        port.setPort(given);
+        QCOMPARE(port.Port(), name);
+    }
+
+    void namesFallBackWhenUnknown()
+    {
+        QCOMPARE(baudRateFromName(QStringLiteral("12345")), br9600);
+        QCOMPARE(baudRateFromName(QStringLiteral("custom")), brCustom);
+        QCOMPARE(baudRateFromName(QStringLiteral("115200")), br115200);
+        QCOMPARE(stopBitsFromName(QStringLiteral("3")), sbOneStopBit);
+        QCOMPARE(stopBitsFromName(QStringLiteral("1.5")), sbOne5StopBits);
+        QCOMPARE(dataBitsFromName(QStringLiteral("9")), dbEight);
+        QCOMPARE(parityFromName(QStringLiteral("EVEN")), prEven);
+        QCOMPARE(parityFromName(QStringLiteral("x")), prNone);
+        QCOMPARE(flowControlFromName(QStringLiteral("none")), fcNone);
+        QCOMPARE(flowControlFromName(QStringLiteral("rts")), fcCustom);
+        QCOMPARE(baudRateNames().indexOf(QStringLiteral("115200")), 13);
+    }
+
+    void flagWordOfTheWindowsValues()
+    {
+        LineSettings settings;
+        QCOMPARE(lineSettingsFlags(settings), 0x21u);
+        QCOMPARE(flowControlChoice(settings.FlowControl), fcNone);
+        QCOMPARE(bitsPerSecond(settings.BaudRate, settings.CustomBaudRate), 115200);
+    }
+
+    void flowControlChoiceSetsTheFlags_data()
+    {
+        QTest::addColumn<QList<int>>("choices");
+        QTest::addColumn<uint>("flags");
+        QTest::addColumn<int>("derived");
+        QTest::newRow("hardware") << QList<int>{fcHardware} << 0x2025u << int(fcHardware);
+        QTest::newRow("software") << QList<int>{fcSoftware} << 0x321u << int(fcSoftware);
+        QTest::newRow("hardware then none") << QList<int>{fcHardware, fcNone} << 0x21u << int(fcNone);
+        QTest::newRow("software then custom")
+            << QList<int>{fcSoftware, fcCustom} << 0x321u << int(fcSoftware);
+    }
+    void flowControlChoiceSetsTheFlags()
+    {
+        QFETCH(QList<int>, choices);
+        QFETCH(uint, flags);
+        QFETCH(int, derived);
+        TComPort port;
+        for (int choice : choices)
+            port.setFlowControlChoice(TFlowControl(choice));
+        QCOMPARE(lineSettingsFlags(port.lineSettings()), flags);
+        QCOMPARE(int(port.flowControlChoice()), derived);
+        QCOMPARE(port.FlowControl().ControlDTR, dtrHandshake);  // no choice touches DTR
+    }
+
+    void customFlagsDeriveCustom()
+    {
+        TComFlowControl flow;
+        flow.XonXoffIn = true;  // only one direction
+        QCOMPARE(flowControlChoice(flow), fcCustom);
+        flow = {};
+        flow.ControlRTS = rtsEnable;
+        QCOMPARE(flowControlChoice(flow), fcCustom);
+    }
+
+    void settingsRoundTrip()
+    {
+        TComPort stored;
+        stored.setPort(QStringLiteral("COM7"));
+        stored.setBaudRate(brCustom);
+        stored.setCustomBaudRate(31250);
+        stored.setStopBits(sbTwoStopBits);
+        stored.setParity({prOdd});
+        stored.setFlowControlChoice(fcSoftware);
+        stored.StorePortSettings(kProgramKey);
+
+        auto settings = openRegistryKey(kProgramKey);
+        settings->beginGroup(QStringLiteral("ComPort"));
+        QCOMPARE(settings->value(QStringLiteral("BaudRate")).toString(), QStringLiteral("Custom"));
+        QCOMPARE(settings->value(QStringLiteral("CustomBaudRate")).toInt(), 31250);
+        QCOMPARE(settings->value(QStringLiteral("FlowControl")).toString(), QStringLiteral("Software"));
+        settings.reset();
+
+        TComPort restored;
+        restored.RestorePortSettings(kProgramKey);
+        QCOMPARE(restored.Port(), QStringLiteral("COM7"));
+        QCOMPARE(restored.lineSettings(), stored.lineSettings());
+    }
+
+    void restoreTakesFallbacksForUnknownNames()
+    {
+        {
+            auto settings = openRegistryKey(kProgramKey);
+            settings->setValue(QStringLiteral("ComPort/Port"), QStringLiteral("LPT2"));
+            settings->setValue(QStringLiteral("ComPort/BaudRate"), QStringLiteral("12345"));
+            settings->setValue(QStringLiteral("ComPort/FlowControl"), QStringLiteral("none"));
+        }
+        TComPort port;
+        port.setFlowControlChoice(fcHardware);
+        port.RestorePortSettings(kProgramKey);
+        QCOMPARE(port.Port(), QStringLiteral("COM1"));
+        QCOMPARE(port.BaudRate(), br9600);
+        QCOMPARE(port.flowControlChoice(), fcNone);
+        QCOMPARE(port.FlowControl().ControlDTR, dtrHandshake);
+    }
+
+    void openingAnAbsentPortFails()
+    {
+        TComPort port;
+        port.setDeviceOverride(QStringLiteral("/dev/q7-absent"));
+        QVERIFY_THROWS_EXCEPTION(EComPort, port.OpenPort());
+        QVERIFY(!port.Connected());
+        try {
+            port.OpenPort();
+        } catch (const EComPort& failure) {
+            QCOMPARE(failure.code(), EComPort::OpenFailed);
+            QVERIFY(failure.message().startsWith(QStringLiteral("Unable to open com port (win error code: ")));
+        }
+    }
+
+    void mapsComNamesToDevices_data()
+    {
+        using Map = QMap<int, QString>;
+        QTest::addColumn<Map>("pinned");
+        QTest::addColumn<QStringList>("devices");
+        QTest::addColumn<Map>("expected");
+        QTest::newRow("families in order")
+            << Map{} << QStringList{"/dev/ttyACM0", "/dev/ttyUSB1", "/dev/ttyS10", "/dev/ttyS2", "/dev/ttyUSB0"}
+            << Map{{1, "/dev/ttyS2"}, {2, "/dev/ttyS10"}, {3, "/dev/ttyUSB0"}, {4, "/dev/ttyUSB1"}, {5, "/dev/ttyACM0"}};
+        QTest::newRow("pinned numbers are reserved")
+            << Map{{1, "/dev/pts/4"}, {3, "/dev/ttyUSB0"}}
+            << QStringList{"/dev/ttyUSB0", "/dev/ttyS0", "/dev/ttyS1"}
+            << Map{{1, "/dev/pts/4"}, {2, "/dev/ttyS0"}, {3, "/dev/ttyUSB0"}, {4, "/dev/ttyS1"}};
+        QTest::newRow("others last") << Map{} << QStringList{"/dev/rfcomm0", "/dev/ttyS0"}
+                                     << Map{{1, "/dev/ttyS0"}, {2, "/dev/rfcomm0"}};
+    }
+    void mapsComNamesToDevices()
+    {
+        using Map = QMap<int, QString>;
+        QFETCH(Map, pinned);
+        QFETCH(QStringList, devices);
+        QFETCH(Map, expected);
+        QCOMPARE(assignComNumbers(pinned, devices), expected);
+    }
+
+    void pinnedPortsComeFromTheSettings()
+    {
+        {
+            auto settings = openRegistryKey(kProgramKey);
+            settings->setValue(QStringLiteral("Ports/COM9"), QStringLiteral("/tmp/q7-link"));
+            settings->setValue(QStringLiteral("Ports/COM200"), QStringLiteral("/dev/ignored"));
+        }
+        QCOMPARE(deviceForComName(QStringLiteral("com9")), QStringLiteral("/tmp/q7-link"));
+        QVERIFY(listComPorts().contains(QStringLiteral("COM9")));
+        QVERIFY(!currentPortMap().values().contains(QStringLiteral("/dev/ignored")));
+    }
+
+private:
+    QTemporaryDir settingsDir;
+};
+
+QTEST_GUILESS_MAIN(TestComPort)
+#include "tst_comport.moc"
