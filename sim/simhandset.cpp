@@ -1,0 +1,564 @@
+#include "simhandset.h"
+
+#include "simengine.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSemaphore>
+#include <QSocketNotifier>
+#include <QThread>
+#include <QTimer>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <stdexcept>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace q7sim {
+
+namespace {
+
+// How often to look whether someone opened the slave again. The master
+// reports POLLHUP all the while nobody holds it, so it cannot be waited on.
+constexpr int kHangupPollMs = 20;
+// Closing the master discards whatever the other side has not read yet, so a
+// deliberate drop waits (this often, up to kDrainLimitMs) for the last reply
+// to be read: the other side should see the answer, then the line die.
+constexpr int kDrainPollMs = 10;
+constexpr int kDrainLimitMs = 2000;
+
+QByteArray escaped(const QByteArray &bytes)
+{
+    QByteArray out;
+    for (char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\\')
+            out += "\\\\";
+        else if (c >= 0x20 && c < 0x7f)
+            out += ch;
+        else
+            out += "\\x" + QByteArray::number(c, 16).rightJustified(2, '0');
+    }
+    return out;
+}
+
+[[noreturn]] void fail(const char *what)
+{
+    throw std::runtime_error(std::string("q7sim: ") + what + ": " + std::strerror(errno));
+}
+
+} // namespace
+
+// Serves the pty master. Lives in, and is only touched from, SimLinkThread.
+class SimLink : public QObject
+{
+public:
+    SimLink(int fd, QByteArray slavePath, SimState &state, std::unique_ptr<QFile> logFile);
+    ~SimLink() override;
+    void dropLine();
+
+private:
+    void onReadable();
+    void consumeInput();
+    void deliver(const SimEngine::Reply &reply);
+    void send(const QByteArray &bytes);
+    void pump();
+    void writeReleased();
+    void onHangup();
+    void onHangupPoll();
+    void dropWhenDrained();
+    void closeLine(const char *why);
+    void log(char direction, const QByteArray &bytes);
+
+    int m_fd;
+    QByteArray m_slavePath;
+    SimState &m_state;
+    SimEngine m_engine;
+    std::unique_ptr<QFile> m_log;
+    QElapsedTimer m_clock;
+    QSocketNotifier *m_readable;
+    QSocketNotifier *m_writable;
+    QTimer m_hangupPoll;
+    QTimer m_latency;
+    QTimer m_pace;
+    QTimer m_drain;
+    QElapsedTimer m_drainClock;
+    int m_drainSlave = -1;
+
+    QByteArray m_in;   // received, not yet looked at (held back during latency)
+    QByteArray m_line; // the line being received
+    SimEngine::Reply m_delayed;
+    QByteArray m_out;           // to send
+    qsizetype m_released = 0;   // leading bytes of m_out the line rate lets out now
+    qsizetype m_inFlight = 0;   // bytes "on the wire" until m_pace fires
+    qint64 m_lineFreeNs = 0;    // when the paced line has sent everything so far
+    bool m_hungUp = true;       // nobody holds the slave open
+    bool m_dropWhenSent = false;
+};
+
+SimLink::SimLink(int fd, QByteArray slavePath, SimState &state, std::unique_ptr<QFile> logFile)
+    : m_fd(fd),
+      m_slavePath(std::move(slavePath)),
+      m_state(state),
+      m_engine(state),
+      m_log(std::move(logFile)),
+      m_readable(new QSocketNotifier(fd, QSocketNotifier::Read, this)),
+      m_writable(new QSocketNotifier(fd, QSocketNotifier::Write, this))
+{
+    m_clock.start();
+    // Nobody holds the slave yet (start() closed its own handle after making
+    // the line raw), so begin as after a hang-up.
+    m_readable->setEnabled(false);
+    m_writable->setEnabled(false);
+    connect(m_readable, &QSocketNotifier::activated, this, &SimLink::onReadable);
+    connect(m_writable, &QSocketNotifier::activated, this, [this] {
+        m_writable->setEnabled(false);
+        writeReleased();
+        pump();
+    });
+    m_hangupPoll.setSingleShot(true);
+    m_hangupPoll.setInterval(kHangupPollMs);
+    connect(&m_hangupPoll, &QTimer::timeout, this, &SimLink::onHangupPoll);
+    m_latency.setSingleShot(true);
+    connect(&m_latency, &QTimer::timeout, this, [this] {
+        deliver(std::exchange(m_delayed, {}));
+        consumeInput();
+    });
+    m_pace.setSingleShot(true);
+    m_pace.setTimerType(Qt::PreciseTimer);
+    connect(&m_pace, &QTimer::timeout, this, [this] {
+        m_released += std::exchange(m_inFlight, 0);
+        writeReleased();
+        pump();
+    });
+    m_drain.setInterval(kDrainPollMs);
+    connect(&m_drain, &QTimer::timeout, this, &SimLink::dropWhenDrained);
+    m_hangupPoll.start();
+    log('*', "serving " + m_slavePath);
+}
+
+SimLink::~SimLink()
+{
+    if (m_fd >= 0)
+        closeLine("stopped");
+}
+
+void SimLink::log(char direction, const QByteArray &bytes)
+{
+    if (!m_log)
+        return;
+    m_log->write(QByteArray::number(m_clock.elapsed()).rightJustified(8) + ' ' + direction + ' ' + escaped(bytes)
+                 + '\n');
+    m_log->flush();
+}
+
+void SimLink::onReadable()
+{
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
+        if (n > 0) {
+            m_in.append(buffer, n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break;
+        onHangup(); // EIO (or EOF): the last holder of the slave closed it
+        return;
+    }
+    consumeInput();
+}
+
+void SimLink::consumeInput()
+{
+    // Byte by byte, so that an ATE0 or a fault affects the echo of exactly
+    // the bytes after it, and a reply held back by latency holds back the
+    // input behind it too, as a handset working through commands in turn.
+    QByteArray echo;
+    qsizetype used = 0;
+    while (used < m_in.size() && !m_latency.isActive() && !m_dropWhenSent && m_fd >= 0) {
+        const char c = m_in.at(used++);
+        if (m_engine.echoing())
+            echo += c;
+        if (c == '\n')
+            continue;
+        if (c != '\r') {
+            m_line += c;
+            continue;
+        }
+        send(std::exchange(echo, {}));
+        const QByteArray line = std::exchange(m_line, {});
+        if (!line.trimmed().isEmpty())
+            log('<', line);
+        SimEngine::Reply reply = m_engine.handleLine(line);
+        if (reply.bytes.isEmpty())
+            continue;
+        int latency = 0;
+        {
+            QMutexLocker lock(&m_state.mutex);
+            latency = m_state.options.latencyMs;
+        }
+        if (latency > 0) {
+            m_delayed = std::move(reply);
+            m_latency.start(latency);
+        } else {
+            deliver(reply);
+        }
+    }
+    m_in.remove(0, used);
+    send(echo);
+}
+
+void SimLink::deliver(const SimEngine::Reply &reply)
+{
+    if (m_fd < 0)
+        return;
+    log('>', reply.bytes);
+    m_dropWhenSent = m_dropWhenSent || reply.dropLine;
+    send(reply.bytes);
+}
+
+void SimLink::send(const QByteArray &bytes)
+{
+    if (bytes.isEmpty() || m_fd < 0 || m_hungUp)
+        return;
+    m_out += bytes;
+    pump();
+}
+
+void SimLink::pump()
+{
+    if (m_fd < 0 || m_out.isEmpty() || m_writable->isEnabled())
+        return;
+    int baud = 0;
+    {
+        QMutexLocker lock(&m_state.mutex);
+        baud = m_state.options.baud;
+    }
+    if (baud <= 0) {
+        m_released = m_out.size();
+        writeReleased();
+        return;
+    }
+    if (m_released > 0 || m_pace.isActive())
+        return;
+    // The next chunk shows up once the line has had time to carry it: 10 bit
+    // times a byte. Chunks of ~10 ms keep the timer load low and the pace even.
+    const qsizetype chunk = std::min<qsizetype>(m_out.size(), std::max(1, baud / 1000));
+    const qint64 now = m_clock.nsecsElapsed();
+    m_lineFreeNs = std::max(now, m_lineFreeNs) + chunk * 10'000'000'000LL / baud;
+    m_inFlight = chunk;
+    m_pace.start(int((m_lineFreeNs - now + 999'999) / 1'000'000));
+}
+
+void SimLink::writeReleased()
+{
+    while (m_released > 0 && m_fd >= 0) {
+        const ssize_t n = ::write(m_fd, m_out.constData(), size_t(m_released));
+        if (n > 0) {
+            m_out.remove(0, n);
+            m_released -= n;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            m_writable->setEnabled(true); // the other side is not reading
+            return;
+        }
+        m_out.clear(); // hung up under us; the read side will notice
+        m_released = 0;
+    }
+    if (m_dropWhenSent && m_out.isEmpty() && m_fd >= 0 && !m_drain.isActive()) {
+        m_drainClock.start();
+        m_drainSlave = ::open(m_slavePath.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        m_drain.start();
+    }
+}
+
+void SimLink::dropWhenDrained()
+{
+    int unread = 0;
+    if (m_drainSlave >= 0 && ::ioctl(m_drainSlave, FIONREAD, &unread) == 0 && unread > 0
+        && m_drainClock.elapsed() < kDrainLimitMs)
+        return;
+    closeLine("dropped on purpose");
+}
+
+void SimLink::onHangup()
+{
+    log('*', "hung up by the other side");
+    {
+        QMutexLocker lock(&m_state.mutex);
+        ++m_state.hangups;
+    }
+    if (m_dropWhenSent) {
+        closeLine("dropped on purpose");
+        return;
+    }
+    m_hungUp = true;
+    m_readable->setEnabled(false);
+    m_writable->setEnabled(false);
+    m_latency.stop();
+    m_pace.stop();
+    m_in.clear();
+    m_line.clear();
+    m_out.clear();
+    m_delayed = {};
+    m_released = 0;
+    m_inFlight = 0;
+    m_engine.reset();
+    // Bytes written just before the close would wait in the slave's input
+    // for the next opener; a reset handset has nothing to say to it.
+    const int slave = ::open(m_slavePath.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (slave >= 0) {
+        ::tcflush(slave, TCIFLUSH);
+        ::close(slave);
+    }
+    m_hangupPoll.start();
+}
+
+void SimLink::onHangupPoll()
+{
+    pollfd p{m_fd, POLLIN, 0};
+    if (::poll(&p, 1, 0) < 0 || (p.revents & POLLHUP)) {
+        m_hangupPoll.start();
+        return;
+    }
+    log('*', "opened by the other side");
+    m_hungUp = false;
+    m_lineFreeNs = 0;
+    m_readable->setEnabled(true);
+}
+
+void SimLink::closeLine(const char *why)
+{
+    log('*', QByteArray("line closed: ") + why);
+    m_readable->setEnabled(false);
+    m_writable->setEnabled(false);
+    m_hangupPoll.stop();
+    m_latency.stop();
+    m_pace.stop();
+    m_drain.stop();
+    if (m_drainSlave >= 0)
+        ::close(m_drainSlave);
+    m_drainSlave = -1;
+    ::close(m_fd);
+    m_fd = -1;
+}
+
+void SimLink::dropLine()
+{
+    if (m_fd >= 0)
+        closeLine("dropped on request");
+}
+
+// Owns the I/O thread; the SimLink exists exactly as long as the thread runs.
+class SimLinkThread : public QThread
+{
+public:
+    SimLinkThread(int fd, QByteArray slavePath, SimState &state, std::unique_ptr<QFile> logFile)
+        : m_fd(fd), m_slavePath(std::move(slavePath)), m_state(state), m_log(std::move(logFile))
+    {
+    }
+
+    void begin()
+    {
+        start();
+        m_ready.acquire();
+    }
+
+    void dropLine()
+    {
+        QMetaObject::invokeMethod(m_link, [link = m_link] { link->dropLine(); }, Qt::QueuedConnection);
+    }
+
+protected:
+    void run() override
+    {
+        SimLink link(m_fd, m_slavePath, m_state, std::move(m_log));
+        m_link = &link;
+        m_ready.release();
+        exec();
+    }
+
+private:
+    int m_fd;
+    QByteArray m_slavePath;
+    SimState &m_state;
+    std::unique_ptr<QFile> m_log;
+    SimLink *m_link = nullptr; // valid between begin() and the end of the thread
+    QSemaphore m_ready;
+};
+
+SimHandset::SimHandset(SimOptions options) : m_state(std::make_unique<SimState>())
+{
+    m_state->options = std::move(options);
+}
+
+SimHandset::~SimHandset()
+{
+    stop();
+}
+
+QString SimHandset::start()
+{
+    if (m_thread)
+        return m_path;
+    const SimOptions opts = options();
+    if (!opts.phonebookFile.isEmpty()) {
+        QString error;
+        if (!loadPhonebook(opts.phonebookFile, &error))
+            throw std::runtime_error("q7sim: " + error.toStdString());
+    }
+    std::unique_ptr<QFile> log;
+    if (!opts.logFile.isEmpty()) {
+        log = std::make_unique<QFile>(opts.logFile);
+        if (!log->open(QIODevice::WriteOnly | QIODevice::Append))
+            throw std::runtime_error("q7sim: " + opts.logFile.toStdString() + ": " + log->errorString().toStdString());
+    }
+
+    const int fd = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        fail("posix_openpt");
+    char name[128];
+    if (::grantpt(fd) != 0 || ::unlockpt(fd) != 0 || ::ptsname_r(fd, name, sizeof name) != 0
+        || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK) != 0) {
+        const int saved = errno;
+        ::close(fd);
+        errno = saved;
+        fail("pseudo-terminal setup");
+    }
+    // Raw, so the slave's line discipline neither echoes nor turns CR into LF;
+    // the setting outlives this handle and later opens of the slave.
+    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    termios tio{};
+    if (slave < 0 || ::tcgetattr(slave, &tio) != 0 || (::cfmakeraw(&tio), ::tcsetattr(slave, TCSANOW, &tio)) != 0) {
+        const int saved = errno;
+        if (slave >= 0)
+            ::close(slave);
+        ::close(fd);
+        errno = saved;
+        fail(name);
+    }
+    ::close(slave);
+
+    m_thread = std::make_unique<SimLinkThread>(fd, QByteArray(name), *m_state, std::move(log));
+    m_thread->begin();
+    m_path = QString::fromLocal8Bit(name);
+    return m_path;
+}
+
+void SimHandset::stop()
+{
+    if (!m_thread)
+        return;
+    m_thread->quit();
+    m_thread->wait();
+    m_thread.reset();
+    m_path.clear();
+}
+
+QList<QByteArray> SimHandset::entry(int location) const
+{
+    QMutexLocker lock(&m_state->mutex);
+    return m_state->book.value(location);
+}
+
+void SimHandset::setEntry(int location, const QList<QByteArray> &values)
+{
+    if (location < 1 || location > kLastLocation)
+        return;
+    if (values.isEmpty()) {
+        clearEntry(location);
+        return;
+    }
+    QList<QByteArray> stored = values;
+    stored.resize(kValueCount);
+    stored[0] = QByteArray::number(location);
+    QMutexLocker lock(&m_state->mutex);
+    m_state->book.insert(location, stored);
+}
+
+void SimHandset::clearEntry(int location)
+{
+    QMutexLocker lock(&m_state->mutex);
+    m_state->book.remove(location);
+}
+
+Phonebook SimHandset::phonebook() const
+{
+    QMutexLocker lock(&m_state->mutex);
+    return m_state->book;
+}
+
+bool SimHandset::loadPhonebook(const QString &csvPath, QString *error)
+{
+    Phonebook book;
+    if (!readPhonebookCsv(csvPath, &book, error))
+        return false;
+    QMutexLocker lock(&m_state->mutex);
+    m_state->book = std::move(book);
+    return true;
+}
+
+QList<QByteArray> SimHandset::commands() const
+{
+    QMutexLocker lock(&m_state->mutex);
+    return m_state->commands;
+}
+
+void SimHandset::clearCommands()
+{
+    QMutexLocker lock(&m_state->mutex);
+    m_state->commands.clear();
+}
+
+int SimHandset::commandCount() const
+{
+    QMutexLocker lock(&m_state->mutex);
+    return m_state->commandCount;
+}
+
+int SimHandset::hangupCount() const
+{
+    QMutexLocker lock(&m_state->mutex);
+    return m_state->hangups;
+}
+
+SimOptions SimHandset::options() const
+{
+    QMutexLocker lock(&m_state->mutex);
+    return m_state->options;
+}
+
+void SimHandset::setOptions(const SimOptions &options)
+{
+    QMutexLocker lock(&m_state->mutex);
+    m_state->options = options;
+}
+
+void SimHandset::setSilent(bool silent)
+{
+    QMutexLocker lock(&m_state->mutex);
+    m_state->silent = silent;
+}
+
+void SimHandset::dropLine()
+{
+    if (m_thread)
+        m_thread->dropLine();
+}
+
+} // namespace q7sim
