@@ -3,7 +3,12 @@
 #include "app/Errors.h"
 #include "app/LanguageFile.h"
 #include "cli/CliHost.h"
+#include "app/PcText.h"
+#include "fileio/CsvPhonebook.h"
 #include "link/HandsetSearch.h"
+#include "phonebook/PhonebookReader.h"
+#include "phonebook/PhonebookWriter.h"
+#include "phonebook/RecordStore.h"
 
 #include <QTextStream>
 
@@ -41,8 +46,107 @@ int detect(CommandContext& context)
     return found ? 0 : 1;
 }
 
+QString oneFile(const CommandContext& context)
+{
+    return context.arguments.size() == 1 ? QString() : QStringLiteral("give one file name");
+}
+
+RecordStore readWholePhonebook(CommandContext& context)
+{
+    requireHandset(context);
+    return readPhonebook(context.exchange, context.texts, context.host, RecordStore());
+}
+
+// "12  Jörg Muster  [Familie]  Mobil 0123456789, Heim 0301234"
+QString describeRecord(const RecordStore& store, int record)
+{
+    QString line = QStringLiteral("%1  %2").arg(record, 3).arg(decodePc(store.field(record, Name)));
+    if (!store.fieldIsEmpty(record, Gruppe))
+        line += QStringLiteral("  [%1]").arg(decodePc(store.field(record, Gruppe)));
+    QStringList numbers;
+    for (int slot = 1; slot <= 3; ++slot) {
+        if (store.fieldIsEmpty(record, nummerField(slot)))
+            continue;
+        const QString type = decodePc(store.field(record, nummernartField(slot)));
+        const QString number = decodePc(store.field(record, nummerField(slot)));
+        numbers << (type.isEmpty() ? number : type + u' ' + number);
+    }
+    if (!numbers.isEmpty())
+        line += QStringLiteral("  ") + numbers.join(QStringLiteral(", "));
+    return line;
+}
+
+int list(CommandContext& context)
+{
+    const RecordStore store = readWholePhonebook(context);
+    context.host.finishLine();
+    for (int record = 1; record <= kRecordCount; ++record)
+        if (store.isLive(record))
+            out() << describeRecord(store, record) << '\n';
+    out().flush();
+    return 0;
+}
+
+int backup(CommandContext& context)
+{
+    RecordStore store = readWholePhonebook(context);
+    writeCsvFile(context.arguments.front(), store, false);
+    return 0;
+}
+
+// The failed records on stderr; the exit status says it failed.
+int report(CommandContext& context, const TransferResult& result)
+{
+    context.host.finishLine();
+    if (result.succeeded())
+        return 0;
+    QTextStream err(stderr);
+    err.setEncoding(QStringConverter::System);
+    err << failureSummary(result) << '\n';
+    return 1;
+}
+
+int restore(CommandContext& context)
+{
+    // The whole file is read and checked before anything reaches the handset.
+    RecordStore store = readCsvFile(context.arguments.front(), RecordStore());
+    bool anyLive = false;
+    for (int record = 1; record <= kRecordCount && !anyLive; ++record)
+        anyLive = store.isLive(record);
+    if (!anyLive)
+        throw Q7Error(QStringLiteral("Die Datei enthält keinen Eintrag; nichts wurde übertragen."));
+
+    requireHandset(context);
+    if (context.replace) {
+        const TransferResult erased = EraseHandset(context.exchange, context.texts, context.host);
+        if (!erased.succeeded())
+            return report(context, erased);
+    }
+    return report(context, writePhonebook(context.exchange, context.texts, context.host, store,
+                                          false));
+}
+
+QString confirmedOnly(const CommandContext& context)
+{
+    if (!context.arguments.isEmpty())
+        return QStringLiteral("too many arguments");
+    return context.confirmed ? QString()
+                             : QStringLiteral("erase deletes every entry on the handset: "
+                                              "confirm with --yes");
+}
+
+int erase(CommandContext& context)
+{
+    requireHandset(context);
+    return report(context, EraseHandset(context.exchange, context.texts, context.host));
+}
+
 const Command kCommands[] = {
     {"detect", noArguments, detect},
+    {"list", noArguments, list},
+    {"backup", oneFile, backup},
+    {"restore", oneFile, restore},
+    {"erase", confirmedOnly, erase},
 };
 
 } // namespace

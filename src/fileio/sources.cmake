@@ -1,4 +1,5 @@
 list(APPEND q7core_sources
+  fileio/CsvPhonebook.cpp
 )
 list(APPEND q7gui_sources
 )

@@ -106,6 +106,7 @@ Reply CommandExchange::readResponse(int firstByteMs, int silenceMs)
         const QByteArray piece = m_port.ReadPending(m_port.InputPending());
         if (!piece.isEmpty()) {
             reply.text += piece;
+            m_traffic.bytesReceived += piece.size();
             lastData = clock.elapsed();
             reply.end = classifyReply(reply.text);
             if (reply.end == ReplyEnd::Ok || reply.end == ReplyEnd::Error)
@@ -116,7 +117,8 @@ Reply CommandExchange::readResponse(int firstByteMs, int silenceMs)
             break;
         wait(int(left), WakeOn::Data);
     }
-    delay(10);
+    ++m_traffic.pausesAfterReplies;
+    delay(kPauseAfterReplyMs);
     return reply;
 }
 
@@ -125,6 +127,8 @@ Reply CommandExchange::exchange(QByteArrayView command, int firstByteMs, int sil
     throwIfStopped();
     m_port.discardInput();
     m_port.WriteText(command.toByteArray());
+    ++m_traffic.exchanges;
+    m_traffic.bytesSent += command.size();
     return readResponse(firstByteMs, silenceMs);
 }
 

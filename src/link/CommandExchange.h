@@ -34,6 +34,8 @@ struct Reply
 
 inline constexpr int kFirstByteTimeoutMs = 1000;
 inline constexpr int kSilenceTimeoutMs = 5000;
+// The pause after every reply that gave the handset time to settle.
+inline constexpr int kPauseAfterReplyMs = 10;
 
 // Writes AT commands and collects their replies. Every wait is a nested event
 // loop woken by the port or a timer: the window repaints and no CPU is spent.
@@ -59,6 +61,16 @@ public:
     bool isCancelled() const { return m_cancelled; }
     bool isWaiting() const { return m_waitDepth > 0; }
 
+    // Traffic so far, for the benchmarks' lower bound.
+    struct Traffic
+    {
+        qint64 exchanges = 0;
+        qint64 bytesSent = 0;
+        qint64 bytesReceived = 0;
+        qint64 pausesAfterReplies = 0;  // 10 ms each
+    };
+    const Traffic& traffic() const { return m_traffic; }
+
 signals:
     void cancelRequested();
 
@@ -70,6 +82,7 @@ private:
     TComPort& m_port;
     bool m_cancelled = false;
     int m_waitDepth = 0;
+    Traffic m_traffic;
 };
 
 } // namespace q7

@@ -1,0 +1,132 @@
+// A full read and a full write of 700 records against the simulated handset,
+// paced at a real line rate, against the lower bound that the bytes on the
+// line and the protocol's own pauses allow.
+//
+//   bench_transfer [--baud 115200] [--read-only]
+
+#include "app/LanguageFile.h"
+#include "app/OperationHost.h"
+#include "link/ComPort.h"
+#include "link/CommandExchange.h"
+#include "link/HandsetSearch.h"
+#include "phonebook/PhonebookReader.h"
+#include "phonebook/PhonebookWriter.h"
+#include "simhandset.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <cstdio>
+#include <sys/resource.h>
+
+using namespace q7;
+
+namespace {
+
+// CPU time of the manager's thread alone: the simulated handset runs in
+// threads of its own in this process.
+double threadCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Every value at its full 30 characters.
+QByteArray full(char fill, int location)
+{
+    QByteArray text = QByteArray::number(location) + ' ';
+    return text + QByteArray(30 - text.size(), fill);
+}
+
+QList<QByteArray> fullEntry(int location)
+{
+    QList<QByteArray> values{QByteArray::number(location)};
+    for (int k = 2; k <= 18; ++k)
+        values << full(char('A' + k), location);
+    values[5] = QByteArray(30, '7');  // the numbers
+    values[8] = QByteArray(30, '8');
+    values[11] = QByteArray(30, '9');
+    return values;
+}
+
+struct Measure
+{
+    CommandExchange& exchange;
+    int baud;
+    CommandExchange::Traffic before = exchange.traffic();
+    QElapsedTimer wall;
+    double cpuBefore = threadCpuSeconds();
+
+    Measure(CommandExchange& e, int b) : exchange(e), baud(b) { wall.start(); }
+
+    void report(const char* what)
+    {
+        const double wallSeconds = double(wall.nsecsElapsed()) / 1e9;
+        const double cpu = threadCpuSeconds() - cpuBefore;
+        const auto& after = exchange.traffic();
+        const qint64 received = after.bytesReceived - before.bytesReceived;
+        const qint64 pauses = after.pausesAfterReplies - before.pausesAfterReplies;
+        const double bound = double(received) * 10.0 / baud + double(pauses) * kPauseAfterReplyMs / 1000.0;
+        std::printf("%-6s %5lld exchanges, %8lld bytes received, %8lld sent\n", what,
+                    after.exchanges - before.exchanges, received,
+                    after.bytesSent - before.bytesSent);
+        std::printf("       wall %7.2f s   bound %7.2f s (line %6.2f s + pauses %5.2f s)   "
+                    "over bound %5.1f %%\n",
+                    wallSeconds, bound, double(received) * 10.0 / baud,
+                    double(pauses) * kPauseAfterReplyMs / 1000.0, (wallSeconds / bound - 1) * 100);
+        std::printf("       cpu  %7.3f s = %.2f %% of wall\n", cpu, cpu / wallSeconds * 100);
+        std::fflush(stdout);
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    const QCommandLineOption baudOption(QStringLiteral("baud"), QStringLiteral("Line rate."),
+                                        QStringLiteral("RATE"), QStringLiteral("115200"));
+    const QCommandLineOption readOnly(QStringLiteral("read-only"), QStringLiteral("Skip the write."));
+    parser.addOptions({baudOption, readOnly});
+    parser.addHelpOption();
+    parser.process(app);
+    const int baud = parser.value(baudOption).toInt();
+
+    q7sim::SimOptions options;
+    options.baud = baud;
+    q7sim::SimHandset sim(options);
+    for (int location = 1; location <= kRecordCount; ++location)
+        sim.setEntry(location, fullEntry(location));
+
+    TComPort port;
+    port.setDeviceOverride(sim.start());
+    CommandExchange exchange(port);
+    OperationHost quiet;
+    const LanguageFile texts;
+    if (!searchHandset(exchange, texts, quiet)) {
+        std::fprintf(stderr, "no handset\n");
+        return 1;
+    }
+    std::printf("700 records, every value at 30 characters, %d baud\n", baud);
+
+    Measure reading(exchange, baud);
+    RecordStore store = readPhonebook(exchange, texts, quiet, RecordStore());
+    reading.report("read");
+    int live = 0;
+    for (int r = 1; r <= kRecordCount; ++r)
+        live += store.isLive(r);
+    if (live != kRecordCount) {
+        std::fprintf(stderr, "read %d records, not 700\n", live);
+        return 1;
+    }
+    if (parser.isSet(readOnly))
+        return 0;
+
+    Measure writing(exchange, baud);
+    const TransferResult result = writePhonebook(exchange, texts, quiet, store, false);
+    writing.report("write");
+    return result.succeeded() ? 0 : 1;
+}

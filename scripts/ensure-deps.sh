@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs from Debian's packages whatever the build, the tests and the demo
+# need and the machine lacks. A second run installs nothing and is quick.
+set -euo pipefail
+
+packages=(
+  cmake g++ ninja-build
+  qt6-base-dev qt6-serialport-dev
+  clang libclang-rt-14-dev          # the fuzz target
+  xvfb xauth imagemagick            # a virtual display and screenshots
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}" >&2
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2

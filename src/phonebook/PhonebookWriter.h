@@ -1,0 +1,55 @@
+#pragma once
+
+#include "phonebook/RecordStore.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace q7 {
+
+class CommandExchange;
+class LanguageFile;
+class OperationHost;
+
+// The handset location of a record: its Speicherplatz as a number within the
+// record's own range (1..500 for records 1..500, 501..700 for the others).
+// Anything else must never reach the handset.
+std::optional<int> recordLocation(const RecordStore& store, int record);
+
+// "AT-SCEW=12,"J|rg",...,,\r\n": the extended-entry write of a record at its
+// location. Every field but the Gruppe goes in the handset character set;
+// an empty field is nothing between its commas.
+QByteArray writeCommand(const RecordStore& store, int record, int location);
+
+// The location in a find reply: the number between the first ':' and the
+// first ',' after it. Anything else there throws EConvertError naming it.
+int locationInFindReply(const QByteArray& findReply);
+
+// Records the handset did not confirm.
+struct TransferResult
+{
+    QList<int> failedRecords;
+    bool succeeded() const { return failedRecords.isEmpty(); }
+};
+
+// "2 Datensätze wurden nicht übertragen: 7, 505"
+QString failureSummary(const TransferResult& result);
+
+// Writes the store to the handset: live records with the extended-entry
+// write, records marked for deletion deleted there. With onlyChanged only
+// records flagged "JA" are handled. The store keeps, record by record, what
+// the handset confirmed: a location chosen through the placeholder, and a
+// deleted entry emptied. A port failure throws EComPort, a cancel (also at
+// the lost-link question) EOperationCancelled, a find reply without a
+// location EConvertError; what was confirmed before stays.
+TransferResult writePhonebook(CommandExchange& exchange, const LanguageFile& texts,
+                              OperationHost& host, RecordStore& store, bool onlyChanged);
+
+// Deletes every entry the handset holds at locations 1..700. The store is
+// not touched.
+TransferResult EraseHandset(CommandExchange& exchange, const LanguageFile& texts,
+                            OperationHost& host);
+
+} // namespace q7

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the suite, the suite again under AddressSanitizer
+# and UBSan, and the fuzz target for a minute.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/ensure-deps.sh
+
+jobs=$(nproc)
+fuzz_seconds=${Q7_FUZZ_SECONDS:-60}
+
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" --no-tests=error --output-on-failure -j "$jobs"
+}
+
+echo "== tests" >&2
+run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+echo "== tests with AddressSanitizer and UBSan" >&2
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DQ7_SANITIZE=ON
+
+echo "== fuzzing the phonebook file for ${fuzz_seconds}s" >&2
+cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build build-fuzz -j "$jobs"
+mkdir -p build-fuzz/corpus build-fuzz/findings
+cp -n fuzz/corpus/* build-fuzz/corpus/ 2>/dev/null || true
+./build-fuzz/fuzz_csv -max_total_time="$fuzz_seconds" -print_final_stats=1 \
+  -artifact_prefix=build-fuzz/findings/ build-fuzz/corpus
+echo "fuzz: no finding in ${fuzz_seconds}s" >&2

@@ -1,0 +1,249 @@
+// Writing the phonebook to the simulated handset, and erasing it.
+
+#include "app/Errors.h"
+#include "app/LanguageFile.h"
+#include "app/PcText.h"
+#include "phonebook/PhonebookWriter.h"
+#include "support/SimFixture.h"
+
+#include <QTest>
+
+using namespace q7;
+
+namespace {
+
+// A record as the new-entry dialog makes it.
+void putRecord(RecordStore& store, int record, const QByteArray& name,
+               const QByteArray& changed = "JA", const QByteArray& location = {})
+{
+    store.setField(record, Speicherplatz, location.isEmpty() ? QByteArray::number(record) : location);
+    store.setField(record, Name, name);
+    store.setField(record, NummerTag1, "TELNO");
+    store.setField(record, Nummernart1, "Mobil");
+    store.setField(record, Nummer1, "0123456789");
+    store.setField(record, NummerTag2, "TELNO");
+    store.setField(record, NummerTag3, "TELNO");
+    store.setField(record, ZusatzTag1, "CUSTOM");
+    store.setField(record, ZusatzTag2, "CUSTOM");
+    store.setField(record, ChangedFlag, changed);
+}
+
+int copiesOf(const q7sim::SimHandset& sim, const QByteArray& name)
+{
+    int copies = 0;
+    for (int location = 1; location <= kRecordCount; ++location)
+        copies += sim.entry(location).value(1) == name;
+    return copies;
+}
+
+} // namespace
+
+class TestWriter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writeCommandOfAnEntry()
+    {
+        RecordStore store;
+        putRecord(store, 12, encodePc(u"Jörg"));
+        store.setField(12, Gruppe, encodePc(u"Familie"));
+        QCOMPARE(writeCommand(store, 12, 12),
+                 QByteArray("AT-SCEW=12,\"J|rg\",\"Familie\",\"TELNO\",\"Mobil\",\"0123456789\","
+                            "\"TELNO\",,,\"TELNO\",,,\"CUSTOM\",,,\"CUSTOM\",,\r\n"));
+        // The Gruppe goes as stored; field 18 in the handset's set like the rest.
+        store.setField(12, Gruppe, encodePc(u"Büro"));
+        store.setField(12, Feld18, encodePc(u"ä"));
+        const QByteArray line = writeCommand(store, 12, 12);
+        QVERIFY(line.contains(",\"B\xfcro\","));
+        QVERIFY(line.endsWith(",\"{\"\r\n"));
+    }
+
+    void locationsOutsideTheRecordsRangeAreNotSent_data()
+    {
+        QTest::addColumn<int>("record");
+        QTest::addColumn<QByteArray>("speicherplatz");
+        QTest::addColumn<int>("location");
+        QTest::newRow("memory") << 7 << QByteArray("7") << 7;
+        QTest::newRow("moved by the handset") << 7 << QByteArray("3") << 3;
+        QTest::newRow("SIM") << 520 << QByteArray("520") << 520;
+        QTest::newRow("memory record on the SIM") << 7 << QByteArray("520") << 0;
+        QTest::newRow("SIM record in memory") << 520 << QByteArray("20") << 0;
+        QTest::newRow("not a number") << 7 << QByteArray("sieben") << 0;
+        QTest::newRow("empty") << 7 << QByteArray() << 0;
+    }
+    void locationsOutsideTheRecordsRangeAreNotSent()
+    {
+        QFETCH(int, record);
+        QFETCH(QByteArray, speicherplatz);
+        QFETCH(int, location);
+        RecordStore store;
+        store.setField(record, Speicherplatz, speicherplatz);
+        QCOMPARE(recordLocation(store, record).value_or(0), location);
+    }
+
+    void writesOnlyChangedRecordsWhenAsked_data()
+    {
+        QTest::addColumn<bool>("onlyChanged");
+        QTest::addColumn<QList<QByteArray>>("writes");
+        QTest::newRow("only changed") << true << QList<QByteArray>{"AT-SCEW=503"};
+        QTest::newRow("all") << false << QList<QByteArray>{"AT-SCEW=502", "AT-SCEW=503"};
+    }
+    void writesOnlyChangedRecordsWhenAsked()
+    {
+        QFETCH(bool, onlyChanged);
+        QFETCH(QList<QByteArray>, writes);
+        SimFixture f;
+        RecordStore store;
+        putRecord(store, 503, "Changed", "JA");
+        putRecord(store, 502, "Unchanged", "NEIN");
+        store.setField(504, ChangedFlag, "JA");  // no Name: never sent
+        const TransferResult result =
+            writePhonebook(f.exchange, LanguageFile(), f.host, store, onlyChanged);
+        QVERIFY(result.succeeded());
+        QList<QByteArray> sent;
+        for (const QByteArray& command : f.sent("AT-SCEW="))
+            sent << command.left(command.indexOf(','));
+        QCOMPARE(sent, writes);
+        QCOMPARE(f.sim->entry(503).value(1), QByteArray("Changed"));
+        QCOMPARE(f.host.statuses.last(), QStringLiteral("Ruhezustand"));
+    }
+
+    void newMemoryRecordGetsItsPlaceholderAtItsOwnLocation()
+    {
+        SimFixture f;
+        RecordStore store;
+        putRecord(store, 7, encodePc(u"Jörg"));
+        QVERIFY(writePhonebook(f.exchange, LanguageFile(), f.host, store, true).succeeded());
+        QVERIFY(f.sim->commands().contains("at+cpbw=7,\"123456\",129,\"HilfsDummy\""));
+        QVERIFY(f.sent("AT-SCEW=").value(0).startsWith("AT-SCEW=7,\"J|rg\""));
+        QCOMPARE(f.sim->entry(7).value(1), QByteArray("J|rg"));
+        QCOMPARE(copiesOf(*f.sim, "HilfsDummy"), 0);
+        QCOMPARE(store.field(7, Speicherplatz), QByteArray("7"));
+    }
+
+    void refusedIndexedPlaceholderFallsBackToAFreeLocation()
+    {
+        q7sim::SimOptions options;
+        options.refuseIndexedMeWrite = true;
+        SimFixture f(options);
+        f.sim->setEntry(1, simEntry(1, "Eins"));
+        f.sim->setEntry(2, simEntry(2, "Zwei"));
+        RecordStore store;
+        putRecord(store, 7, "Sieben");
+        QVERIFY(writePhonebook(f.exchange, LanguageFile(), f.host, store, true).succeeded());
+        QCOMPARE(store.field(7, Speicherplatz), QByteArray("3"));
+        QCOMPARE(store.field(7, Name), QByteArray("Sieben"));  // still record 7
+        QVERIFY(f.sent("AT-SCEW=").value(0).startsWith("AT-SCEW=3,"));
+        QCOMPARE(f.sim->entry(3).value(1), QByteArray("Sieben"));
+
+        // A second write finds the entry where it went and leaves one copy.
+        QVERIFY(writePhonebook(f.exchange, LanguageFile(), f.host, store, true).succeeded());
+        QCOMPARE(copiesOf(*f.sim, "Sieben"), 1);
+        QCOMPARE(copiesOf(*f.sim, "HilfsDummy"), 0);
+    }
+
+    void simRecordIsWrittenWithoutPlaceholder()
+    {
+        SimFixture f;
+        RecordStore store;
+        putRecord(store, 520, "Sim");
+        QVERIFY(writePhonebook(f.exchange, LanguageFile(), f.host, store, true).succeeded());
+        QVERIFY(f.sent("at+cpbw=").isEmpty());
+        QCOMPARE(f.sim->entry(520).value(1), QByteArray("Sim"));
+    }
+
+    void markedRecordsAreDeletedAndEmptied()
+    {
+        SimFixture f;
+        f.sim->setEntry(5, simEntry(5, "Weg"));
+        RecordStore store;
+        putRecord(store, 5, kDeletionMarker.toByteArray());
+        putRecord(store, 6, kDeletionMarker.toByteArray());  // the handset holds nothing there
+        QVERIFY(writePhonebook(f.exchange, LanguageFile(), f.host, store, true).succeeded());
+        QCOMPARE(f.sent("at-sced="), QList<QByteArray>{"at-sced=5"});
+        QVERIFY(f.sim->entry(5).isEmpty());
+        // Neither is deleted again by a later write.
+        QVERIFY(!store.holdsEntry(5));
+        QVERIFY(!store.holdsEntry(6));
+        QVERIFY(f.host.statuses.contains(QStringLiteral("Löschen von Datensatz 5")));
+    }
+
+    void refusedWritesAreReported()
+    {
+        q7sim::SimOptions options;
+        options.refuseExtendedWrite = true;
+        SimFixture f(options);
+        RecordStore store;
+        putRecord(store, 7, "Sieben");
+        putRecord(store, 505, "Fuenf");
+        const TransferResult result = writePhonebook(f.exchange, LanguageFile(), f.host, store, true);
+        QCOMPARE(result.failedRecords, (QList<int>{7, 505}));
+        QCOMPARE(f.host.statuses.last(), QStringLiteral("2 Datensätze wurden nicht übertragen: 7, 505"));
+        // The placeholder made for record 7 does not stay behind.
+        QCOMPARE(copiesOf(*f.sim, "HilfsDummy"), 0);
+    }
+
+    void findReplyLocation_data()
+    {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<int>("location");
+        QTest::addColumn<QString>("offending");
+        QTest::newRow("found") << QByteArray("\r\n+CPBF: 3,\"123456\",129,\"HilfsDummy\"\r\n\r\nOK\r\n")
+                               << 3 << QString();
+        QTest::newRow("after an echo")
+            << QByteArray("at+cpbf=\"HilfsDummy\"\r\r\n+CPBF: 12,\"123456\",129,\"HilfsDummy\"\r\n")
+            << 12 << QString();
+        QTest::newRow("placeholder never made") << QByteArray("\r\nERROR\r\n") << 0
+                                                << QStringLiteral("\r\nERROR\r\n");
+        QTest::newRow("no number") << QByteArray("+CPBF: x,\"1\"") << 0 << QStringLiteral(" x");
+    }
+    void findReplyLocation()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(int, location);
+        QFETCH(QString, offending);
+        if (offending.isEmpty()) {
+            QCOMPARE(locationInFindReply(reply), location);
+            return;
+        }
+        try {
+            locationInFindReply(reply);
+            QFAIL("no failure");
+        } catch (const EConvertError& error) {
+            QCOMPARE(error.message(), QStringLiteral("'%1' ist kein gültiger Integerwert").arg(offending));
+        }
+    }
+
+    void aLinkThatDiesAsksToRetryOrCancel()
+    {
+        SimFixture f;
+        RecordStore store;
+        putRecord(store, 520, "Sim");
+        putRecord(store, 521, "Sim2");
+        q7sim::SimOptions options = f.sim->options();
+        options.stopAnsweringAfter = 4;
+        f.sim->setOptions(options);
+        QVERIFY_THROWS_EXCEPTION(EOperationCancelled,
+                                 writePhonebook(f.exchange, LanguageFile(), f.host, store, true));
+        QCOMPARE(f.host.lostLinkQuestions, 1);
+    }
+
+    void eraseDeletesExactlyTheHeldEntries()
+    {
+        SimFixture f;
+        f.sim->setEntry(2, simEntry(2, "Zwei"));
+        f.sim->setEntry(505, simEntry(505, "Fuenf"));
+        const TransferResult result = EraseHandset(f.exchange, LanguageFile(), f.host);
+        QVERIFY(result.succeeded());
+        const QList<QByteArray> commands = f.sim->commands();
+        QCOMPARE(f.sent("at-sced="), (QList<QByteArray>{"at-sced=2", "at-sced=505"}));
+        for (const QByteArray& deleted : {QByteArray("at-sced=2"), QByteArray("at-sced=505")})
+            QCOMPARE(commands.value(commands.indexOf(deleted) + 1), QByteArray("atz"));
+        QVERIFY(f.sim->entry(2).isEmpty() && f.sim->entry(505).isEmpty());
+        QCOMPARE(f.host.statuses.last(), QStringLiteral("Löschen abgeschlossen."));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWriter)
+#include "tst_writer.moc"
