@@ -1,3 +1,22 @@
+// Q7 Manager: the window.
+
+#include "app/Dialogs.h"
+#include "app/MainWindow.h"
+#include "phonebook/PhonebookImages.h"
+
 #include <QApplication>
-#include <QMainWindow>
-int main(int argc, char** argv) { QApplication app(argc, argv); QMainWindow w; w.show(); return app.exec(); }
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Norvik"));
+    QCoreApplication::setApplicationName(QStringLiteral("Q7 Manager"));
+    // The title "Vexa Q7 Manager" is kApplicationTitle, which the message
+    // boxes carry. It is deliberately not the display name: Linux window
+    // managers would get it appended to the main window's own caption.
+    QApplication::setWindowIcon(q7::phonebookImages().value(q7::PhonebookRootImage));
+
+    q7::TFrm_Q7_Manager window;
+    window.show();
+    return app.exec();
+}

@@ -6,4 +6,8 @@ list(APPEND q7core_sources
   phonebook/PhonebookWriter.cpp
 )
 list(APPEND q7gui_sources
+  phonebook/PhonebookImages.cpp
+  phonebook/PhonebookTrees.cpp
 )
+# AUTORCC is off in this project, so the tree images are compiled in here.
+qt_add_resources(q7gui_sources phonebook/images/phonebook_images.qrc)

@@ -1,0 +1,102 @@
+#include "app/AppSettings.h"
+
+namespace q7 {
+
+namespace {
+
+const QString kNurGeaenderte = QStringLiteral("Nur Geaenderte");
+const QString kLoeschbefehle = QStringLiteral("Loeschbefehle");
+const QString kHintergrundfarbe = QStringLiteral("Hintergrundfarbe");
+const QString kSchriftfarbe = QStringLiteral("Schriftfarbe");
+const QString kHottrackfarbe = QStringLiteral("Hottrackfarbe");
+
+QString flagText(bool on)
+{
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+} // namespace
+
+quint32 rgbFromWindowsColor(WindowsColor value)
+{
+    const auto bits = static_cast<quint32>(value);
+    const quint32 red = bits & 0xFF;
+    const quint32 green = (bits >> 8) & 0xFF;
+    const quint32 blue = (bits >> 16) & 0xFF;
+    return 0xFF000000u | (red << 16) | (green << 8) | blue;
+}
+
+WindowsColor windowsColorFromRgb(quint32 argb)
+{
+    const quint32 red = (argb >> 16) & 0xFF;
+    const quint32 green = (argb >> 8) & 0xFF;
+    const quint32 blue = argb & 0xFF;
+    return static_cast<WindowsColor>(red | (green << 8) | (blue << 16));
+}
+
+std::optional<int> storedInteger(const QSettings& settings, const QString& key)
+{
+    const QVariant value = settings.value(key);
+    if (!value.isValid())
+        return std::nullopt;
+    bool ok = false;
+    const int number = value.toString().trimmed().toInt(&ok, 10);
+    if (!ok)
+        return std::nullopt;
+    return number;
+}
+
+bool storedFlag(const QSettings& settings, const QString& key, bool fallback)
+{
+    const std::optional<int> number = storedInteger(settings, key);
+    return number ? *number != 0 : fallback;
+}
+
+WindowsColor storedColor(const QSettings& settings, const QString& key, WindowsColor fallback)
+{
+    return storedInteger(settings, key).value_or(fallback);
+}
+
+PhonebookOptions loadPhonebookOptions(QSettings& programKey)
+{
+    const PhonebookOptions defaults;
+    PhonebookOptions options;
+    programKey.beginGroup(kPhonebookGroup);
+    options.nurGeaenderte = storedFlag(programKey, kNurGeaenderte, defaults.nurGeaenderte);
+    options.hintergrundfarbe =
+        storedColor(programKey, kHintergrundfarbe, defaults.hintergrundfarbe);
+    options.schriftfarbe = storedColor(programKey, kSchriftfarbe, defaults.schriftfarbe);
+    options.hottrackfarbe = storedColor(programKey, kHottrackfarbe, defaults.hottrackfarbe);
+    options.loeschbefehle = storedFlag(programKey, kLoeschbefehle, defaults.loeschbefehle);
+    programKey.endGroup();
+    return options;
+}
+
+void savePhonebookOptions(QSettings& programKey, const PhonebookOptions& options)
+{
+    programKey.beginGroup(kPhonebookGroup);
+    programKey.setValue(kNurGeaenderte, flagText(options.nurGeaenderte));
+    programKey.setValue(kLoeschbefehle, flagText(options.loeschbefehle));
+    programKey.setValue(kHintergrundfarbe, QString::number(options.hintergrundfarbe));
+    programKey.setValue(kSchriftfarbe, QString::number(options.schriftfarbe));
+    programKey.setValue(kHottrackfarbe, QString::number(options.hottrackfarbe));
+    programKey.endGroup();
+}
+
+StartCount nextStartCount(std::optional<int> stored)
+{
+    const qint64 value = stored.value_or(-1);
+    StartCount count;
+    count.n = value == -1 ? 1 : value + 1;
+    count.stored = count.n <= 3 ? static_cast<int>(count.n) : -1;
+    return count;
+}
+
+StartCount advanceStartCounter(QSettings& programKey)
+{
+    const StartCount count = nextStartCount(storedInteger(programKey, kStartCounterKey));
+    programKey.setValue(kStartCounterKey, QString::number(count.stored));
+    return count;
+}
+
+} // namespace q7

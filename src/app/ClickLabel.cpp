@@ -1,0 +1,45 @@
+#include "app/ClickLabel.h"
+
+#include <QMouseEvent>
+
+namespace q7 {
+
+ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent)
+{
+    setCursor(Qt::PointingHandCursor);
+}
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+ColorPanel::ColorPanel(QWidget* parent) : ClickLabel(parent)
+{
+    setAutoFillBackground(true);
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Sunken);
+    setWindowsColor(0);
+}
+
+void ColorPanel::setWindowsColor(WindowsColor value)
+{
+    m_value = value;
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, color());
+    setPalette(palette);
+}
+
+QColor ColorPanel::color() const
+{
+    return QColor::fromRgb(rgbFromWindowsColor(m_value));
+}
+
+void ColorPanel::setColor(const QColor& color)
+{
+    setWindowsColor(windowsColorFromRgb(color.rgb()));
+}
+
+} // namespace q7

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QComboBox>
+
+namespace q7 {
+
+class TComPort;
+
+enum TComProperty
+{
+    cpNone,
+    cpPort,
+    cpBaudRate,
+    cpDataBits,
+    cpStopBits,
+    cpParity,
+    cpFlowControl
+};
+
+// A drop-down list of the names one property of a port can take. With
+// AutoApply on, the user's choice goes to the port at once; ShowPortValue
+// brings the list back to what the port holds, which may have changed
+// behind its back (settings restored at start).
+class TComComboBox : public QComboBox
+{
+    Q_OBJECT
+
+public:
+    explicit TComComboBox(QWidget* parent = nullptr);
+
+    TComPort* ComPort() const { return m_port; }
+    void setComPort(TComPort* port);
+    TComProperty ComProperty() const { return m_property; }
+    // Fills the list with the property's names (the port list is read now,
+    // once) and shows the port's value.
+    void setComProperty(TComProperty property);
+    bool AutoApply() const { return m_autoApply; }
+    void setAutoApply(bool on) { m_autoApply = on; }
+    // Rows of a fixed height, in pixels.
+    void setItemHeight(int pixels);
+
+    // Selects the entry named like the port's current value, ignoring case,
+    // or none when no entry matches.
+    void ShowPortValue();
+    // Gives the selected entry to the port. May throw EComPort when the port
+    // is open and refuses the setting.
+    void ApplySettings();
+
+    // The name of the bound property's current value.
+    QString portValueName() const;
+
+private:
+    void onActivated(int index);
+
+    TComPort* m_port = nullptr;
+    TComProperty m_property = cpNone;
+    bool m_autoApply = false;
+};
+
+} // namespace q7

@@ -1,0 +1,104 @@
+#include "app/Dialogs.h"
+
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+
+namespace q7 {
+
+namespace {
+
+class RealDialogs final : public Dialogs
+{
+public:
+    QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon,
+                                        const QString& title, const QString& text,
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override
+    {
+        QMessageBox box(icon, title, text, buttons, parent);
+        box.setDefaultButton(defaultButton);
+        return static_cast<QMessageBox::StandardButton>(box.exec());
+    }
+
+    QString openFileName(QWidget* parent, const QString& title, const QString& windowsFilter,
+                         const QString& defaultSuffix) override
+    {
+        return runFileDialog(parent, title, windowsFilter, defaultSuffix, QFileDialog::AcceptOpen);
+    }
+
+    QString saveFileName(QWidget* parent, const QString& title, const QString& windowsFilter,
+                         const QString& defaultSuffix) override
+    {
+        return runFileDialog(parent, title, windowsFilter, defaultSuffix, QFileDialog::AcceptSave);
+    }
+
+    std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override
+    {
+        const QColor chosen = QColorDialog::getColor(initial, parent);
+        if (!chosen.isValid())
+            return std::nullopt;
+        return chosen;
+    }
+
+    int execDialog(QDialog& dialog) override { return dialog.exec(); }
+
+private:
+    static QString runFileDialog(QWidget* parent, const QString& title,
+                                 const QString& windowsFilter, const QString& defaultSuffix,
+                                 QFileDialog::AcceptMode mode)
+    {
+        QFileDialog dialog(parent, title);
+        dialog.setAcceptMode(mode);
+        dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                           : QFileDialog::AnyFile);
+        dialog.setNameFilter(qtFileFilter(windowsFilter));
+        dialog.setDefaultSuffix(defaultSuffix);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return dialog.selectedFiles().constFirst();
+    }
+};
+
+RealDialogs g_realDialogs;
+Dialogs* g_dialogs = &g_realDialogs;
+
+} // namespace
+
+Dialogs& dialogs()
+{
+    return *g_dialogs;
+}
+
+DialogsOverride::DialogsOverride(Dialogs& replacement) : m_previous(g_dialogs)
+{
+    g_dialogs = &replacement;
+}
+
+DialogsOverride::~DialogsOverride()
+{
+    g_dialogs = m_previous;
+}
+
+QString qtFileFilter(const QString& windowsFilter)
+{
+    const QStringList parts = windowsFilter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        const QString description = parts.at(i).trimmed();
+        const QString patterns = parts.value(i + 1).trimmed().replace(u';', u' ');
+        if (patterns.isEmpty()) {
+            if (!description.isEmpty())
+                filters << description;
+            continue;
+        }
+        // Qt takes the patterns from the last parentheses; a description
+        // that already shows them ("... (*.csv)") must not show them twice.
+        const QString shown = QStringLiteral("(%1)").arg(patterns);
+        filters << (description.endsWith(shown) ? description
+                                                : QStringLiteral("%1 %2").arg(description, shown));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+} // namespace q7

@@ -1,0 +1,195 @@
+#pragma once
+
+#include "app/AppSettings.h"
+#include "app/LanguageFile.h"
+#include "app/OperationHost.h"
+#include "phonebook/RecordStore.h"
+
+#include <QHash>
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QSettings;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+class QTreeWidget;
+
+namespace q7 {
+
+class ClickLabel;
+class ColorPanel;
+class CommandExchange;
+class PhonebookTrees;
+class TComComboBox;
+class TComPort;
+
+// The main window: the phonebook page with its two trees and buttons, the
+// options page, and the frame of the program's run from the start tick to
+// the saving of the settings. It owns everything that lives as long as the
+// program: the record store, the group list, the number type names, the
+// language file, the port and the command exchange.
+class TFrm_Q7_Manager : public QWidget, public OperationHost
+{
+    Q_OBJECT
+
+public:
+    explicit TFrm_Q7_Manager(QWidget* parent = nullptr);
+    // Reads the language file at languageFilePath instead of the one beside
+    // the program.
+    explicit TFrm_Q7_Manager(const QString& languageFilePath, QWidget* parent = nullptr);
+    ~TFrm_Q7_Manager() override;
+
+    RecordStore& recordStore() { return *m_store; }
+    GroupList& groupList() { return m_groups; }
+    const NumberTypeNames& numberTypeNames() const { return m_numberTypeNames; }
+    const LanguageFile& languageFile() const { return m_languageFile; }
+    TComPort& comPort() { return *m_comPort; }
+    CommandExchange& exchange() { return *m_exchange; }
+    PhonebookTrees& trees() { return *m_trees; }
+    // The program key, open from the start tick to the end; null before.
+    QSettings* settings() { return m_settings.get(); }
+
+    // The options of the options page, as the operations use them.
+    bool writeOnlyChanged() const;     // CB_NurGeaenderte
+    bool saveDeletionCommands() const; // CB_Loeschbefehle
+    PhonebookOptions phonebookOptions() const;
+    // The filter of OpenDialog and SaveDialog in the Windows form
+    // "Description|*.csv"; the dialogs' default extension is "csv".
+    const QString& openDialogFilter() const { return m_openDialogFilter; }
+    const QString& saveDialogFilter() const { return m_saveDialogFilter; }
+
+    // RebuildPhonebookTree, then RebuildFirstNineTree.
+    void rebuildTrees();
+
+    // 0: the status texts; 1: the number clipboard.
+    QLabel* statusPanel(int index) const;
+
+    // True while a search or a transfer runs (a TransferGuard is alive).
+    bool transferRunning() const { return m_transferDepth > 0; }
+    // Enables a control now, or, while a transfer holds it disabled, once
+    // the transfer ends.
+    void setControlEnabled(QWidget* control, bool enabled);
+
+    // OperationHost
+    void showStatus(const QString& text) override;
+    void setProgress(int value) override;
+    bool retryLostLink(const QString& message) override;
+    void setBusy(bool busy) override;
+    void handsetFound() override;
+
+signals:
+    // The start tick has run: counter, settings, disclaimer.
+    void startupFinished();
+    void searchStarted();
+    void searchFinished(bool found);
+    // The window has closed: settings saved, port closed.
+    void shutDown();
+
+public slots:
+    void Btn_DatenLesenClick();
+    void Btn_DatenschreibenClick();
+    void Btn_LoeschenClick();
+    void Btn_DatenladenClick();
+    void Btn_DatenspeichernClick();
+    void Btn_NeuerEintragClick();
+    void Btn_ComTestClick();
+    void Btn_CloseClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    friend class TransferGuard;
+
+    void FormCreate();
+    void createPhonebookPage(QWidget* page);
+    void createOptionsPage(QWidget* page);
+    void createStatusBar();
+    void applyTexts();
+
+    void StartTimerTimer();
+    void SuchTimerTimer();
+    void TabSheet_OptionenShow();
+    void Lbl_HintergrundfarbeClick();
+    void Lbl_SchriftfarbeClick();
+    void Lbl_HottrackfarbeClick();
+
+    void loadSettings();
+    void saveSettings();
+    bool showDisclaimer(); // false: declined
+    void pickColor(ColorPanel* panel);
+    void applyTreeColors();
+    void runSearch(bool closePortFirst);
+    void FormDestroy();
+
+    // TransferGuard
+    QList<QWidget*> transferLockedControls() const;
+    void beginTransfer(const QList<QWidget*>& alsoLocked);
+    void endTransfer();
+
+    std::unique_ptr<RecordStore> m_store;
+    GroupList m_groups;
+    NumberTypeNames m_numberTypeNames;
+    LanguageFile m_languageFile;
+    std::unique_ptr<TComPort> m_comPort;
+    std::unique_ptr<CommandExchange> m_exchange;
+    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<PhonebookTrees> m_trees;
+    QString m_openDialogFilter;
+    QString m_saveDialogFilter;
+
+    QTimer* StartTimer;
+    QTimer* SuchTimer;
+
+    QTabWidget* PageControl;
+    QWidget* TabSheet_Telefonbuch;
+    QWidget* TabSheet_Optionen;
+    QTreeWidget* TV_FirstNine;
+    QTreeWidget* TV_Telefonbuch;
+    QGroupBox* GroupBox1;
+    QPushButton* Btn_DatenLesen;
+    QPushButton* Btn_Datenschreiben;
+    QPushButton* Btn_Loeschen;
+    QGroupBox* GroupBox2;
+    QPushButton* Btn_Datenladen;
+    QPushButton* Btn_Datenspeichern;
+    QLabel* Label1;
+    QPushButton* Btn_Close;
+    QPushButton* Btn_NeuerEintrag;
+    QProgressBar* ProgressBar;
+
+    QGroupBox* GB_COM_Settings;
+    TComComboBox* ComCB_COM;
+    TComComboBox* ComCB_BAUD;
+    QLabel* Label_Flusskontrolle;
+    TComComboBox* ComCB_Fluss;
+    QPushButton* Btn_ComTest;
+    QGroupBox* GB_TelefonbuchOptionen;
+    QCheckBox* CB_NurGeaenderte;
+    QCheckBox* CB_Loeschbefehle;
+    ColorPanel* Panel_Hintergrundfarbe;
+    ClickLabel* Lbl_Hintergrundfarbe;
+    ColorPanel* Panel_Schriftfarbe;
+    ClickLabel* Lbl_Schriftfarbe;
+    ColorPanel* Panel_Hottrackfarbe;
+    ClickLabel* Lbl_Hottrackfarbe;
+
+    QStatusBar* StatusBar;
+    QLabel* m_statusPanels[2];
+
+    bool m_settingsLoaded = false; // only loaded settings are ever written back
+    bool m_shutDown = false;
+    bool m_closePending = false; // closing waits for the running transfer to unwind
+    bool m_busy = false;
+    int m_transferDepth = 0;
+    QHash<QWidget*, bool> m_enabledBeforeTransfer;
+};
+
+} // namespace q7

@@ -1,0 +1,330 @@
+#include "phonebook/PhonebookTrees.h"
+
+#include "app/LanguageFile.h"
+#include "app/PcText.h"
+#include "phonebook/PhonebookImages.h"
+
+#include <QCollator>
+#include <QSet>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <stdexcept>
+
+namespace q7 {
+
+namespace {
+
+struct RoleField
+{
+    QStringView role;
+    int field;
+};
+
+constexpr std::array<RoleField, 7> kRoleFields{{
+    {NodeRole::Speicherplatz, Speicherplatz},
+    {NodeRole::Gruppe, Gruppe},
+    {NodeRole::Nummer1, Nummer1},
+    {NodeRole::Nummer2, Nummer2},
+    {NodeRole::Nummer3, Nummer3},
+    {NodeRole::Zusatz1, Zusatz1},
+    {NodeRole::Zusatz2, Zusatz2},
+}};
+
+const QCollator& nameCollator()
+{
+    static const QCollator collator = [] {
+        QCollator c{QLocale()};
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    return collator;
+}
+
+// Every node of the two trees is one of these. QTreeWidgetItem::sortChildren
+// compares with the item's operator<, and sorting through the model (rather
+// than taking the children out and putting them back) keeps the view's state
+// of the moved rows: hidden role nodes, expansion, selection, current item.
+class Node : public QTreeWidgetItem
+{
+public:
+    explicit Node(const QString& text) : QTreeWidgetItem(QStringList{text}, UserType) {}
+
+    bool operator<(const QTreeWidgetItem& other) const override
+    {
+        return nameCollator().compare(text(0), other.text(0)) < 0;
+    }
+};
+
+// Draws the second image to the right of the main one. Only items that have
+// a second image get the wider decoration, so every other row keeps the
+// plain 16 x 16 image in its usual place.
+class NodeImageDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const int second = index.data(kSecondImageRole).toInt();
+        if (second <= 0)
+            return;
+        option->icon = combinedImage(index.data(kMainImageRole).toInt(), second);
+        option->decorationSize = QSize(kPhonebookImageSize.width() + kNumberImageSize.width(),
+                                       kPhonebookImageSize.height());
+        option->features |= QStyleOptionViewItem::HasDecoration;
+    }
+};
+
+void setUpTree(QTreeWidget* tree)
+{
+    tree->setColumnCount(1);
+    tree->setHeaderHidden(true);
+    tree->setRootIsDecorated(false);
+    tree->setSortingEnabled(false);
+    tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    tree->setExpandsOnDoubleClick(false);
+    tree->setUniformRowHeights(true);
+    tree->setIconSize(kPhonebookImageSize);
+    tree->setItemDelegate(new NodeImageDelegate(tree));
+}
+
+// The role node is a child so that the role travels with the node through
+// every move; a detail node should still not look expandable.
+QTreeWidgetItem* makeDetailNode(const QString& text, int image, QStringView role)
+{
+    auto* detail = new Node(text);
+    PhonebookTrees::setNodeImages(detail, image);
+    detail->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+    detail->addChild(new Node(role.toString()));
+    return detail;
+}
+
+int phonebookEntryImage(int r)
+{
+    if (isFirstNineRecord(r))
+        return FirstNinePosition1Image + (r - kFirstSimRecord);
+    return isMemoryRecord(r) ? MemoryEntryImage : SimEntryImage;
+}
+
+const QTreeWidgetItem* entryNodeOf(const QTreeWidgetItem* item)
+{
+    if (!item || !item->parent())
+        return nullptr; // a root
+    while (item->parent()->parent())
+        item = item->parent();
+    return item;
+}
+
+} // namespace
+
+int fieldOfRole(QStringView role)
+{
+    for (const RoleField& rf : kRoleFields)
+        if (rf.role == role)
+            return rf.field;
+    return 0;
+}
+
+QString roleOfField(int field)
+{
+    for (const RoleField& rf : kRoleFields)
+        if (rf.field == field)
+            return rf.role.toString();
+    return {};
+}
+
+PhonebookTrees::PhonebookTrees(QTreeWidget* phonebookTree, QTreeWidget* firstNineTree,
+                               const RecordStore& store, const LanguageFile& language,
+                               const NumberTypeNames& numberTypeNames)
+    : m_phonebookTree(phonebookTree), m_firstNineTree(firstNineTree), m_store(store),
+      m_language(language), m_numberTypeNames(numberTypeNames)
+{
+    setUpTree(m_phonebookTree);
+    setUpTree(m_firstNineTree);
+    // Both roots exist from the start, so no operation has to ask for them.
+    RebuildPhonebookTree();
+    RebuildFirstNineTree();
+}
+
+QTreeWidgetItem* PhonebookTrees::newRoot(QTreeWidget* tree, const QString& text, int image) const
+{
+    auto* root = new Node(text);
+    setNodeImages(root, image);
+    tree->insertTopLevelItem(0, root);
+    return root;
+}
+
+QTreeWidgetItem* PhonebookTrees::makeEntryNode(int r, int mainImage, int secondImage) const
+{
+    auto* entry = new Node(decodePc(m_store.field(r, Name)));
+    setNodeImages(entry, mainImage, secondImage);
+
+    entry->addChild(makeDetailNode(decodePc(m_store.field(r, Speicherplatz)), SpeicherplatzImage,
+                                   NodeRole::Speicherplatz));
+    if (!m_store.fieldIsEmpty(r, Gruppe))
+        entry->addChild(
+            makeDetailNode(decodePc(m_store.field(r, Gruppe)), GruppeImage, NodeRole::Gruppe));
+    for (int j = 1; j <= 3; ++j) {
+        if (m_store.fieldIsEmpty(r, nummerField(j)))
+            continue;
+        entry->addChild(makeDetailNode(decodePc(m_store.field(r, nummerField(j))),
+                                       numberImage(m_store.field(r, nummernartField(j))),
+                                       roleOfField(nummerField(j))));
+    }
+    for (const int zusatz : {Zusatz1, Zusatz2})
+        if (!m_store.fieldIsEmpty(r, zusatz))
+            entry->addChild(makeDetailNode(decodePc(m_store.field(r, zusatz)), ZusatzImage,
+                                           roleOfField(zusatz)));
+    return entry;
+}
+
+void PhonebookTrees::hideRoleNodes(QTreeWidgetItem* entry)
+{
+    // The view keeps the hidden state, so it can only be set once the node is
+    // in its tree.
+    for (int i = 0; i < entry->childCount(); ++i)
+        if (QTreeWidgetItem* detail = entry->child(i); detail->childCount() > 0)
+            detail->child(0)->setHidden(true);
+}
+
+void PhonebookTrees::AddRecordNodes(int r)
+{
+    if (r < 1 || r > kLastShownRecord)
+        throw std::out_of_range("phonebook node table index");
+    if (!m_store.isLive(r))
+        return;
+    QTreeWidgetItem* entry = makeEntryNode(r, phonebookEntryImage(r), 0);
+    m_phonebookRoot->addChild(entry);
+    hideRoleNodes(entry);
+    m_phonebookNodes[r] = entry;
+}
+
+void PhonebookTrees::RebuildPhonebookTree()
+{
+    m_phonebookTree->clear();
+    m_phonebookNodes.fill(nullptr);
+    m_phonebookRoot = newRoot(m_phonebookTree, m_language.text(TextId::TAB_Telefonbuch_Telefonbuch),
+                              PhonebookRootImage);
+    for (int r = 1; r <= kLastShownRecord; ++r)
+        AddRecordNodes(r);
+    m_phonebookRoot->setExpanded(true);
+    sortPhonebookEntries();
+}
+
+void PhonebookTrees::RebuildFirstNineTree()
+{
+    m_firstNineTree->clear();
+    m_firstNineNodes.fill(nullptr);
+    m_firstNineRoot = newRoot(m_firstNineTree, m_language.text(TextId::TAB_Telefonbuch_Firstnine),
+                              FirstNineRootImage);
+    for (int p = 1; p <= kFirstNineCount; ++p) {
+        const int r = kLastMemoryRecord + p;
+        if (!m_store.isLive(r))
+            continue;
+        QTreeWidgetItem* entry = makeEntryNode(r, SimEntryImage, p);
+        m_firstNineRoot->addChild(entry);
+        hideRoleNodes(entry);
+        m_firstNineNodes[p] = entry;
+    }
+    // Position order is the point of this tree: it is never sorted.
+    m_firstNineRoot->setExpanded(true);
+}
+
+void PhonebookTrees::sortPhonebookEntries()
+{
+    m_phonebookRoot->sortChildren(0, Qt::AscendingOrder);
+}
+
+QTreeWidgetItem* PhonebookTrees::phonebookNode(int r) const
+{
+    return m_phonebookNodes.at(static_cast<std::size_t>(r));
+}
+
+void PhonebookTrees::setPhonebookNode(int r, QTreeWidgetItem* node)
+{
+    m_phonebookNodes.at(static_cast<std::size_t>(r)) = node;
+}
+
+QTreeWidgetItem* PhonebookTrees::firstNineNode(int p) const
+{
+    return m_firstNineNodes.at(static_cast<std::size_t>(p));
+}
+
+int PhonebookTrees::numberImage(QByteArrayView typeName) const
+{
+    return NumberTypeImage(typeName, m_numberTypeNames);
+}
+
+QTreeWidgetItem* PhonebookTrees::insertDetailNode(QTreeWidgetItem* entry, int position,
+                                                  const QString& text, int image, QStringView role)
+{
+    QTreeWidgetItem* detail = makeDetailNode(text, image, role);
+    entry->insertChild(position, detail);
+    detail->child(0)->setHidden(true);
+    return detail;
+}
+
+void PhonebookTrees::setNodeImages(QTreeWidgetItem* node, int mainImage, int secondImage)
+{
+    node->setData(0, kMainImageRole, mainImage);
+    node->setData(0, kSecondImageRole, secondImage);
+    const QList<QIcon>& images = phonebookImages();
+    node->setIcon(0, mainImage >= 0 && mainImage < images.size() ? images[mainImage] : QIcon());
+}
+
+int PhonebookTrees::mainImage(const QTreeWidgetItem* node)
+{
+    return node->data(0, kMainImageRole).toInt();
+}
+
+int PhonebookTrees::secondImage(const QTreeWidgetItem* node)
+{
+    return node->data(0, kSecondImageRole).toInt();
+}
+
+int PhonebookTrees::SelectedItemIndex(QTreeWidget* tree)
+{
+    const QList<QTreeWidgetItem*> selected = tree->selectedItems();
+    if (selected.isEmpty())
+        return 0;
+    // Asking each item whether it is selected costs a model lookup per item;
+    // comparing against the few selected ones does not.
+    const QSet<QTreeWidgetItem*> wanted(selected.cbegin(), selected.cend());
+    int index = 0;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it, ++index)
+        if (wanted.contains(*it))
+            return index;
+    return 0;
+}
+
+QTreeWidgetItem* PhonebookTrees::itemAtFlatIndex(QTreeWidget* tree, int index)
+{
+    if (index < 0)
+        return nullptr;
+    QTreeWidgetItemIterator it(tree);
+    for (int i = 0; *it && i < index; ++i)
+        ++it;
+    return *it;
+}
+
+int PhonebookTrees::recordOfItem(const QTreeWidgetItem* item)
+{
+    const QTreeWidgetItem* entry = entryNodeOf(item);
+    if (!entry || entry->childCount() == 0)
+        return 0;
+    bool ok = false;
+    const int record = entry->child(0)->text(0).toInt(&ok);
+    return ok ? record : 0;
+}
+
+QString PhonebookTrees::roleOfItem(const QTreeWidgetItem* detail)
+{
+    if (!detail || detail->childCount() == 0)
+        return {};
+    return detail->child(0)->text(0);
+}
+
+} // namespace q7

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "phonebook/RecordStore.h"
+
+#include <QString>
+#include <QStringView>
+#include <QTreeWidgetItem>
+#include <array>
+
+class QTreeWidget;
+
+namespace q7 {
+
+class LanguageFile;
+
+// Item data that carries the node's image indexes, so that code and tests can
+// tell an image by its number rather than by its pixels: the main image into
+// ImageList_Telefonbuch and the second image into ImageList_Nummern (0: none).
+inline constexpr int kMainImageRole = Qt::UserRole;
+inline constexpr int kSecondImageRole = Qt::UserRole + 1;
+
+inline constexpr int kFirstNineCount = 9;
+
+// The texts of the hidden role nodes; they name the field a detail node shows.
+namespace NodeRole {
+inline constexpr QStringView Speicherplatz = u"Speicherplatz";
+inline constexpr QStringView Gruppe = u"Gruppe";
+inline constexpr QStringView Nummer1 = u"Nummer1";
+inline constexpr QStringView Nummer2 = u"Nummer2";
+inline constexpr QStringView Nummer3 = u"Nummer3";
+inline constexpr QStringView Zusatz1 = u"Zusatz1";
+inline constexpr QStringView Zusatz2 = u"Zusatz2";
+} // namespace NodeRole
+
+// The field a role text names (Speicherplatz, Gruppe, Nummer1..3, Zusatz1..2),
+// or 0 for any other text.
+int fieldOfRole(QStringView role);
+// The role text of one of those seven fields; empty for any other field.
+QString roleOfField(int field);
+
+// The phonebook tree (records 1..600) and the First Nine tree (records
+// 501..509) of the main window, built from the record store. The window owns
+// the widgets, the store, the language file and the number type names; this
+// class only keeps the two node tables and the root references, which stay
+// valid until the next rebuild of their tree.
+//
+// The constructor sets up both views (one column, no header, single
+// selection, no automatic sorting, a delegate that draws the second image
+// beside the main one) and builds both trees on the store as it is.
+//
+// Every node is fully set up before it joins its tree, so a rebuild never
+// raises the tree's itemChanged signal, which the window treats as an edit.
+// Nodes that go into these trees should come from here (AddRecordNodes,
+// insertDetailNode): the sort of the entries relies on their comparison.
+class PhonebookTrees
+{
+public:
+    PhonebookTrees(QTreeWidget* phonebookTree, QTreeWidget* firstNineTree, const RecordStore& store,
+                   const LanguageFile& language, const NumberTypeNames& numberTypeNames);
+
+    PhonebookTrees(const PhonebookTrees&) = delete;
+    PhonebookTrees& operator=(const PhonebookTrees&) = delete;
+
+    // Appends record r (1..600) with its details under the phonebook root and
+    // keeps the entry node in slot r; a record that is not live is skipped
+    // and its slot left alone. Does not sort.
+    void AddRecordNodes(int r);
+    void RebuildPhonebookTree();
+    void RebuildFirstNineTree();
+
+    // Sorts the entry nodes under the phonebook root by name, ignoring case,
+    // in the user's locale. Entries keep their subtrees, hidden role nodes,
+    // expansion and selection; details keep their fixed order.
+    void sortPhonebookEntries();
+
+    QTreeWidget* phonebookTree() const { return m_phonebookTree; }
+    QTreeWidget* firstNineTree() const { return m_firstNineTree; }
+    QTreeWidgetItem* phonebookRoot() const { return m_phonebookRoot; }
+    QTreeWidgetItem* firstNineRoot() const { return m_firstNineRoot; }
+
+    // Slot r (1..600) of the phonebook node table; nullptr when empty. An
+    // operation that deletes an entry node empties its slot.
+    QTreeWidgetItem* phonebookNode(int r) const;
+    void setPhonebookNode(int r, QTreeWidgetItem* node);
+    // Slot p (1..9) of the First Nine node table.
+    QTreeWidgetItem* firstNineNode(int p) const;
+
+    // The image of a number detail node whose type field holds typeName.
+    int numberImage(QByteArrayView typeName) const;
+
+    // Inserts a detail node with its hidden role node as child `position` of
+    // an entry node that is already in its tree, and returns it.
+    static QTreeWidgetItem* insertDetailNode(QTreeWidgetItem* entry, int position,
+                                             const QString& text, int image, QStringView role);
+
+    // Sets the image indexes of a node, and its icon. On a node that is in a
+    // tree this raises itemChanged, as a text change does.
+    static void setNodeImages(QTreeWidgetItem* node, int mainImage, int secondImage = 0);
+    static int mainImage(const QTreeWidgetItem* node);
+    static int secondImage(const QTreeWidgetItem* node);
+
+    // The flat index, in tree order with hidden and collapsed items counted,
+    // of the first selected item; 0 (the root) when nothing is selected.
+    static int SelectedItemIndex(QTreeWidget* tree);
+    // The item at a flat index of SelectedItemIndex, or nullptr.
+    static QTreeWidgetItem* itemAtFlatIndex(QTreeWidget* tree, int index);
+
+    // The record of an entry node or of any node below one: the integer in
+    // the text of the entry node's first child. 0 for a root, for a node of
+    // no entry and when that text is not a number.
+    static int recordOfItem(const QTreeWidgetItem* item);
+    // The role text of a detail node: the text of its first child.
+    static QString roleOfItem(const QTreeWidgetItem* detail);
+
+private:
+    QTreeWidgetItem* makeEntryNode(int r, int mainImage, int secondImage) const;
+    static void hideRoleNodes(QTreeWidgetItem* entry);
+    QTreeWidgetItem* newRoot(QTreeWidget* tree, const QString& text, int image) const;
+
+    QTreeWidget* m_phonebookTree;
+    QTreeWidget* m_firstNineTree;
+    const RecordStore& m_store;
+    const LanguageFile& m_language;
+    const NumberTypeNames& m_numberTypeNames;
+
+    QTreeWidgetItem* m_phonebookRoot = nullptr;
+    QTreeWidgetItem* m_firstNineRoot = nullptr;
+    std::array<QTreeWidgetItem*, kLastShownRecord + 1> m_phonebookNodes{}; // slot 0 unused
+    std::array<QTreeWidgetItem*, kFirstNineCount + 1> m_firstNineNodes{};  // slot 0 unused
+};
+
+} // namespace q7

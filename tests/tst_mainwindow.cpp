@@ -1,0 +1,526 @@
+// The main window as the user meets it: its layout and captions, the texts
+// of the language file, the options page and its port lists, the colour
+// pickers, the error box and the transfer guard.
+
+#include "app/ComComboBox.h"
+#include "app/Dialogs.h"
+#include "app/ErrorBox.h"
+#include "app/MainWindow.h"
+#include "app/RegistryKey.h"
+#include "app/ScriptedDialogs.h"
+#include "app/TransferGuard.h"
+#include "link/ComPort.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <stdexcept>
+
+using namespace q7;
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void windowFrame();
+    void layout_data();
+    void layout();
+    void stateAtStart();
+    void languageFileReplacesTexts();
+
+    void optionsPageShowsPortValues_data();
+    void optionsPageShowsPortValues();
+    void choosingAnEntrySetsThePort_data();
+    void choosingAnEntrySetsThePort();
+
+    void colourPicker_data();
+    void colourPicker();
+
+    void errorBox_data();
+    void errorBox();
+    void lostLinkAsksRetryOrCancel_data();
+    void lostLinkAsksRetryOrCancel();
+
+    void transferGuardLocksAndRestores();
+    void handsetFoundDuringTransferOutlivesTheGuard();
+
+    void fileDialogFilter_data();
+    void fileDialogFilter();
+
+private:
+    std::unique_ptr<TFrm_Q7_Manager> makeWindow(const QString& languageFile = {});
+    template <class T> T* control(TFrm_Q7_Manager& window, const char* name)
+    {
+        T* found = window.findChild<T*>(QLatin1String(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<DialogsOverride> m_override;
+};
+
+void TestMainWindow::initTestCase()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void TestMainWindow::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir->path());
+    m_dialogs = std::make_unique<ScriptedDialogs>();
+    m_override = std::make_unique<DialogsOverride>(*m_dialogs);
+}
+
+void TestMainWindow::cleanup()
+{
+    m_override.reset();
+    m_dialogs.reset();
+    m_dir.reset();
+}
+
+std::unique_ptr<TFrm_Q7_Manager> TestMainWindow::makeWindow(const QString& languageFile)
+{
+    auto window = std::make_unique<TFrm_Q7_Manager>(
+        languageFile.isEmpty() ? m_dir->filePath(QStringLiteral("absent.ini")) : languageFile);
+    // Should a test reach the search, it must not touch a real port.
+    window->comPort().setDeviceOverride(m_dir->filePath(QStringLiteral("no-such-tty")));
+    return window;
+}
+
+void TestMainWindow::windowFrame()
+{
+    auto window = makeWindow();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Vexa Q7 Manager  ** Final Version 1.02 **"));
+    QCOMPARE(window->size(), QSize(633, 555));
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+}
+
+// Geometry inside the parent (the tab page or the group box) and caption;
+// an empty caption column means the control has none to check.
+void TestMainWindow::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("PageControl") << "PageControl" << QRect(0, 8, 633, 529) << "";
+    QTest::newRow("TV_FirstNine") << "TV_FirstNine" << QRect(16, 8, 273, 225) << "";
+    QTest::newRow("TV_Telefonbuch") << "TV_Telefonbuch" << QRect(304, 8, 313, 441) << "";
+    QTest::newRow("GroupBox1") << "GroupBox1" << QRect(16, 256, 129, 113) << "";
+    QTest::newRow("Btn_DatenLesen")
+        << "Btn_DatenLesen" << QRect(16, 14, 97, 25) << "Daten &einlesen";
+    QTest::newRow("Btn_Datenschreiben")
+        << "Btn_Datenschreiben" << QRect(16, 46, 97, 25) << "Daten s&chreiben";
+    QTest::newRow("Btn_Loeschen") << "Btn_Loeschen" << QRect(16, 78, 97, 25) << "Löschen";
+    QTest::newRow("GroupBox2") << "GroupBox2" << QRect(152, 256, 137, 113) << "";
+    QTest::newRow("Btn_Datenladen") << "Btn_Datenladen" << QRect(20, 24, 97, 25) << "Daten &laden";
+    QTest::newRow("Btn_Datenspeichern")
+        << "Btn_Datenspeichern" << QRect(20, 64, 97, 25) << "Daten &speichern";
+    QTest::newRow("Label1") << "Label1" << QRect(0, 387, 305, 14) << "";
+    QTest::newRow("Btn_Close") << "Btn_Close" << QRect(112, 408, 75, 25) << "&Beenden";
+    QTest::newRow("Btn_NeuerEintrag")
+        << "Btn_NeuerEintrag" << QRect(424, 452, 81, 25) << "&Neuer Eintrag";
+    QTest::newRow("ProgressBar") << "ProgressBar" << QRect(0, 484, 625, 17) << "";
+    QTest::newRow("GB_COM_Settings")
+        << "GB_COM_Settings" << QRect(16, 16, 177, 153) << "Schnittstellen Einstellungen";
+    QTest::newRow("ComCB_COM") << "ComCB_COM" << QRect(16, 40, 65, 21) << "";
+    QTest::newRow("ComCB_BAUD") << "ComCB_BAUD" << QRect(88, 40, 73, 21) << "";
+    QTest::newRow("Label_Flusskontrolle")
+        << "Label_Flusskontrolle" << QRect(16, 72, 145, 14) << "Fluss Kontrolle";
+    QTest::newRow("ComCB_Fluss") << "ComCB_Fluss" << QRect(16, 88, 145, 21) << "";
+    QTest::newRow("Btn_ComTest") << "Btn_ComTest" << QRect(48, 120, 75, 25) << "&Test";
+    QTest::newRow("GB_TelefonbuchOptionen")
+        << "GB_TelefonbuchOptionen" << QRect(208, 16, 217, 153) << "Telefonbuch Optionen";
+    QTest::newRow("CB_NurGeaenderte")
+        << "CB_NurGeaenderte" << QRect(8, 24, 201, 17) << "Nur Geänderte Datensätze schreiben";
+    QTest::newRow("CB_Loeschbefehle")
+        << "CB_Loeschbefehle" << QRect(8, 48, 201, 17) << "Löschbefehle mitspeichern";
+    QTest::newRow("Panel_Hintergrundfarbe")
+        << "Panel_Hintergrundfarbe" << QRect(8, 80, 14, 14) << "";
+    QTest::newRow("Lbl_Hintergrundfarbe")
+        << "Lbl_Hintergrundfarbe" << QRect(28, 80, 185, 14) << "Hintergrundfarbe auswählen";
+    QTest::newRow("Panel_Schriftfarbe") << "Panel_Schriftfarbe" << QRect(8, 104, 14, 14) << "";
+    QTest::newRow("Lbl_Schriftfarbe")
+        << "Lbl_Schriftfarbe" << QRect(28, 104, 185, 14) << "Schriftfarbe auswählen";
+    QTest::newRow("Panel_Hottrackfarbe") << "Panel_Hottrackfarbe" << QRect(8, 128, 14, 14) << "";
+    QTest::newRow("Lbl_Hottrackfarbe")
+        << "Lbl_Hottrackfarbe" << QRect(28, 128, 185, 14) << "Hottrack Schriftfarbe auswählen";
+    QTest::newRow("StatusBar") << "StatusBar" << QRect(0, 536, 633, 19) << "";
+}
+
+void TestMainWindow::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, caption);
+
+    auto window = makeWindow();
+    auto* widget = window->findChild<QWidget*>(name);
+    QVERIFY2(widget, qPrintable(name));
+    QCOMPARE(widget->geometry(), geometry);
+    if (caption.isEmpty())
+        return;
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        QCOMPARE(button->text(), caption);
+    else if (auto* label = qobject_cast<QLabel*>(widget))
+        QCOMPARE(label->text(), caption);
+    else if (auto* group = qobject_cast<QGroupBox*>(widget))
+        QCOMPARE(group->title(), caption);
+    else
+        QFAIL("a caption for a control that has none");
+}
+
+void TestMainWindow::stateAtStart()
+{
+    auto window = makeWindow();
+    auto* pages = control<QTabWidget>(*window, "PageControl");
+    QCOMPARE(pages->count(), 2);
+    QCOMPARE(pages->currentIndex(), 0);
+    QCOMPARE(pages->widget(0)->objectName(), QStringLiteral("TabSheet_Telefonbuch"));
+    QCOMPARE(pages->widget(1)->objectName(), QStringLiteral("TabSheet_Optionen"));
+    QCOMPARE(pages->tabText(0), QStringLiteral("Telefonbuch bearbeiten"));
+    QCOMPARE(pages->tabText(1), QStringLiteral("Optionen"));
+
+    for (const char* name : {"Btn_DatenLesen", "Btn_Datenschreiben", "Btn_Loeschen"})
+        QVERIFY2(!control<QPushButton>(*window, name)->isEnabled(), name);
+    for (const char* name :
+         {"Btn_Datenladen", "Btn_Datenspeichern", "Btn_NeuerEintrag", "Btn_Close", "Btn_ComTest"})
+        QVERIFY2(control<QPushButton>(*window, name)->isEnabled(), name);
+
+    auto* progress = control<QProgressBar>(*window, "ProgressBar");
+    QCOMPARE(progress->minimum(), 0);
+    QCOMPARE(progress->maximum(), 700);
+    QVERIFY(control<QCheckBox>(*window, "CB_NurGeaenderte")->isChecked());
+    QVERIFY(!control<QCheckBox>(*window, "CB_Loeschbefehle")->isChecked());
+    QCOMPARE(window->statusPanel(0)->width(), 300);
+    QCOMPARE(window->statusPanel(1)->width(), 50);
+
+    // Both trees are built on the empty store: their roots only.
+    QCOMPARE(control<QTreeWidget>(*window, "TV_Telefonbuch")->topLevelItemCount(), 1);
+    QCOMPARE(control<QTreeWidget>(*window, "TV_FirstNine")->topLevelItemCount(), 1);
+
+    QCOMPARE(control<TComComboBox>(*window, "ComCB_BAUD")->currentText(), QStringLiteral("115200"));
+    QCOMPARE(control<TComComboBox>(*window, "ComCB_Fluss")->currentText(), QStringLiteral("None"));
+    QCOMPARE(control<TComComboBox>(*window, "ComCB_Fluss")->count(), 4);
+    QCOMPARE(control<TComComboBox>(*window, "ComCB_BAUD")->count(), 16);
+}
+
+void TestMainWindow::languageFileReplacesTexts()
+{
+    const QString path = m_dir->filePath(QStringLiteral("q7manager.ini"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[TAB_Telefonbuch]\r\n"
+               "Btn_Close=\r\n"
+               "Btn_DatenLesen=&Read data\r\n"
+               "[NUMMERNART]\r\n"
+               "Mobil=Cellular\r\n"
+               "Etc=Autre t\xe9l\xe9phone\r\n"
+               "[TAB_Optionen]\r\n"
+               "TAB_Name=Options\r\n"
+               "[Datei_Operationen]\r\n"
+               "Dateiformat=CSV file|*.csv\r\n");
+    file.close();
+
+    auto window = makeWindow(path);
+    QCOMPARE(control<QPushButton>(*window, "Btn_Close")->text(), QString());
+    QCOMPARE(control<QPushButton>(*window, "Btn_DatenLesen")->text(), QStringLiteral("&Read data"));
+    QCOMPARE(control<QTabWidget>(*window, "PageControl")->tabText(1), QStringLiteral("Options"));
+    // Untouched keys keep their German default.
+    QCOMPARE(control<QPushButton>(*window, "Btn_Datenladen")->text(),
+             QStringLiteral("Daten &laden"));
+    QCOMPARE(window->openDialogFilter(), QStringLiteral("CSV file|*.csv"));
+    QCOMPARE(window->saveDialogFilter(), QStringLiteral("CSV file|*.csv"));
+
+    // The type names are data in the PC character set, not captions.
+    const NumberTypeNames& names = window->numberTypeNames();
+    QCOMPARE(names[3], QByteArray("Cellular"));
+    QCOMPARE(names[6], QByteArray("Autre t\xe9l\xe9phone"));
+    QCOMPARE(names[2], QByteArray("B\xfcro"));
+    QCOMPARE(names[5], QByteArray("Funkrufempf\xe4nger"));
+}
+
+void TestMainWindow::optionsPageShowsPortValues_data()
+{
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<int>("baud");
+    QTest::addColumn<int>("flow");
+    QTest::addColumn<QString>("shownPort");
+    QTest::addColumn<QString>("shownBaud");
+    QTest::addColumn<QString>("shownFlow");
+
+    QTest::newRow("a port the system lists") << "COM7" << int(br9600) << int(fcHardware) << "COM7"
+                                             << "9600"
+                                             << "Hardware";
+    QTest::newRow("a port the system does not list")
+        << "COM77" << int(brCustom) << int(fcSoftware) << ""
+        << "Custom"
+        << "Software";
+}
+
+void TestMainWindow::optionsPageShowsPortValues()
+{
+    QFETCH(QString, port);
+    QFETCH(int, baud);
+    QFETCH(int, flow);
+    QFETCH(QString, shownPort);
+    QFETCH(QString, shownBaud);
+    QFETCH(QString, shownFlow);
+
+    // A mapping of the user's pins COM7 to a device, so the list holds it.
+    openRegistryKey(kProgramKey)
+        ->setValue(QStringLiteral("Ports/COM7"), QStringLiteral("/dev/null"));
+    auto window = makeWindow();
+    auto* comList = control<TComComboBox>(*window, "ComCB_COM");
+    auto* baudList = control<TComComboBox>(*window, "ComCB_BAUD");
+    auto* flowList = control<TComComboBox>(*window, "ComCB_Fluss");
+    QVERIFY(comList->findText(QStringLiteral("COM7")) >= 0);
+
+    window->comPort().setPort(port);
+    window->comPort().setBaudRate(TBaudRate(baud));
+    window->comPort().setFlowControlChoice(TFlowControl(flow));
+    control<QTabWidget>(*window, "PageControl")->setCurrentIndex(1);
+
+    QCOMPARE(comList->currentIndex() < 0, shownPort.isEmpty());
+    QCOMPARE(comList->currentText(), shownPort);
+    QCOMPARE(baudList->currentText(), shownBaud);
+    QCOMPARE(flowList->currentText(), shownFlow);
+}
+
+void TestMainWindow::choosingAnEntrySetsThePort_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("entry");
+
+    QTest::newRow("baud rate") << "ComCB_BAUD"
+                               << "9600";
+    QTest::newRow("custom baud rate") << "ComCB_BAUD"
+                                      << "Custom";
+    QTest::newRow("hardware flow control") << "ComCB_Fluss"
+                                           << "Hardware";
+    QTest::newRow("software flow control") << "ComCB_Fluss"
+                                           << "Software";
+}
+
+void TestMainWindow::choosingAnEntrySetsThePort()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, entry);
+
+    auto window = makeWindow();
+    auto* combo = window->findChild<TComComboBox*>(list);
+    QVERIFY(combo);
+    const int index = combo->findText(entry);
+    QVERIFY(index >= 0);
+    combo->setCurrentIndex(index);
+    emit combo->activated(index);
+    // Read back through the port, not the list.
+    QCOMPARE(combo->portValueName(), entry);
+    QVERIFY(m_dialogs->calls().isEmpty());
+}
+
+void TestMainWindow::colourPicker_data()
+{
+    QTest::addColumn<QString>("clicked");
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<QColor>("before");
+    QTest::addColumn<bool>("confirmed");
+
+    QTest::newRow("background, by its label")
+        << "Lbl_Hintergrundfarbe"
+        << "Panel_Hintergrundfarbe" << QColor(192, 192, 192) << true;
+    QTest::newRow("background, by its swatch")
+        << "Panel_Hintergrundfarbe"
+        << "Panel_Hintergrundfarbe" << QColor(192, 192, 192) << true;
+    QTest::newRow("text") << "Lbl_Schriftfarbe"
+                          << "Panel_Schriftfarbe" << QColor(0, 0, 0) << true;
+    QTest::newRow("hot-track") << "Lbl_Hottrackfarbe"
+                               << "Panel_Hottrackfarbe" << QColor(0, 0, 255) << true;
+    QTest::newRow("cancelled") << "Lbl_Hintergrundfarbe"
+                               << "Panel_Hintergrundfarbe" << QColor(192, 192, 192) << false;
+}
+
+void TestMainWindow::colourPicker()
+{
+    QFETCH(QString, clicked);
+    QFETCH(QString, panel);
+    QFETCH(QColor, before);
+    QFETCH(bool, confirmed);
+
+    auto window = makeWindow();
+    auto* phonebook = control<QTreeWidget>(*window, "TV_Telefonbuch");
+    auto* firstNine = control<QTreeWidget>(*window, "TV_FirstNine");
+    const QColor chosen(0x12, 0x34, 0x56);
+    m_dialogs->queueColor(confirmed ? std::optional<QColor>(chosen) : std::nullopt);
+
+    QTest::mouseClick(window->findChild<QWidget*>(clicked), Qt::LeftButton);
+
+    const auto calls = m_dialogs->callsOf(ScriptedDialogs::Kind::Color);
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls.front().initialColor, before); // the picker starts at the panel's colour
+
+    const QColor expected = confirmed ? chosen : before;
+    QCOMPARE(window->findChild<QWidget*>(panel)->palette().color(QPalette::Window), expected);
+    for (QTreeWidget* tree : {phonebook, firstNine}) {
+        if (panel == "Panel_Hintergrundfarbe")
+            QCOMPARE(tree->palette().color(QPalette::Base), expected);
+        else if (panel == "Panel_Schriftfarbe")
+            QCOMPARE(tree->palette().color(QPalette::Text), expected);
+        else
+            QVERIFY2(tree->styleSheet().contains(expected.name()), qPrintable(tree->styleSheet()));
+    }
+}
+
+void TestMainWindow::errorBox_data()
+{
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("shown"); // empty: no box at all
+
+    // ")" sorts before ".": the box adds no period.
+    QTest::newRow("port failure") << "port"
+                                  << "Unable to open com port (win error code: 2)";
+    QTest::newRow("conversion failure") << "convert"
+                                        << "'x1' ist kein gültiger Integerwert.";
+    QTest::newRow("a failure of the runtime") << "std"
+                                              << "bad allocation.";
+    QTest::newRow("cancelled shows nothing") << "cancel"
+                                             << "";
+}
+
+void TestMainWindow::errorBox()
+{
+    QFETCH(QString, failure);
+    QFETCH(QString, shown);
+
+    bool ranToTheEnd = false;
+    const bool completed = guarded([&] {
+        if (failure == "port")
+            throw EComPort(EComPort::OpenFailed, 2);
+        if (failure == "convert")
+            throw EConvertError(QStringLiteral("x1"));
+        if (failure == "std")
+            throw std::runtime_error("bad allocation");
+        throw EOperationCancelled();
+        ranToTheEnd = true;
+    });
+    QVERIFY(!completed);
+    QVERIFY(!ranToTheEnd);
+
+    const auto boxes = m_dialogs->callsOf(ScriptedDialogs::Kind::Message);
+    if (shown.isEmpty()) {
+        QVERIFY(boxes.isEmpty());
+        return;
+    }
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.front().icon, QMessageBox::Critical);
+    QCOMPARE(boxes.front().title, QStringLiteral("Vexa Q7 Manager"));
+    QCOMPARE(boxes.front().text, shown);
+}
+
+void TestMainWindow::lostLinkAsksRetryOrCancel_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("retry");
+
+    QTest::newRow("retry") << int(QMessageBox::Retry) << true;
+    QTest::newRow("cancel") << int(QMessageBox::Cancel) << false;
+}
+
+void TestMainWindow::lostLinkAsksRetryOrCancel()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, retry);
+
+    auto window = makeWindow();
+    m_dialogs->queueAnswer(QMessageBox::StandardButton(answer));
+    QCOMPARE(window->retryLostLink(QStringLiteral("Die Datenverbindung reagiert nicht mehr!")),
+             retry);
+    const auto boxes = m_dialogs->callsOf(ScriptedDialogs::Kind::Message);
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.front().buttons, QMessageBox::Retry | QMessageBox::Cancel);
+    QCOMPARE(boxes.front().text, QStringLiteral("Die Datenverbindung reagiert nicht mehr!"));
+}
+
+void TestMainWindow::transferGuardLocksAndRestores()
+{
+    auto window = makeWindow();
+    auto* test = control<QPushButton>(*window, "Btn_ComTest");
+    auto* comList = control<QWidget>(*window, "ComCB_COM");
+    auto* load = control<QPushButton>(*window, "Btn_Datenladen");
+    auto* newEntry = control<QPushButton>(*window, "Btn_NeuerEintrag");
+    newEntry->setEnabled(false); // disabled before: must stay so
+
+    {
+        TransferGuard outer(*window, {load});
+        QVERIFY(window->transferRunning());
+        QVERIFY(!test->isEnabled());
+        QVERIFY(!comList->isEnabled());
+        QVERIFY(!load->isEnabled());
+        {
+            TransferGuard inner(*window, {newEntry});
+        }
+        QVERIFY2(!test->isEnabled(), "the inner guard must not unlock the outer one's controls");
+        QVERIFY(!load->isEnabled());
+    }
+    QVERIFY(!window->transferRunning());
+    QVERIFY(test->isEnabled());
+    QVERIFY(comList->isEnabled());
+    QVERIFY(load->isEnabled());
+    QVERIFY(!newEntry->isEnabled());
+    QVERIFY(!control<QPushButton>(*window, "Btn_DatenLesen")->isEnabled());
+}
+
+// The search finds the handset while its guard holds the data buttons
+// disabled; the guard must not take back what the search granted.
+void TestMainWindow::handsetFoundDuringTransferOutlivesTheGuard()
+{
+    auto window = makeWindow();
+    {
+        TransferGuard guard(*window);
+        window->handsetFound();
+        QVERIFY(!control<QPushButton>(*window, "Btn_DatenLesen")->isEnabled());
+    }
+    for (const char* name : {"Btn_DatenLesen", "Btn_Datenschreiben", "Btn_Loeschen"})
+        QVERIFY2(control<QPushButton>(*window, name)->isEnabled(), name);
+}
+
+void TestMainWindow::fileDialogFilter_data()
+{
+    QTest::addColumn<QString>("windows");
+    QTest::addColumn<QString>("qt");
+
+    QTest::newRow("the default shows its pattern once") << "Komma getrennte Datei (*.csv)|*.csv"
+                                                        << "Komma getrennte Datei (*.csv)";
+    QTest::newRow("a description without the pattern") << "CSV file|*.csv"
+                                                       << "CSV file (*.csv)";
+    QTest::newRow("two filters, several patterns") << "Tabellen|*.csv;*.txt|Alle Dateien|*.*"
+                                                   << "Tabellen (*.csv *.txt);;Alle Dateien (*.*)";
+}
+
+void TestMainWindow::fileDialogFilter()
+{
+    QFETCH(QString, windows);
+    QFETCH(QString, qt);
+    QCOMPARE(qtFileFilter(windows), qt);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,516 @@
+#include "app/LanguageFile.h"
+#include "app/PcText.h"
+#include "phonebook/PhonebookImages.h"
+#include "phonebook/PhonebookTrees.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <memory>
+
+using namespace q7;
+
+namespace {
+
+using Fields = QMap<int, QByteArray>;
+
+// A record as reading leaves it: the Speicherplatz equals the index.
+void putRecord(RecordStore& store, int r, QByteArrayView name, const Fields& fields = {})
+{
+    store.setField(r, Speicherplatz, QByteArray::number(r));
+    store.setField(r, Name, name);
+    for (auto it = fields.cbegin(); it != fields.cend(); ++it)
+        store.setField(r, it.key(), it.value());
+}
+
+QStringList childTexts(const QTreeWidgetItem* item)
+{
+    QStringList texts;
+    for (int i = 0; i < item->childCount(); ++i)
+        texts << item->child(i)->text(0);
+    return texts;
+}
+
+QStringList childRoles(const QTreeWidgetItem* entry)
+{
+    QStringList roles;
+    for (int i = 0; i < entry->childCount(); ++i)
+        roles << PhonebookTrees::roleOfItem(entry->child(i));
+    return roles;
+}
+
+QList<int> childImages(const QTreeWidgetItem* entry)
+{
+    QList<int> images;
+    for (int i = 0; i < entry->childCount(); ++i)
+        images << PhonebookTrees::mainImage(entry->child(i));
+    return images;
+}
+
+// Each detail node has exactly one child, hidden and without children.
+bool roleNodesHidden(const QTreeWidgetItem* entry)
+{
+    for (int i = 0; i < entry->childCount(); ++i) {
+        const QTreeWidgetItem* detail = entry->child(i);
+        if (detail->isHidden() || detail->childCount() != 1 || !detail->child(0)->isHidden() ||
+            detail->child(0)->childCount() != 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestTrees : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void imagesAreLoadedAndDistinct();
+    void emptyStoreGivesOnlyRoots();
+    void detailNodes_data();
+    void detailNodes();
+    void entryImages_data();
+    void entryImages();
+    void entriesSortByNameIgnoringCase();
+    void firstNineTreeKeepsPositionOrder();
+    void recordsOutsideTheTreesGetNoNode();
+    void numberImagesFollowTheTypeNames();
+    void rebuildEmptiesStaleSlots();
+    void addRecordNodesAppendsWithoutSorting();
+    void rebuildRaisesNoItemChange();
+    void sortKeepsTheViewState();
+    void selectedItemIndex_data();
+    void selectedItemIndex();
+    void recordOfItem_data();
+    void recordOfItem();
+    void rootTextsComeFromTheLanguageFile();
+
+private:
+    PhonebookTrees& rebuilt();
+
+    RecordStore m_store;
+    NumberTypeNames m_names;
+    LanguageFile m_language;
+    std::unique_ptr<QTreeWidget> m_phonebook;
+    std::unique_ptr<QTreeWidget> m_firstNine;
+    std::unique_ptr<PhonebookTrees> m_trees;
+};
+
+void TestTrees::init()
+{
+    m_store = RecordStore();
+    m_names = defaultNumberTypeNames();
+    m_language = LanguageFile();
+    m_trees.reset();
+    m_phonebook = std::make_unique<QTreeWidget>();
+    m_firstNine = std::make_unique<QTreeWidget>();
+    m_trees = std::make_unique<PhonebookTrees>(m_phonebook.get(), m_firstNine.get(), m_store,
+                                               m_language, m_names);
+}
+
+PhonebookTrees& TestTrees::rebuilt()
+{
+    m_trees->RebuildPhonebookTree();
+    m_trees->RebuildFirstNineTree();
+    return *m_trees;
+}
+
+void TestTrees::imagesAreLoadedAndDistinct()
+{
+    const auto check = [](const QList<QIcon>& icons, int count, QSize size) {
+        QCOMPARE(icons.size(), count);
+        QList<QImage> images;
+        for (int i = 0; i < count; ++i) {
+            QVERIFY2(!icons[i].isNull(), qPrintable(QString::number(i)));
+            const QImage image = icons[i].pixmap(size).toImage();
+            QCOMPARE(image.size(), size);
+            QVERIFY2(!images.contains(image), qPrintable(QStringLiteral("%1 repeats").arg(i)));
+            images << image;
+        }
+    };
+    check(phonebookImages(), 24, QSize(16, 16));
+    check(numberImages(), 10, QSize(8, 16));
+}
+
+void TestTrees::emptyStoreGivesOnlyRoots()
+{
+    PhonebookTrees& trees = rebuilt();
+    for (QTreeWidget* tree : {m_phonebook.get(), m_firstNine.get()}) {
+        QCOMPARE(tree->topLevelItemCount(), 1);
+        QCOMPARE(tree->topLevelItem(0)->childCount(), 0);
+    }
+    QCOMPARE(trees.phonebookRoot(), m_phonebook->topLevelItem(0));
+    QCOMPARE(trees.firstNineRoot(), m_firstNine->topLevelItem(0));
+    QCOMPARE(trees.phonebookRoot()->text(0), QStringLiteral("Telefonbuch"));
+    QCOMPARE(trees.firstNineRoot()->text(0), QStringLiteral("First Nine"));
+    QCOMPARE(PhonebookTrees::mainImage(trees.phonebookRoot()), 1);
+    QCOMPARE(PhonebookTrees::mainImage(trees.firstNineRoot()), 22);
+    QVERIFY(trees.phonebookRoot()->isExpanded());
+    QVERIFY(trees.firstNineRoot()->isExpanded());
+    for (int r = 1; r <= 600; ++r)
+        QVERIFY(!trees.phonebookNode(r));
+    for (int p = 1; p <= 9; ++p)
+        QVERIFY(!trees.firstNineNode(p));
+}
+
+void TestTrees::detailNodes_data()
+{
+    QTest::addColumn<int>("record");
+    QTest::addColumn<Fields>("fields");
+    QTest::addColumn<QStringList>("texts");
+    QTest::addColumn<QStringList>("roles");
+    QTest::addColumn<QList<int>>("images");
+
+    // Detail texts that would sort differently show that only the entries
+    // are sorted.
+    QTest::newRow("every detail") << 17 << Fields{{Gruppe, "Familie"},
+                                                  {Nummernart1, "Mobil"},
+                                                  {Nummer1, "01711234567"},
+                                                  {Nummernart2, "Heim"},
+                                                  {Nummer2, "030123456"},
+                                                  {Nummernart3, "Pieper"},
+                                                  {Nummer3, "555"},
+                                                  {Zusatz1, "Geburtstag 3.5."},
+                                                  {Zusatz2, encodePc(u"Straße 1")}}
+                                  << QStringList{"17",
+                                                 "Familie",
+                                                 "01711234567",
+                                                 "030123456",
+                                                 "555",
+                                                 "Geburtstag 3.5.",
+                                                 QStringLiteral("Straße 1")}
+                                  << QStringList{"Speicherplatz", "Gruppe",  "Nummer1", "Nummer2",
+                                                 "Nummer3",       "Zusatz1", "Zusatz2"}
+                                  << QList<int>{12, 4, 8, 6, 23, 0, 0};
+    QTest::newRow("gaps are skipped")
+        << 540 << Fields{{Nummernart2, encodePc(u"Büro")}, {Nummer2, "0891234"}, {Zusatz2, "Chef"}}
+        << QStringList{"540", "0891234", "Chef"}
+        << QStringList{"Speicherplatz", "Nummer2", "Zusatz2"} << QList<int>{12, 7, 0};
+    QTest::newRow("a number without a type")
+        << 2 << Fields{{Nummer1, "112"}} << QStringList{"2", "112"}
+        << QStringList{"Speicherplatz", "Nummer1"} << QList<int>{12, 23};
+    QTest::newRow("empty Speicherplatz") << 3 << Fields{{Speicherplatz, ""}} << QStringList{""}
+                                         << QStringList{"Speicherplatz"} << QList<int>{12};
+}
+
+void TestTrees::detailNodes()
+{
+    QFETCH(int, record);
+    QFETCH(Fields, fields);
+    QFETCH(QStringList, texts);
+    QFETCH(QStringList, roles);
+    QFETCH(QList<int>, images);
+
+    putRecord(m_store, record, "Anna", fields);
+    PhonebookTrees& trees = rebuilt();
+
+    QTreeWidgetItem* entry = trees.phonebookNode(record);
+    QVERIFY(entry);
+    QCOMPARE(entry->parent(), trees.phonebookRoot());
+    QCOMPARE(entry->text(0), QStringLiteral("Anna"));
+    QVERIFY(!entry->isExpanded());
+    QCOMPARE(childTexts(entry), texts);
+    QCOMPARE(childRoles(entry), roles);
+    QCOMPARE(childImages(entry), images);
+    QVERIFY(roleNodesHidden(entry));
+    for (int i = 0; i < entry->childCount(); ++i) {
+        QCOMPARE(entry->child(i)->childIndicatorPolicy(), QTreeWidgetItem::DontShowIndicator);
+        QVERIFY(!entry->child(i)->icon(0).isNull());
+    }
+}
+
+void TestTrees::entryImages_data()
+{
+    QTest::addColumn<int>("record");
+    QTest::addColumn<int>("image");
+
+    QTest::newRow("first of handset memory") << 1 << 3;
+    QTest::newRow("last of handset memory") << 500 << 3;
+    QTest::newRow("First Nine 1") << 501 << 13;
+    QTest::newRow("First Nine 5") << 505 << 17;
+    QTest::newRow("First Nine 9") << 509 << 21;
+    QTest::newRow("first SIM after the First Nine") << 510 << 2;
+    QTest::newRow("last SIM in the tree") << 600 << 2;
+}
+
+void TestTrees::entryImages()
+{
+    QFETCH(int, record);
+    QFETCH(int, image);
+
+    putRecord(m_store, record, "Eintrag");
+    PhonebookTrees& trees = rebuilt();
+    QTreeWidgetItem* entry = trees.phonebookNode(record);
+    QVERIFY(entry);
+    QCOMPARE(PhonebookTrees::mainImage(entry), image);
+    QCOMPARE(PhonebookTrees::secondImage(entry), 0);
+    QVERIFY(!entry->icon(0).isNull());
+}
+
+void TestTrees::entriesSortByNameIgnoringCase()
+{
+    putRecord(m_store, 1, "Zoe", {{Gruppe, "Aaa"}});
+    putRecord(m_store, 2, "anna");
+    putRecord(m_store, 3, "bert");
+    putRecord(m_store, 4, "Bernd");
+    putRecord(m_store, 530, "Carla");
+    putRecord(m_store, 502, "ZZ Top");
+    PhonebookTrees& trees = rebuilt();
+
+    QCOMPARE(childTexts(trees.phonebookRoot()),
+             (QStringList{"anna", "Bernd", "bert", "Carla", "Zoe", "ZZ Top"}));
+    QCOMPARE(childTexts(trees.phonebookNode(1)), (QStringList{"1", "Aaa"}));
+    for (const int r : {1, 2, 3, 4, 530, 502})
+        QVERIFY(roleNodesHidden(trees.phonebookNode(r)));
+}
+
+void TestTrees::firstNineTreeKeepsPositionOrder()
+{
+    putRecord(m_store, 501, "Zoe", {{Nummernart1, "Mobil"}, {Nummer1, "0171"}});
+    putRecord(m_store, 505, "Mama", {{Nummernart1, "Heim"}, {Nummer1, "0301"}});
+    putRecord(m_store, 509, "Anna");
+    putRecord(m_store, 503, kDeletionMarker);
+    PhonebookTrees& trees = rebuilt();
+
+    QTreeWidgetItem* root = trees.firstNineRoot();
+    QCOMPARE(childTexts(root), (QStringList{"Zoe", "Mama", "Anna"}));
+    const std::array<int, 3> positions{1, 5, 9};
+    for (int i = 0; i < 3; ++i) {
+        const int p = positions[i];
+        QTreeWidgetItem* entry = root->child(i);
+        QCOMPARE(trees.firstNineNode(p), entry);
+        QCOMPARE(PhonebookTrees::mainImage(entry), 2);
+        QCOMPARE(PhonebookTrees::secondImage(entry), p);
+        QCOMPARE(PhonebookTrees::recordOfItem(entry), 500 + p);
+        QVERIFY(roleNodesHidden(entry));
+        // The same record in the phonebook tree carries its position badge.
+        QCOMPARE(PhonebookTrees::mainImage(trees.phonebookNode(500 + p)), 12 + p);
+    }
+    for (const int p : {2, 3, 4, 6, 7, 8})
+        QVERIFY(!trees.firstNineNode(p));
+    QCOMPARE(childTexts(trees.firstNineNode(5)), (QStringList{"505", "0301"}));
+    QCOMPARE(childImages(trees.firstNineNode(5)), (QList<int>{12, 6}));
+}
+
+void TestTrees::recordsOutsideTheTreesGetNoNode()
+{
+    putRecord(m_store, 10, "Anna");
+    putRecord(m_store, 20, kDeletionMarker);
+    putRecord(m_store, 21, "q7loeschenq7"); // not the marker: a live name
+    putRecord(m_store, 502, kDeletionMarker);
+    putRecord(m_store, 601, "Bert");
+    putRecord(m_store, 650, "Carla");
+    putRecord(m_store, 700, "Dora");
+    PhonebookTrees& trees = rebuilt();
+
+    QCOMPARE(childTexts(trees.phonebookRoot()), (QStringList{"Anna", "q7loeschenq7"}));
+    QVERIFY(!trees.phonebookNode(20));
+    QVERIFY(!trees.phonebookNode(502));
+    QCOMPARE(trees.firstNineRoot()->childCount(), 0);
+}
+
+void TestTrees::numberImagesFollowTheTypeNames()
+{
+    putRecord(
+        m_store, 1, "Anna",
+        {{Nummernart1, "Mobil"}, {Nummer1, "0171"}, {Nummernart2, "Handy"}, {Nummer2, "0172"}});
+    QCOMPARE(childImages(rebuilt().phonebookNode(1)), (QList<int>{12, 8, 23}));
+
+    // The language file renamed the type; texts already stored keep the old one.
+    m_names[3] = "Handy";
+    QCOMPARE(childImages(rebuilt().phonebookNode(1)), (QList<int>{12, 23, 8}));
+}
+
+void TestTrees::rebuildEmptiesStaleSlots()
+{
+    putRecord(m_store, 5, "Anna");
+    putRecord(m_store, 505, "Bert");
+    PhonebookTrees& trees = rebuilt();
+    QVERIFY(trees.phonebookNode(5));
+    QVERIFY(trees.firstNineNode(5));
+
+    m_store.ClearRecords();
+    rebuilt();
+    QVERIFY(!trees.phonebookNode(5));
+    QVERIFY(!trees.phonebookNode(505));
+    QVERIFY(!trees.firstNineNode(5));
+}
+
+void TestTrees::addRecordNodesAppendsWithoutSorting()
+{
+    putRecord(m_store, 1, "Zoe");
+    putRecord(m_store, 2, "Bert");
+    PhonebookTrees& trees = rebuilt();
+
+    putRecord(m_store, 3, "Anna", {{Gruppe, "Familie"}});
+    trees.AddRecordNodes(3);
+    QCOMPARE(childTexts(trees.phonebookRoot()), (QStringList{"Bert", "Zoe", "Anna"}));
+    QCOMPARE(trees.phonebookNode(3), trees.phonebookRoot()->child(2));
+    QVERIFY(roleNodesHidden(trees.phonebookNode(3)));
+
+    trees.sortPhonebookEntries();
+    QCOMPARE(childTexts(trees.phonebookRoot()), (QStringList{"Anna", "Bert", "Zoe"}));
+
+    // A record that is not live is skipped and its slot left as it was.
+    QTreeWidgetItem* old = trees.phonebookNode(2);
+    m_store.setField(2, Name, kDeletionMarker);
+    trees.AddRecordNodes(2);
+    QCOMPARE(trees.phonebookRoot()->childCount(), 3);
+    QCOMPARE(trees.phonebookNode(2), old);
+}
+
+void TestTrees::rebuildRaisesNoItemChange()
+{
+    // The window stores an item's text into the record on itemChanged; a
+    // rebuild must not look like an edit.
+    for (int r = 1; r <= 600; r += 7)
+        putRecord(m_store, r, QByteArray("Name ") + QByteArray::number(r),
+                  {{Gruppe, "G"}, {Nummernart1, "Fax"}, {Nummer1, "1"}, {Zusatz1, "z"}});
+    QSignalSpy phonebookChanges(m_phonebook.get(), &QTreeWidget::itemChanged);
+    QSignalSpy firstNineChanges(m_firstNine.get(), &QTreeWidget::itemChanged);
+    PhonebookTrees& trees = rebuilt();
+    trees.AddRecordNodes(1);
+    trees.sortPhonebookEntries();
+    QCOMPARE(phonebookChanges.count(), 0);
+    QCOMPARE(firstNineChanges.count(), 0);
+}
+
+void TestTrees::sortKeepsTheViewState()
+{
+    putRecord(m_store, 1, "Bert", {{Nummernart1, "Mobil"}, {Nummer1, "0171"}});
+    putRecord(m_store, 2, "Zoe", {{Nummernart1, "Mobil"}, {Nummer1, "0172"}});
+    PhonebookTrees& trees = rebuilt();
+    QTreeWidgetItem* zoe = trees.phonebookNode(2);
+    zoe->setExpanded(true);
+    zoe->child(1)->setSelected(true);
+
+    // What a rename in place does before it sorts again.
+    zoe->setText(0, QStringLiteral("Anton"));
+    trees.sortPhonebookEntries();
+
+    QCOMPARE(trees.phonebookRoot()->child(0), zoe);
+    QVERIFY(zoe->isExpanded());
+    QVERIFY(zoe->child(1)->isSelected());
+    QVERIFY(roleNodesHidden(zoe));
+    QVERIFY(roleNodesHidden(trees.phonebookNode(1)));
+    QVERIFY(trees.phonebookRoot()->isExpanded());
+}
+
+void TestTrees::selectedItemIndex_data()
+{
+    QTest::addColumn<bool>("firstNine");
+    QTest::addColumn<int>("record"); // 0: the root
+    QTest::addColumn<int>("detail"); // -1: the entry node itself
+    QTest::addColumn<int>("index");
+
+    // Flat order of the phonebook tree: 0 root, 1 anna, 2 its Speicherplatz,
+    // 3 role, 4 its Gruppe, 5 role, 6 Mama, 7 Speicherplatz, 8 role, 9 Zoe,
+    // 10 Speicherplatz, 11 role, 12 Nummer1.
+    QTest::newRow("nothing selected") << false << -1 << -1 << 0;
+    QTest::newRow("root") << false << 0 << -1 << 0;
+    QTest::newRow("first entry") << false << 2 << -1 << 1;
+    QTest::newRow("detail of the first entry") << false << 2 << 1 << 4;
+    QTest::newRow("detail in a collapsed entry") << false << 1 << 1 << 12;
+    QTest::newRow("First Nine entry") << true << 505 << -1 << 1;
+    QTest::newRow("First Nine detail") << true << 505 << 0 << 2;
+}
+
+void TestTrees::selectedItemIndex()
+{
+    QFETCH(bool, firstNine);
+    QFETCH(int, record);
+    QFETCH(int, detail);
+    QFETCH(int, index);
+
+    putRecord(m_store, 1, "Zoe", {{Nummer1, "0171"}});
+    putRecord(m_store, 2, "anna", {{Gruppe, "Familie"}});
+    putRecord(m_store, 505, "Mama");
+    PhonebookTrees& trees = rebuilt();
+    QTreeWidget* tree = firstNine ? m_firstNine.get() : m_phonebook.get();
+
+    QTreeWidgetItem* item = nullptr;
+    if (record == 0)
+        item = tree->topLevelItem(0);
+    else if (record > 0)
+        item = firstNine ? trees.firstNineNode(record - 500) : trees.phonebookNode(record);
+    if (item && detail >= 0)
+        item = item->child(detail);
+    if (item)
+        item->setSelected(true);
+
+    QCOMPARE(PhonebookTrees::SelectedItemIndex(tree), index);
+    if (item)
+        QCOMPARE(PhonebookTrees::itemAtFlatIndex(tree, index), item);
+}
+
+void TestTrees::recordOfItem_data()
+{
+    QTest::addColumn<int>("record");
+    QTest::addColumn<QByteArray>("speicherplatz");
+    QTest::addColumn<int>("depth"); // 1 entry, 2 detail, 3 role node
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<QString>("role");
+
+    QTest::newRow("entry") << 42 << QByteArray("42") << 1 << 42 << "Speicherplatz";
+    QTest::newRow("detail") << 42 << QByteArray("42") << 2 << 42 << "Nummer1";
+    QTest::newRow("role node") << 42 << QByteArray("42") << 3 << 42 << QString();
+    QTest::newRow("the text decides, not the slot")
+        << 42 << QByteArray("17") << 2 << 17 << "Nummer1";
+    QTest::newRow("SIM position") << 555 << QByteArray("555") << 1 << 555 << "Speicherplatz";
+    QTest::newRow("empty Speicherplatz") << 42 << QByteArray() << 2 << 0 << "Nummer1";
+    QTest::newRow("not a number") << 42 << QByteArray("4x") << 1 << 0 << "Speicherplatz";
+}
+
+void TestTrees::recordOfItem()
+{
+    QFETCH(int, record);
+    QFETCH(QByteArray, speicherplatz);
+    QFETCH(int, depth);
+    QFETCH(int, expected);
+    QFETCH(QString, role);
+
+    putRecord(m_store, record, "Anna", {{Speicherplatz, speicherplatz}, {Nummer1, "0171"}});
+    PhonebookTrees& trees = rebuilt();
+
+    QTreeWidgetItem* item = trees.phonebookNode(record);
+    QTreeWidgetItem* parent = trees.phonebookRoot();
+    for (int level = 1; level < depth; ++level) {
+        parent = item;
+        item = item->child(level == 1 ? parent->childCount() - 1 : 0);
+    }
+    QCOMPARE(PhonebookTrees::recordOfItem(item), expected);
+    QCOMPARE(PhonebookTrees::roleOfItem(depth == 1 ? item->child(0) : item), role);
+    QCOMPARE(PhonebookTrees::recordOfItem(trees.phonebookRoot()), 0);
+    QCOMPARE(PhonebookTrees::recordOfItem(nullptr), 0);
+}
+
+void TestTrees::rootTextsComeFromTheLanguageFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("q7manager.ini"));
+    const auto writeFile = [&](const QByteArray& content) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+    };
+    writeFile("[TAB_Telefonbuch]\r\nTelefonbuch=Phonebook\r\nFirstnine=Top " + encodePc(u"Neun ä") +
+              "\r\n");
+    m_language = LanguageFile(path);
+    PhonebookTrees& trees = rebuilt();
+    QCOMPARE(trees.phonebookRoot()->text(0), QStringLiteral("Phonebook"));
+    QCOMPARE(trees.firstNineRoot()->text(0), QStringLiteral("Top Neun ä"));
+
+    // The file is read anew at every rebuild.
+    writeFile("[TAB_Telefonbuch]\r\nFirstnine=Favoriten\r\n");
+    rebuilt();
+    QCOMPARE(trees.phonebookRoot()->text(0), QStringLiteral("Telefonbuch"));
+    QCOMPARE(trees.firstNineRoot()->text(0), QStringLiteral("Favoriten"));
+}
+
+QTEST_MAIN(TestTrees)
+#include "tst_trees.moc"
