@@ -22,15 +22,17 @@ public:
     }
 
     QString openFileName(QWidget* parent, const QString& title, const QString& windowsFilter,
-                         const QString& defaultSuffix) override
+                         const QString& defaultSuffix, const QString& startFolder) override
     {
-        return runFileDialog(parent, title, windowsFilter, defaultSuffix, QFileDialog::AcceptOpen);
+        return runFileDialog(parent, title, windowsFilter, defaultSuffix, startFolder,
+                             QFileDialog::AcceptOpen);
     }
 
     QString saveFileName(QWidget* parent, const QString& title, const QString& windowsFilter,
-                         const QString& defaultSuffix) override
+                         const QString& defaultSuffix, const QString& startFolder) override
     {
-        return runFileDialog(parent, title, windowsFilter, defaultSuffix, QFileDialog::AcceptSave);
+        return runFileDialog(parent, title, windowsFilter, defaultSuffix, startFolder,
+                             QFileDialog::AcceptSave);
     }
 
     std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override
@@ -46,12 +48,11 @@ public:
 private:
     static QString runFileDialog(QWidget* parent, const QString& title,
                                  const QString& windowsFilter, const QString& defaultSuffix,
-                                 QFileDialog::AcceptMode mode)
+                                 const QString& startFolder, QFileDialog::AcceptMode mode)
     {
-        QFileDialog dialog(parent, title);
+        QFileDialog dialog(parent, title, startFolder);
         dialog.setAcceptMode(mode);
-        dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                           : QFileDialog::AnyFile);
+        dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setNameFilter(qtFileFilter(windowsFilter));
         dialog.setDefaultSuffix(defaultSuffix);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -29,10 +29,15 @@ public:
 
     // The filter in the Windows form "Description|*.ext|..." as the language
     // file gives it. An empty name: the user cancelled.
+    // The dialog starts in startFolder. The save dialog asks before it
+    // overwrites a file; the open dialog takes a name that does not exist,
+    // so that the import reports it.
     virtual QString openFileName(QWidget* parent, const QString& title,
-                                 const QString& windowsFilter, const QString& defaultSuffix) = 0;
+                                 const QString& windowsFilter, const QString& defaultSuffix,
+                                 const QString& startFolder) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& title,
-                                 const QString& windowsFilter, const QString& defaultSuffix) = 0;
+                                 const QString& windowsFilter, const QString& defaultSuffix,
+                                 const QString& startFolder) = 0;
 
     // nullopt: cancelled.
     virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) = 0;

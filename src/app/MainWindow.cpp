@@ -10,12 +10,17 @@
 #include "app/Warnung.h"
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
+#include "fileio/CsvPhonebook.h"
 #include "link/HandsetSearch.h"
+#include "phonebook/PhonebookReader.h"
+#include "phonebook/PhonebookWriter.h"
 #include "phonebook/PhonebookTrees.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -60,7 +65,9 @@ QTreeWidget* tree(QWidget* parent, const char* name, int left, int top, int widt
 {
     auto* result = place(new QTreeWidget(parent), name, left, top, width, height);
     result->setIndentation(indent);
-    result->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    // Editing in place arrives with the editing commands, which carry an
+    // edited text into its record; until then an edit would be lost.
+    result->setEditTriggers(QAbstractItemView::NoEditTriggers);
     result->setMouseTracking(true); // hot tracking
     result->setProperty("q7LineHeight", lineHeight);
     return result;
@@ -460,29 +467,88 @@ void TFrm_Q7_Manager::applyTreeColors()
 
 // --- Operations ----------------------------------------------------------
 
+QList<QWidget*> TFrm_Q7_Manager::storeControls() const
+{
+    return {Btn_Datenladen, Btn_Datenspeichern, Btn_NeuerEintrag};
+}
+
+void TFrm_Q7_Manager::takeStore(RecordStore store)
+{
+    *m_store = std::move(store);
+    rebuildTrees();
+    CollectGroupNames(*m_store, m_groups);
+}
+
+void TFrm_Q7_Manager::reportFailedRecords(const TransferResult& result)
+{
+    if (!result.succeeded())
+        dialogs().message(this, QMessageBox::Warning, kApplicationTitle, failureSummary(result),
+                          QMessageBox::Ok);
+}
+
 void TFrm_Q7_Manager::Btn_DatenLesenClick()
 {
-    // Reads the whole phonebook from the handset into the store and both trees.
+    guarded([this] {
+        TransferGuard guard(*this, storeControls());
+        m_exchange->clearCancel();
+        // The store and the trees change only once the whole read has succeeded.
+        takeStore(readPhonebook(*m_exchange, m_languageFile, *this, *m_store));
+    });
 }
 
 void TFrm_Q7_Manager::Btn_DatenschreibenClick()
 {
-    // Writes the records (only the changed ones when CB_NurGeaenderte) to the handset.
+    guarded([this] {
+        TransferGuard guard(*this, storeControls());
+        m_exchange->clearCancel();
+        reportFailedRecords(
+            writePhonebook(*m_exchange, m_languageFile, *this, *m_store, writeOnlyChanged()));
+    });
 }
 
 void TFrm_Q7_Manager::Btn_LoeschenClick()
 {
-    // Asks, then erases the handset's whole phonebook.
+    const auto answer = dialogs().message(
+        this, QMessageBox::Question, QStringLiteral("Achtung!"),
+        QStringLiteral("Sollen die Daten im Handyspeicher und der SIM-Karte wirklich gelöscht "
+                       "werden?"),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    guarded([this] {
+        TransferGuard guard(*this, storeControls());
+        m_exchange->clearCancel();
+        reportFailedRecords(EraseHandset(*m_exchange, m_languageFile, *this));
+    });
+}
+
+QString TFrm_Q7_Manager::chooseFile(bool forSaving, TextId title)
+{
+    const QString path =
+        forSaving ? dialogs().saveFileName(this, m_languageFile.text(title), m_saveDialogFilter,
+                                           QStringLiteral("csv"), m_lastFolder)
+                  : dialogs().openFileName(this, m_languageFile.text(title), m_openDialogFilter,
+                                           QStringLiteral("csv"), m_lastFolder);
+    if (!path.isEmpty())
+        m_lastFolder = QFileInfo(path).absolutePath();
+    return path;
 }
 
 void TFrm_Q7_Manager::Btn_DatenladenClick()
 {
-    // Imports a CSV phonebook file into the store and both trees.
+    const QString path = chooseFile(false, TextId::Datei_Operationen_Import);
+    if (path.isEmpty())
+        return;
+    // A file with a single bad line changes nothing.
+    guarded([&] { takeStore(readCsvFile(path, *m_store)); });
 }
 
 void TFrm_Q7_Manager::Btn_DatenspeichernClick()
 {
-    // Exports the store to a CSV phonebook file.
+    const QString path = chooseFile(true, TextId::Datei_Operationen_Export);
+    if (path.isEmpty())
+        return;
+    guarded([&] { writeCsvFile(path, *m_store, saveDeletionCommands()); });
 }
 
 void TFrm_Q7_Manager::Btn_NeuerEintragClick()

@@ -3,7 +3,10 @@
 #include "app/AppSettings.h"
 #include "app/LanguageFile.h"
 #include "app/OperationHost.h"
+#include "phonebook/PhonebookWriter.h"
 #include "phonebook/RecordStore.h"
+
+#include <QDir>
 
 #include <QHash>
 #include <QPointer>
@@ -127,6 +130,15 @@ private:
     void pickColor(ColorPanel* panel);
     void applyTreeColors();
     void runSearch(bool closePortFirst);
+
+    // Read, write, erase and import change the store; these stay disabled
+    // besides the port's controls while one of them runs.
+    QList<QWidget*> storeControls() const;
+    // Puts a read or imported store in place and shows it.
+    void takeStore(RecordStore store);
+    void reportFailedRecords(const TransferResult& result);
+    // Empty when the user cancelled; remembers the folder for next time.
+    QString chooseFile(bool forSaving, TextId title);
     void FormDestroy();
 
     // TransferGuard
@@ -142,6 +154,7 @@ private:
     std::unique_ptr<CommandExchange> m_exchange;
     std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<PhonebookTrees> m_trees;
+    QString m_lastFolder = QDir::homePath();
     QString m_openDialogFilter;
     QString m_saveDialogFilter;
 

@@ -32,19 +32,23 @@ QMessageBox::StandardButton ScriptedDialogs::message(QWidget* parent, QMessageBo
 }
 
 QString ScriptedDialogs::openFileName(QWidget* parent, const QString& title,
-                                      const QString& windowsFilter, const QString& defaultSuffix)
+                                      const QString& windowsFilter, const QString& defaultSuffix,
+                                      const QString& startFolder)
 {
     (void)parent;
     (void)defaultSuffix;
+    m_startFolders << startFolder;
     m_calls << Call{Kind::OpenFile, QMessageBox::NoIcon, title, windowsFilter, {}, {}, {}};
     return m_fileNames.isEmpty() ? QString() : m_fileNames.dequeue();
 }
 
 QString ScriptedDialogs::saveFileName(QWidget* parent, const QString& title,
-                                      const QString& windowsFilter, const QString& defaultSuffix)
+                                      const QString& windowsFilter, const QString& defaultSuffix,
+                                      const QString& startFolder)
 {
     (void)parent;
     (void)defaultSuffix;
+    m_startFolders << startFolder;
     m_calls << Call{Kind::SaveFile, QMessageBox::NoIcon, title, windowsFilter, {}, {}, {}};
     return m_fileNames.isEmpty() ? QString() : m_fileNames.dequeue();
 }

@@ -54,9 +54,11 @@ public:
                                         QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& windowsFilter,
-                         const QString& defaultSuffix) override;
+                         const QString& defaultSuffix, const QString& startFolder) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& windowsFilter,
-                         const QString& defaultSuffix) override;
+                         const QString& defaultSuffix, const QString& startFolder) override;
+    // The folder each file dialog was asked to start in.
+    const QStringList& startFolders() const { return m_startFolders; }
     std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
     int execDialog(QDialog& dialog) override;
 
@@ -66,6 +68,7 @@ private:
     QQueue<std::optional<QColor>> m_colors;
     QQueue<DialogScript> m_dialogScripts;
     QList<Call> m_calls;
+    QStringList m_startFolders;
 };
 
 } // namespace q7
