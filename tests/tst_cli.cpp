@@ -1,0 +1,197 @@
+// q7ctl end to end: the program itself against the simulated handset.
+
+#include "simhandset.h"
+#include "support/SimFixture.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// The 18 values of the entry the new-entry dialog makes for Jörg Muster.
+QList<QByteArray> workedExample()
+{
+    return {"12", "J|rg Muster", "Familie", "TELNO", "Mobil", "0123456789", "TELNO", {}, {},
+            "TELNO", {}, {}, "CUSTOM", {}, {}, "CUSTOM", {}, {}};
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_sim = std::make_unique<q7sim::SimHandset>();
+        m_device = m_sim->start();
+    }
+    void cleanup()
+    {
+        m_sim.reset();
+        m_dir.reset();
+    }
+
+    void usageErrorsExitWithTwo_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("no command") << QStringList{};
+        QTest::newRow("unknown command") << QStringList{"frobnicate"};
+        QTest::newRow("erase without --yes") << QStringList{"erase"};
+        QTest::newRow("backup without a file") << QStringList{"backup"};
+        QTest::newRow("port and device") << QStringList{"--port", "COM2", "--device", "/dev/null", "detect"};
+        QTest::newRow("bad rate") << QStringList{"--baud", "fast", "detect"};
+    }
+    void usageErrorsExitWithTwo()
+    {
+        QFETCH(QStringList, arguments);
+        const Run run = q7ctl(arguments);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(m_sim->commands().isEmpty());
+    }
+
+    void detect()
+    {
+        const Run found = q7ctl({"--device", m_device, "detect"});
+        QCOMPARE(found.exitCode, 0);
+        QCOMPARE(found.out, QByteArray("Vexa TLM-Q7 gefunden...\n"));
+
+        const Run absent = q7ctl({"--device", m_dir->filePath("absent"), "detect"});
+        QCOMPARE(absent.exitCode, 1);
+        QVERIFY(absent.err.startsWith("Unable to open com port (win error code: 2)"));
+    }
+
+    void listPrintsEveryLiveEntry()
+    {
+        for (int location = 1; location <= 700; ++location)
+            m_sim->setEntry(location, simEntry(location, "M~ller " + QByteArray::number(location)));
+        const Run run = q7ctl({"--device", m_device, "list"});
+        QCOMPARE(run.exitCode, 0);
+        QList<QByteArray> lines = run.out.split('\n');
+        QCOMPARE(lines.takeLast(), QByteArray());
+        QCOMPARE(lines.size(), 700);
+        QCOMPARE(lines.first(), QByteArray("  1  Müller 1  Mobil 0301234567"));
+        QCOMPARE(lines.last(), QByteArray("700  Müller 700  Mobil 0301234567"));
+    }
+
+    void backupWritesTheWorkedExampleLine()
+    {
+        m_sim->setEntry(12, workedExample());
+        const QString file = m_dir->filePath("backup.csv");
+        QCOMPARE(q7ctl({"--device", m_device, "backup", file}).exitCode, 0);
+        QCOMPARE(read(file), QByteArray("12,\"J|rg Muster\",\"Familie\",\"TELNO\",\"Mobil\","
+                                        "\"0123456789\",\"TELNO\",\"\",\"\",\"TELNO\",\"\",\"\","
+                                        "\"CUSTOM\",\"\",\"\",\"CUSTOM\",\"\",\"\"\r\n"));
+    }
+
+    void restoreIntoAnErasedHandsetGivesTheEntriesBack()
+    {
+        m_sim->setEntry(12, workedExample());
+        QList<QByteArray> withTexts = simEntry(3, "Oma K{the", "0403", "Familie");
+        withTexts[14] = "H|rt schlecht";  // additional texts: the handset does not keep them
+        m_sim->setEntry(3, withTexts);
+        m_sim->setEntry(505, simEntry(505, "Notruf", "112"));
+        m_sim->setEntry(650, simEntry(650, "Ganz hinten"));
+        const QString first = m_dir->filePath("first.csv");
+        QCOMPARE(q7ctl({"--device", m_device, "backup", first}).exitCode, 0);
+
+        QCOMPARE(q7ctl({"--device", m_device, "erase", "--yes"}).exitCode, 0);
+        QVERIFY(m_sim->phonebook().isEmpty());
+        QCOMPARE(q7ctl({"--device", m_device, "restore", first}).exitCode, 0);
+        const QString second = m_dir->filePath("second.csv");
+        QCOMPARE(q7ctl({"--device", m_device, "backup", second}).exitCode, 0);
+        QByteArray expected = read(first);
+        expected.replace("\"H|rt schlecht\"", "\"\"");
+        QCOMPARE(read(second), expected);
+
+        // A second plain restore leaves one copy of every entry.
+        QCOMPARE(q7ctl({"--device", m_device, "restore", first}).exitCode, 0);
+        QCOMPARE(m_sim->phonebook().size(), 4);
+    }
+
+    void restoreReplaceLeavesExactlyTheFilesEntries()
+    {
+        m_sim->setEntry(40, simEntry(40, "Alt"));
+        const QString file = m_dir->filePath("one.csv");
+        write(file, "7,\"Sieben\",\"\",\"TELNO\",\"Mobil\",\"0301\"\r\n");
+        QCOMPARE(q7ctl({"--device", m_device, "--replace", "restore", file}).exitCode, 0);
+        QCOMPARE(m_sim->phonebook().keys(), QList<int>{7});
+    }
+
+    void restoreRefusesBadFilesBeforeSendingAnything_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("bad line") << QByteArray("7,\"Sieben\"\r\nacht,\"Acht\"\r\n")
+                                  << QByteArray("'acht' ist kein gültiger Integerwert");
+        QTest::newRow("no live entry") << QByteArray("7,\"Q7LoeschenQ7\"\r\n")
+                                       << QByteArray("keinen Eintrag");
+    }
+    void restoreRefusesBadFilesBeforeSendingAnything()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QByteArray, message);
+        const QString file = m_dir->filePath("bad.csv");
+        write(file, content);
+        const Run run = q7ctl({"--device", m_device, "--replace", "restore", file});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains(message), run.err.constData());
+        QVERIFY(m_sim->commands().isEmpty());
+    }
+
+    void refusedWritesAreListed()
+    {
+        q7sim::SimOptions options;
+        options.refuseExtendedWrite = true;
+        m_sim->setOptions(options);
+        const QString file = m_dir->filePath("one.csv");
+        write(file, "520,\"Zwanzig\"\r\n");
+        const Run run = q7ctl({"--device", m_device, "restore", file});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("1 Datensatz wurde nicht übertragen: 520"), run.err.constData());
+    }
+
+private:
+    Run q7ctl(const QStringList& arguments)
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir->filePath(QStringLiteral("config")));
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(Q7CTL_PATH), arguments);
+        process.closeWriteChannel();
+        if (!process.waitForFinished(60000))
+            return {};
+        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+    static QByteArray read(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static void write(const QString& path, const QByteArray& content)
+    {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(content);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<q7sim::SimHandset> m_sim;
+    QString m_device;
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
