@@ -2,11 +2,10 @@
 
 #include "app/Errors.h"
 #include "app/RegistryKey.h"
+#include "link/NestedWait.h"
 #include "link/PortMap.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
 #include <cerrno>
 
 namespace q7 {
@@ -102,52 +101,44 @@ QString TComPort::devicePath() const
     return m_deviceOverride.isEmpty() ? deviceForComName(m_port) : m_deviceOverride;
 }
 
+template <typename T>
+void TComPort::changeLine(T& setting, const T& value)
+{
+    // An equal value sends nothing to the device.
+    if (setting == value)
+        return;
+    setting = value;
+    lineSettingsChanged();
+}
+
 void TComPort::setBaudRate(TBaudRate rate)
 {
-    if (rate == m_line.BaudRate)
-        return;
-    m_line.BaudRate = rate;
-    lineSettingsChanged();
+    changeLine(m_line.BaudRate, rate);
 }
 
 void TComPort::setCustomBaudRate(int bitsPerSecond)
 {
-    if (bitsPerSecond == m_line.CustomBaudRate)
-        return;
-    m_line.CustomBaudRate = bitsPerSecond;
-    lineSettingsChanged();
+    changeLine(m_line.CustomBaudRate, bitsPerSecond);
 }
 
 void TComPort::setDataBits(TDataBits bits)
 {
-    if (bits == m_line.DataBits)
-        return;
-    m_line.DataBits = bits;
-    lineSettingsChanged();
+    changeLine(m_line.DataBits, bits);
 }
 
 void TComPort::setStopBits(TStopBits bits)
 {
-    if (bits == m_line.StopBits)
-        return;
-    m_line.StopBits = bits;
-    lineSettingsChanged();
+    changeLine(m_line.StopBits, bits);
 }
 
 void TComPort::setParity(const TComParity& parity)
 {
-    if (parity == m_line.Parity)
-        return;
-    m_line.Parity = parity;
-    lineSettingsChanged();
+    changeLine(m_line.Parity, parity);
 }
 
 void TComPort::setFlowControl(const TComFlowControl& flow)
 {
-    if (flow == m_line.FlowControl)
-        return;
-    m_line.FlowControl = flow;
-    lineSettingsChanged();
+    changeLine(m_line.FlowControl, flow);
 }
 
 void TComPort::setFlowControlChoice(TFlowControl choice)
@@ -256,15 +247,10 @@ int TComPort::WriteText(const QByteArray& text)
         const qint64 left = limitMs - elapsed.elapsed();
         if (left <= 0 || hasFailure() || !Connected())
             throw EComPort(EComPort::WriteFailed, ETIMEDOUT);
-        QEventLoop loop;
-        QTimer timer;
-        timer.setSingleShot(true);
-        timer.setTimerType(Qt::PreciseTimer);
-        connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-        connect(&m_serial, &QSerialPort::bytesWritten, &loop, &QEventLoop::quit);
-        connect(this, &TComPort::failed, &loop, &QEventLoop::quit);
-        timer.start(static_cast<int>(left));
-        loop.exec();
+        NestedWait()
+            .wakeOn(&m_serial, &QSerialPort::bytesWritten)
+            .wakeOn(this, &TComPort::failed)
+            .run(static_cast<int>(left));
     }
     return static_cast<int>(written);
 }

@@ -79,6 +79,8 @@ signals:
 
 private:
     void applyLineSettings();
+    template <typename T>
+    void changeLine(T& setting, const T& value);
     void lineSettingsChanged();
     void onError(QSerialPort::SerialPortError error);
     void reopenUnderNewName();

@@ -2,10 +2,9 @@
 
 #include "app/Errors.h"
 #include "link/ComPort.h"
+#include "link/NestedWait.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
 
 namespace q7 {
 
@@ -60,19 +59,12 @@ void CommandExchange::wait(int ms, WakeOn wakeOn)
 {
     throwIfStopped();
     if (ms > 0) {
-        QEventLoop loop;
-        QTimer timer;
-        timer.setSingleShot(true);
-        // Coarse timers fire up to 5 % early, which would shorten a time-out.
-        timer.setTimerType(Qt::PreciseTimer);
-        connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-        connect(&m_port, &TComPort::failed, &loop, &QEventLoop::quit);
-        connect(this, &CommandExchange::cancelRequested, &loop, &QEventLoop::quit);
+        NestedWait wait;
+        wait.wakeOn(&m_port, &TComPort::failed).wakeOn(this, &CommandExchange::cancelRequested);
         if (wakeOn == WakeOn::Data)
-            connect(&m_port, &TComPort::readyRead, &loop, &QEventLoop::quit);
-        timer.start(ms);
+            wait.wakeOn(&m_port, &TComPort::readyRead);
         ++m_waitDepth;
-        loop.exec();
+        wait.run(ms);
         --m_waitDepth;
     }
     throwIfStopped();
