@@ -7,12 +7,22 @@ cd "$(dirname "$0")"
 
 jobs=$(nproc)
 fuzz_seconds=${Q7_FUZZ_SECONDS:-60}
+passed=0
+failed=0
 
 run_suite() {
   local dir=$1; shift
   cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
-  ctest --test-dir "$dir" --no-tests=error --output-on-failure -j "$jobs"
+  local status=0
+  ctest --test-dir "$dir" --no-tests=error --output-on-failure -j "$jobs" | tee "$dir/ctest.log" ||
+    status=$?
+  local total run_failed
+  total=$(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$dir/ctest.log")
+  run_failed=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed.*/\1/p' "$dir/ctest.log")
+  passed=$((passed + ${total:-0} - ${run_failed:-0}))
+  failed=$((failed + ${run_failed:-0}))
+  return $status
 }
 
 echo "== tests" >&2
@@ -27,6 +37,14 @@ cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build build-fuzz -j "$jobs"
 mkdir -p build-fuzz/corpus build-fuzz/findings
 cp -n fuzz/corpus/* build-fuzz/corpus/ 2>/dev/null || true
-./build-fuzz/fuzz_csv -max_total_time="$fuzz_seconds" -print_final_stats=1 \
-  -artifact_prefix=build-fuzz/findings/ build-fuzz/corpus
-echo "fuzz: no finding in ${fuzz_seconds}s" >&2
+if ./build-fuzz/fuzz_csv -max_total_time="$fuzz_seconds" -print_final_stats=1 \
+     -artifact_prefix=build-fuzz/findings/ build-fuzz/corpus >build-fuzz/fuzz.log 2>&1; then
+  grep -E '^stat::number_of_executed_units|^Done' build-fuzz/fuzz.log >&2 || true
+  passed=$((passed + 1))
+else
+  tail -n 60 build-fuzz/fuzz.log
+  failed=$((failed + 1))
+fi
+
+echo "${passed} passed, ${failed} failed"
+[ "$failed" -eq 0 ]
