@@ -35,8 +35,9 @@ EComPort::EComPort(Code code, int systemError)
 {
 }
 
-EConvertError::EConvertError(const QString& offendingText)
-    : Q7Error(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(offendingText))
+EConvertError::EConvertError(const QString& offendingText, const QString& where)
+    : Q7Error(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(offendingText) +
+              (where.isEmpty() ? QString() : u' ' + where))
 {
 }
 

@@ -55,7 +55,8 @@ private:
 class EConvertError : public Q7Error
 {
 public:
-    explicit EConvertError(const QString& offendingText);
+    // where, when given, follows the runtime text: "(Zeile 3)".
+    explicit EConvertError(const QString& offendingText, const QString& where = {});
 };
 
 // A file that could not be created, opened, read or written, with the

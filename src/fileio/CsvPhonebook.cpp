@@ -76,10 +76,7 @@ enum class Access
 // EConvertError keeps its runtime text; the import adds where it happened.
 EConvertError convertErrorInLine(QByteArrayView text, int lineNumber)
 {
-    EConvertError error(decodePc(text));
-    static_cast<Q7Error&>(error) =
-        Q7Error(error.message() + QStringLiteral(" (Zeile %1)").arg(lineNumber));
-    return error;
+    return EConvertError(decodePc(text), QStringLiteral("(Zeile %1)").arg(lineNumber));
 }
 
 bool isBlankLine(QByteArrayView line)
