@@ -275,12 +275,7 @@ void TFrm_Q7_Manager::applyTexts()
 {
     const LanguageFile& texts = m_languageFile;
 
-    const TextId typeNames[] = {TextId::Nummernart_Telefon, TextId::Nummernart_Heim,
-                                TextId::Nummernart_Buero,   TextId::Nummernart_Mobil,
-                                TextId::Nummernart_Fax,     TextId::Nummernart_Funkruf,
-                                TextId::Nummernart_Etc};
-    for (std::size_t i = 0; i < m_numberTypeNames.size(); ++i)
-        m_numberTypeNames[i] = encodePc(texts.text(typeNames[i]));
+    m_numberTypeNames = q7::numberTypeNames(texts);
 
     PageControl->setTabText(0, texts.text(TextId::TAB_Telefonbuch_TAB_Name));
     Btn_DatenLesen->setText(texts.text(TextId::TAB_Telefonbuch_Btn_DatenLesen));

@@ -1,5 +1,6 @@
 #include "phonebook/RecordStore.h"
 
+#include "app/LanguageFile.h"
 #include "app/PcText.h"
 
 #include <QString>
@@ -107,11 +108,21 @@ QByteArrayView RecordStore::rawRecord(int record) const
     return QByteArrayView(reinterpret_cast<const char*>(m_records[record - 1].data()), kRecordSize);
 }
 
+NumberTypeNames numberTypeNames(const LanguageFile& texts)
+{
+    static constexpr TextId kTypeTexts[] = {
+        TextId::Nummernart_Telefon, TextId::Nummernart_Heim, TextId::Nummernart_Buero,
+        TextId::Nummernart_Mobil,   TextId::Nummernart_Fax,  TextId::Nummernart_Funkruf,
+        TextId::Nummernart_Etc};
+    NumberTypeNames names;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        names[i] = encodePc(texts.text(kTypeTexts[i]));
+    return names;
+}
+
 NumberTypeNames defaultNumberTypeNames()
 {
-    return {encodePc(u"Telefon"), encodePc(u"Heim"),  encodePc(u"Büro"),
-            encodePc(u"Mobil"),   encodePc(u"Fax"),   encodePc(u"Funkrufempfänger"),
-            encodePc(u"Etc...")};
+    return numberTypeNames(LanguageFile());
 }
 
 int NumberTypeImage(QByteArrayView typeName, const NumberTypeNames& names)

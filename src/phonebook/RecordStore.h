@@ -7,6 +7,8 @@
 
 namespace q7 {
 
+class LanguageFile;
+
 inline constexpr int kRecordCount = 700;
 inline constexpr int kFieldCount = 19;   // fields 1..18 are the entry's values; 19 is ours
 inline constexpr int kEntryValueCount = 18;
@@ -102,6 +104,8 @@ inline bool isFirstNineRecord(int record)
 
 // The seven number type names, in the order of their images 5..11, as PC text.
 using NumberTypeNames = std::array<QByteArray, 7>;
+// The names the language file gives ("Nummernart"), else their defaults.
+NumberTypeNames numberTypeNames(const LanguageFile& texts);
 NumberTypeNames defaultNumberTypeNames();
 
 inline constexpr int kFirstNumberTypeImage = 5;
