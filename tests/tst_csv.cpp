@@ -60,16 +60,17 @@ QString firstDifference(const RecordStore& a, const RecordStore& b)
     return {};
 }
 
-// The bytes a value can carry through the file and back: not the line ends,
-// not the end-of-file byte, no quote or comma (those are placed on purpose),
-// and for converted values only PC bytes that come back from the handset set
-// as themselves.
+// The bytes a value can carry through the file and back: not CR, which ends
+// the line (a lone LF is carried, since the file holds CRs), not the
+// end-of-file byte, no quote or comma (those are placed on purpose), and for
+// converted values only PC bytes that come back from the handset set as
+// themselves.
 QByteArray carriedBytes(bool converted)
 {
     QByteArray bytes;
     for (int b = 0; b < 256; ++b) {
         const char c = static_cast<char>(b);
-        if (c == '\r' || c == '\n' || c == 26 || c == ',' || c == '"')
+        if (c == '\r' || c == 26 || c == ',' || c == '"')
             continue;
         if (converted && handsetToPc(pcToHandset(QByteArray(1, c))) != QByteArray(1, c))
             continue;

@@ -77,6 +77,11 @@ void TestEntryParser::parsesReply_data()
     QTest::newRow("an echo of the command before the entry")
         << QByteArray("at-scer=12\r\r\n-SCER: 12,\"Max\",\"Fam\"\r\n\r\nOK\r\n")
         << fields({"12", "Max", "Fam"});
+    QTest::newRow("an LF inside a value belongs to the value")
+        << QByteArray("-SCER: 6,\"ab\ncd\",\"Fam\",\"TELNO\"\r\n\r\nOK\r\n")
+        << fields({"6", "ab\ncd", "Fam", "TELNO"});
+    QTest::newRow("OK without an entry: the echo is no value")
+        << QByteArray("at-scer=5\r\r\nOK\r\n") << fields({});
     QTest::newRow("values after the 18th are not read")
         << QByteArray("-SCER: 5,\"2\",\"3\",\"4\",\"5\",\"6\",\"7\",\"8\",\"9\",\"10\",\"11\","
                       "\"12\",\"13\",\"14\",\"15\",\"16\",\"17\",\"18\",\"19\"\r\n")

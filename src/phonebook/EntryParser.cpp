@@ -16,18 +16,20 @@ namespace {
 // malformed line cannot swallow all its values into one field.
 constexpr int kMaxCommasInValue = 3;
 
-// The entry line of a reply: after the first ':' up to the first CR or LF.
+// The entry line of a reply: after the first ':' up to the first CR.
 // Whatever follows ("OK", further lines) never reaches a field, so a reply
-// with fewer than 18 values simply leaves the last fields empty.
+// with fewer than 18 values simply leaves the last fields empty. A reply
+// without a colon holds no entry at all (an echo and "OK" are no values).
+// A lone LF is a byte of the entry like any other: the handset keeps it in a
+// text, and the file carries it between quotes.
 QByteArrayView entryLine(QByteArrayView text)
 {
     const qsizetype colon = text.indexOf(':');
-    QByteArrayView line = colon < 0 ? text : text.sliced(colon + 1);
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (line[i] == '\r' || line[i] == '\n')
-            return line.first(i);
-    }
-    return line;
+    if (colon < 0)
+        return {};
+    const QByteArrayView line = text.sliced(colon + 1);
+    const qsizetype cr = line.indexOf('\r');
+    return cr < 0 ? line : line.first(cr);
 }
 
 // Position of the comma that ends the value starting after `lead`, or the
