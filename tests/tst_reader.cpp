@@ -129,6 +129,9 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(EOperationCancelled,
                                  readPhonebook(f.exchange, LanguageFile(), f.host, RecordStore()));
         QCOMPARE(f.host.lostLinkQuestions, 1);
+        // Nothing was read, so the window shows no read in progress.
+        QCOMPARE(f.host.statuses.last(), defaultText(TextId::Statusleiste_Ruhezustand));
+        QCOMPARE(f.host.progress.last(), 0);
     }
 
     void anUnansweredListingIsNotAnEmptyPhonebook()

@@ -100,25 +100,34 @@ RecordStore readPhonebook(CommandExchange& exchange, const LanguageFile& texts,
     Reader reader(exchange, texts, host);
     RecordStore staged = current;
     staged.ClearRecords();
+    const auto showIdle = [&] {
+        host.showStatus(texts.text(TextId::Statusleiste_Ruhezustand));
+        host.setProgress(0);
+    };
 
-    host.showStatus(texts.text(TextId::Statusleiste_Checkmem));
-    reader.ask("at+cpbs=\"ME\"\r\n");
-    const Reply memoryListing = reader.ask("at+cpbr=1,500\r\n");
-    host.setProgress(0);
-    reader.readListed(staged, listedLocations(memoryListing.text), 1, kLastMemoryRecord, 0);
-    exchange.exchange("atz\r\n");
+    try {
+        host.showStatus(texts.text(TextId::Statusleiste_Checkmem));
+        reader.ask("at+cpbs=\"ME\"\r\n");
+        const Reply memoryListing = reader.ask("at+cpbr=1,500\r\n");
+        host.setProgress(0);
+        reader.readListed(staged, listedLocations(memoryListing.text), 1, kLastMemoryRecord, 0);
+        exchange.exchange("atz\r\n");
 
-    host.showStatus(texts.text(TextId::Statusleiste_Checksim));
-    reader.ask("at+cpbs=\"SM\"\r\n");
-    const Reply range = reader.ask("at+cpbr=?\r\n");
-    const Reply simListing = reader.ask(command("at+cpbr=1,", simRangeEnd(range.text)));
-    // Every SIM position is tried, whatever range the handset reported.
-    reader.readListed(staged, listedLocations(simListing.text), kFirstSimRecord, kRecordCount,
-                      kFirstSimRecord - 1);
-    exchange.exchange("atz\r\n");
-
-    host.showStatus(texts.text(TextId::Statusleiste_Ruhezustand));
-    host.setProgress(0);
+        host.showStatus(texts.text(TextId::Statusleiste_Checksim));
+        reader.ask("at+cpbs=\"SM\"\r\n");
+        const Reply range = reader.ask("at+cpbr=?\r\n");
+        const Reply simListing = reader.ask(command("at+cpbr=1,", simRangeEnd(range.text)));
+        // Every SIM position is tried, whatever range the handset reported.
+        reader.readListed(staged, listedLocations(simListing.text), kFirstSimRecord, kRecordCount,
+                          kFirstSimRecord - 1);
+        exchange.exchange("atz\r\n");
+    } catch (...) {
+        // The store stays as it was, so the window must not go on showing a
+        // read half-way through it.
+        showIdle();
+        throw;
+    }
+    showIdle();
     return staged;
 }
 
