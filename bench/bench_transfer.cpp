@@ -126,7 +126,8 @@ int main(int argc, char** argv)
         return 0;
 
     Measure writing(exchange, baud);
-    const TransferResult result = writePhonebook(exchange, texts, quiet, store, false);
+    TransferResult result(TransferResult::Operation::Write);
+    writePhonebook(exchange, texts, quiet, store, false, result);
     writing.report("write");
     return result.succeeded() ? 0 : 1;
 }

@@ -28,6 +28,20 @@ void putRecord(RecordStore& store, int record, const QByteArray& name,
     store.setField(record, ChangedFlag, changed);
 }
 
+TransferResult write(SimFixture& f, RecordStore& store, bool onlyChanged = true)
+{
+    TransferResult result(TransferResult::Operation::Write);
+    writePhonebook(f.exchange, LanguageFile(), f.host, store, onlyChanged, result);
+    return result;
+}
+
+TransferResult erase(SimFixture& f)
+{
+    TransferResult result(TransferResult::Operation::Erase);
+    EraseHandset(f.exchange, LanguageFile(), f.host, result);
+    return result;
+}
+
 int copiesOf(const q7sim::SimHandset& sim, const QByteArray& name)
 {
     int copies = 0;
@@ -98,8 +112,7 @@ private slots:
         putRecord(store, 503, "Changed", "JA");
         putRecord(store, 502, "Unchanged", "NEIN");
         store.setField(504, ChangedFlag, "JA");  // no Name: never sent
-        const TransferResult result =
-            writePhonebook(f.exchange, LanguageFile(), f.host, store, onlyChanged);
+        const TransferResult result = write(f, store, onlyChanged);
         QVERIFY(result.succeeded());
         QList<QByteArray> sent;
         for (const QByteArray& command : f.sent("AT-SCEW="))
@@ -114,7 +127,7 @@ private slots:
         SimFixture f;
         RecordStore store;
         putRecord(store, 7, encodePc(u"Jörg"));
-        QVERIFY(writePhonebook(f.exchange, LanguageFile(), f.host, store, true).succeeded());
+        QVERIFY(write(f, store).succeeded());
         QVERIFY(f.sim->commands().contains("at+cpbw=7,\"123456\",129,\"HilfsDummy\""));
         QVERIFY(f.sent("AT-SCEW=").value(0).startsWith("AT-SCEW=7,\"J|rg\""));
         QCOMPARE(f.sim->entry(7).value(1), QByteArray("J|rg"));
@@ -131,15 +144,30 @@ private slots:
         f.sim->setEntry(2, simEntry(2, "Zwei"));
         RecordStore store;
         putRecord(store, 7, "Sieben");
-        QVERIFY(writePhonebook(f.exchange, LanguageFile(), f.host, store, true).succeeded());
+        QVERIFY(write(f, store).succeeded());
         QCOMPARE(store.field(7, Speicherplatz), QByteArray("3"));
         QCOMPARE(store.field(7, Name), QByteArray("Sieben"));  // still record 7
         QVERIFY(f.sent("AT-SCEW=").value(0).startsWith("AT-SCEW=3,"));
         QCOMPARE(f.sim->entry(3).value(1), QByteArray("Sieben"));
 
         // A second write finds the entry where it went and leaves one copy.
-        QVERIFY(writePhonebook(f.exchange, LanguageFile(), f.host, store, true).succeeded());
+        QVERIFY(write(f, store).succeeded());
         QCOMPARE(copiesOf(*f.sim, "Sieben"), 1);
+        QCOMPARE(copiesOf(*f.sim, "HilfsDummy"), 0);
+    }
+
+    void aRefusedWriteDoesNotMoveTheRecord()
+    {
+        q7sim::SimOptions options;
+        options.refuseIndexedMeWrite = true;
+        options.refuseExtendedWrite = true;
+        SimFixture f(options);
+        f.sim->setEntry(1, simEntry(1, "Eins"));
+        RecordStore store;
+        putRecord(store, 7, "Sieben");
+        QCOMPARE(write(f, store).failedRecords, QList<int>{7});
+        // Location 2 held the placeholder only, and it is gone again.
+        QCOMPARE(store.field(7, Speicherplatz), QByteArray("7"));
         QCOMPARE(copiesOf(*f.sim, "HilfsDummy"), 0);
     }
 
@@ -148,7 +176,7 @@ private slots:
         SimFixture f;
         RecordStore store;
         putRecord(store, 520, "Sim");
-        QVERIFY(writePhonebook(f.exchange, LanguageFile(), f.host, store, true).succeeded());
+        QVERIFY(write(f, store).succeeded());
         QVERIFY(f.sent("at+cpbw=").isEmpty());
         QCOMPARE(f.sim->entry(520).value(1), QByteArray("Sim"));
     }
@@ -160,7 +188,7 @@ private slots:
         RecordStore store;
         putRecord(store, 5, kDeletionMarker.toByteArray());
         putRecord(store, 6, kDeletionMarker.toByteArray());  // the handset holds nothing there
-        QVERIFY(writePhonebook(f.exchange, LanguageFile(), f.host, store, true).succeeded());
+        QVERIFY(write(f, store).succeeded());
         QCOMPARE(f.sent("at-sced="), QList<QByteArray>{"at-sced=5"});
         QVERIFY(f.sim->entry(5).isEmpty());
         // Neither is deleted again by a later write.
@@ -177,11 +205,38 @@ private slots:
         RecordStore store;
         putRecord(store, 7, "Sieben");
         putRecord(store, 505, "Fuenf");
-        const TransferResult result = writePhonebook(f.exchange, LanguageFile(), f.host, store, true);
+        const TransferResult result = write(f, store);
         QCOMPARE(result.failedRecords, (QList<int>{7, 505}));
         QCOMPARE(f.host.statuses.last(), QStringLiteral("2 Datensätze wurden nicht übertragen: 7, 505"));
         // The placeholder made for record 7 does not stay behind.
         QCOMPARE(copiesOf(*f.sim, "HilfsDummy"), 0);
+    }
+
+    void failureSummaryNamesWhatFailed_data()
+    {
+        QTest::addColumn<TransferResult::Operation>("operation");
+        QTest::addColumn<QList<int>>("failed");
+        QTest::addColumn<QString>("summary");
+        using Op = TransferResult::Operation;
+        QTest::newRow("one record") << Op::Write << QList<int>{7}
+                                    << QStringLiteral("1 Datensatz wurde nicht übertragen: 7");
+        QTest::newRow("two records")
+            << Op::Write << QList<int>{7, 505}
+            << QStringLiteral("2 Datensätze wurden nicht übertragen: 7, 505");
+        QTest::newRow("one location") << Op::Erase << QList<int>{2}
+                                      << QStringLiteral("1 Speicherplatz wurde nicht gelöscht: 2");
+        QTest::newRow("two locations")
+            << Op::Erase << QList<int>{2, 505}
+            << QStringLiteral("2 Speicherplätze wurden nicht gelöscht: 2, 505");
+    }
+    void failureSummaryNamesWhatFailed()
+    {
+        QFETCH(TransferResult::Operation, operation);
+        QFETCH(QList<int>, failed);
+        QFETCH(QString, summary);
+        TransferResult result(operation);
+        result.failedRecords = failed;
+        QCOMPARE(failureSummary(result), summary);
     }
 
     void findReplyLocation_data()
@@ -195,7 +250,10 @@ private slots:
             << QByteArray("at+cpbf=\"HilfsDummy\"\r\r\n+CPBF: 12,\"123456\",129,\"HilfsDummy\"\r\n")
             << 12 << QString();
         QTest::newRow("placeholder never made") << QByteArray("\r\nERROR\r\n") << 0
-                                                << QStringLiteral("\r\nERROR\r\n");
+                                                << QStringLiteral("ERROR");
+        QTest::newRow("nothing found, after an echo")
+            << QByteArray("at+cpbf=\"HilfsDummy\"\r\r\nOK\r\n") << 0
+            << QStringLiteral("at+cpbf=\"HilfsDummy\" OK");
         QTest::newRow("no number") << QByteArray("+CPBF: x,\"1\"") << 0 << QStringLiteral(" x");
     }
     void findReplyLocation()
@@ -222,11 +280,16 @@ private slots:
         putRecord(store, 520, "Sim");
         putRecord(store, 521, "Sim2");
         q7sim::SimOptions options = f.sim->options();
-        options.stopAnsweringAfter = 4;
+        options.refuseExtendedWrite = true;
+        options.stopAnsweringAfter = 6;  // dies at the probe of record 521
         f.sim->setOptions(options);
-        QVERIFY_THROWS_EXCEPTION(EOperationCancelled,
-                                 writePhonebook(f.exchange, LanguageFile(), f.host, store, true));
+        TransferResult result(TransferResult::Operation::Write);
+        QVERIFY_THROWS_EXCEPTION(
+            EOperationCancelled,
+            writePhonebook(f.exchange, LanguageFile(), f.host, store, true, result));
         QCOMPARE(f.host.lostLinkQuestions, 1);
+        // What failed before the link died is still named.
+        QCOMPARE(result.failedRecords, QList<int>{520});
     }
 
     void eraseDeletesExactlyTheHeldEntries()
@@ -234,7 +297,7 @@ private slots:
         SimFixture f;
         f.sim->setEntry(2, simEntry(2, "Zwei"));
         f.sim->setEntry(505, simEntry(505, "Fuenf"));
-        const TransferResult result = EraseHandset(f.exchange, LanguageFile(), f.host);
+        const TransferResult result = erase(f);
         QVERIFY(result.succeeded());
         const QList<QByteArray> commands = f.sim->commands();
         QCOMPARE(f.sent("at-sced="), (QList<QByteArray>{"at-sced=2", "at-sced=505"}));

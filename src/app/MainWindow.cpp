@@ -474,11 +474,26 @@ void TFrm_Q7_Manager::takeStore(RecordStore store)
     CollectGroupNames(*m_store, m_groups);
 }
 
-void TFrm_Q7_Manager::reportFailedRecords(const TransferResult& result)
+void TFrm_Q7_Manager::runTransfer(TransferResult::Operation operation,
+                                  const std::function<void(TransferResult&)>& run)
 {
-    if (!result.succeeded())
-        dialogs().message(this, QMessageBox::Warning, kApplicationTitle, failureSummary(result),
-                          QMessageBox::Ok);
+    guarded([&] {
+        TransferGuard guard(*this, storeControls());
+        m_exchange->clearCancel();
+        TransferResult result(operation);
+        const auto reportFailures = [&] {
+            if (!result.succeeded())
+                dialogs().message(this, QMessageBox::Warning, kApplicationTitle,
+                                  failureSummary(result), QMessageBox::Ok);
+        };
+        try {
+            run(result);
+        } catch (...) {
+            reportFailures();
+            throw;
+        }
+        reportFailures();
+    });
 }
 
 void TFrm_Q7_Manager::Btn_DatenLesenClick()
@@ -493,11 +508,8 @@ void TFrm_Q7_Manager::Btn_DatenLesenClick()
 
 void TFrm_Q7_Manager::Btn_DatenschreibenClick()
 {
-    guarded([this] {
-        TransferGuard guard(*this, storeControls());
-        m_exchange->clearCancel();
-        reportFailedRecords(
-            writePhonebook(*m_exchange, m_languageFile, *this, *m_store, writeOnlyChanged()));
+    runTransfer(TransferResult::Operation::Write, [this](TransferResult& result) {
+        writePhonebook(*m_exchange, m_languageFile, *this, *m_store, writeOnlyChanged(), result);
     });
 }
 
@@ -510,10 +522,8 @@ void TFrm_Q7_Manager::Btn_LoeschenClick()
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
-    guarded([this] {
-        TransferGuard guard(*this, storeControls());
-        m_exchange->clearCancel();
-        reportFailedRecords(EraseHandset(*m_exchange, m_languageFile, *this));
+    runTransfer(TransferResult::Operation::Erase, [this](TransferResult& result) {
+        EraseHandset(*m_exchange, m_languageFile, *this, result);
     });
 }
 

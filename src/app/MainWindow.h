@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -136,7 +137,10 @@ private:
     QList<QWidget*> storeControls() const;
     // Puts a read or imported store in place and shows it.
     void takeStore(RecordStore store);
-    void reportFailedRecords(const TransferResult& result);
+    // Runs a write or an erase with the store's controls locked; whatever
+    // the handset refused is named afterwards, also when the run stopped.
+    void runTransfer(TransferResult::Operation operation,
+                     const std::function<void(TransferResult&)>& run);
     // Empty when the user cancelled; remembers the folder for next time.
     QString chooseFile(bool forSaving, TextId title);
     void FormDestroy();

@@ -12,6 +12,8 @@
 
 #include <QTextStream>
 
+#include <functional>
+
 namespace q7 {
 
 namespace {
@@ -94,16 +96,35 @@ int backup(CommandContext& context)
     return 0;
 }
 
-// The failed records on stderr; the exit status says it failed.
-int report(CommandContext& context, const TransferResult& result)
+// Runs a write or an erase; the failed records go to stderr, also when the
+// run stopped half-way, and the exit status says whether any failed.
+int runReported(CommandContext& context, TransferResult::Operation operation,
+                const std::function<void(TransferResult&)>& run)
 {
-    context.host.finishLine();
-    if (result.succeeded())
-        return 0;
-    QTextStream err(stderr);
-    err.setEncoding(QStringConverter::System);
-    err << failureSummary(result) << '\n';
-    return 1;
+    TransferResult result(operation);
+    const auto report = [&] {
+        context.host.finishLine();
+        if (result.succeeded())
+            return 0;
+        QTextStream err(stderr);
+        err.setEncoding(QStringConverter::System);
+        err << failureSummary(result) << '\n';
+        return 1;
+    };
+    try {
+        run(result);
+    } catch (...) {
+        report();
+        throw;
+    }
+    return report();
+}
+
+int eraseHandset(CommandContext& context)
+{
+    return runReported(context, TransferResult::Operation::Erase, [&](TransferResult& result) {
+        EraseHandset(context.exchange, context.texts, context.host, result);
+    });
 }
 
 int restore(CommandContext& context)
@@ -118,12 +139,13 @@ int restore(CommandContext& context)
 
     requireHandset(context);
     if (context.replace) {
-        const TransferResult erased = EraseHandset(context.exchange, context.texts, context.host);
-        if (!erased.succeeded())
-            return report(context, erased);
+        // Writing over a half-erased handset would leave entries it should not hold.
+        if (const int status = eraseHandset(context); status != 0)
+            return status;
     }
-    return report(context, writePhonebook(context.exchange, context.texts, context.host, store,
-                                          false));
+    return runReported(context, TransferResult::Operation::Write, [&](TransferResult& result) {
+        writePhonebook(context.exchange, context.texts, context.host, store, false, result);
+    });
 }
 
 QString confirmedOnly(const CommandContext& context)
@@ -138,7 +160,7 @@ QString confirmedOnly(const CommandContext& context)
 int erase(CommandContext& context)
 {
     requireHandset(context);
-    return report(context, EraseHandset(context.exchange, context.texts, context.host));
+    return eraseHandset(context);
 }
 
 const Command kCommands[] = {

@@ -34,8 +34,8 @@ class Writer
 {
 public:
     Writer(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
-           RecordStore& store)
-        : m_exchange(exchange), m_host(host), m_store(store),
+           RecordStore& store, TransferResult& result)
+        : m_exchange(exchange), m_host(host), m_store(store), m_result(result),
           m_lostLink(texts.text(TextId::Datenlesen_keinedaten)),
           m_writingText(texts.text(TextId::Statusleiste_Schreiben)),
           m_deletingText(texts.text(TextId::Statusleiste_Loeschen))
@@ -56,61 +56,60 @@ public:
             writeEntry(record, location);
     }
 
-    TransferResult result;
-
 private:
     void deleteEntry(int record, std::optional<int> location)
     {
         if (!location) {
-            result.failedRecords << record;
+            m_result.failedRecords << record;
             return;
         }
         const Reply probe = ask(command("at-scer=", *location));
-        if (!probe.isOk()) {
+        if (!probe.isOk() || probe.text.contains(kBareOk)) {
             // The handset holds nothing there: the deletion is done.
             m_store.clearEntry(record);
             return;
         }
-        if (probe.text.contains(kBareOk))
-            return;
         m_host.showStatus(m_deletingText + u' ' + QString::number(record));
         if (ask(command("at-sced=", *location)).isOk())
             m_store.clearEntry(record);
         else
-            result.failedRecords << record;
+            m_result.failedRecords << record;
     }
 
     void writeEntry(int record, std::optional<int> location)
     {
         m_host.showStatus(m_writingText + u' ' + QString::number(record));
         if (!location) {
-            result.failedRecords << record;
+            m_result.failedRecords << record;
             return;
         }
         ask("atz\r\n");
         const Reply probe = ask(command("at-scer=", *location));
-        if (probe.isError() && isMemoryRecord(record))
-            location = placeEntry(record, *location);
+        const int target =
+            probe.isError() && isMemoryRecord(record) ? placeEntry(*location) : *location;
 
-        const bool written = ask(writeCommand(m_store, record, *location)).isOk();
+        const bool written = ask(writeCommand(m_store, record, target)).isOk();
+        // The record remembers where its entry went only once the handset
+        // holds it there: a refused write leaves no entry at the chosen
+        // location (its placeholder goes next), and pointing the record at
+        // it would make a later write overwrite whatever lands there.
+        if (written && target != *location)
+            m_store.setField(record, Speicherplatz, QByteArray::number(target));
         removeLeftoverPlaceholder(record);
         if (!written)
-            result.failedRecords << record;
+            m_result.failedRecords << record;
     }
 
     // An empty handset-memory location takes no extended write: the handset
     // needs an entry there first. The placeholder goes to the record's own
-    // location; only when the handset refuses that does it choose one, and
-    // the record then remembers where its entry went.
-    int placeEntry(int record, int location)
+    // location; only when the handset refuses that does it choose one.
+    int placeEntry(int location)
     {
         ask("at+cpbs=\"ME\"\r\n");
         if (ask(placeholderWrite(location)).isOk())
             return location;
         ask(placeholderWrite(std::nullopt));
-        const int chosen = locationInFindReply(ask(kFindPlaceholder).text);
-        m_store.setField(record, Speicherplatz, QByteArray::number(chosen));
-        return chosen;
+        return locationInFindReply(ask(kFindPlaceholder).text);
     }
 
     void removeLeftoverPlaceholder(int record)
@@ -128,6 +127,7 @@ private:
     CommandExchange& m_exchange;
     OperationHost& m_host;
     RecordStore& m_store;
+    TransferResult& m_result;
     const QString m_lostLink;
     const QString m_writingText;
     const QString m_deletingText;
@@ -138,11 +138,15 @@ private:
 int locationInFindReply(const QByteArray& findReply)
 {
     const qsizetype colon = findReply.indexOf(':');
+    // Without a colon ("ERROR", or an echo and "OK") the whole reply stands
+    // where the number should be; on one line it reads in the error box.
+    if (colon < 0)
+        throw EConvertError(decodePc(findReply).simplified());
     const qsizetype comma = findReply.indexOf(',', colon + 1);
     const QByteArray text = findReply.mid(colon + 1, comma < 0 ? -1 : comma - colon - 1);
     bool ok = false;
     const int location = text.trimmed().toInt(&ok);
-    if (colon < 0 || !ok || text.startsWith('+') || text.startsWith('-'))
+    if (!ok || text.startsWith('+') || text.startsWith('-'))
         throw EConvertError(decodePc(text));
     return location;
 }
@@ -171,20 +175,25 @@ QByteArray writeCommand(const RecordStore& store, int record, int location)
 
 QString failureSummary(const TransferResult& result)
 {
-    QStringList records;
-    for (int record : result.failedRecords)
-        records << QString::number(record);
-    const qsizetype count = result.failedRecords.size();
-    return QStringLiteral("%1 %2 nicht übertragen: %3")
-        .arg(count)
-        .arg(count == 1 ? QStringLiteral("Datensatz wurde") : QStringLiteral("Datensätze wurden"))
-        .arg(records.join(QStringLiteral(", ")));
+    QStringList numbers;
+    for (int number : result.failedRecords)
+        numbers << QString::number(number);
+    const bool one = result.failedRecords.size() == 1;
+    const QString what =
+        result.operation == TransferResult::Operation::Write
+            ? (one ? QStringLiteral("Datensatz wurde nicht übertragen")
+                   : QStringLiteral("Datensätze wurden nicht übertragen"))
+            : (one ? QStringLiteral("Speicherplatz wurde nicht gelöscht")
+                   : QStringLiteral("Speicherplätze wurden nicht gelöscht"));
+    return QStringLiteral("%1 %2: %3")
+        .arg(result.failedRecords.size())
+        .arg(what, numbers.join(QStringLiteral(", ")));
 }
 
-TransferResult writePhonebook(CommandExchange& exchange, const LanguageFile& texts,
-                              OperationHost& host, RecordStore& store, bool onlyChanged)
+void writePhonebook(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
+                    RecordStore& store, bool onlyChanged, TransferResult& result)
 {
-    Writer writer(exchange, texts, host, store);
+    Writer writer(exchange, texts, host, store, result);
     writer.ask("atz\r\n");
     host.setProgress(0);
     for (int record = 1; record <= kRecordCount; ++record) {
@@ -196,15 +205,13 @@ TransferResult writePhonebook(CommandExchange& exchange, const LanguageFile& tex
         writer.handle(record);
     }
     host.setProgress(0);
-    host.showStatus(writer.result.succeeded() ? texts.text(TextId::Statusleiste_Ruhezustand)
-                                              : failureSummary(writer.result));
-    return writer.result;
+    host.showStatus(result.succeeded() ? texts.text(TextId::Statusleiste_Ruhezustand)
+                                       : failureSummary(result));
 }
 
-TransferResult EraseHandset(CommandExchange& exchange, const LanguageFile& texts,
-                            OperationHost& host)
+void EraseHandset(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
+                  TransferResult& result)
 {
-    TransferResult result;
     const QString lostLink = texts.text(TextId::Datenlesen_keinedaten);
     const auto ask = [&](QByteArrayView command) {
         return exchangeAnswered(exchange, command, host, lostLink);
@@ -220,7 +227,6 @@ TransferResult EraseHandset(CommandExchange& exchange, const LanguageFile& texts
     }
     host.showStatus(result.succeeded() ? QStringLiteral("Löschen abgeschlossen.")
                                        : failureSummary(result));
-    return result;
 }
 
 } // namespace q7

@@ -27,14 +27,21 @@ QByteArray writeCommand(const RecordStore& store, int record, int location);
 // first ',' after it. Anything else there throws EConvertError naming it.
 int locationInFindReply(const QByteArray& findReply);
 
-// Records the handset did not confirm.
+// What the handset did not confirm. The run fills it as it goes, so that a
+// run stopped half-way (a cancel, a port failure) still names what failed
+// before the stop.
 struct TransferResult
 {
-    QList<int> failedRecords;
+    enum class Operation { Write, Erase };
+    explicit TransferResult(Operation operation) : operation(operation) {}
+
+    Operation operation;
+    QList<int> failedRecords;  // record indices of a write, locations of an erase
     bool succeeded() const { return failedRecords.isEmpty(); }
 };
 
-// "2 Datensätze wurden nicht übertragen: 7, 505"
+// "2 Datensätze wurden nicht übertragen: 7, 505",
+// "2 Speicherplätze wurden nicht gelöscht: 2, 505"
 QString failureSummary(const TransferResult& result);
 
 // Writes the store to the handset: live records with the extended-entry
@@ -43,13 +50,14 @@ QString failureSummary(const TransferResult& result);
 // the handset confirmed: a location chosen through the placeholder, and a
 // deleted entry emptied. A port failure throws EComPort, a cancel (also at
 // the lost-link question) EOperationCancelled, a find reply without a
-// location EConvertError; what was confirmed before stays.
-TransferResult writePhonebook(CommandExchange& exchange, const LanguageFile& texts,
-                              OperationHost& host, RecordStore& store, bool onlyChanged);
+// location EConvertError; what was confirmed before stays, and `result`
+// holds the failures up to there.
+void writePhonebook(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
+                    RecordStore& store, bool onlyChanged, TransferResult& result);
 
 // Deletes every entry the handset holds at locations 1..700. The store is
 // not touched.
-TransferResult EraseHandset(CommandExchange& exchange, const LanguageFile& texts,
-                            OperationHost& host);
+void EraseHandset(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
+                  TransferResult& result);
 
 } // namespace q7
