@@ -80,6 +80,7 @@ private slots:
     void chosenColourIsSavedInWindowsByteOrder();
     void portSettingsFailureDoesNotStopTheStart();
     void closingDuringTheSearchCancelsIt();
+    void startWaitsForASearchAlreadyRunning();
 
 private:
     std::unique_ptr<TFrm_Q7_Manager> start(const QString& languageFile = {});
@@ -333,6 +334,25 @@ void TestStartup::closingDuringTheSearchCancelsIt()
     QVERIFY(m_dialogs->callsOf(ScriptedDialogs::Kind::Message).isEmpty());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QCOMPARE(stored(QStringLiteral("Telefonbuch/Hintergrundfarbe")), QStringLiteral("12632256"));
+}
+
+void TestStartup::startWaitsForASearchAlreadyRunning()
+{
+    PtyPeer silentHandset;
+    TFrm_Q7_Manager window(m_dir->filePath(QStringLiteral("absent.ini")));
+    window.comPort().setDeviceOverride(silentHandset.devicePath());
+    QStringList events;
+    connect(&window, &TFrm_Q7_Manager::searchStarted, this, [&] { events << "search"; });
+    connect(&window, &TFrm_Q7_Manager::searchFinished, this, [&] { events << "searched"; });
+    connect(&window, &TFrm_Q7_Manager::startupFinished, this, [&] { events << "started"; });
+    window.show();
+
+    // "&Test" before the start tick: its search waits longer than the tick.
+    window.findChild<QPushButton*>(QStringLiteral("Btn_ComTest"))->click();
+    QTRY_COMPARE_WITH_TIMEOUT(events.size(), 5, 5000);
+    // The start and its own search each run on their own, never inside the
+    // search that was already waiting.
+    QCOMPARE(events, (QStringList{"search", "searched", "started", "search", "searched"}));
 }
 
 QTEST_MAIN(TestStartup)

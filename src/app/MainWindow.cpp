@@ -338,6 +338,13 @@ QLabel* TFrm_Q7_Manager::statusPanel(int index) const
 
 void TFrm_Q7_Manager::StartTimerTimer()
 {
+    // "&Test" pressed before this tick has a search waiting on the port:
+    // restoring the port settings and a modal disclaimer must not happen
+    // inside it, so the start comes back once it is over.
+    if (transferRunning()) {
+        StartTimer->start();
+        return;
+    }
     StartTimer->stop();
     m_settings = openRegistryKey(kProgramKey);
     const StartCount count = advanceStartCounter(*m_settings);
@@ -381,6 +388,10 @@ bool TFrm_Q7_Manager::showDisclaimer()
 void TFrm_Q7_Manager::SuchTimerTimer()
 {
     SuchTimer->stop();
+    // A search the user started is already doing this one's work; a second
+    // one inside it would share its port and its replies.
+    if (transferRunning())
+        return;
     runSearch(false);
 }
 
@@ -584,7 +595,7 @@ void TFrm_Q7_Manager::setBusy(bool busy)
         return;
     m_busy = busy;
     if (busy)
-        QApplication::setOverrideCursor(Qt::BusyCursor);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
 }
