@@ -3,6 +3,7 @@
 #include "simhandset.h"
 #include "support/SimFixture.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -70,6 +71,16 @@ private slots:
         const Run absent = q7ctl({"--device", m_dir->filePath("absent"), "detect"});
         QCOMPARE(absent.exitCode, 1);
         QVERIFY(absent.err.startsWith("Unable to open com port (win error code: 2)"));
+
+        // A line that never answers is given up after the short wake-up
+        // waits, not after the long ones of a transfer.
+        m_sim->setSilent(true);
+        QElapsedTimer clock;
+        clock.start();
+        const Run silent = q7ctl({"--device", m_device, "detect"});
+        QCOMPARE(silent.exitCode, 1);
+        QCOMPARE(silent.out, QByteArray("Kein Vexa TLM-Q7 gefunden.\n"));
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
     }
 
     void listPrintsEveryLiveEntry()

@@ -57,7 +57,21 @@ private slots:
         f.sim->setEntry(503, simEntry(503, "Anna"));
         const RecordStore store = readPhonebook(f.exchange, LanguageFile(), f.host, RecordStore());
 
-        QCOMPARE(f.sent("at-scer="), (QList<QByteArray>{"at-scer=12", "at-scer=503"}));
+        QCOMPARE(f.sim->commands(),
+                 (QList<QByteArray>{"at+cpbs=\"ME\"", "at+cpbr=1,500", "at-scer=12", "atz",
+                                    "at+cpbs=\"SM\"", "at+cpbr=?", "at+cpbr=1,200",
+                                    "at-scer=503", "atz"}));
+        QCOMPARE(f.host.statuses,
+                 (QStringList{defaultText(TextId::Statusleiste_Checkmem),
+                              QStringLiteral("Daten lesen aus Speicherstelle 12"),
+                              defaultText(TextId::Statusleiste_Checksim),
+                              QStringLiteral("Daten lesen aus Speicherstelle 503"),
+                              defaultText(TextId::Statusleiste_Ruhezustand)}));
+        QList<int> progress{0};
+        for (int record = 1; record <= kRecordCount; ++record)
+            progress << record;
+        progress << 0;
+        QCOMPARE(f.host.progress, progress);
         QCOMPARE(store.field(12, Name), encodePc(u"Jörg TOKYO OK"));
         QCOMPARE(store.field(12, Gruppe), QByteArray("Familie"));
         QCOMPARE(store.field(12, ChangedFlag), QByteArray("NEIN"));
@@ -65,9 +79,6 @@ private slots:
         QCOMPARE(store.field(503, Speicherplatz), QByteArray("503"));
         for (int r : {1, 2, 13, 501, 700})
             QVERIFY(!store.holdsEntry(r));
-        QVERIFY(f.host.statuses.contains(QStringLiteral("Daten lesen aus Speicherstelle 12")));
-        QCOMPARE(f.host.statuses.last(), QStringLiteral("Ruhezustand"));
-        QCOMPARE(f.host.progress.last(), 0);
         QCOMPARE(f.host.lostLinkQuestions, 0);
     }
 

@@ -122,6 +122,26 @@ private slots:
         QCOMPARE(f.host.statuses.last(), QStringLiteral("Ruhezustand"));
     }
 
+    void commandsOfANewAndAnExistingRecordInOrder()
+    {
+        SimFixture f;
+        f.sim->setEntry(8, simEntry(8, "Acht"));
+        RecordStore store;
+        putRecord(store, 7, "Sieben");
+        putRecord(store, 8, "Acht");
+        QVERIFY(write(f, store).succeeded());
+        const QByteArray written7 = writeCommand(store, 7, 7).chopped(2);
+        const QByteArray written8 = writeCommand(store, 8, 8).chopped(2);
+        QCOMPARE(f.sim->commands(),
+                 (QList<QByteArray>{"atz",
+                                    // 7 is empty: its placeholder first
+                                    "atz", "at-scer=7", "at+cpbs=\"ME\"",
+                                    "at+cpbw=7,\"123456\",129,\"HilfsDummy\"", written7,
+                                    "at+cpbf=\"HilfsDummy\"",
+                                    // 8 is there: written over
+                                    "atz", "at-scer=8", written8, "at+cpbf=\"HilfsDummy\""}));
+    }
+
     void newMemoryRecordGetsItsPlaceholderAtItsOwnLocation()
     {
         SimFixture f;
