@@ -6,6 +6,8 @@
 #include "link/ComPort.h"
 #include "link/PortMap.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -182,6 +184,52 @@ private slots:
         QFETCH(QStringList, devices);
         QFETCH(Map, expected);
         QCOMPARE(assignComNumbers(pinned, devices), expected);
+    }
+
+    // A stand-in for /dev: two devices, and the links udev would make to one.
+    void pinnedByAnotherPathIsNotNumberedAgain_data()
+    {
+        using Map = QMap<int, QString>;
+        QTest::addColumn<Map>("pinned");
+        QTest::addColumn<QStringList>("devices");
+        QTest::addColumn<Map>("expected");
+        QTest::newRow("pinned by its by-id link")
+            << Map{{5, "serial/by-id/usb-Adapter-if00-port0"}} << QStringList{"ttyUSB0", "ttyS0"}
+            << Map{{1, "ttyS0"}, {5, "serial/by-id/usb-Adapter-if00-port0"}};
+        QTest::newRow("pinned through a link to a link")
+            << Map{{2, "serial/by-path/adapter"}} << QStringList{"ttyUSB0"}
+            << Map{{2, "serial/by-path/adapter"}};
+        QTest::newRow("pin to a device not there yet")
+            << Map{{3, "ttyUSB9"}} << QStringList{"ttyUSB0"} << Map{{1, "ttyUSB0"}, {3, "ttyUSB9"}};
+    }
+    void pinnedByAnotherPathIsNotNumberedAgain()
+    {
+        using Map = QMap<int, QString>;
+        QFETCH(Map, pinned);
+        QFETCH(QStringList, devices);
+        QFETCH(Map, expected);
+        QTemporaryDir dev;
+        QVERIFY(dev.isValid());
+        for (const char* device : {"ttyUSB0", "ttyS0"}) {
+            QFile file(dev.filePath(QLatin1String(device)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QVERIFY(QDir(dev.path()).mkpath(QStringLiteral("serial/by-id")));
+        QVERIFY(QDir(dev.path()).mkpath(QStringLiteral("serial/by-path")));
+        QVERIFY(QFile::link(dev.filePath(QStringLiteral("ttyUSB0")),
+                            dev.filePath(QStringLiteral("serial/by-id/usb-Adapter-if00-port0"))));
+        QVERIFY(QFile::link(dev.filePath(QStringLiteral("serial/by-id/usb-Adapter-if00-port0")),
+                            dev.filePath(QStringLiteral("serial/by-path/adapter"))));
+
+        const auto inDev = [&](Map map) {
+            for (QString& path : map)
+                path = dev.filePath(path);
+            return map;
+        };
+        QStringList listed;
+        for (const QString& device : devices)
+            listed << dev.filePath(device);
+        QCOMPARE(assignComNumbers(inDev(pinned), listed), inDev(expected));
     }
 
     void pinnedPortsComeFromTheSettings()

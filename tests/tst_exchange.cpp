@@ -24,6 +24,15 @@ double cpuSeconds()
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
+// More than the line's buffers hold, so that a write to a peer that takes
+// nothing stalls. Against the line's own write time-out (100 ms a byte) it
+// would wait for days.
+const QByteArray kFlood(1 << 20, 'x');
+
+// What the manager's side of a pseudo-terminal reads once the far end is
+// gone: EIO.
+const QString kHangUpFailure = QStringLiteral("ReadFile function failed (win error code: 5)");
+
 struct RecordingHost : OperationHost
 {
     QStringList statuses;
@@ -178,6 +187,74 @@ private slots:
         QVERIFY(!port->Connected());
         // A hung-up line must not keep the process busy.
         QVERIFY2(cpuSeconds() - cpuBefore < 0.2, qPrintable(QString::number(cpuSeconds() - cpuBefore)));
+    }
+
+    void cancelEndsAStalledWrite()
+    {
+        port->OpenPort();
+        peer->setReading(false);
+        // Should the cancel not reach the write, the hang-up ends it, with
+        // the wrong outcome, instead of the test waiting for the time-out.
+        QTimer::singleShot(3000, exchange.get(), [this] { peer->hangUp(); });
+        QTimer::singleShot(100, exchange.get(), &CommandExchange::cancel);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY_THROWS_EXCEPTION(EOperationCancelled, exchange->exchange(kFlood, 5000, 5000));
+        QVERIFY2(clock.elapsed() < 500, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(port->Connected());
+
+        // Nothing of the abandoned write goes out later in front of the next
+        // command.
+        exchange->clearCancel();
+        peer->setReading(true);
+        peer->sendAfter(50, "\r\nOK\r\n");
+        QCOMPARE(exchange->exchange("AT\r\n").end, ReplyEnd::Ok);
+        const QByteArray sent = peer->received();
+        QVERIFY(sent.endsWith("AT\r\n"));
+        QVERIFY2(sent.size() < kFlood.size(), qPrintable(QString::number(sent.size())));
+    }
+
+    void portFailureDuringAWriteIsTheDevicesOwn_data()
+    {
+        QTest::addColumn<bool>("throughExchange");
+        QTest::newRow("command exchange") << true;
+        QTest::newRow("port alone") << false;
+    }
+    void portFailureDuringAWriteIsTheDevicesOwn()
+    {
+        QFETCH(bool, throughExchange);
+        port->OpenPort();
+        peer->setReading(false);
+        QTimer::singleShot(100, exchange.get(), [this] { peer->hangUp(); });
+        try {
+            if (throughExchange)
+                exchange->exchange(kFlood, 5000, 5000);
+            else
+                port->WriteText(kFlood);
+            QFAIL("the write went through");
+        } catch (const EComPort& failure) {
+            // The line hung up; the write did not run out of time.
+            QCOMPARE(failure.message(), kHangUpFailure);
+        }
+        // Taken once: neither the line's further reports until the port has
+        // closed nor the next command may bring it back.
+        QTest::qWait(100);
+        QVERIFY(!port->Connected());
+        QVERIFY(!port->hasFailure());
+    }
+
+    void hangUpCarriesTheLinesOwnErrorNumber()
+    {
+        port->OpenPort();
+        QTimer::singleShot(100, exchange.get(), [this] { peer->hangUp(); });
+        try {
+            exchange->exchange("AT\r\n", 5000, 5000);
+            QFAIL("no failure");
+        } catch (const EComPort& failure) {
+            // The read that meets the hang-up sets no number of its own; a
+            // "try again" left by an earlier read must not pass for one.
+            QCOMPARE(failure.message(), kHangUpFailure);
+        }
     }
 
     void waitingCostsNoCpu()

@@ -6,7 +6,9 @@
 #include "link/PortMap.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
 #include <cerrno>
+#include <limits>
 
 namespace q7 {
 
@@ -57,11 +59,32 @@ int openErrorNumber(const QSerialPort& serial, int savedErrno)
     }
 }
 
+// The number of the call that just failed. errno is cleared right before each
+// call, so a call that fails without setting it gets the category's number,
+// never one that an earlier call left behind.
+int errnoOr(int categoryNumber)
+{
+    return errno != 0 ? errno : categoryNumber;
+}
+
+// The number of a failure that the device reported on its own. Qt makes the
+// failing call in its notifier and reports it at once, so errno is that
+// call's; but a read that meets a hung-up line returns nothing and sets no
+// number, and errno then holds 0 (the wait cleared it) or the "try again" of
+// some other read the event loop made since.
+int deviceFailureNumber(int number)
+{
+    if (number == 0 || number == EAGAIN || number == EINTR)
+        return EIO;
+    return number;
+}
+
 } // namespace
 
 TComPort::TComPort(QObject* parent) : QObject(parent)
 {
     connect(&m_serial, &QSerialPort::readyRead, this, &TComPort::readyRead);
+    connect(&m_serial, &QSerialPort::bytesWritten, this, &TComPort::bytesWritten);
     connect(&m_serial, &QSerialPort::errorOccurred, this, &TComPort::onError);
 }
 
@@ -164,6 +187,7 @@ void TComPort::OpenPort()
         return;
     const QString device = devicePath();
     m_failure.reset();
+    m_failing = false;
     m_serial.setPortName(device);
     errno = 0;
     if (device.isEmpty() || !m_serial.open(QIODevice::ReadWrite)) {
@@ -183,26 +207,30 @@ void TComPort::OpenPort()
 void TComPort::applyLineSettings()
 {
     const LineSettings& s = m_line;
-    const bool formatTaken = m_serial.setBaudRate(bitsPerSecond(s.BaudRate, s.CustomBaudRate)) &&
-                             m_serial.setDataBits(toQt(s.DataBits)) &&
-                             m_serial.setParity(toQt(s.Parity.Bits)) &&
-                             m_serial.setStopBits(toQt(s.StopBits)) &&
-                             m_serial.setFlowControl(toQt(s.FlowControl));
-    if (!formatTaken)
-        throw EComPort(EComPort::SetStateFailed, errno != 0 ? errno : EINVAL);
+    const auto setFormat = [](auto&& call) {
+        errno = 0;
+        if (!call())
+            throw EComPort(EComPort::SetStateFailed, errnoOr(EINVAL));
+    };
+    setFormat([&] { return m_serial.setBaudRate(bitsPerSecond(s.BaudRate, s.CustomBaudRate)); });
+    setFormat([&] { return m_serial.setDataBits(toQt(s.DataBits)); });
+    setFormat([&] { return m_serial.setParity(toQt(s.Parity.Bits)); });
+    setFormat([&] { return m_serial.setStopBits(toQt(s.StopBits)); });
+    setFormat([&] { return m_serial.setFlowControl(toQt(s.FlowControl)); });
 
     // DTR and RTS are lines a device may not have: a pseudo-terminal or a
     // three-wire adapter refuses them as unsupported. There is nothing to set
     // then; a device that has the lines and refuses still reports it.
-    const auto setLine = [this](bool ok) {
-        if (!ok && m_serial.error() != QSerialPort::UnsupportedOperationError)
-            throw EComPort(EComPort::SetStateFailed, errno != 0 ? errno : EIO);
+    const auto setLine = [this](auto&& call) {
+        errno = 0;
+        if (!call() && m_serial.error() != QSerialPort::UnsupportedOperationError)
+            throw EComPort(EComPort::SetStateFailed, errnoOr(EIO));
         m_serial.clearError();
     };
     const TComFlowControl& f = s.FlowControl;
-    setLine(m_serial.setDataTerminalReady(f.ControlDTR != dtrDisable));
+    setLine([&] { return m_serial.setDataTerminalReady(f.ControlDTR != dtrDisable); });
     if (f.ControlRTS == rtsEnable || f.ControlRTS == rtsDisable)
-        setLine(m_serial.setRequestToSend(f.ControlRTS == rtsEnable));
+        setLine([&] { return m_serial.setRequestToSend(f.ControlRTS == rtsEnable); });
 }
 
 void TComPort::ClosePort()
@@ -230,29 +258,52 @@ QByteArray TComPort::ReadPending(int count)
     return m_serial.read(count);
 }
 
-int TComPort::WriteText(const QByteArray& text)
+int TComPort::WriteText(const QByteArray& text, const WriteWait& wait)
 {
     if (!Connected())
         throw EComPort(EComPort::WriteFailed, EBADF);
+    errno = 0;
     const qint64 written = m_serial.write(text);
     if (written < 0)
-        throw EComPort(EComPort::WriteFailed, errno != 0 ? errno : EIO);
-
-    // Wait for the device to take the bytes, for at most the write time-out
-    // of the line: 1000 ms and 100 ms a byte.
-    const int limitMs = 1000 + 100 * static_cast<int>(text.size());
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (m_serial.bytesToWrite() > 0) {
-        const qint64 left = limitMs - elapsed.elapsed();
-        if (left <= 0 || hasFailure() || !Connected())
-            throw EComPort(EComPort::WriteFailed, ETIMEDOUT);
-        NestedWait()
-            .wakeOn(&m_serial, &QSerialPort::bytesWritten)
-            .wakeOn(this, &TComPort::failed)
-            .run(static_cast<int>(left));
+        throw EComPort(EComPort::WriteFailed, errnoOr(EIO));
+    try {
+        waitUntilWritten(text.size(), wait);
+    } catch (...) {
+        // What is still queued would go out later, in front of the next
+        // command, and garble it.
+        if (Connected())
+            m_serial.clear(QSerialPort::Output);
+        throw;
     }
     return static_cast<int>(written);
+}
+
+void TComPort::waitUntilWritten(qsizetype size, const WriteWait& wait)
+{
+    // The write time-out of the line: 1000 ms and 100 ms a byte.
+    const qint64 limitMs = 1000 + 100 * qint64(size);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    for (;;) {
+        // A failure the device reported is why the bytes did not go out, and
+        // the port closing on it drops them: look at the failure first.
+        throwPendingFailure();
+        if (!Connected())
+            throw EComPort(EComPort::WriteFailed, EBADF);
+        if (m_serial.bytesToWrite() == 0)
+            return;
+        const qint64 left = limitMs - elapsed.elapsed();
+        if (left <= 0)
+            throw EComPort(EComPort::WriteFailed, ETIMEDOUT);
+        const int ms = int(std::min<qint64>(left, std::numeric_limits<int>::max()));
+        if (wait)
+            wait(ms);
+        else
+            NestedWait()
+                .wakeOn(this, &TComPort::bytesWritten)
+                .wakeOn(this, &TComPort::failed)
+                .run(ms);
+    }
 }
 
 void TComPort::discardInput()
@@ -266,14 +317,17 @@ void TComPort::discardInput()
 void TComPort::onError(QSerialPort::SerialPortError error)
 {
     // A hung-up line reports ReadError over and over, busying a whole core:
-    // note the failure once and close the port outside the signal.
+    // note the failure once and close the port outside the signal. The
+    // reports that follow until it closes are the same failure, also when
+    // the first has been taken already.
     if (error != QSerialPort::ReadError && error != QSerialPort::ResourceError &&
         error != QSerialPort::WriteError)
         return;
-    if (m_failure)
+    if (m_failing)
         return;
+    m_failing = true;
     m_failure = error == QSerialPort::WriteError ? EComPort::WriteFailed : EComPort::ReadFailed;
-    m_failureErrno = errno != 0 ? errno : EIO;
+    m_failureErrno = deviceFailureNumber(errno);
     QMetaObject::invokeMethod(this, &TComPort::ClosePort, Qt::QueuedConnection);
     emit failed();
 }

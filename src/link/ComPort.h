@@ -7,6 +7,7 @@
 #include <QSerialPort>
 #include <QSettings>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace q7 {
@@ -57,9 +58,14 @@ public:
     int InputPending() const;
     // At most count bytes of what is waiting; never waits for more.
     QByteArray ReadPending(int count);
+    // How a caller waits while the device takes the bytes: for at most ms,
+    // woken by bytesWritten() or failed(). It may throw to give the write up;
+    // the command exchange's wait does when the operation is cancelled.
+    using WriteWait = std::function<void(int ms)>;
     // Returns once the device has taken every byte; gives up after
-    // 1000 ms + 100 ms a byte. Waiting lets the window go on.
-    int WriteText(const QByteArray& text);
+    // 1000 ms + 100 ms a byte. Waiting lets the window go on. A write that
+    // ends early drops its unsent bytes.
+    int WriteText(const QByteArray& text, const WriteWait& wait = {});
     // Drops what an earlier reply left unread, so that it is not taken for
     // the answer to the next command.
     void discardInput();
@@ -74,11 +80,13 @@ public:
 
 signals:
     void readyRead();
+    void bytesWritten();
     void failed();
     void connectedChanged(bool connected);
 
 private:
     void applyLineSettings();
+    void waitUntilWritten(qsizetype size, const WriteWait& wait);
     template <typename T>
     void changeLine(T& setting, const T& value);
     void lineSettingsChanged();
@@ -91,7 +99,8 @@ private:
     QString m_deviceOverride;
     LineSettings m_line;
     bool m_restoring = false;
-    std::optional<int> m_failure;  // the EComPort code of a failure the device reported
+    std::optional<int> m_failure;  // the EComPort code of a failure not yet taken
+    bool m_failing = false;        // the device failed since it was opened; it is closing
     int m_failureErrno = 0;
 };
 

@@ -63,6 +63,8 @@ void CommandExchange::wait(int ms, WakeOn wakeOn)
         wait.wakeOn(&m_port, &TComPort::failed).wakeOn(this, &CommandExchange::cancelRequested);
         if (wakeOn == WakeOn::Data)
             wait.wakeOn(&m_port, &TComPort::readyRead);
+        else if (wakeOn == WakeOn::Written)
+            wait.wakeOn(&m_port, &TComPort::bytesWritten);
         ++m_waitDepth;
         wait.run(ms);
         --m_waitDepth;
@@ -118,7 +120,9 @@ Reply CommandExchange::exchange(QByteArrayView command, int firstByteMs, int sil
 {
     throwIfStopped();
     m_port.discardInput();
-    m_port.WriteText(command.toByteArray());
+    // The write waits like every other wait here, so that a cancel ends a
+    // write that flow control or a stalled adapter holds up.
+    m_port.WriteText(command.toByteArray(), [this](int ms) { wait(ms, WakeOn::Written); });
     ++m_traffic.exchanges;
     m_traffic.bytesSent += command.size();
     return readResponse(firstByteMs, silenceMs);

@@ -75,7 +75,7 @@ signals:
     void cancelRequested();
 
 private:
-    enum class WakeOn { Data, TimerOnly };
+    enum class WakeOn { Data, Written, TimerOnly };
     void wait(int ms, WakeOn wakeOn);
     void throwIfStopped();
 

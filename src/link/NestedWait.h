@@ -2,6 +2,7 @@
 
 #include <QEventLoop>
 #include <QTimer>
+#include <cerrno>
 
 namespace q7 {
 
@@ -27,6 +28,10 @@ public:
 
     void run(int ms)
     {
+        // A port failure reported while we wait takes its number from errno.
+        // Start from none, so that a number an earlier call left behind is
+        // not taken for the failure's.
+        errno = 0;
         m_timer.start(ms);
         m_loop.exec();
     }

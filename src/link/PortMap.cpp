@@ -3,7 +3,9 @@
 #include "app/RegistryKey.h"
 #include "link/ComPortSettings.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSerialPortInfo>
 #include <algorithm>
 #include <tuple>
@@ -40,18 +42,33 @@ DeviceKey deviceKey(const QString& path)
     return {family < 0 ? int(families.size()) : int(family), number, name};
 }
 
+// A pin may name the device by a symlink (/dev/serial/by-id/...) while the
+// system lists it as /dev/ttyUSB0: compare what the paths resolve to. A path
+// that does not resolve (nothing there yet) stands for itself.
+QString deviceIdentity(const QString& path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? path : canonical;
+}
+
 } // namespace
 
 QMap<int, QString> assignComNumbers(const QMap<int, QString>& explicitMappings,
                                     const QStringList& systemDevices)
 {
     QMap<int, QString> map = explicitMappings;
-    const QStringList taken = explicitMappings.values();
+    QSet<QString> taken;
+    for (const QString& device : explicitMappings)
+        taken.insert(deviceIdentity(device));
 
     QStringList devices;
-    for (const QString& device : systemDevices)
-        if (!taken.contains(device) && !devices.contains(device))
-            devices.append(device);
+    for (const QString& device : systemDevices) {
+        const QString identity = deviceIdentity(device);
+        if (taken.contains(identity))
+            continue;
+        taken.insert(identity);
+        devices.append(device);
+    }
     std::sort(devices.begin(), devices.end(), [](const QString& a, const QString& b) {
         return deviceKey(a) < deviceKey(b);
     });

@@ -15,8 +15,9 @@ namespace q7 {
 //    others, each family by its number, take the lowest free numbers.
 // On Windows the names are the devices themselves.
 
-// COM number -> device path. Pure: explicit mappings and the system's device
-// paths in, the whole map out.
+// COM number -> device path: explicit mappings and the system's device paths
+// in, the whole map out. A listed device that a mapping already names, also
+// by another path to it (a symlink), gets no second number.
 QMap<int, QString> assignComNumbers(const QMap<int, QString>& explicitMappings,
                                     const QStringList& systemDevices);
 

@@ -60,6 +60,14 @@ public:
         QTimer::singleShot(ms, Qt::PreciseTimer, [this, bytes] { send(bytes); });
     }
 
+    // A handset that stops taking bytes: what the manager writes piles up
+    // until the line's buffers are full and its writes stall.
+    void setReading(bool reading)
+    {
+        if (m_notifier)
+            m_notifier->setEnabled(reading);
+    }
+
     // Like a cable pulled: the manager's side reads an error from now on.
     void hangUp()
     {
