@@ -78,6 +78,7 @@ private slots:
     void decliningEndsWithoutSearchAndKeepsTheSettings();
     void languageFileMakesTheDisclaimerEnglish();
     void chosenColourIsSavedInWindowsByteOrder();
+    void storedColoursReachTheTreesInWindowsByteOrder();
     void portSettingsFailureDoesNotStopTheStart();
     void closingDuringTheSearchCancelsIt();
     void startWaitsForASearchAlreadyRunning();
@@ -263,6 +264,31 @@ void TestStartup::chosenColourIsSavedInWindowsByteOrder()
     QCOMPARE(stored(QStringLiteral("Telefonbuch/Hottrackfarbe")), QStringLiteral("<missing>"));
     window->close();
     QCOMPARE(stored(QStringLiteral("Telefonbuch/Hottrackfarbe")), QString::number(0x563412));
+}
+
+void TestStartup::storedColoursReachTheTreesInWindowsByteOrder()
+{
+    {
+        const auto settings = openRegistryKey(kProgramKey);
+        settings->setValue(QStringLiteral("Telefonbuch/Hintergrundfarbe"), QStringLiteral("16711680"));
+        settings->setValue(QStringLiteral("Telefonbuch/Schriftfarbe"), QStringLiteral("255"));
+    }
+    auto window = start();
+    // 16711680 is blue and 255 red to Windows; read as 0xRRGGBB they swap.
+    for (const char* name : {"TV_Telefonbuch", "TV_FirstNine"}) {
+        const QPalette palette = window->findChild<QTreeWidget*>(QLatin1String(name))->palette();
+        QCOMPARE(palette.color(QPalette::Base), QColor(0, 0, 255));
+        QCOMPARE(palette.color(QPalette::Text), QColor(255, 0, 0));
+    }
+    // What the user sees, not only what the palette says.
+    const QImage shown = window->findChild<QTreeWidget*>(QStringLiteral("TV_Telefonbuch"))
+                             ->viewport()
+                             ->grab()
+                             .toImage();
+    QCOMPARE(shown.pixelColor(shown.width() - 5, shown.height() - 5), QColor(0, 0, 255));
+    window->close();
+    QCOMPARE(stored(QStringLiteral("Telefonbuch/Hintergrundfarbe")), QStringLiteral("16711680"));
+    QCOMPARE(stored(QStringLiteral("Telefonbuch/Schriftfarbe")), QStringLiteral("255"));
 }
 
 void TestStartup::portSettingsFailureDoesNotStopTheStart()

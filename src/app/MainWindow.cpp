@@ -463,11 +463,15 @@ void TFrm_Q7_Manager::applyTreeColors()
         // The selection hides while the tree does not have the focus.
         palette.setColor(QPalette::Inactive, QPalette::Highlight, background);
         palette.setColor(QPalette::Inactive, QPalette::HighlightedText, text);
-        view->setPalette(palette);
+        // Setting a style sheet puts back the palettes the tree and its
+        // viewport had when the sheet was first applied, and the viewport
+        // keeps its own from then on: both palettes go in after the sheet.
         view->setStyleSheet(QStringLiteral("QTreeView::item { height: %1px; }"
                                            "QTreeView::item:hover { color: %2; }")
                                 .arg(view->property("q7LineHeight").toInt())
                                 .arg(hotTrack.name()));
+        view->setPalette(palette);
+        view->viewport()->setPalette(palette);
     }
 }
 
