@@ -3,6 +3,7 @@
 #include "phonebook/PhonebookImages.h"
 #include "phonebook/PhonebookTrees.h"
 
+#include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -60,6 +61,31 @@ bool roleNodesHidden(const QTreeWidgetItem* entry)
     return true;
 }
 
+// How many pixels of the area have exactly the colour.
+int pixelsOfColour(const QImage& image, const QRect& area, QColor colour)
+{
+    const QRgb wanted = colour.rgb();
+    const QRect inside = area & image.rect();
+    int count = 0;
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            count += image.pixel(x, y) == wanted ? 1 : 0;
+    return count;
+}
+
+// The colours the window gives its trees, with the window text (which the
+// expand arrows are drawn from) kept apart from the item text.
+void colourTree(QTreeWidget* tree, QColor text)
+{
+    QPalette palette = tree->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Base, QColor(0xc0, 0xc0, 0xc0));
+        palette.setColor(group, QPalette::Text, text);
+        palette.setColor(group, QPalette::WindowText, QColor(0x00, 0x00, 0x00));
+    }
+    tree->setPalette(palette);
+}
+
 } // namespace
 
 class TestTrees : public QObject
@@ -88,6 +114,8 @@ private slots:
     void recordOfItem_data();
     void recordOfItem();
     void rootTextsComeFromTheLanguageFile();
+    void branchLinesInTheTextColour_data();
+    void branchLinesInTheTextColour();
 
 private:
     PhonebookTrees& rebuilt();
@@ -510,6 +538,101 @@ void TestTrees::rootTextsComeFromTheLanguageFile()
     rebuilt();
     QCOMPARE(trees.phonebookRoot()->text(0), QStringLiteral("Telefonbuch"));
     QCOMPARE(trees.firstNineRoot()->text(0), QStringLiteral("Favoriten"));
+}
+
+void TestTrees::branchLinesInTheTextColour_data()
+{
+    QTest::addColumn<int>("indentation");
+    QTest::addColumn<int>("rowHeight"); // 0: no style sheet
+    QTest::addColumn<bool>("sheetFirst");
+
+    // The window sets its style sheet before the trees are set up; a style
+    // sheet wraps the tree's style, and must not lose the lines either way.
+    QTest::newRow("as the phonebook tree") << 17 << 19 << true;
+    QTest::newRow("as the First Nine tree") << 13 << 18 << false;
+    QTest::newRow("no style sheet") << 20 << 0 << false;
+}
+
+void TestTrees::branchLinesInTheTextColour()
+{
+    QFETCH(int, indentation);
+    QFETCH(int, rowHeight);
+    QFETCH(bool, sheetFirst);
+
+    const QString sheet = QStringLiteral("QTreeView::item { height: %1px; }").arg(rowHeight);
+    if (sheetFirst) {
+        m_trees.reset();
+        m_phonebook = std::make_unique<QTreeWidget>();
+        m_phonebook->setStyleSheet(sheet);
+        m_trees = std::make_unique<PhonebookTrees>(m_phonebook.get(), m_firstNine.get(), m_store,
+                                                   m_language, m_names);
+    } else if (rowHeight > 0) {
+        m_phonebook->setStyleSheet(sheet);
+    }
+    QTreeWidget* tree = m_phonebook.get();
+    tree->setIndentation(indentation);
+    tree->resize(240, 200);
+
+    putRecord(m_store, 1, "Anna", {{Nummer1, "0171"}});
+    putRecord(m_store, 2, "Bert");
+    PhonebookTrees& trees = rebuilt();
+    QTreeWidgetItem* root = trees.phonebookRoot();
+    QTreeWidgetItem* anna = trees.phonebookNode(1);
+    QTreeWidgetItem* bert = trees.phonebookNode(2);
+    anna->setExpanded(true);
+    const QList<QTreeWidgetItem*> annasDetails{anna->child(0), anna->child(1)};
+    for (QTreeWidgetItem* shown : {anna, bert, annasDetails[0], annasDetails[1]})
+        QVERIFY2(!tree->visualItemRect(shown).isEmpty(), qPrintable(shown->text(0)));
+
+    // Colours that no image of the trees uses, so that a match is a line;
+    // the second one shows that the lines follow a change of colour.
+    for (const QColor text : {QColor(0x5a, 0x1e, 0xc8), QColor(0x1e, 0xa0, 0x8c)}) {
+        colourTree(tree, text);
+        const QImage image = tree->viewport()->grab().toImage();
+        const QString colour = text.name();
+        // Left of a row's own image and text: the columns of its ancestors.
+        const auto branchArea = [&](QTreeWidgetItem* item) {
+            const QRect rect = tree->visualItemRect(item);
+            return QRect(0, rect.top(), rect.left(), rect.height());
+        };
+
+        // Nothing is drawn beside the root: its row has no line up to where
+        // its text could begin.
+        const QRect rootRow = tree->visualItemRect(root);
+        QCOMPARE(pixelsOfColour(image,
+                                QRect(0, rootRow.top(), rootRow.left() + tree->iconSize().width(),
+                                      rootRow.height()),
+                                text),
+                 0);
+
+        // The entries hang from the root's line, and the details from their
+        // entry's; the root's line goes on past Anna's details to Bert.
+        for (QTreeWidgetItem* entry : {anna, bert})
+            QVERIFY2(pixelsOfColour(image, branchArea(entry), text) > 0,
+                     qPrintable(entry->text(0) + " in " + colour));
+        for (QTreeWidgetItem* detail : annasDetails) {
+            // The detail's own column: a line comes down from above into the
+            // middle of the row and turns right towards the detail's image.
+            const QRect area = branchArea(detail);
+            const int own = area.right() - indentation + 1;
+            const int turn = area.right() - indentation / 3 + 1;
+            const QRect above(own, area.top(), turn - own, area.height() / 2 - 2);
+            const QRect across(turn, area.top(), area.right() - turn + 1, area.height());
+            const QRect outer(0, area.top(), own, area.height());
+            QVERIFY2(pixelsOfColour(image, above, text) > 0,
+                     qPrintable("above " + detail->text(0) + " in " + colour));
+            QVERIFY2(pixelsOfColour(image, across, text) > 0,
+                     qPrintable("to " + detail->text(0) + " in " + colour));
+            QVERIFY2(pixelsOfColour(image, outer, text) > 0,
+                     qPrintable("past " + detail->text(0) + " in " + colour));
+        }
+
+        // Bert is the last entry: the root's line ends beside him.
+        const QRect bertRow = tree->visualItemRect(bert);
+        const int belowLine = bertRow.top() + bertRow.height() / 2 + 2;
+        QCOMPARE(pixelsOfColour(image, QRect(0, belowLine, bertRow.left(), image.height()), text),
+                 0);
+    }
 }
 
 QTEST_MAIN(TestTrees)

@@ -3,6 +3,7 @@
 #include "app/LanguageFile.h"
 #include "app/PcText.h"
 #include "phonebook/PhonebookImages.h"
+#include "phonebook/TreeLines.h"
 
 #include <QCollator>
 #include <QSet>
@@ -82,6 +83,7 @@ void setUpTree(QTreeWidget* tree)
 {
     tree->setColumnCount(1);
     tree->setHeaderHidden(true);
+    // The roots stand at the left edge, with no line or button beside them.
     tree->setRootIsDecorated(false);
     tree->setSortingEnabled(false);
     tree->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -89,6 +91,7 @@ void setUpTree(QTreeWidget* tree)
     tree->setUniformRowHeights(true);
     tree->setIconSize(kPhonebookImageSize);
     tree->setItemDelegate(new NodeImageDelegate(tree));
+    showTreeLines(tree);
 }
 
 // The role node is a child so that the role travels with the node through

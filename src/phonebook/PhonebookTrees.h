@@ -46,7 +46,8 @@ QString roleOfField(int field);
 //
 // The constructor sets up both views (one column, no header, single
 // selection, no automatic sorting, a delegate that draws the second image
-// beside the main one) and builds both trees on the store as it is.
+// beside the main one, lines in the text colour between the nodes but none
+// beside the roots) and builds both trees on the store as it is.
 //
 // Every node is fully set up before it joins its tree, so a rebuild never
 // raises the tree's itemChanged signal, which the window treats as an edit.
