@@ -114,6 +114,8 @@ private slots:
     void recordOfItem_data();
     void recordOfItem();
     void rootTextsComeFromTheLanguageFile();
+    void onlyFirstNineKeepsItsSelection_data();
+    void onlyFirstNineKeepsItsSelection();
     void branchLinesInTheTextColour_data();
     void branchLinesInTheTextColour();
 
@@ -538,6 +540,42 @@ void TestTrees::rootTextsComeFromTheLanguageFile()
     rebuilt();
     QCOMPARE(trees.phonebookRoot()->text(0), QStringLiteral("Telefonbuch"));
     QCOMPARE(trees.firstNineRoot()->text(0), QStringLiteral("Favoriten"));
+}
+
+void TestTrees::onlyFirstNineKeepsItsSelection_data()
+{
+    QTest::addColumn<bool>("firstNine");
+    QTest::addColumn<bool>("onEmptySpace"); // else Ctrl+click on the selected node
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("First Nine, empty space") << true << true << true;
+    QTest::newRow("First Nine, Ctrl+click") << true << false << true;
+    QTest::newRow("phonebook, empty space") << false << true << false;
+    QTest::newRow("phonebook, Ctrl+click") << false << false << false;
+}
+
+void TestTrees::onlyFirstNineKeepsItsSelection()
+{
+    QFETCH(bool, firstNine);
+    QFETCH(bool, onEmptySpace);
+    QFETCH(bool, kept);
+    putRecord(m_store, 501, "Notruf");
+    PhonebookTrees& trees = rebuilt();
+    QTreeWidget* tree = firstNine ? m_firstNine.get() : m_phonebook.get();
+    tree->resize(200, 300);
+    tree->show();
+    QVERIFY(QTest::qWaitForWindowExposed(tree));
+    QTreeWidgetItem* entry = firstNine ? trees.firstNineNode(1) : trees.phonebookNode(501);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                      tree->visualItemRect(entry).center());
+    QVERIFY(entry->isSelected());
+
+    if (onEmptySpace)
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          QPoint(100, tree->viewport()->height() - 5));
+    else
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          tree->visualItemRect(entry).center());
+    QCOMPARE(entry->isSelected(), kept);
 }
 
 void TestTrees::branchLinesInTheTextColour_data()

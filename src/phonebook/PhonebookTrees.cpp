@@ -6,6 +6,7 @@
 #include "phonebook/TreeLines.h"
 
 #include <QCollator>
+#include <QMouseEvent>
 #include <QSet>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
@@ -79,6 +80,35 @@ protected:
     }
 };
 
+// Keeps a node selected once one is: a click on empty space or a
+// Ctrl+click on the selected node would otherwise leave the tree without a
+// selection, and the commands of the First Nine tree act on the selected
+// node.
+class KeepSelection : public QObject
+{
+public:
+    explicit KeepSelection(QTreeWidget* tree) : QObject(tree), m_tree(tree)
+    {
+        tree->viewport()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::MouseButtonPress &&
+            event->type() != QEvent::MouseButtonDblClick)
+            return QObject::eventFilter(watched, event);
+        const auto* press = static_cast<QMouseEvent*>(event);
+        const QTreeWidgetItem* item = m_tree->itemAt(press->position().toPoint());
+        const bool deselects =
+            item ? item->isSelected() && (press->modifiers() & Qt::ControlModifier) : true;
+        return deselects && !m_tree->selectedItems().isEmpty();
+    }
+
+private:
+    QTreeWidget* m_tree;
+};
+
 void setUpTree(QTreeWidget* tree)
 {
     tree->setColumnCount(1);
@@ -147,6 +177,7 @@ PhonebookTrees::PhonebookTrees(QTreeWidget* phonebookTree, QTreeWidget* firstNin
 {
     setUpTree(m_phonebookTree);
     setUpTree(m_firstNineTree);
+    new KeepSelection(m_firstNineTree);
     // Both roots exist from the start, so no operation has to ask for them.
     RebuildPhonebookTree();
     RebuildFirstNineTree();
