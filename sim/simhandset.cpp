@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
@@ -17,6 +18,7 @@
 #include <stdexcept>
 #include <stdlib.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace q7sim {
@@ -136,6 +138,12 @@ SimLink::SimLink(int fd, QByteArray slavePath, SimState &state, std::unique_ptr<
     m_pace.setSingleShot(true);
     m_pace.setTimerType(Qt::PreciseTimer);
     connect(&m_pace, &QTimer::timeout, this, [this] {
+        // The timer counts whole milliseconds and is set to fire at or just
+        // before the line is done; the rest is slept here, so that a reply
+        // shows up when its last byte would, not up to a millisecond later.
+        const qint64 early = m_lineFreeNs - m_clock.nsecsElapsed();
+        if (early > 0)
+            std::this_thread::sleep_for(std::chrono::nanoseconds(early));
         m_released += std::exchange(m_inFlight, 0);
         writeReleased();
         pump();
@@ -259,7 +267,7 @@ void SimLink::pump()
     const qint64 now = m_clock.nsecsElapsed();
     m_lineFreeNs = std::max(now, m_lineFreeNs) + chunk * 10'000'000'000LL / baud;
     m_inFlight = chunk;
-    m_pace.start(int((m_lineFreeNs - now + 999'999) / 1'000'000));
+    m_pace.start(int((m_lineFreeNs - now) / 1'000'000));
 }
 
 void SimLink::writeReleased()
