@@ -292,8 +292,8 @@ private slots:
     {
         RecordingHost host;
         peer->sendAfter(20, " \r\n \r\n \r\n");
-        peer->sendAfter(900, "\r\nOK\r\n");
-        peer->sendAfter(1000, "\r\nSomePhone X1\r\n\r\nOK\r\n");
+        peer->answer("ATE0", "\r\nOK\r\n");
+        peer->answer("ATI2", "\r\nSomePhone X1\r\n\r\nOK\r\n");
         QVERIFY(!searchHandset(*exchange, LanguageFile(), host));
         QCOMPARE(peer->received(), QByteArray(" \r\n \r\n \r\nATE0\r\nATI2\r\n"));
         QCOMPARE(host.found, 0);

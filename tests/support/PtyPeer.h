@@ -6,6 +6,7 @@
 // loop, exactly as a handset's bytes arrive.
 
 #include <QByteArray>
+#include <QHash>
 #include <QSocketNotifier>
 #include <QString>
 #include <QTimer>
@@ -60,6 +61,13 @@ public:
         QTimer::singleShot(ms, Qt::PreciseTimer, [this, bytes] { send(bytes); });
     }
 
+    // Sends the reply as soon as the manager has sent the command and its
+    // line end, however slowly the manager runs (a sanitizer build).
+    void answer(const QByteArray& command, const QByteArray& reply)
+    {
+        m_answers.insert(command, reply);
+    }
+
     // A handset that stops taking bytes: what the manager writes piles up
     // until the line's buffers are full and its writes stall.
     void setReading(bool reading)
@@ -87,11 +95,19 @@ private:
         ssize_t n;
         while (m_master >= 0 && (n = ::read(m_master, buffer, sizeof buffer)) > 0)
             m_received.append(buffer, n);
+        for (qsizetype end; (end = m_received.indexOf("\r\n", m_answered)) >= 0;) {
+            const QByteArray line = m_received.mid(m_answered, end - m_answered);
+            m_answered = end + 2;
+            if (const auto reply = m_answers.constFind(line); reply != m_answers.cend())
+                send(*reply);
+        }
     }
 
     int m_master = -1;
     int m_slaveHold = -1;
     QString m_slavePath;
     QByteArray m_received;
+    qsizetype m_answered = 0; // m_received up to here has been looked at for commands
+    QHash<QByteArray, QByteArray> m_answers;
     std::unique_ptr<QSocketNotifier> m_notifier;
 };
