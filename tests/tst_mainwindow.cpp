@@ -39,6 +39,8 @@ private slots:
     void layout_data();
     void layout();
     void stateAtStart();
+    void treesLook_data();
+    void treesLook();
     void languageFileReplacesTexts();
 
     void optionsPageShowsPortValues_data();
@@ -221,6 +223,32 @@ void TestMainWindow::stateAtStart()
     QCOMPARE(control<TComComboBox>(*window, "ComCB_Fluss")->currentText(), QStringLiteral("None"));
     QCOMPARE(control<TComComboBox>(*window, "ComCB_Fluss")->count(), 4);
     QCOMPARE(control<TComComboBox>(*window, "ComCB_BAUD")->count(), 16);
+}
+
+void TestMainWindow::treesLook_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("indent");
+    QTest::addColumn<int>("lineHeight");
+    QTest::newRow("First Nine") << QStringLiteral("TV_FirstNine") << 13 << 18;
+    QTest::newRow("phonebook") << QStringLiteral("TV_Telefonbuch") << 17 << 19;
+}
+
+void TestMainWindow::treesLook()
+{
+    QFETCH(QString, name);
+    QFETCH(int, indent);
+    QFETCH(int, lineHeight);
+    auto window = makeWindow();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    auto* view = window->findChild<QTreeWidget*>(name);
+    QCOMPARE(view->indentation(), indent);
+    QCOMPARE(view->visualItemRect(view->topLevelItem(0)).height(), lineHeight);
+    QVERIFY(!view->rootIsDecorated());
+    QVERIFY(!view->isSortingEnabled());
+    QVERIFY(!view->expandsOnDoubleClick());
+    QCOMPARE(view->selectionMode(), QAbstractItemView::SingleSelection);
 }
 
 void TestMainWindow::languageFileReplacesTexts()
