@@ -495,19 +495,11 @@ void TFrm_Q7_Manager::runTransfer(TransferResult::Operation operation,
     guarded([&] {
         TransferGuard guard(*this, storeControls());
         m_exchange->clearCancel();
-        TransferResult result(operation);
-        const auto reportFailures = [&] {
+        runReported(operation, run, [this](const TransferResult& result) {
             if (!result.succeeded())
                 dialogs().message(this, QMessageBox::Warning, kApplicationTitle,
                                   failureSummary(result), QMessageBox::Ok);
-        };
-        try {
-            run(result);
-        } catch (...) {
-            reportFailures();
-            throw;
-        }
-        reportFailures();
+        });
     });
 }
 

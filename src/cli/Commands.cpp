@@ -12,7 +12,7 @@
 
 #include <QTextStream>
 
-#include <functional>
+#include <utility>
 
 namespace q7 {
 
@@ -98,11 +98,10 @@ int backup(CommandContext& context)
 
 // Runs a write or an erase; the failed records go to stderr, also when the
 // run stopped half-way, and the exit status says whether any failed.
-int runReported(CommandContext& context, TransferResult::Operation operation,
-                const std::function<void(TransferResult&)>& run)
+template <class Run>
+int runTransfer(CommandContext& context, TransferResult::Operation operation, Run&& run)
 {
-    TransferResult result(operation);
-    const auto report = [&] {
+    return runReported(operation, std::forward<Run>(run), [&](const TransferResult& result) {
         context.host.finishLine();
         if (result.succeeded())
             return 0;
@@ -110,19 +109,12 @@ int runReported(CommandContext& context, TransferResult::Operation operation,
         err.setEncoding(QStringConverter::System);
         err << failureSummary(result) << '\n';
         return 1;
-    };
-    try {
-        run(result);
-    } catch (...) {
-        report();
-        throw;
-    }
-    return report();
+    });
 }
 
 int eraseHandset(CommandContext& context)
 {
-    return runReported(context, TransferResult::Operation::Erase, [&](TransferResult& result) {
+    return runTransfer(context, TransferResult::Operation::Erase, [&](TransferResult& result) {
         EraseHandset(context.exchange, context.texts, context.host, result);
     });
 }
@@ -143,7 +135,7 @@ int restore(CommandContext& context)
         if (const int status = eraseHandset(context); status != 0)
             return status;
     }
-    return runReported(context, TransferResult::Operation::Write, [&](TransferResult& result) {
+    return runTransfer(context, TransferResult::Operation::Write, [&](TransferResult& result) {
         writePhonebook(context.exchange, context.texts, context.host, store, false, result);
     });
 }

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <optional>
+#include <utility>
 
 namespace q7 {
 
@@ -39,6 +40,22 @@ struct TransferResult
     QList<int> failedRecords;  // record indices of a write, locations of an erase
     bool succeeded() const { return failedRecords.isEmpty(); }
 };
+
+// Runs a write or an erase and hands what the handset refused to report,
+// also when the run stops half-way: the stop then goes on to the caller, so
+// records refused before a cancel or a port failure are still named.
+template <class Run, class Report>
+decltype(auto) runReported(TransferResult::Operation operation, Run&& run, Report&& report)
+{
+    TransferResult result(operation);
+    try {
+        run(result);
+    } catch (...) {
+        report(std::as_const(result));
+        throw;
+    }
+    return report(std::as_const(result));
+}
 
 // "2 Datensätze wurden nicht übertragen: 7, 505",
 // "2 Speicherplätze wurden nicht gelöscht: 2, 505"
