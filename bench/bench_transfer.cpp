@@ -4,8 +4,8 @@
 //
 //   bench_transfer [--baud 115200] [--read-only]
 
-#include "app/LanguageFile.h"
-#include "app/OperationHost.h"
+#include "base/LanguageFile.h"
+#include "base/OperationHost.h"
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
 #include "link/HandsetSearch.h"

@@ -2,7 +2,7 @@
 // the CSV import. A refused file is a normal outcome; a crash, a sanitizer
 // report or a broken invariant is a finding.
 
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "fileio/CsvPhonebook.h"
 #include "phonebook/EntryParser.h"
 #include "phonebook/RecordStore.h"

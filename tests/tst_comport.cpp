@@ -1,8 +1,8 @@
 // The serial port's settings: names, the flow-control choice, the flag word,
 // the settings store, and the mapping of COM names to devices.
 
-#include "app/Errors.h"
-#include "app/RegistryKey.h"
+#include "base/Errors.h"
+#include "base/RegistryKey.h"
 #include "link/ComPort.h"
 #include "link/PortMap.h"
 

@@ -1,5 +1,5 @@
-#include "app/Errors.h"
-#include "app/PcText.h"
+#include "base/Errors.h"
+#include "base/PcText.h"
 #include "phonebook/EntryParser.h"
 #include "phonebook/RecordStore.h"
 

@@ -1,8 +1,8 @@
 // The command exchange and the handset search over a real pseudo-terminal.
 
-#include "app/Errors.h"
-#include "app/LanguageFile.h"
-#include "app/OperationHost.h"
+#include "base/Errors.h"
+#include "base/LanguageFile.h"
+#include "base/OperationHost.h"
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
 #include "link/HandsetSearch.h"

@@ -6,8 +6,8 @@
 #include "app/Dialogs.h"
 #include "app/ErrorBox.h"
 #include "app/MainWindow.h"
-#include "app/RegistryKey.h"
-#include "app/ScriptedDialogs.h"
+#include "base/RegistryKey.h"
+#include "support/ScriptedDialogs.h"
 #include "app/TransferGuard.h"
 #include "link/ComPort.h"
 

@@ -1,8 +1,8 @@
 // Reading the whole phonebook from the simulated handset.
 
-#include "app/Errors.h"
-#include "app/LanguageFile.h"
-#include "app/PcText.h"
+#include "base/Errors.h"
+#include "base/LanguageFile.h"
+#include "base/PcText.h"
 #include "phonebook/PhonebookReader.h"
 #include "support/SimFixture.h"
 

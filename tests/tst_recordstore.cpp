@@ -1,4 +1,5 @@
-#include "app/PcText.h"
+#include "base/PcText.h"
+#include "phonebook/NumberTypes.h"
 #include "phonebook/RecordStore.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 // The values below the program key: colours in the Windows byte order,
 // flags, the start counter, and the group "Telefonbuch".
 
-#include "app/AppSettings.h"
+#include "base/AppSettings.h"
 
 #include <QSettings>
 #include <QTemporaryDir>

@@ -3,8 +3,8 @@
 // closing the window while it runs.
 
 #include "app/MainWindow.h"
-#include "app/RegistryKey.h"
-#include "app/ScriptedDialogs.h"
+#include "base/RegistryKey.h"
+#include "support/ScriptedDialogs.h"
 #include "app/Warnung.h"
 #include "link/ComPort.h"
 #include "support/PtyPeer.h"

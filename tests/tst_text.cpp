@@ -1,7 +1,7 @@
 // The two character sets and the language file's lookup rules.
 
-#include "app/LanguageFile.h"
-#include "app/PcText.h"
+#include "base/LanguageFile.h"
+#include "base/PcText.h"
 #include "link/GsmText.h"
 
 #include <QTemporaryDir>

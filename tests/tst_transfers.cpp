@@ -2,12 +2,12 @@
 // start, reading, writing, erasing, and the CSV file.
 
 #include "app/MainWindow.h"
-#include "app/PcText.h"
-#include "app/RegistryKey.h"
-#include "app/ScriptedDialogs.h"
+#include "base/PcText.h"
+#include "base/RegistryKey.h"
+#include "support/ScriptedDialogs.h"
 #include "fileio/CsvPhonebook.h"
 #include "link/ComPort.h"
-#include "phonebook/PhonebookTrees.h"
+#include "phonebook/ui/PhonebookTrees.h"
 #include "simhandset.h"
 #include "support/SimFixture.h"
 

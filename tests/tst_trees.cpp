@@ -1,7 +1,7 @@
-#include "app/LanguageFile.h"
-#include "app/PcText.h"
-#include "phonebook/PhonebookImages.h"
-#include "phonebook/PhonebookTrees.h"
+#include "base/LanguageFile.h"
+#include "base/PcText.h"
+#include "phonebook/ui/PhonebookImages.h"
+#include "phonebook/ui/PhonebookTrees.h"
 
 #include <QImage>
 #include <QSignalSpy>

@@ -1,8 +1,8 @@
 // Writing the phonebook to the simulated handset, and erasing it.
 
-#include "app/Errors.h"
-#include "app/LanguageFile.h"
-#include "app/PcText.h"
+#include "base/Errors.h"
+#include "base/LanguageFile.h"
+#include "base/PcText.h"
 #include "phonebook/PhonebookWriter.h"
 #include "support/SimFixture.h"
 

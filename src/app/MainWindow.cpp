@@ -4,8 +4,8 @@
 #include "app/ComComboBox.h"
 #include "app/Dialogs.h"
 #include "app/ErrorBox.h"
-#include "app/PcText.h"
-#include "app/RegistryKey.h"
+#include "base/PcText.h"
+#include "base/RegistryKey.h"
 #include "app/TransferGuard.h"
 #include "app/Warnung.h"
 #include "link/ComPort.h"
@@ -14,7 +14,7 @@
 #include "link/HandsetSearch.h"
 #include "phonebook/PhonebookReader.h"
 #include "phonebook/PhonebookWriter.h"
-#include "phonebook/PhonebookTrees.h"
+#include "phonebook/ui/PhonebookTrees.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "app/AppSettings.h"
-#include "app/LanguageFile.h"
-#include "app/OperationHost.h"
+#include "base/AppSettings.h"
+#include "base/LanguageFile.h"
+#include "base/OperationHost.h"
 #include "phonebook/PhonebookWriter.h"
+#include "phonebook/NumberTypes.h"
 #include "phonebook/RecordStore.h"
 
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
-#include "phonebook/PhonebookImages.h"
+#include "phonebook/ui/PhonebookImages.h"
 
 #include <QApplication>
 #include <QSocketNotifier>

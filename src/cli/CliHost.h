@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/OperationHost.h"
+#include "base/OperationHost.h"
 
 #include <QTextStream>
 

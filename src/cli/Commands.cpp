@@ -1,9 +1,9 @@
 #include "cli/Commands.h"
 
-#include "app/Errors.h"
-#include "app/LanguageFile.h"
+#include "base/Errors.h"
+#include "base/LanguageFile.h"
 #include "cli/CliHost.h"
-#include "app/PcText.h"
+#include "base/PcText.h"
 #include "fileio/CsvPhonebook.h"
 #include "link/HandsetSearch.h"
 #include "phonebook/PhonebookReader.h"

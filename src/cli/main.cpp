@@ -1,9 +1,9 @@
 // q7ctl: the manager's operations from the command line, on the same core as
 // the window.
 
-#include "app/Errors.h"
-#include "app/LanguageFile.h"
-#include "app/RegistryKey.h"
+#include "base/Errors.h"
+#include "base/LanguageFile.h"
+#include "base/RegistryKey.h"
 #include "cli/CliHost.h"
 #include "cli/Commands.h"
 #include "link/ComPort.h"

@@ -1,7 +1,7 @@
 #include "fileio/CsvPhonebook.h"
 
-#include "app/Errors.h"
-#include "app/PcText.h"
+#include "base/Errors.h"
+#include "base/PcText.h"
 #include "link/GsmText.h"
 #include "phonebook/EntryParser.h"
 

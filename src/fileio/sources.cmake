@@ -1,5 +1,3 @@
 list(APPEND q7core_sources
   fileio/CsvPhonebook.cpp
 )
-list(APPEND q7gui_sources
-)

@@ -1,7 +1,7 @@
 #include "link/ComPort.h"
 
-#include "app/Errors.h"
-#include "app/RegistryKey.h"
+#include "base/Errors.h"
+#include "base/RegistryKey.h"
 #include "link/NestedWait.h"
 #include "link/PortMap.h"
 

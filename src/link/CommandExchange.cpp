@@ -1,6 +1,6 @@
 #include "link/CommandExchange.h"
 
-#include "app/Errors.h"
+#include "base/Errors.h"
 #include "link/ComPort.h"
 #include "link/NestedWait.h"
 

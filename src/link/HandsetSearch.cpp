@@ -1,7 +1,7 @@
 #include "link/HandsetSearch.h"
 
-#include "app/LanguageFile.h"
-#include "app/OperationHost.h"
+#include "base/LanguageFile.h"
+#include "base/OperationHost.h"
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
 

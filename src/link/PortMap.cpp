@@ -1,6 +1,6 @@
 #include "link/PortMap.h"
 
-#include "app/RegistryKey.h"
+#include "base/RegistryKey.h"
 #include "link/ComPortSettings.h"
 
 #include <QFileInfo>

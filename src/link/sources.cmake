@@ -6,5 +6,3 @@ list(APPEND q7core_sources
   link/HandsetSearch.cpp
   link/PortMap.cpp
 )
-list(APPEND q7gui_sources
-)

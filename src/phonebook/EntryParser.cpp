@@ -1,7 +1,7 @@
 #include "phonebook/EntryParser.h"
 
-#include "app/Errors.h"
-#include "app/PcText.h"
+#include "base/Errors.h"
+#include "base/PcText.h"
 #include "link/GsmText.h"
 
 #include <climits>

@@ -1,7 +1,7 @@
 #include "phonebook/LostLink.h"
 
-#include "app/Errors.h"
-#include "app/OperationHost.h"
+#include "base/Errors.h"
+#include "base/OperationHost.h"
 
 namespace q7 {
 

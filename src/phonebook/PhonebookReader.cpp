@@ -1,7 +1,7 @@
 #include "phonebook/PhonebookReader.h"
 
-#include "app/LanguageFile.h"
-#include "app/OperationHost.h"
+#include "base/LanguageFile.h"
+#include "base/OperationHost.h"
 #include "link/CommandExchange.h"
 #include "phonebook/EntryParser.h"
 #include "phonebook/LostLink.h"

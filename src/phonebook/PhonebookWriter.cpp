@@ -1,9 +1,9 @@
 #include "phonebook/PhonebookWriter.h"
 
-#include "app/Errors.h"
-#include "app/LanguageFile.h"
-#include "app/OperationHost.h"
-#include "app/PcText.h"
+#include "base/Errors.h"
+#include "base/LanguageFile.h"
+#include "base/OperationHost.h"
+#include "base/PcText.h"
 #include "link/CommandExchange.h"
 #include "link/GsmText.h"
 #include "phonebook/EntryParser.h"

@@ -1,7 +1,6 @@
 #include "phonebook/RecordStore.h"
 
-#include "app/LanguageFile.h"
-#include "app/PcText.h"
+#include "base/PcText.h"
 
 #include <QString>
 #include <algorithm>
@@ -106,32 +105,6 @@ QByteArrayView RecordStore::rawRecord(int record) const
 {
     checkIndex(record, 1);
     return QByteArrayView(reinterpret_cast<const char*>(m_records[record - 1].data()), kRecordSize);
-}
-
-NumberTypeNames numberTypeNames(const LanguageFile& texts)
-{
-    static constexpr TextId kTypeTexts[] = {
-        TextId::Nummernart_Telefon, TextId::Nummernart_Heim, TextId::Nummernart_Buero,
-        TextId::Nummernart_Mobil,   TextId::Nummernart_Fax,  TextId::Nummernart_Funkruf,
-        TextId::Nummernart_Etc};
-    NumberTypeNames names;
-    for (std::size_t i = 0; i < names.size(); ++i)
-        names[i] = encodePc(texts.text(kTypeTexts[i]));
-    return names;
-}
-
-NumberTypeNames defaultNumberTypeNames()
-{
-    return numberTypeNames(LanguageFile());
-}
-
-int NumberTypeImage(QByteArrayView typeName, const NumberTypeNames& names)
-{
-    int image = kUnknownNumberTypeImage;
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (names[i] == typeName)
-            image = kFirstNumberTypeImage + static_cast<int>(i);
-    return image;
 }
 
 bool GroupList::contains(QByteArrayView group) const

@@ -7,8 +7,6 @@
 
 namespace q7 {
 
-class LanguageFile;
-
 inline constexpr int kRecordCount = 700;
 inline constexpr int kFieldCount = 19;   // fields 1..18 are the entry's values; 19 is ours
 inline constexpr int kEntryValueCount = 18;
@@ -101,20 +99,6 @@ inline bool isFirstNineRecord(int record)
 {
     return record >= kFirstSimRecord && record <= kLastFirstNineRecord;
 }
-
-// The seven number type names, in the order of their images 5..11, as PC text.
-using NumberTypeNames = std::array<QByteArray, 7>;
-// The names the language file gives ("Nummernart"), else their defaults.
-NumberTypeNames numberTypeNames(const LanguageFile& texts);
-NumberTypeNames defaultNumberTypeNames();
-
-inline constexpr int kFirstNumberTypeImage = 5;
-// A number whose type matches none of the seven names (a text from the handset
-// or a file, or one the language file has since renamed).
-inline constexpr int kUnknownNumberTypeImage = 23;
-
-// Image 5..11 of a number type name; the last name that matches decides.
-int NumberTypeImage(QByteArrayView typeName, const NumberTypeNames& names);
 
 // Distinct group texts in order of first appearance; compared without regard
 // to case. It only ever grows.

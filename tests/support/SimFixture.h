@@ -3,7 +3,7 @@
 // The simulated handset on a pseudo-terminal, the manager's port opened on
 // the other end, and a host that records what an operation reported.
 
-#include "app/OperationHost.h"
+#include "base/OperationHost.h"
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
 #include "simhandset.h"

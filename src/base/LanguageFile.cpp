@@ -1,6 +1,6 @@
-#include "app/LanguageFile.h"
+#include "base/LanguageFile.h"
 
-#include "app/PcText.h"
+#include "base/PcText.h"
 
 #include <QFile>
 #include <QFileInfo>

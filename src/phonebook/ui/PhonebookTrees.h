@@ -1,5 +1,6 @@
 #pragma once
 
+#include "phonebook/NumberTypes.h"
 #include "phonebook/RecordStore.h"
 
 #include <QString>

@@ -1,4 +1,4 @@
-#include "app/RegistryKey.h"
+#include "base/RegistryKey.h"
 
 namespace q7 {
 

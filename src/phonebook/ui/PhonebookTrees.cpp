@@ -1,9 +1,9 @@
-#include "phonebook/PhonebookTrees.h"
+#include "phonebook/ui/PhonebookTrees.h"
 
-#include "app/LanguageFile.h"
-#include "app/PcText.h"
-#include "phonebook/PhonebookImages.h"
-#include "phonebook/TreeLines.h"
+#include "base/LanguageFile.h"
+#include "base/PcText.h"
+#include "phonebook/ui/PhonebookImages.h"
+#include "phonebook/ui/TreeLines.h"
 
 #include <QCollator>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "phonebook/PhonebookImages.h"
+#include "phonebook/ui/PhonebookImages.h"
 
 #include <QHash>
 #include <QPainter>

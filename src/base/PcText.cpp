@@ -1,4 +1,4 @@
-#include "app/PcText.h"
+#include "base/PcText.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 
 #include <QByteArray>
 #include <QString>

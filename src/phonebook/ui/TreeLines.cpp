@@ -1,4 +1,4 @@
-#include "phonebook/TreeLines.h"
+#include "phonebook/ui/TreeLines.h"
 
 #include <QApplication>
 #include <QImage>
