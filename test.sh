@@ -25,6 +25,15 @@ run_suite() {
   return $status
 }
 
+echo "== formatting" >&2
+# Every C++ file follows .clang-format; a file that does not fails the run.
+if git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror; then
+  passed=$((passed + 1))
+else
+  echo "Unformatted files: run clang-format -i on them" >&2
+  failed=$((failed + 1))
+fi
+
 echo "== tests" >&2
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 

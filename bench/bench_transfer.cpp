@@ -45,7 +45,7 @@ QList<QByteArray> fullEntry(int location)
     QList<QByteArray> values{QByteArray::number(location)};
     for (int k = 2; k <= 18; ++k)
         values << full(char('A' + k), location);
-    values[5] = QByteArray(30, '7');  // the numbers
+    values[5] = QByteArray(30, '7'); // the numbers
     values[8] = QByteArray(30, '8');
     values[11] = QByteArray(30, '9');
     return values;
@@ -68,7 +68,8 @@ struct Measure
         const auto& after = exchange.traffic();
         const qint64 received = after.bytesReceived - before.bytesReceived;
         const qint64 pauses = after.pausesAfterReplies - before.pausesAfterReplies;
-        const double bound = double(received) * 10.0 / baud + double(pauses) * kPauseAfterReplyMs / 1000.0;
+        const double bound =
+            double(received) * 10.0 / baud + double(pauses) * kPauseAfterReplyMs / 1000.0;
         std::printf("%-6s %5lld exchanges, %8lld bytes received, %8lld sent\n", what,
                     after.exchanges - before.exchanges, received,
                     after.bytesSent - before.bytesSent);
@@ -89,7 +90,8 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     const QCommandLineOption baudOption(QStringLiteral("baud"), QStringLiteral("Line rate."),
                                         QStringLiteral("RATE"), QStringLiteral("115200"));
-    const QCommandLineOption readOnly(QStringLiteral("read-only"), QStringLiteral("Skip the write."));
+    const QCommandLineOption readOnly(QStringLiteral("read-only"),
+                                      QStringLiteral("Skip the write."));
     parser.addOptions({baudOption, readOnly});
     parser.addHelpOption();
     parser.process(app);

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ ninja-build
+  cmake g++ ninja-build clang-format
   qt6-base-dev qt6-serialport-dev
   clang libclang-rt-14-dev          # the fuzz target
   xvfb xauth imagemagick            # a virtual display and screenshots

@@ -11,8 +11,8 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <optional>
 #include <stdexcept>
@@ -28,13 +28,13 @@ void onSignal(int)
     [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
 }
 
-[[noreturn]] void die(const QString &message)
+[[noreturn]] void die(const QString& message)
 {
     std::fprintf(stderr, "q7sim: %s\n", qPrintable(message));
     std::exit(1);
 }
 
-int intValue(const QCommandLineParser &parser, const QString &name, int minimum)
+int intValue(const QCommandLineParser& parser, const QString& name, int minimum)
 {
     bool ok = false;
     const int value = parser.value(name).toInt(&ok);
@@ -43,7 +43,7 @@ int intValue(const QCommandLineParser &parser, const QString &name, int minimum)
     return value;
 }
 
-std::optional<int> optionalValue(const QCommandLineParser &parser, const QString &name, int minimum)
+std::optional<int> optionalValue(const QCommandLineParser& parser, const QString& name, int minimum)
 {
     if (!parser.isSet(name))
         return std::nullopt;
@@ -51,29 +51,33 @@ std::optional<int> optionalValue(const QCommandLineParser &parser, const QString
 }
 
 // Replaces an old symlink, but never a real file someone put there.
-void makeLink(const QString &link, const QString &target)
+void makeLink(const QString& link, const QString& target)
 {
     const QByteArray path = QFile::encodeName(link);
     if (QFileInfo(link).isSymLink())
         ::unlink(path.constData());
     if (::symlink(QFile::encodeName(target).constData(), path.constData()) != 0)
-        die(QStringLiteral("cannot create link %1: %2").arg(link, QString::fromLocal8Bit(std::strerror(errno))));
+        die(QStringLiteral("cannot create link %1: %2")
+                .arg(link, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 } // namespace
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("q7sim"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Simulated TLM-Q7 handset on a pseudo-terminal."));
+    parser.setApplicationDescription(
+        QStringLiteral("Simulated TLM-Q7 handset on a pseudo-terminal."));
     parser.addHelpOption();
-    const auto opt = [&parser](const char *name, const char *help, const char *valueName = nullptr) {
-        parser.addOption(valueName ? QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help),
-                                                        QString::fromLatin1(valueName))
-                                   : QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help)));
+    const auto opt = [&parser](const char* name, const char* help,
+                               const char* valueName = nullptr) {
+        parser.addOption(
+            valueName ? QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help),
+                                           QString::fromLatin1(valueName))
+                      : QCommandLineOption(QString::fromLatin1(name), QString::fromLatin1(help)));
     };
     opt("phonebook", "Start with the entries of this CSV phonebook.", "file.csv");
     opt("sim-range", "Index range reported for the SIM phonebook (default (1-200)).", "text");
@@ -85,10 +89,12 @@ int main(int argc, char *argv[])
     opt("silent-after", "Fault: after N commands go silent (see --silent-for).", "n");
     opt("silent-for", "Fault: stay silent for M commands, then answer again (default 1).", "m");
     opt("garbage-at-command", "Fault: answer command number N with junk and no result code.", "n");
-    opt("garbage-at-location", "Fault: answer junk for any command touching this location (1-700).", "loc");
+    opt("garbage-at-location", "Fault: answer junk for any command touching this location (1-700).",
+        "loc");
     opt("drop-line-after", "Fault: close the line after answering N commands.", "n");
     opt("refuse-extended-write", "Fault: answer ERROR to every -SCEW.");
-    opt("refuse-indexed-me-write", "Fault: answer ERROR to +CPBW with an index while ME is selected.");
+    opt("refuse-indexed-me-write",
+        "Fault: answer ERROR to +CPBW with an index while ME is selected.");
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
         parser.showHelp(1);
@@ -121,7 +127,8 @@ int main(int argc, char *argv[])
         die(QStringLiteral("pipe: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
     QSocketNotifier signalNotifier(g_signalPipe[0], QSocketNotifier::Read);
     QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    struct sigaction action {};
+    struct sigaction action
+    {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     ::sigaction(SIGINT, &action, nullptr);
@@ -131,7 +138,7 @@ int main(int argc, char *argv[])
     QString device;
     try {
         device = handset.start();
-    } catch (const std::runtime_error &e) {
+    } catch (const std::runtime_error& e) {
         die(QString::fromLocal8Bit(e.what()));
     }
     const QString link = parser.value(QStringLiteral("link"));

@@ -12,12 +12,12 @@ const QByteArray kIdentity = "Vexa TLM-Q7 Rev 1.0";
 constexpr int kNumberLength = 20;
 constexpr int kTextLength = 18;
 
-QByteArray info(const QByteArray &line)
+QByteArray info(const QByteArray& line)
 {
     return "\r\n" + line + "\r\n";
 }
 
-bool toIndex(const QByteArray &text, int *value)
+bool toIndex(const QByteArray& text, int* value)
 {
     bool ok = false;
     *value = text.trimmed().toInt(&ok);
@@ -35,7 +35,7 @@ QList<QByteArray> blankEntry(int location)
 
 bool SimEngine::quietFor(int command) const
 {
-    const SimOptions &o = m_state.options;
+    const SimOptions& o = m_state.options;
     if (m_state.silent)
         return true;
     if (o.stopAnsweringAfter && command > *o.stopAnsweringAfter)
@@ -49,7 +49,7 @@ bool SimEngine::echoing() const
     return m_echo && !quietFor(m_state.commandCount + 1);
 }
 
-SimEngine::Reply SimEngine::handleLine(const QByteArray &line)
+SimEngine::Reply SimEngine::handleLine(const QByteArray& line)
 {
     if (line.trimmed().isEmpty())
         return {};
@@ -61,13 +61,14 @@ SimEngine::Reply SimEngine::handleLine(const QByteArray &line)
         return {};
 
     Reply reply;
-    const SimOptions &o = m_state.options;
-    reply.bytes = (o.garbageAtCommand && *o.garbageAtCommand == number) ? kGarbage : execute(line.trimmed());
+    const SimOptions& o = m_state.options;
+    reply.bytes =
+        (o.garbageAtCommand && *o.garbageAtCommand == number) ? kGarbage : execute(line.trimmed());
     reply.dropLine = o.dropLineAfter && *o.dropLineAfter == number;
     return reply;
 }
 
-QByteArray SimEngine::execute(const QByteArray &line)
+QByteArray SimEngine::execute(const QByteArray& line)
 {
     if (line.size() < 2 || line.left(2).toUpper() != "AT")
         return kError;
@@ -90,9 +91,9 @@ QByteArray SimEngine::execute(const QByteArray &line)
             int used = 0;
             for (auto it = m_state.book.cbegin(); it != m_state.book.cend(); ++it)
                 used += (it.key() > kMeSize) == m_sim;
-            return info("+CPBS: \"" + QByteArray(m_sim ? "SM" : "ME") + "\"," + QByteArray::number(used) + ","
-                        + QByteArray::number(bookSize()))
-                + kOk;
+            return info("+CPBS: \"" + QByteArray(m_sim ? "SM" : "ME") + "\"," +
+                        QByteArray::number(used) + "," + QByteArray::number(bookSize())) +
+                   kOk;
         }
         if (isTest)
             return info("+CPBS: (\"ME\",\"SM\")") + kOk;
@@ -106,9 +107,9 @@ QByteArray SimEngine::execute(const QByteArray &line)
     if (name == "+CPBR") {
         if (isTest) {
             const QByteArray range = m_sim ? m_state.options.simRange : QByteArray("(1-500)");
-            return info("+CPBR: " + range + "," + QByteArray::number(kNumberLength) + ","
-                        + QByteArray::number(kTextLength))
-                + kOk;
+            return info("+CPBR: " + range + "," + QByteArray::number(kNumberLength) + "," +
+                        QByteArray::number(kTextLength)) +
+                   kOk;
         }
         return isSet ? readEntries(args) : kError;
     }
@@ -134,7 +135,7 @@ QByteArray SimEngine::execute(const QByteArray &line)
     return kError;
 }
 
-QByteArray SimEngine::executeBasic(const QByteArray &command)
+QByteArray SimEngine::executeBasic(const QByteArray& command)
 {
     if (command.isEmpty())
         return kOk;
@@ -160,16 +161,16 @@ bool SimEngine::isGarbageLocation(int location) const
     return m_state.options.garbageAtLocation && *m_state.options.garbageAtLocation == location;
 }
 
-QByteArray SimEngine::standardLine(const char *prefix, int location) const
+QByteArray SimEngine::standardLine(const char* prefix, int location) const
 {
-    const QList<QByteArray> &values = m_state.book.value(location);
-    const QByteArray &number = values.at(5);
+    const QList<QByteArray>& values = m_state.book.value(location);
+    const QByteArray& number = values.at(5);
     const int index = m_sim ? location - kMeSize : location;
-    return info(prefix + QByteArray::number(index) + ",\"" + number + "\","
-                + (number.startsWith('+') ? "145" : "129") + ",\"" + values.at(1) + "\"");
+    return info(prefix + QByteArray::number(index) + ",\"" + number + "\"," +
+                (number.startsWith('+') ? "145" : "129") + ",\"" + values.at(1) + "\"");
 }
 
-QByteArray SimEngine::readEntries(const QByteArray &args)
+QByteArray SimEngine::readEntries(const QByteArray& args)
 {
     const QList<QByteArray> parts = args.split(',');
     int first = 0;
@@ -196,14 +197,14 @@ QByteArray SimEngine::readEntries(const QByteArray &args)
     return out + (garbageInRange ? kGarbage : kOk);
 }
 
-QByteArray SimEngine::writeEntry(const QByteArray &args)
+QByteArray SimEngine::writeEntry(const QByteArray& args)
 {
     QList<QByteArray> fields;
     if (!splitValues(args, &fields) || fields.size() > 4)
         return kError;
     fields.resize(4);
-    const QByteArray &number = fields.at(1);
-    const QByteArray &text = fields.at(3);
+    const QByteArray& number = fields.at(1);
+    const QByteArray& text = fields.at(3);
 
     const bool indexed = !fields.at(0).isEmpty();
     if (indexed && !m_sim && m_state.options.refuseIndexedMeWrite)
@@ -246,12 +247,12 @@ QByteArray SimEngine::writeEntry(const QByteArray &args)
     return kOk;
 }
 
-QByteArray SimEngine::findEntries(const QByteArray &args)
+QByteArray SimEngine::findEntries(const QByteArray& args)
 {
     QList<QByteArray> fields;
     if (!splitValues(args, &fields) || fields.size() != 1)
         return kError;
-    const QByteArray &prefix = fields.at(0);
+    const QByteArray& prefix = fields.at(0);
     QByteArray out;
     const auto end = m_state.book.upperBound(locationOf(bookSize()));
     for (auto it = m_state.book.lowerBound(locationOf(1)); it != end; ++it) {
@@ -264,7 +265,7 @@ QByteArray SimEngine::findEntries(const QByteArray &args)
     return out + kOk;
 }
 
-QByteArray SimEngine::readExtended(const QByteArray &args)
+QByteArray SimEngine::readExtended(const QByteArray& args)
 {
     int location = 0;
     if (!toIndex(args, &location) || location < 1 || location > kLastLocation)
@@ -283,7 +284,7 @@ QByteArray SimEngine::readExtended(const QByteArray &args)
     return info(line) + kOk;
 }
 
-QByteArray SimEngine::writeExtended(const QByteArray &args)
+QByteArray SimEngine::writeExtended(const QByteArray& args)
 {
     if (m_state.options.refuseExtendedWrite)
         return kError;
@@ -307,7 +308,7 @@ QByteArray SimEngine::writeExtended(const QByteArray &args)
     return kOk;
 }
 
-QByteArray SimEngine::deleteExtended(const QByteArray &args)
+QByteArray SimEngine::deleteExtended(const QByteArray& args)
 {
     int location = 0;
     if (!toIndex(args, &location) || location < 1 || location > kLastLocation)

@@ -20,7 +20,8 @@
 namespace q7sim {
 
 // What both the I/O thread and the owner's thread touch. Lock mutex for any access.
-struct SimState {
+struct SimState
+{
     mutable QMutex mutex;
     SimOptions options;
     Phonebook book;
@@ -33,38 +34,39 @@ struct SimState {
 class SimEngine
 {
 public:
-    struct Reply {
+    struct Reply
+    {
         QByteArray bytes;      // empty: send nothing at all
         bool dropLine = false; // close the line once the bytes are out
     };
 
-    explicit SimEngine(SimState &state) : m_state(state) {}
+    explicit SimEngine(SimState& state) : m_state(state) {}
 
     // Whether a byte arriving now is echoed: echo is on and the command it
     // belongs to is not one the faults keep quiet.
     bool echoing() const;
     // A complete line, CR and LF removed.
-    Reply handleLine(const QByteArray &line);
+    Reply handleLine(const QByteArray& line);
     // What a reset of the handset forgets: ATZ, or the line being hung up.
     void reset() { m_echo = true; }
 
 private:
     bool quietFor(int command) const;
-    QByteArray execute(const QByteArray &line);
-    QByteArray executeBasic(const QByteArray &command);
-    QByteArray readEntries(const QByteArray &args);
-    QByteArray writeEntry(const QByteArray &args);
-    QByteArray findEntries(const QByteArray &args);
-    QByteArray readExtended(const QByteArray &args);
-    QByteArray writeExtended(const QByteArray &args);
-    QByteArray deleteExtended(const QByteArray &args);
+    QByteArray execute(const QByteArray& line);
+    QByteArray executeBasic(const QByteArray& command);
+    QByteArray readEntries(const QByteArray& args);
+    QByteArray writeEntry(const QByteArray& args);
+    QByteArray findEntries(const QByteArray& args);
+    QByteArray readExtended(const QByteArray& args);
+    QByteArray writeExtended(const QByteArray& args);
+    QByteArray deleteExtended(const QByteArray& args);
 
     int locationOf(int index) const { return m_sim ? kMeSize + index : index; }
     int bookSize() const { return m_sim ? kSimSize : kMeSize; }
     bool isGarbageLocation(int location) const;
-    QByteArray standardLine(const char *prefix, int location) const;
+    QByteArray standardLine(const char* prefix, int location) const;
 
-    SimState &m_state;
+    SimState& m_state;
     bool m_echo = true;
     bool m_sim = false; // "SM" selected rather than "ME"
 };

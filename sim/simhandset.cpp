@@ -14,9 +14,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <stdexcept>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -34,7 +34,7 @@ constexpr int kHangupPollMs = 20;
 constexpr int kDrainPollMs = 10;
 constexpr int kDrainLimitMs = 2000;
 
-QByteArray escaped(const QByteArray &bytes)
+QByteArray escaped(const QByteArray& bytes)
 {
     QByteArray out;
     for (char ch : bytes) {
@@ -53,7 +53,7 @@ QByteArray escaped(const QByteArray &bytes)
     return out;
 }
 
-[[noreturn]] void fail(const char *what)
+[[noreturn]] void fail(const char* what)
 {
     throw std::runtime_error(std::string("q7sim: ") + what + ": " + std::strerror(errno));
 }
@@ -64,31 +64,31 @@ QByteArray escaped(const QByteArray &bytes)
 class SimLink : public QObject
 {
 public:
-    SimLink(int fd, QByteArray slavePath, SimState &state, std::unique_ptr<QFile> logFile);
+    SimLink(int fd, QByteArray slavePath, SimState& state, std::unique_ptr<QFile> logFile);
     ~SimLink() override;
     void dropLine();
 
 private:
     void onReadable();
     void consumeInput();
-    void deliver(const SimEngine::Reply &reply);
-    void send(const QByteArray &bytes);
+    void deliver(const SimEngine::Reply& reply);
+    void send(const QByteArray& bytes);
     void pump();
     void writeReleased();
     void onHangup();
     void onHangupPoll();
     void dropWhenDrained();
-    void closeLine(const char *why);
-    void log(char direction, const QByteArray &bytes);
+    void closeLine(const char* why);
+    void log(char direction, const QByteArray& bytes);
 
     int m_fd;
     QByteArray m_slavePath;
-    SimState &m_state;
+    SimState& m_state;
     SimEngine m_engine;
     std::unique_ptr<QFile> m_log;
     QElapsedTimer m_clock;
-    QSocketNotifier *m_readable;
-    QSocketNotifier *m_writable;
+    QSocketNotifier* m_readable;
+    QSocketNotifier* m_writable;
     QTimer m_hangupPoll;
     QTimer m_latency;
     QTimer m_pace;
@@ -99,21 +99,17 @@ private:
     QByteArray m_in;   // received, not yet looked at (held back during latency)
     QByteArray m_line; // the line being received
     SimEngine::Reply m_delayed;
-    QByteArray m_out;           // to send
-    qsizetype m_released = 0;   // leading bytes of m_out the line rate lets out now
-    qsizetype m_inFlight = 0;   // bytes "on the wire" until m_pace fires
-    qint64 m_lineFreeNs = 0;    // when the paced line has sent everything so far
-    bool m_hungUp = true;       // nobody holds the slave open
+    QByteArray m_out;         // to send
+    qsizetype m_released = 0; // leading bytes of m_out the line rate lets out now
+    qsizetype m_inFlight = 0; // bytes "on the wire" until m_pace fires
+    qint64 m_lineFreeNs = 0;  // when the paced line has sent everything so far
+    bool m_hungUp = true;     // nobody holds the slave open
     bool m_dropWhenSent = false;
 };
 
-SimLink::SimLink(int fd, QByteArray slavePath, SimState &state, std::unique_ptr<QFile> logFile)
-    : m_fd(fd),
-      m_slavePath(std::move(slavePath)),
-      m_state(state),
-      m_engine(state),
-      m_log(std::move(logFile)),
-      m_readable(new QSocketNotifier(fd, QSocketNotifier::Read, this)),
+SimLink::SimLink(int fd, QByteArray slavePath, SimState& state, std::unique_ptr<QFile> logFile)
+    : m_fd(fd), m_slavePath(std::move(slavePath)), m_state(state), m_engine(state),
+      m_log(std::move(logFile)), m_readable(new QSocketNotifier(fd, QSocketNotifier::Read, this)),
       m_writable(new QSocketNotifier(fd, QSocketNotifier::Write, this))
 {
     m_clock.start();
@@ -160,12 +156,12 @@ SimLink::~SimLink()
         closeLine("stopped");
 }
 
-void SimLink::log(char direction, const QByteArray &bytes)
+void SimLink::log(char direction, const QByteArray& bytes)
 {
     if (!m_log)
         return;
-    m_log->write(QByteArray::number(m_clock.elapsed()).rightJustified(8) + ' ' + direction + ' ' + escaped(bytes)
-                 + '\n');
+    m_log->write(QByteArray::number(m_clock.elapsed()).rightJustified(8) + ' ' + direction + ' ' +
+                 escaped(bytes) + '\n');
     m_log->flush();
 }
 
@@ -228,7 +224,7 @@ void SimLink::consumeInput()
     send(echo);
 }
 
-void SimLink::deliver(const SimEngine::Reply &reply)
+void SimLink::deliver(const SimEngine::Reply& reply)
 {
     if (m_fd < 0)
         return;
@@ -237,7 +233,7 @@ void SimLink::deliver(const SimEngine::Reply &reply)
     send(reply.bytes);
 }
 
-void SimLink::send(const QByteArray &bytes)
+void SimLink::send(const QByteArray& bytes)
 {
     if (bytes.isEmpty() || m_fd < 0 || m_hungUp)
         return;
@@ -298,8 +294,8 @@ void SimLink::writeReleased()
 void SimLink::dropWhenDrained()
 {
     int unread = 0;
-    if (m_drainSlave >= 0 && ::ioctl(m_drainSlave, FIONREAD, &unread) == 0 && unread > 0
-        && m_drainClock.elapsed() < kDrainLimitMs)
+    if (m_drainSlave >= 0 && ::ioctl(m_drainSlave, FIONREAD, &unread) == 0 && unread > 0 &&
+        m_drainClock.elapsed() < kDrainLimitMs)
         return;
     closeLine("dropped on purpose");
 }
@@ -350,7 +346,7 @@ void SimLink::onHangupPoll()
     m_readable->setEnabled(true);
 }
 
-void SimLink::closeLine(const char *why)
+void SimLink::closeLine(const char* why)
 {
     log('*', QByteArray("line closed: ") + why);
     m_readable->setEnabled(false);
@@ -376,10 +372,9 @@ void SimLink::dropLine()
 class SimLinkThread : public QThread
 {
 public:
-    SimLinkThread(int fd, QByteArray slavePath, SimState &state, std::unique_ptr<QFile> logFile)
+    SimLinkThread(int fd, QByteArray slavePath, SimState& state, std::unique_ptr<QFile> logFile)
         : m_fd(fd), m_slavePath(std::move(slavePath)), m_state(state), m_log(std::move(logFile))
-    {
-    }
+    {}
 
     void begin()
     {
@@ -389,7 +384,8 @@ public:
 
     void dropLine()
     {
-        QMetaObject::invokeMethod(m_link, [link = m_link] { link->dropLine(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            m_link, [link = m_link] { link->dropLine(); }, Qt::QueuedConnection);
     }
 
 protected:
@@ -404,9 +400,9 @@ protected:
 private:
     int m_fd;
     QByteArray m_slavePath;
-    SimState &m_state;
+    SimState& m_state;
     std::unique_ptr<QFile> m_log;
-    SimLink *m_link = nullptr; // valid between begin() and the end of the thread
+    SimLink* m_link = nullptr; // valid between begin() and the end of the thread
     QSemaphore m_ready;
 };
 
@@ -434,15 +430,16 @@ QString SimHandset::start()
     if (!opts.logFile.isEmpty()) {
         log = std::make_unique<QFile>(opts.logFile);
         if (!log->open(QIODevice::WriteOnly | QIODevice::Append))
-            throw std::runtime_error("q7sim: " + opts.logFile.toStdString() + ": " + log->errorString().toStdString());
+            throw std::runtime_error("q7sim: " + opts.logFile.toStdString() + ": " +
+                                     log->errorString().toStdString());
     }
 
     const int fd = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         fail("posix_openpt");
     char name[128];
-    if (::grantpt(fd) != 0 || ::unlockpt(fd) != 0 || ::ptsname_r(fd, name, sizeof name) != 0
-        || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK) != 0) {
+    if (::grantpt(fd) != 0 || ::unlockpt(fd) != 0 || ::ptsname_r(fd, name, sizeof name) != 0 ||
+        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK) != 0) {
         const int saved = errno;
         ::close(fd);
         errno = saved;
@@ -452,7 +449,8 @@ QString SimHandset::start()
     // the setting outlives this handle and later opens of the slave.
     const int slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
     termios tio{};
-    if (slave < 0 || ::tcgetattr(slave, &tio) != 0 || (::cfmakeraw(&tio), ::tcsetattr(slave, TCSANOW, &tio)) != 0) {
+    if (slave < 0 || ::tcgetattr(slave, &tio) != 0 ||
+        (::cfmakeraw(&tio), ::tcsetattr(slave, TCSANOW, &tio)) != 0) {
         const int saved = errno;
         if (slave >= 0)
             ::close(slave);
@@ -484,7 +482,7 @@ QList<QByteArray> SimHandset::entry(int location) const
     return m_state->book.value(location);
 }
 
-void SimHandset::setEntry(int location, const QList<QByteArray> &values)
+void SimHandset::setEntry(int location, const QList<QByteArray>& values)
 {
     if (location < 1 || location > kLastLocation)
         return;
@@ -511,7 +509,7 @@ Phonebook SimHandset::phonebook() const
     return m_state->book;
 }
 
-bool SimHandset::loadPhonebook(const QString &csvPath, QString *error)
+bool SimHandset::loadPhonebook(const QString& csvPath, QString* error)
 {
     Phonebook book;
     if (!readPhonebookCsv(csvPath, &book, error))
@@ -551,7 +549,7 @@ SimOptions SimHandset::options() const
     return m_state->options;
 }
 
-void SimHandset::setOptions(const SimOptions &options)
+void SimHandset::setOptions(const SimOptions& options)
 {
     QMutexLocker lock(&m_state->mutex);
     m_state->options = options;

@@ -30,8 +30,8 @@ class SimHandset
 public:
     explicit SimHandset(SimOptions options = {});
     ~SimHandset(); // stops
-    SimHandset(const SimHandset &) = delete;
-    SimHandset &operator=(const SimHandset &) = delete;
+    SimHandset(const SimHandset&) = delete;
+    SimHandset& operator=(const SimHandset&) = delete;
 
     // Opens the pty (and loads options().phonebookFile when set, replacing the
     // phonebook) and serves it from an own thread, so the caller may block or
@@ -47,10 +47,10 @@ public:
     QList<QByteArray> entry(int location) const; // 18 values; empty when unused
     // Value 1 is always stored as the location; missing values are empty.
     // An empty list clears the location; locations outside 1..700 are ignored.
-    void setEntry(int location, const QList<QByteArray> &values);
+    void setEntry(int location, const QList<QByteArray>& values);
     void clearEntry(int location);
     Phonebook phonebook() const;
-    bool loadPhonebook(const QString &csvPath, QString *error = nullptr);
+    bool loadPhonebook(const QString& csvPath, QString* error = nullptr);
 
     QList<QByteArray> commands() const; // non-blank lines received, without CR/LF
     void clearCommands();
@@ -60,7 +60,7 @@ public:
     SimOptions options() const;
     // Pacing, latency and faults apply from the next byte on; phonebookFile
     // and logFile are only read by start().
-    void setOptions(const SimOptions &options);
+    void setOptions(const SimOptions& options);
     // While set, nothing is echoed or answered (commands are still recorded).
     void setSilent(bool silent);
     // Closes the pty master now, as a handset that dies would.

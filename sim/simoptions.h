@@ -10,7 +10,8 @@ namespace q7sim {
 // How the simulated handset behaves. Command numbers count the non-blank lines
 // received since start(), from 1, across hang-ups; clearCommands() does not
 // reset them (see SimHandset::commandCount()).
-struct SimOptions {
+struct SimOptions
+{
     QString phonebookFile;           // CSV loaded by start(); empty: an empty handset
     QByteArray simRange = "(1-200)"; // index range text +CPBR=? reports for "SM"
     int baud = 0;                    // pace output at this line rate; 0: as fast as possible
@@ -21,11 +22,11 @@ struct SimOptions {
     std::optional<int> stopAnsweringAfter; // commands after the Nth: no echo, no reply, ever
     std::optional<int> silentAfter;        // with silentFor: commands N+1..N+M get nothing,
     int silentFor = 0;                     //   later ones are answered again
-    std::optional<int> garbageAtCommand;   // that command's reply is junk without a final result code
-    std::optional<int> garbageAtLocation;  // same for any command touching this location (1..700)
-    std::optional<int> dropLineAfter;      // close the pty master after answering the Nth command
-    bool refuseExtendedWrite = false;      // every -SCEW gets ERROR
-    bool refuseIndexedMeWrite = false;     // +CPBW=n,... gets ERROR while "ME" is selected
+    std::optional<int> garbageAtCommand; // that command's reply is junk without a final result code
+    std::optional<int> garbageAtLocation; // same for any command touching this location (1..700)
+    std::optional<int> dropLineAfter;     // close the pty master after answering the Nth command
+    bool refuseExtendedWrite = false;     // every -SCEW gets ERROR
+    bool refuseIndexedMeWrite = false;    // +CPBW=n,... gets ERROR while "ME" is selected
 };
 
 } // namespace q7sim

@@ -4,7 +4,7 @@
 
 namespace q7sim {
 
-bool splitValues(const QByteArray &text, QList<QByteArray> *values)
+bool splitValues(const QByteArray& text, QList<QByteArray>* values)
 {
     QList<QByteArray> out;
     const qsizetype len = text.size();
@@ -44,9 +44,9 @@ bool splitValues(const QByteArray &text, QList<QByteArray> *values)
     return true;
 }
 
-bool readPhonebookCsv(const QString &path, Phonebook *book, QString *error)
+bool readPhonebookCsv(const QString& path, Phonebook* book, QString* error)
 {
-    auto fail = [error](const QString &why) {
+    auto fail = [error](const QString& why) {
         if (error)
             *error = why;
         return false;
@@ -68,7 +68,9 @@ bool readPhonebookCsv(const QString &path, Phonebook *book, QString *error)
         if (!splitValues(line, &values))
             return fail(where + QStringLiteral("unbalanced quotes"));
         if (values.size() != kValueCount)
-            return fail(where + QStringLiteral("%1 values instead of %2").arg(values.size()).arg(kValueCount));
+            return fail(
+                where +
+                QStringLiteral("%1 values instead of %2").arg(values.size()).arg(kValueCount));
         bool ok = false;
         const int location = values.first().toInt(&ok);
         if (!ok || location < 1 || location > kLastLocation)

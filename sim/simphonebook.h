@@ -24,11 +24,11 @@ using Phonebook = QMap<int, QList<QByteArray>>;
 // the next '"' that is followed by ',' or the end, so quoted values may hold
 // commas (and even quotes). Unquoted values are taken bare, blanks trimmed.
 // Returns false on an unterminated quote or junk after a closing quote.
-bool splitValues(const QByteArray &text, QList<QByteArray> *values);
+bool splitValues(const QByteArray& text, QList<QByteArray>* values);
 
 // Reads a phonebook file: one entry per line, 18 values, value 1 the bare
 // location, lines ending CR LF or LF, blank lines skipped. On failure leaves
 // *book untouched and says which line was wrong in *error.
-bool readPhonebookCsv(const QString &path, Phonebook *book, QString *error);
+bool readPhonebookCsv(const QString& path, Phonebook* book, QString* error);
 
 } // namespace q7sim

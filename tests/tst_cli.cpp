@@ -21,8 +21,15 @@ struct Run
 // The 18 values of the entry the new-entry dialog makes for Jörg Muster.
 QList<QByteArray> workedExample()
 {
-    return {"12", "J|rg Muster", "Familie", "TELNO", "Mobil", "0123456789", "TELNO", {}, {},
-            "TELNO", {}, {}, "CUSTOM", {}, {}, "CUSTOM", {}, {}};
+    return {"12",      "J|rg Muster",
+            "Familie", "TELNO",
+            "Mobil",   "0123456789",
+            "TELNO",   {},
+            {},        "TELNO",
+            {},        {},
+            "CUSTOM",  {},
+            {},        "CUSTOM",
+            {},        {}};
 }
 
 } // namespace
@@ -51,7 +58,8 @@ private slots:
         QTest::newRow("unknown command") << QStringList{"frobnicate"};
         QTest::newRow("erase without --yes") << QStringList{"erase"};
         QTest::newRow("backup without a file") << QStringList{"backup"};
-        QTest::newRow("port and device") << QStringList{"--port", "COM2", "--device", "/dev/null", "detect"};
+        QTest::newRow("port and device")
+            << QStringList{"--port", "COM2", "--device", "/dev/null", "detect"};
         QTest::newRow("bad rate") << QStringList{"--baud", "fast", "detect"};
     }
     void usageErrorsExitWithTwo()
@@ -110,7 +118,7 @@ private slots:
     {
         m_sim->setEntry(12, workedExample());
         QList<QByteArray> withTexts = simEntry(3, "Oma K{the", "0403", "Familie");
-        withTexts[14] = "H|rt schlecht";  // additional texts: the handset does not keep them
+        withTexts[14] = "H|rt schlecht"; // additional texts: the handset does not keep them
         m_sim->setEntry(3, withTexts);
         m_sim->setEntry(505, simEntry(505, "Notruf", "112"));
         m_sim->setEntry(650, simEntry(650, "Ganz hinten"));
@@ -146,8 +154,8 @@ private slots:
         QTest::addColumn<QByteArray>("message");
         QTest::newRow("bad line") << QByteArray("7,\"Sieben\"\r\nacht,\"Acht\"\r\n")
                                   << QByteArray("'acht' ist kein gültiger Integerwert");
-        QTest::newRow("no live entry") << QByteArray("7,\"Q7LoeschenQ7\"\r\n")
-                                       << QByteArray("keinen Eintrag");
+        QTest::newRow("no live entry")
+            << QByteArray("7,\"Q7LoeschenQ7\"\r\n") << QByteArray("keinen Eintrag");
     }
     void restoreRefusesBadFilesBeforeSendingAnything()
     {
@@ -178,14 +186,16 @@ private:
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_dir->filePath(QStringLiteral("config")));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           m_dir->filePath(QStringLiteral("config")));
         environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(Q7CTL_PATH), arguments);
         process.closeWriteChannel();
         if (!process.waitForFinished(60000))
             return {};
-        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+        return {process.exitCode(), process.readAllStandardOutput(),
+                process.readAllStandardError()};
     }
     static QByteArray read(const QString& path)
     {

@@ -30,14 +30,22 @@ private slots:
     {
         QTest::addColumn<QString>("given");
         QTest::addColumn<QString>("name");
-        QTest::newRow("lower case") << "com5" << "COM5";
-        QTest::newRow("highest") << "COM96" << "COM96";
-        QTest::newRow("zero") << "COM0" << "COM1";
-        QTest::newRow("too high") << "COM97" << "COM1";
-        QTest::newRow("other kind") << "LPT1" << "COM1";
-        QTest::newRow("empty") << "" << "COM1";
-        QTest::newRow("bare number") << "12" << "COM12";
-        QTest::newRow("negative") << "COM-3" << "COM1";
+        QTest::newRow("lower case") << "com5"
+                                    << "COM5";
+        QTest::newRow("highest") << "COM96"
+                                 << "COM96";
+        QTest::newRow("zero") << "COM0"
+                              << "COM1";
+        QTest::newRow("too high") << "COM97"
+                                  << "COM1";
+        QTest::newRow("other kind") << "LPT1"
+                                    << "COM1";
+        QTest::newRow("empty") << ""
+                               << "COM1";
+        QTest::newRow("bare number") << "12"
+                                     << "COM12";
+        QTest::newRow("negative") << "COM-3"
+                                  << "COM1";
     }
     void normalisesPortNames()
     {
@@ -79,7 +87,8 @@ private slots:
         QTest::addColumn<int>("derived");
         QTest::newRow("hardware") << QList<int>{fcHardware} << 0x2025u << int(fcHardware);
         QTest::newRow("software") << QList<int>{fcSoftware} << 0x321u << int(fcSoftware);
-        QTest::newRow("hardware then none") << QList<int>{fcHardware, fcNone} << 0x21u << int(fcNone);
+        QTest::newRow("hardware then none")
+            << QList<int>{fcHardware, fcNone} << 0x21u << int(fcNone);
         QTest::newRow("software then custom")
             << QList<int>{fcSoftware, fcCustom} << 0x321u << int(fcSoftware);
     }
@@ -93,13 +102,13 @@ private slots:
             port.setFlowControlChoice(TFlowControl(choice));
         QCOMPARE(lineSettingsFlags(port.lineSettings()), flags);
         QCOMPARE(int(port.flowControlChoice()), derived);
-        QCOMPARE(port.FlowControl().ControlDTR, dtrHandshake);  // no choice touches DTR
+        QCOMPARE(port.FlowControl().ControlDTR, dtrHandshake); // no choice touches DTR
     }
 
     void customFlagsDeriveCustom()
     {
         TComFlowControl flow;
-        flow.XonXoffIn = true;  // only one direction
+        flow.XonXoffIn = true; // only one direction
         QCOMPARE(flowControlChoice(flow), fcCustom);
         flow = {};
         flow.ControlRTS = rtsEnable;
@@ -121,7 +130,8 @@ private slots:
         settings->beginGroup(QStringLiteral("ComPort"));
         QCOMPARE(settings->value(QStringLiteral("BaudRate")).toString(), QStringLiteral("Custom"));
         QCOMPARE(settings->value(QStringLiteral("CustomBaudRate")).toInt(), 31250);
-        QCOMPARE(settings->value(QStringLiteral("FlowControl")).toString(), QStringLiteral("Software"));
+        QCOMPARE(settings->value(QStringLiteral("FlowControl")).toString(),
+                 QStringLiteral("Software"));
         settings.reset();
 
         TComPort restored;
@@ -157,7 +167,8 @@ private slots:
             port.OpenPort();
         } catch (const EComPort& failure) {
             QCOMPARE(failure.code(), EComPort::OpenFailed);
-            QVERIFY(failure.message().startsWith(QStringLiteral("Unable to open com port (win error code: ")));
+            QVERIFY(failure.message().startsWith(
+                QStringLiteral("Unable to open com port (win error code: ")));
         }
     }
 
@@ -168,8 +179,14 @@ private slots:
         QTest::addColumn<QStringList>("devices");
         QTest::addColumn<Map>("expected");
         QTest::newRow("families in order")
-            << Map{} << QStringList{"/dev/ttyACM0", "/dev/ttyUSB1", "/dev/ttyS10", "/dev/ttyS2", "/dev/ttyUSB0"}
-            << Map{{1, "/dev/ttyS2"}, {2, "/dev/ttyS10"}, {3, "/dev/ttyUSB0"}, {4, "/dev/ttyUSB1"}, {5, "/dev/ttyACM0"}};
+            << Map{}
+            << QStringList{"/dev/ttyACM0", "/dev/ttyUSB1", "/dev/ttyS10", "/dev/ttyS2",
+                           "/dev/ttyUSB0"}
+            << Map{{1, "/dev/ttyS2"},
+                   {2, "/dev/ttyS10"},
+                   {3, "/dev/ttyUSB0"},
+                   {4, "/dev/ttyUSB1"},
+                   {5, "/dev/ttyACM0"}};
         QTest::newRow("pinned numbers are reserved")
             << Map{{1, "/dev/pts/4"}, {3, "/dev/ttyUSB0"}}
             << QStringList{"/dev/ttyUSB0", "/dev/ttyS0", "/dev/ttyS1"}

@@ -73,16 +73,17 @@ private slots:
         QTest::newRow("error") << QByteArray("\r\nERROR\r\n") << int(ReplyEnd::Error);
         QTest::newRow("cme error") << QByteArray("\r\n+CME ERROR: 22\r\n") << int(ReplyEnd::Error);
         QTest::newRow("cms error") << QByteArray("\r\n+CMS ERROR: 500\r\n") << int(ReplyEnd::Error);
-        QTest::newRow("echo then ok") << QByteArray("at-scer=1\r\r\n-SCER: 1,\"A\"\r\n\r\nOK\r\n")
-                                      << int(ReplyEnd::Ok);
+        QTest::newRow("echo then ok")
+            << QByteArray("at-scer=1\r\r\n-SCER: 1,\"A\"\r\n\r\nOK\r\n") << int(ReplyEnd::Ok);
         QTest::newRow("name TOKYO, no result yet")
             << QByteArray("\r\n-SCER: 3,\"TOKYO\",\"BOOK\"") << int(ReplyEnd::NoFinalResult);
         QTest::newRow("name that is a whole OK line inside quotes")
             << QByteArray("\r\n-SCER: 3,\"OK\"\r\n") << int(ReplyEnd::NoFinalResult);
         QTest::newRow("OK still arriving") << QByteArray("\r\nOK") << int(ReplyEnd::NoFinalResult);
-        QTest::newRow("ERROR in a name line") << QByteArray("\r\n+CPBR: 1,\"1\",129,\"ERROR\"\r\n")
-                                              << int(ReplyEnd::NoFinalResult);
-        QTest::newRow("wake-up echo") << QByteArray(" \r\n \r\n \r\n") << int(ReplyEnd::NoFinalResult);
+        QTest::newRow("ERROR in a name line")
+            << QByteArray("\r\n+CPBR: 1,\"1\",129,\"ERROR\"\r\n") << int(ReplyEnd::NoFinalResult);
+        QTest::newRow("wake-up echo")
+            << QByteArray(" \r\n \r\n \r\n") << int(ReplyEnd::NoFinalResult);
     }
     void classifiesReplies()
     {
@@ -99,7 +100,8 @@ private slots:
         const Reply reply = exchange->exchange("AT\r\n", 300, 2000);
         QVERIFY(reply.text.isEmpty());
         QCOMPARE(reply.end, ReplyEnd::Empty);
-        QVERIFY2(clock.elapsed() >= 300 && clock.elapsed() < 700, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(clock.elapsed() >= 300 && clock.elapsed() < 700,
+                 qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(peer->received(), QByteArray("AT\r\n"));
     }
 
@@ -115,7 +117,8 @@ private slots:
         QCOMPARE(reply.text, QByteArray("one two three"));
         QCOMPARE(reply.end, ReplyEnd::NoFinalResult);
         // The last piece came at 450 ms; silence ends 300 ms later.
-        QVERIFY2(clock.elapsed() >= 740 && clock.elapsed() < 1200, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(clock.elapsed() >= 740 && clock.elapsed() < 1200,
+                 qPrintable(QString::number(clock.elapsed())));
     }
 
     void finalResultEndsAtOnce_data()
@@ -160,7 +163,8 @@ private slots:
         // ...and must not pass for the second one's.
         peer->sendAfter(50, "\r\n-SCER: 2,\"Own\"\r\n\r\nOK\r\n");
         const Reply reply = exchange->exchange("at-scer=2\r\n");
-        QVERIFY2(reply.text.contains("Own") && !reply.text.contains("Late"), reply.text.constData());
+        QVERIFY2(reply.text.contains("Own") && !reply.text.contains("Late"),
+                 reply.text.constData());
     }
 
     void cancelEndsTheWait()
@@ -186,7 +190,8 @@ private slots:
         QTest::qWait(200);
         QVERIFY(!port->Connected());
         // A hung-up line must not keep the process busy.
-        QVERIFY2(cpuSeconds() - cpuBefore < 0.2, qPrintable(QString::number(cpuSeconds() - cpuBefore)));
+        QVERIFY2(cpuSeconds() - cpuBefore < 0.2,
+                 qPrintable(QString::number(cpuSeconds() - cpuBefore)));
     }
 
     void cancelEndsAStalledWrite()
@@ -263,7 +268,8 @@ private slots:
         const double cpuBefore = cpuSeconds();
         QVERIFY(exchange->exchange("AT\r\n", 1000, 1000).text.isEmpty());
         exchange->delay(500);
-        QVERIFY2(cpuSeconds() - cpuBefore < 0.05, qPrintable(QString::number(cpuSeconds() - cpuBefore)));
+        QVERIFY2(cpuSeconds() - cpuBefore < 0.05,
+                 qPrintable(QString::number(cpuSeconds() - cpuBefore)));
     }
 
     void readingWhenNothingWaitsReturnsAtOnce()
@@ -279,13 +285,14 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         QVERIFY(!searchHandset(*exchange, LanguageFile(), host));
-        QVERIFY2(clock.elapsed() >= 500 && clock.elapsed() < 900, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(clock.elapsed() >= 500 && clock.elapsed() < 900,
+                 qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(peer->received(), QByteArray(" \r\n \r\n \r\n"));
         QCOMPARE(host.statuses, QStringList({QStringLiteral("Nach Vexa TLM-Q7 suchen..."),
                                              QStringLiteral("Kein Vexa TLM-Q7 gefunden.")}));
         QCOMPARE(host.found, 0);
         QCOMPARE(host.busyDepth, 0);
-        QVERIFY(port->Connected());  // stays open either way
+        QVERIFY(port->Connected()); // stays open either way
     }
 
     void searchAsksOtherDevicesAndRejectsThem()
@@ -307,7 +314,8 @@ private slots:
             searchHandset(*exchange, LanguageFile(), host);
             QFAIL("no failure");
         } catch (const EComPort& failure) {
-            QCOMPARE(failure.message(), QStringLiteral("Unable to open com port (win error code: 2)"));
+            QCOMPARE(failure.message(),
+                     QStringLiteral("Unable to open com port (win error code: 2)"));
         }
         QVERIFY(!port->Connected());
         QCOMPARE(host.busyDepth, 0);

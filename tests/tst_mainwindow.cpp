@@ -6,10 +6,10 @@
 #include "app/Dialogs.h"
 #include "app/ErrorBox.h"
 #include "app/MainWindow.h"
-#include "base/RegistryKey.h"
-#include "support/ScriptedDialogs.h"
 #include "app/TransferGuard.h"
+#include "base/RegistryKey.h"
 #include "link/ComPort.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>

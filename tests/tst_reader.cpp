@@ -21,10 +21,12 @@ private slots:
         QTest::addColumn<QList<int>>("locations");
         QTest::newRow("entry 12 only, not 1")
             << QByteArray("\r\n+CPBR: 12,\"0301\",129,\"Anna\"\r\n\r\nOK\r\n") << QList<int>{12};
-        QTest::newRow("several") << QByteArray("+CPBR: 1,\"1\",129,\"A\"\r\n+CPBR: 100,\"2\",129,\"B\"\r\n")
-                                 << QList<int>{1, 100};
+        QTest::newRow("several")
+            << QByteArray("+CPBR: 1,\"1\",129,\"A\"\r\n+CPBR: 100,\"2\",129,\"B\"\r\n")
+            << QList<int>{1, 100};
         QTest::newRow("error") << QByteArray("\r\nERROR\r\n") << QList<int>{};
-        QTest::newRow("prefix without a number") << QByteArray("+CPBR: (1-200),20,18") << QList<int>{};
+        QTest::newRow("prefix without a number")
+            << QByteArray("+CPBR: (1-200),20,18") << QList<int>{};
     }
     void listingNamesExactlyItsLocations()
     {
@@ -59,14 +61,13 @@ private slots:
 
         QCOMPARE(f.sim->commands(),
                  (QList<QByteArray>{"at+cpbs=\"ME\"", "at+cpbr=1,500", "at-scer=12", "atz",
-                                    "at+cpbs=\"SM\"", "at+cpbr=?", "at+cpbr=1,200",
-                                    "at-scer=503", "atz"}));
-        QCOMPARE(f.host.statuses,
-                 (QStringList{defaultText(TextId::Statusleiste_Checkmem),
-                              QStringLiteral("Daten lesen aus Speicherstelle 12"),
-                              defaultText(TextId::Statusleiste_Checksim),
-                              QStringLiteral("Daten lesen aus Speicherstelle 503"),
-                              defaultText(TextId::Statusleiste_Ruhezustand)}));
+                                    "at+cpbs=\"SM\"", "at+cpbr=?", "at+cpbr=1,200", "at-scer=503",
+                                    "atz"}));
+        QCOMPARE(f.host.statuses, (QStringList{defaultText(TextId::Statusleiste_Checkmem),
+                                               QStringLiteral("Daten lesen aus Speicherstelle 12"),
+                                               defaultText(TextId::Statusleiste_Checksim),
+                                               QStringLiteral("Daten lesen aus Speicherstelle 503"),
+                                               defaultText(TextId::Statusleiste_Ruhezustand)}));
         QList<int> progress{0};
         for (int record = 1; record <= kRecordCount; ++record)
             progress << record;
@@ -105,7 +106,7 @@ private slots:
         SimFixture f;
         f.sim->setEntry(4, simEntry(4, "Bodo"));
         RecordStore before;
-        before.setField(4, Name, kDeletionMarker);  // marked before the read
+        before.setField(4, Name, kDeletionMarker); // marked before the read
         before.setField(4, ChangedFlag, kChangedYes);
         before.setField(9, Name, "Gone from the handset");
         before.setField(9, ChangedFlag, kChangedYes);
@@ -121,7 +122,7 @@ private slots:
         SimFixture f;
         f.sim->setEntry(7, simEntry(7, "Carla"));
         q7sim::SimOptions options = f.sim->options();
-        options.silentAfter = 2;  // the listing goes unanswered once
+        options.silentAfter = 2; // the listing goes unanswered once
         options.silentFor = 1;
         f.sim->setOptions(options);
         f.host.onLostLink = [] { return true; };
@@ -149,7 +150,7 @@ private slots:
     {
         SimFixture f;
         q7sim::SimOptions options = f.sim->options();
-        options.stopAnsweringAfter = 1;  // the selection is answered, the listing is not
+        options.stopAnsweringAfter = 1; // the selection is answered, the listing is not
         f.sim->setOptions(options);
         QVERIFY_THROWS_EXCEPTION(EOperationCancelled,
                                  readPhonebook(f.exchange, LanguageFile(), f.host, RecordStore()));

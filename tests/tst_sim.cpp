@@ -21,7 +21,7 @@ namespace {
 const QByteArray kOk = "\r\nOK\r\n";
 const QByteArray kError = "\r\nERROR\r\n";
 
-bool hasFinalResult(const QByteArray &bytes)
+bool hasFinalResult(const QByteArray& bytes)
 {
     return bytes.endsWith(kOk) || bytes.endsWith(kError);
 }
@@ -32,10 +32,11 @@ class Peer
 public:
     ~Peer() { close(); }
 
-    bool open(const QString &device)
+    bool open(const QString& device)
     {
         close();
-        m_fd = ::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        m_fd = ::open(QFile::encodeName(device).constData(),
+                      O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         return m_fd >= 0;
     }
 
@@ -46,7 +47,10 @@ public:
         m_fd = -1;
     }
 
-    void send(const QByteArray &bytes) { QCOMPARE(::write(m_fd, bytes.constData(), bytes.size()), bytes.size()); }
+    void send(const QByteArray& bytes)
+    {
+        QCOMPARE(::write(m_fd, bytes.constData(), bytes.size()), bytes.size());
+    }
 
     // Everything up to and including a final result code, or what came
     // before the deadline.
@@ -54,7 +58,8 @@ public:
     // Everything arriving within the time: for checking that nothing comes.
     QByteArray readFor(int ms) { return readWhile(ms, false); }
 
-    QByteArray transact(const QByteArray &command) {
+    QByteArray transact(const QByteArray& command)
+    {
         send(command + '\r');
         return readReply();
     }
@@ -94,10 +99,10 @@ private:
     int m_fd = -1;
 };
 
-QList<QByteArray> entry(std::initializer_list<const char *> values)
+QList<QByteArray> entry(std::initializer_list<const char*> values)
 {
     QList<QByteArray> out;
-    for (const char *v : values)
+    for (const char* v : values)
         out << QByteArray(v);
     out.resize(18);
     return out;
@@ -136,7 +141,7 @@ private slots:
 
 private:
     // Starts the handset with the fixture phonebook and opens the line.
-    void startWith(const SimOptions &options);
+    void startWith(const SimOptions& options);
 
     std::unique_ptr<SimHandset> m_sim;
     Peer m_peer;
@@ -153,13 +158,13 @@ void TestSim::cleanup()
     m_sim.reset();
 }
 
-void TestSim::startWith(const SimOptions &options)
+void TestSim::startWith(const SimOptions& options)
 {
     m_peer.close();
     m_sim = std::make_unique<SimHandset>(options);
     m_sim->setEntry(3, entry({"3", "Anna", "", "TELNO", "Mobil", "+4930123"}));
-    m_sim->setEntry(12, entry({"12", "J|rg", "Familie", "TELNO", "Mobil", "0123456789", "TELNO", "", "", "TELNO",
-                               "", "", "CUSTOM", "", "", "CUSTOM"}));
+    m_sim->setEntry(12, entry({"12", "J|rg", "Familie", "TELNO", "Mobil", "0123456789", "TELNO", "",
+                               "", "TELNO", "", "", "CUSTOM", "", "", "CUSTOM"}));
     m_sim->setEntry(14, entry({"14", "M~ller, Hans", "Verein", "TELNO", "B~ro", "0815"}));
     m_sim->setEntry(501, entry({"501", "SIM Eins", "", "TELNO", "", "0301"}));
     m_sim->setEntry(700, entry({"700", "SIM Ende", "", "TELNO", "", "0700"}));
@@ -231,17 +236,18 @@ void TestSim::readCommands_data()
     QTest::addColumn<QByteArray>("reply"); // to the last command
 
     const QByteArray line12 = "\r\n+CPBR: 12,\"0123456789\",129,\"J|rg\"\r\n";
-    QTest::newRow("list ME range")
-        << QList<QByteArray>{"AT+CPBR=1,20"}
-        << "\r\n+CPBR: 3,\"+4930123\",145,\"Anna\"\r\n" + line12
-               + "\r\n+CPBR: 14,\"0815\",129,\"M~ller, Hans\"\r\n" + kOk;
+    QTest::newRow("list ME range") << QList<QByteArray>{"AT+CPBR=1,20"}
+                                   << "\r\n+CPBR: 3,\"+4930123\",145,\"Anna\"\r\n" + line12 +
+                                          "\r\n+CPBR: 14,\"0815\",129,\"M~ller, Hans\"\r\n" + kOk;
     QTest::newRow("single index") << QList<QByteArray>{"AT+CPBR=12"} << line12 + kOk;
     QTest::newRow("range without entries") << QList<QByteArray>{"AT+CPBR=4,11"} << kOk;
     QTest::newRow("range past ME end") << QList<QByteArray>{"AT+CPBR=1,501"} << kError;
-    QTest::newRow("ME range") << QList<QByteArray>{"AT+CPBR=?"} << "\r\n+CPBR: (1-500),20,18\r\n" + kOk;
-    QTest::newRow("SIM lists positions")
-        << QList<QByteArray>{"AT+CPBS=\"SM\"", "AT+CPBR=1,200"}
-        << "\r\n+CPBR: 1,\"0301\",129,\"SIM Eins\"\r\n\r\n+CPBR: 200,\"0700\",129,\"SIM Ende\"\r\n" + kOk;
+    QTest::newRow("ME range") << QList<QByteArray>{"AT+CPBR=?"}
+                              << "\r\n+CPBR: (1-500),20,18\r\n" + kOk;
+    QTest::newRow("SIM lists positions") << QList<QByteArray>{"AT+CPBS=\"SM\"", "AT+CPBR=1,200"}
+                                         << "\r\n+CPBR: 1,\"0301\",129,\"SIM Eins\"\r\n\r\n+CPBR: "
+                                            "200,\"0700\",129,\"SIM Ende\"\r\n" +
+                                                kOk;
     QTest::newRow("SIM range") << QList<QByteArray>{"AT+CPBS=\"SM\"", "AT+CPBR=?"}
                                << "\r\n+CPBR: (1-200),20,18\r\n" + kOk;
     QTest::newRow("unknown phonebook") << QList<QByteArray>{"AT+CPBS=\"XY\""} << kError;
@@ -250,9 +256,10 @@ void TestSim::readCommands_data()
     QTest::newRow("find nothing") << QList<QByteArray>{"AT+CPBF=\"Q\""} << kOk;
     QTest::newRow("extended entry")
         << QList<QByteArray>{"AT-SCER=12"}
-        << "\r\n-SCER: 12,\"J|rg\",\"Familie\",\"TELNO\",\"Mobil\",\"0123456789\",\"TELNO\",,,\"TELNO\",,,"
-           "\"CUSTOM\",,,\"CUSTOM\",,\r\n"
-               + kOk;
+        << "\r\n-SCER: "
+           "12,\"J|rg\",\"Familie\",\"TELNO\",\"Mobil\",\"0123456789\",\"TELNO\",,,\"TELNO\",,,"
+           "\"CUSTOM\",,,\"CUSTOM\",,\r\n" +
+               kOk;
     QTest::newRow("extended SIM entry")
         << QList<QByteArray>{"AT-SCER=501"}
         << "\r\n-SCER: 501,\"SIM Eins\",,\"TELNO\",,\"0301\",,,,,,,,,,,,\r\n" + kOk;
@@ -267,7 +274,7 @@ void TestSim::readCommands()
     QFETCH(QByteArray, reply);
     m_peer.transact("ATE0");
     QByteArray last;
-    for (const QByteArray &command : commands)
+    for (const QByteArray& command : commands)
         last = m_peer.transact(command);
     QCOMPARE(last, reply);
 }
@@ -280,38 +287,44 @@ void TestSim::writeCommands_data()
     QTest::addColumn<QList<QByteArray>>("stored");
 
     QTest::newRow("extended write replaces, drops additional texts")
-        << QList<QByteArray>{"AT-SCEW=12,\"Neu, Anna\",\"Freunde\",\"TELNO\",\"Heim\",\"089\",,,,,,,\"CUSTOM\","
+        << QList<QByteArray>{"AT-SCEW=12,\"Neu, "
+                             "Anna\",\"Freunde\",\"TELNO\",\"Heim\",\"089\",,,,,,,\"CUSTOM\","
                              "\"note\",\"Zusatz 1\",\"CUSTOM\",\"Zusatz 2\",x"}
         << kOk << 12
-        << entry({"12", "Neu, Anna", "Freunde", "TELNO", "Heim", "089", "", "", "", "", "", "", "CUSTOM", "note", "",
-                  "CUSTOM", "", "x"});
+        << entry({"12", "Neu, Anna", "Freunde", "TELNO", "Heim", "089", "", "", "", "", "", "",
+                  "CUSTOM", "note", "", "CUSTOM", "", "x"});
     QTest::newRow("extended write on empty ME location")
-        << QList<QByteArray>{"AT-SCEW=2,\"Neu\",,\"TELNO\",,\"089\""} << kError << 2 << QList<QByteArray>();
+        << QList<QByteArray>{"AT-SCEW=2,\"Neu\",,\"TELNO\",,\"089\""} << kError << 2
+        << QList<QByteArray>();
     QTest::newRow("extended write on empty SIM position")
         << QList<QByteArray>{"AT-SCEW=502,\"Neu\",,\"TELNO\",,\"089\""} << kOk << 502
         << entry({"502", "Neu", "", "TELNO", "", "089"});
-    QTest::newRow("extended delete") << QList<QByteArray>{"AT-SCED=12"} << kOk << 12 << QList<QByteArray>();
-    QTest::newRow("extended delete of empty location") << QList<QByteArray>{"AT-SCED=2"} << kError << 2
-                                                       << QList<QByteArray>();
+    QTest::newRow("extended delete")
+        << QList<QByteArray>{"AT-SCED=12"} << kOk << 12 << QList<QByteArray>();
+    QTest::newRow("extended delete of empty location")
+        << QList<QByteArray>{"AT-SCED=2"} << kError << 2 << QList<QByteArray>();
     QTest::newRow("write without index takes first free ME location")
         << QList<QByteArray>{"AT+CPBW=,\"123456\",129,\"HilfsDummy\""} << kOk << 1
         << entry({"1", "HilfsDummy", "", "TELNO", "", "123456"});
     QTest::newRow("write without index on SIM")
-        << QList<QByteArray>{"AT+CPBS=\"SM\"", "AT+CPBW=,\"123456\",129,\"HilfsDummy\""} << kOk << 502
-        << entry({"502", "HilfsDummy", "", "TELNO", "", "123456"});
+        << QList<QByteArray>{"AT+CPBS=\"SM\"", "AT+CPBW=,\"123456\",129,\"HilfsDummy\""} << kOk
+        << 502 << entry({"502", "HilfsDummy", "", "TELNO", "", "123456"});
     QTest::newRow("overwrite keeps the other values")
         << QList<QByteArray>{"AT+CPBW=12,\"+49999\",145,\"Neu\""} << kOk << 12
-        << entry({"12", "Neu", "Familie", "TELNO", "Mobil", "+49999", "TELNO", "", "", "TELNO", "", "", "CUSTOM", "",
-                  "", "CUSTOM"});
+        << entry({"12", "Neu", "Familie", "TELNO", "Mobil", "+49999", "TELNO", "", "", "TELNO", "",
+                  "", "CUSTOM", "", "", "CUSTOM"});
     QTest::newRow("overwrite SIM position")
         << QList<QByteArray>{"AT+CPBS=\"SM\"", "AT+CPBW=1,\"0302\",129,\"SIM Neu\""} << kOk << 501
         << entry({"501", "SIM Neu", "", "TELNO", "", "0302"});
-    QTest::newRow("clear with trailing comma") << QList<QByteArray>{"AT+CPBW=12,"} << kOk << 12
-                                               << QList<QByteArray>();
-    QTest::newRow("clear with index only") << QList<QByteArray>{"AT+CPBW=12"} << kOk << 12 << QList<QByteArray>();
-    QTest::newRow("clear empty location") << QList<QByteArray>{"AT+CPBW=2,"} << kOk << 2 << QList<QByteArray>();
-    QTest::newRow("text too long") << QList<QByteArray>{"AT+CPBW=2,\"1\",129,\"0123456789012345678\""} << kError
-                                   << 2 << QList<QByteArray>();
+    QTest::newRow("clear with trailing comma")
+        << QList<QByteArray>{"AT+CPBW=12,"} << kOk << 12 << QList<QByteArray>();
+    QTest::newRow("clear with index only")
+        << QList<QByteArray>{"AT+CPBW=12"} << kOk << 12 << QList<QByteArray>();
+    QTest::newRow("clear empty location")
+        << QList<QByteArray>{"AT+CPBW=2,"} << kOk << 2 << QList<QByteArray>();
+    QTest::newRow("text too long")
+        << QList<QByteArray>{"AT+CPBW=2,\"1\",129,\"0123456789012345678\""} << kError << 2
+        << QList<QByteArray>();
 }
 
 void TestSim::writeCommands()
@@ -322,7 +335,7 @@ void TestSim::writeCommands()
     QFETCH(QList<QByteArray>, stored);
     m_peer.transact("ATE0");
     QByteArray last;
-    for (const QByteArray &command : commands)
+    for (const QByteArray& command : commands)
         last = m_peer.transact(command);
     QCOMPARE(last, reply);
     QCOMPARE(m_sim->entry(location), stored);
@@ -353,23 +366,27 @@ void TestSim::faults_data()
     o = {};
     o.garbageAtLocation = 12;
     QTest::newRow("garbage at location")
-        << o << QList<QByteArray>{"AT-SCER=3", "AT-SCER=12", "AT+CPBR=1,20", "AT+CPBR=13,20", "AT-SCEW=12,\"x\""}
+        << o
+        << QList<QByteArray>{"AT-SCER=3", "AT-SCER=12", "AT+CPBR=1,20", "AT+CPBR=13,20",
+                             "AT-SCEW=12,\"x\""}
         << QByteArray("OGGOG");
     o.garbageAtLocation = 13; // empty: listing across it still upsets the handset
     QTest::newRow("garbage at empty location")
-        << o << QList<QByteArray>{"AT+CPBR=1,12", "AT+CPBR=1,20", "AT-SCER=13"} << QByteArray("OGG");
+        << o << QList<QByteArray>{"AT+CPBR=1,12", "AT+CPBR=1,20", "AT-SCER=13"}
+        << QByteArray("OGG");
 
     o = {};
     o.refuseExtendedWrite = true;
     QTest::newRow("refuse extended write")
-        << o << QList<QByteArray>{"AT-SCEW=12,\"x\"", "AT-SCEW=501,\"x\"", "AT-SCER=12"} << QByteArray("EEO");
+        << o << QList<QByteArray>{"AT-SCEW=12,\"x\"", "AT-SCEW=501,\"x\"", "AT-SCER=12"}
+        << QByteArray("EEO");
 
     o = {};
     o.refuseIndexedMeWrite = true;
     QTest::newRow("refuse indexed ME write")
         << o
-        << QList<QByteArray>{"AT+CPBW=12,\"1\",129,\"x\"", "AT+CPBW=,\"1\",129,\"x\"", "AT+CPBS=\"SM\"",
-                             "AT+CPBW=1,\"1\",129,\"x\""}
+        << QList<QByteArray>{"AT+CPBW=12,\"1\",129,\"x\"", "AT+CPBW=,\"1\",129,\"x\"",
+                             "AT+CPBS=\"SM\"", "AT+CPBW=1,\"1\",129,\"x\""}
         << QByteArray("EOOO");
 }
 
@@ -382,15 +399,23 @@ void TestSim::faults()
     for (qsizetype i = 0; i < commands.size(); ++i) {
         const char expected = outcomes.at(i);
         m_peer.send(commands.at(i) + '\r');
-        const QByteArray got = expected == 'O' || expected == 'E' ? m_peer.readReply() : m_peer.readFor(200);
+        const QByteArray got =
+            expected == 'O' || expected == 'E' ? m_peer.readReply() : m_peer.readFor(200);
         const QByteArray what = "command " + QByteArray::number(i + 1) + ": " + got;
         switch (expected) {
-        case 'O': QVERIFY2(got.endsWith(kOk), what.constData()); break;
-        case 'E': QVERIFY2(got.endsWith(kError), what.constData()); break;
-        case 'G': QVERIFY2(got.size() > commands.at(i).size() + 1 && !got.contains("OK\r\n") && !got.contains("ERROR"),
-                           what.constData());
+        case 'O':
+            QVERIFY2(got.endsWith(kOk), what.constData());
             break;
-        default: QVERIFY2(got.isEmpty(), what.constData());
+        case 'E':
+            QVERIFY2(got.endsWith(kError), what.constData());
+            break;
+        case 'G':
+            QVERIFY2(got.size() > commands.at(i).size() + 1 && !got.contains("OK\r\n") &&
+                         !got.contains("ERROR"),
+                     what.constData());
+            break;
+        default:
+            QVERIFY2(got.isEmpty(), what.constData());
         }
     }
     QCOMPARE(m_sim->commands(), commands); // silent or not, every command is recorded
@@ -436,7 +461,8 @@ void TestSim::pacing_data()
     // ATI2 with echo: 5 bytes echo + 29 bytes reply = 34 bytes, 340 bit times.
     QTest::newRow("1200 baud") << 1200 << 0 << 340 * 1000 / 1200;
     QTest::newRow("latency") << 0 << 250 << 250;
-    QTest::newRow("both") << 2400 << 100 << 100 + 290 * 1000 / 2400; // echo goes out before the latency
+    QTest::newRow("both") << 2400 << 100
+                          << 100 + 290 * 1000 / 2400; // echo goes out before the latency
 }
 
 void TestSim::pacing()
@@ -466,7 +492,8 @@ void TestSim::logFile()
     QVERIFY(log.open(QIODevice::ReadOnly));
     const QByteArray text = log.readAll();
     QVERIFY2(text.contains(" < AT+CPBR=3\n"), text.constData());
-    QVERIFY2(text.contains(" > \\r\\n+CPBR: 3,\"+4930123\",145,\"Anna\"\\r\\n\\r\\nOK\\r\\n\n"), text.constData());
+    QVERIFY2(text.contains(" > \\r\\n+CPBR: 3,\"+4930123\",145,\"Anna\"\\r\\n\\r\\nOK\\r\\n\n"),
+             text.constData());
 }
 
 void TestSim::phonebookFile_data()
@@ -474,8 +501,9 @@ void TestSim::phonebookFile_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("valid");
 
-    const QByteArray good = "7,\"J|rg, M.\",\"Familie\",\"TELNO\",\"Mobil\",\"0171\",\"\",\"\",\"\",\"\",\"\",\"\","
-                            "\"CUSTOM\",\"\",\"Zeile\",\"CUSTOM\",\"\",\"\"";
+    const QByteArray good =
+        "7,\"J|rg, M.\",\"Familie\",\"TELNO\",\"Mobil\",\"0171\",\"\",\"\",\"\",\"\",\"\",\"\","
+        "\"CUSTOM\",\"\",\"Zeile\",\"CUSTOM\",\"\",\"\"";
     QTest::newRow("CR LF") << good + "\r\n" << true;
     QTest::newRow("LF and blank lines") << "\n" + good + "\n\r\n" << true;
     QTest::newRow("no line end") << good << true;
@@ -501,8 +529,8 @@ void TestSim::phonebookFile()
     QCOMPARE(m_sim->loadPhonebook(path, &error), valid);
     if (valid) {
         QCOMPARE(m_sim->phonebook().keys(), QList<int>{7});
-        QCOMPARE(m_sim->entry(7), entry({"7", "J|rg, M.", "Familie", "TELNO", "Mobil", "0171", "", "", "", "", "", "",
-                                         "CUSTOM", "", "Zeile", "CUSTOM"}));
+        QCOMPARE(m_sim->entry(7), entry({"7", "J|rg, M.", "Familie", "TELNO", "Mobil", "0171", "",
+                                         "", "", "", "", "", "CUSTOM", "", "Zeile", "CUSTOM"}));
     } else {
         QVERIFY2(error.contains(path), qPrintable(error));
         QCOMPARE(m_sim->entry(12).value(1), QByteArray("J|rg")); // the old phonebook stays
@@ -522,7 +550,8 @@ void TestSim::demoPhonebook()
     QVERIFY(book.lastKey() > 509);
     // The handset hands the bytes out as stored: no character conversion.
     const QByteArray name = book.first().at(1);
-    QVERIFY(m_peer.transact("AT-SCER=" + QByteArray::number(book.firstKey())).contains(",\"" + name + "\","));
+    QVERIFY(m_peer.transact("AT-SCER=" + QByteArray::number(book.firstKey()))
+                .contains(",\"" + name + "\","));
 }
 
 QTEST_GUILESS_MAIN(TestSim)

@@ -3,11 +3,11 @@
 // closing the window while it runs.
 
 #include "app/MainWindow.h"
-#include "base/RegistryKey.h"
-#include "support/ScriptedDialogs.h"
 #include "app/Warnung.h"
+#include "base/RegistryKey.h"
 #include "link/ComPort.h"
 #include "support/PtyPeer.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -270,7 +270,8 @@ void TestStartup::storedColoursReachTheTreesInWindowsByteOrder()
 {
     {
         const auto settings = openRegistryKey(kProgramKey);
-        settings->setValue(QStringLiteral("Telefonbuch/Hintergrundfarbe"), QStringLiteral("16711680"));
+        settings->setValue(QStringLiteral("Telefonbuch/Hintergrundfarbe"),
+                           QStringLiteral("16711680"));
         settings->setValue(QStringLiteral("Telefonbuch/Schriftfarbe"), QStringLiteral("255"));
     }
     auto window = start();

@@ -43,8 +43,8 @@ private slots:
         QTest::newRow("section sign is 95") << bytes({95}) << bytes({167});
         QTest::newRow("A acute, not A ring") << bytes({14}) << bytes({193});
         QTest::newRow("Joerg") << QByteArray("J|rg") << QByteArray("J\xf6rg");
-        QTest::newRow("line ends and digits pass") << QByteArray("\r\n0123456789")
-                                                   << QByteArray("\r\n0123456789");
+        QTest::newRow("line ends and digits pass")
+            << QByteArray("\r\n0123456789") << QByteArray("\r\n0123456789");
     }
     void convertsBetweenHandsetAndPc()
     {
@@ -61,9 +61,9 @@ private slots:
         const QSet<int> changedFromHandset = {36,  64,  163, 165, 167, 193, 196, 198, 199,
                                               209, 214, 216, 220, 223, 224, 228, 229, 230,
                                               232, 233, 236, 241, 242, 246, 248, 249, 252};
-        const QSet<int> changedFromPc = {1,  2,  3,  4,  5,   6,   7,   8,   9,   11,  12,  14, 15,
-                                         17, 28, 29, 30, 91,  92,  93,  94,  123, 124, 125, 126, 127,
-                                         143};
+        const QSet<int> changedFromPc = {1,  2,  3,  4,   5,   6,   7,   8,   9,
+                                         11, 12, 14, 15,  17,  28,  29,  30,  91,
+                                         92, 93, 94, 123, 124, 125, 126, 127, 143};
         const QByteArray all = allBytes();
         const QByteArray viaPc = pcToHandset(handsetToPc(all));
         const QByteArray viaHandset = handsetToPc(pcToHandset(all));
@@ -91,17 +91,36 @@ private slots:
         const QByteArray file = "[TAB_Telefonbuch]\r\nBtn_Close=&Quit\r\nBtn_Leer=\r\n"
                                 "  Spaced  =  padded value  \r\n[NUMMERNART]\r\nMobil=Cell\r\n"
                                 "Fax=\"quoted\"\r\n[Statusleiste]\r\nLesen=Lese \xe4\r\n";
-        QTest::newRow("present") << file << "TAB_Telefonbuch" << "Btn_Close" << "&Quit";
-        QTest::newRow("names ignore case") << file << "tab_telefonbuch" << "BTN_CLOSE" << "&Quit";
-        QTest::newRow("section in capitals") << file << "Nummernart" << "Mobil" << "Cell";
+        QTest::newRow("present") << file << "TAB_Telefonbuch"
+                                 << "Btn_Close"
+                                 << "&Quit";
+        QTest::newRow("names ignore case") << file << "tab_telefonbuch"
+                                           << "BTN_CLOSE"
+                                           << "&Quit";
+        QTest::newRow("section in capitals") << file << "Nummernart"
+                                             << "Mobil"
+                                             << "Cell";
         QTest::newRow("empty value is empty, not the default") << file << "TAB_Telefonbuch"
-                                                               << "Btn_Leer" << "";
-        QTest::newRow("missing key") << file << "TAB_Telefonbuch" << "Nope" << "default";
-        QTest::newRow("missing section") << file << "Nowhere" << "Btn_Close" << "default";
-        QTest::newRow("blanks around") << file << "TAB_Telefonbuch" << "Spaced" << "padded value";
-        QTest::newRow("quotes stripped") << file << "Nummernart" << "Fax" << "quoted";
-        QTest::newRow("Windows-1252") << file << "Statusleiste" << "Lesen" << "Lese ä";
-        QTest::newRow("key of another section") << file << "Statusleiste" << "Mobil" << "default";
+                                                               << "Btn_Leer"
+                                                               << "";
+        QTest::newRow("missing key") << file << "TAB_Telefonbuch"
+                                     << "Nope"
+                                     << "default";
+        QTest::newRow("missing section") << file << "Nowhere"
+                                         << "Btn_Close"
+                                         << "default";
+        QTest::newRow("blanks around") << file << "TAB_Telefonbuch"
+                                       << "Spaced"
+                                       << "padded value";
+        QTest::newRow("quotes stripped") << file << "Nummernart"
+                                         << "Fax"
+                                         << "quoted";
+        QTest::newRow("Windows-1252") << file << "Statusleiste"
+                                      << "Lesen"
+                                      << "Lese ä";
+        QTest::newRow("key of another section") << file << "Statusleiste"
+                                                << "Mobil"
+                                                << "default";
     }
     void languageFileLookup()
     {
@@ -139,9 +158,12 @@ private slots:
     {
         QTest::addColumn<QString>("program");
         QTest::addColumn<QString>("file");
-        QTest::newRow("three-letter extension") << "F/PROG.EXE" << "F/PROG.ini";
-        QTest::newRow("no extension") << "/opt/q7/q7manager" << "/opt/q7/q7manager.ini";
-        QTest::newRow("dot in the folder only") << "/opt/q7.app/q7ctl" << "/opt/q7.app/q7ctl.ini";
+        QTest::newRow("three-letter extension") << "F/PROG.EXE"
+                                                << "F/PROG.ini";
+        QTest::newRow("no extension") << "/opt/q7/q7manager"
+                                      << "/opt/q7/q7manager.ini";
+        QTest::newRow("dot in the folder only") << "/opt/q7.app/q7ctl"
+                                                << "/opt/q7.app/q7ctl.ini";
     }
     void languageFileSitsBesideTheProgram()
     {

@@ -4,11 +4,11 @@
 #include "app/MainWindow.h"
 #include "base/PcText.h"
 #include "base/RegistryKey.h"
-#include "support/ScriptedDialogs.h"
 #include "fileio/CsvPhonebook.h"
 #include "link/ComPort.h"
 #include "phonebook/ui/PhonebookTrees.h"
 #include "simhandset.h"
+#include "support/ScriptedDialogs.h"
 #include "support/SimFixture.h"
 
 #include <QApplication>
@@ -87,7 +87,8 @@ private slots:
         startWindow();
         QList<bool> enabledDuringRead;
         QTimer::singleShot(5, [&] {
-            for (const char* name : {"Btn_Datenladen", "Btn_DatenLesen", "Btn_NeuerEintrag", "Btn_ComTest"})
+            for (const char* name :
+                 {"Btn_Datenladen", "Btn_DatenLesen", "Btn_NeuerEintrag", "Btn_ComTest"})
                 enabledDuringRead << button(name)->isEnabled();
         });
         m_window->Btn_DatenLesenClick();
@@ -97,8 +98,10 @@ private slots:
 
         QCOMPARE(m_window->recordStore().field(12, Name), encodePc(u"Jörg"));
         const QStringList phonebook = treeTexts(tree("TV_Telefonbuch"));
-        QVERIFY(phonebook.indexOf(QStringLiteral("anna")) < phonebook.indexOf(QStringLiteral("Jörg")));
-        QVERIFY(phonebook.indexOf(QStringLiteral("Jörg")) < phonebook.indexOf(QStringLiteral("Zoe")));
+        QVERIFY(phonebook.indexOf(QStringLiteral("anna")) <
+                phonebook.indexOf(QStringLiteral("Jörg")));
+        QVERIFY(phonebook.indexOf(QStringLiteral("Jörg")) <
+                phonebook.indexOf(QStringLiteral("Zoe")));
         QVERIFY(treeTexts(tree("TV_FirstNine")).contains(QStringLiteral("anna")));
         QCOMPARE(m_window->groupList().names(), (QList<QByteArray>{"Familie", "Freunde"}));
         QCOMPARE(m_window->statusPanel(0)->text(), QStringLiteral("Ruhezustand"));
@@ -113,11 +116,11 @@ private slots:
 
         m_sim->setEntry(12, simEntry(12, "Neu"));
         m_sim->setSilent(true);
-        m_dialogs->queueAnswer(QMessageBox::Cancel);  // the lost-link question
+        m_dialogs->queueAnswer(QMessageBox::Cancel); // the lost-link question
         m_window->Btn_DatenLesenClick();
         QVERIFY(m_window->recordStore() == before);
         QCOMPARE(treeTexts(tree("TV_Telefonbuch")), treeBefore);
-        QCOMPARE(m_dialogs->callsOf(ScriptedDialogs::Kind::Message).size(), 1);  // no error box
+        QCOMPARE(m_dialogs->callsOf(ScriptedDialogs::Kind::Message).size(), 1); // no error box
     }
 
     void brokenFileChangesNothing()
@@ -159,7 +162,8 @@ private slots:
     void writeAfterImportSendsEveryRecordAndNamesRefusals()
     {
         startWindow();
-        const QString path = writeFile("import.csv", csvLine(7, "Sieben") + csvLine(520, "Zwanzig"));
+        const QString path =
+            writeFile("import.csv", csvLine(7, "Sieben") + csvLine(520, "Zwanzig"));
         m_dialogs->queueFileName(path);
         m_window->Btn_DatenladenClick();
 

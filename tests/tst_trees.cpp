@@ -565,8 +565,7 @@ void TestTrees::onlyFirstNineKeepsItsSelection()
     tree->show();
     QVERIFY(QTest::qWaitForWindowExposed(tree));
     QTreeWidgetItem* entry = firstNine ? trees.firstNineNode(1) : trees.phonebookNode(501);
-    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                      tree->visualItemRect(entry).center());
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(entry).center());
     QVERIFY(entry->isSelected());
 
     if (onEmptySpace)

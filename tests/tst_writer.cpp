@@ -16,7 +16,8 @@ namespace {
 void putRecord(RecordStore& store, int record, const QByteArray& name,
                const QByteArray& changed = "JA", const QByteArray& location = {})
 {
-    store.setField(record, Speicherplatz, location.isEmpty() ? QByteArray::number(record) : location);
+    store.setField(record, Speicherplatz,
+                   location.isEmpty() ? QByteArray::number(record) : location);
     store.setField(record, Name, name);
     store.setField(record, NummerTag1, "TELNO");
     store.setField(record, Nummernart1, "Mobil");
@@ -111,7 +112,7 @@ private slots:
         RecordStore store;
         putRecord(store, 503, "Changed", "JA");
         putRecord(store, 502, "Unchanged", "NEIN");
-        store.setField(504, ChangedFlag, "JA");  // no Name: never sent
+        store.setField(504, ChangedFlag, "JA"); // no Name: never sent
         const TransferResult result = write(f, store, onlyChanged);
         QVERIFY(result.succeeded());
         QList<QByteArray> sent;
@@ -166,7 +167,7 @@ private slots:
         putRecord(store, 7, "Sieben");
         QVERIFY(write(f, store).succeeded());
         QCOMPARE(store.field(7, Speicherplatz), QByteArray("3"));
-        QCOMPARE(store.field(7, Name), QByteArray("Sieben"));  // still record 7
+        QCOMPARE(store.field(7, Name), QByteArray("Sieben")); // still record 7
         QVERIFY(f.sent("AT-SCEW=").value(0).startsWith("AT-SCEW=3,"));
         QCOMPARE(f.sim->entry(3).value(1), QByteArray("Sieben"));
 
@@ -207,7 +208,7 @@ private slots:
         f.sim->setEntry(5, simEntry(5, "Weg"));
         RecordStore store;
         putRecord(store, 5, kDeletionMarker.toByteArray());
-        putRecord(store, 6, kDeletionMarker.toByteArray());  // the handset holds nothing there
+        putRecord(store, 6, kDeletionMarker.toByteArray()); // the handset holds nothing there
         QVERIFY(write(f, store).succeeded());
         QCOMPARE(f.sent("at-sced="), QList<QByteArray>{"at-sced=5"});
         QVERIFY(f.sim->entry(5).isEmpty());
@@ -227,7 +228,8 @@ private slots:
         putRecord(store, 505, "Fuenf");
         const TransferResult result = write(f, store);
         QCOMPARE(result.failedRecords, (QList<int>{7, 505}));
-        QCOMPARE(f.host.statuses.last(), QStringLiteral("2 Datensätze wurden nicht übertragen: 7, 505"));
+        QCOMPARE(f.host.statuses.last(),
+                 QStringLiteral("2 Datensätze wurden nicht übertragen: 7, 505"));
         // The placeholder made for record 7 does not stay behind.
         QCOMPARE(copiesOf(*f.sim, "HilfsDummy"), 0);
     }
@@ -264,13 +266,14 @@ private slots:
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<int>("location");
         QTest::addColumn<QString>("offending");
-        QTest::newRow("found") << QByteArray("\r\n+CPBF: 3,\"123456\",129,\"HilfsDummy\"\r\n\r\nOK\r\n")
+        QTest::newRow("found") << QByteArray(
+                                      "\r\n+CPBF: 3,\"123456\",129,\"HilfsDummy\"\r\n\r\nOK\r\n")
                                << 3 << QString();
         QTest::newRow("after an echo")
             << QByteArray("at+cpbf=\"HilfsDummy\"\r\r\n+CPBF: 12,\"123456\",129,\"HilfsDummy\"\r\n")
             << 12 << QString();
-        QTest::newRow("placeholder never made") << QByteArray("\r\nERROR\r\n") << 0
-                                                << QStringLiteral("ERROR");
+        QTest::newRow("placeholder never made")
+            << QByteArray("\r\nERROR\r\n") << 0 << QStringLiteral("ERROR");
         QTest::newRow("nothing found, after an echo")
             << QByteArray("at+cpbf=\"HilfsDummy\"\r\r\nOK\r\n") << 0
             << QStringLiteral("at+cpbf=\"HilfsDummy\" OK");
@@ -289,7 +292,8 @@ private slots:
             locationInFindReply(reply);
             QFAIL("no failure");
         } catch (const EConvertError& error) {
-            QCOMPARE(error.message(), QStringLiteral("'%1' ist kein gültiger Integerwert").arg(offending));
+            QCOMPARE(error.message(),
+                     QStringLiteral("'%1' ist kein gültiger Integerwert").arg(offending));
         }
     }
 
@@ -301,12 +305,11 @@ private slots:
         putRecord(store, 521, "Sim2");
         q7sim::SimOptions options = f.sim->options();
         options.refuseExtendedWrite = true;
-        options.stopAnsweringAfter = 6;  // dies at the probe of record 521
+        options.stopAnsweringAfter = 6; // dies at the probe of record 521
         f.sim->setOptions(options);
         TransferResult result(TransferResult::Operation::Write);
-        QVERIFY_THROWS_EXCEPTION(
-            EOperationCancelled,
-            writePhonebook(f.exchange, LanguageFile(), f.host, store, true, result));
+        QVERIFY_THROWS_EXCEPTION(EOperationCancelled, writePhonebook(f.exchange, LanguageFile(),
+                                                                     f.host, store, true, result));
         QCOMPARE(f.host.lostLinkQuestions, 1);
         // What failed before the link died is still named.
         QCOMPARE(result.failedRecords, QList<int>{520});

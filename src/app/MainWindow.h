@@ -3,8 +3,8 @@
 #include "base/AppSettings.h"
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
-#include "phonebook/PhonebookWriter.h"
 #include "phonebook/NumberTypes.h"
+#include "phonebook/PhonebookWriter.h"
 #include "phonebook/RecordStore.h"
 
 #include <QDir>

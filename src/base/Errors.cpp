@@ -7,17 +7,28 @@ Q7Error::Q7Error(QString message) : m_message(std::move(message)), m_utf8(m_mess
 QString EComPort::codeText(Code code)
 {
     switch (code) {
-    case OpenFailed: return QStringLiteral("Unable to open com port");
-    case WriteFailed: return QStringLiteral("WriteFile function failed");
-    case ReadFailed: return QStringLiteral("ReadFile function failed");
-    case PurgeFailed: return QStringLiteral("PurgeComm function failed");
-    case SetStateFailed: return QStringLiteral("SetCommState function failed");
-    case SetTimeoutsFailed: return QStringLiteral("SetCommTimeouts failed");
-    case SetupFailed: return QStringLiteral("SetupComm function failed");
-    case ClearErrorFailed: return QStringLiteral("ClearCommError function failed");
-    case EnumPortsFailed: return QStringLiteral("EnumPorts function failed");
-    case StoreFailed: return QStringLiteral("Failed to store settings");
-    case LoadFailed: return QStringLiteral("Failed to load settings");
+    case OpenFailed:
+        return QStringLiteral("Unable to open com port");
+    case WriteFailed:
+        return QStringLiteral("WriteFile function failed");
+    case ReadFailed:
+        return QStringLiteral("ReadFile function failed");
+    case PurgeFailed:
+        return QStringLiteral("PurgeComm function failed");
+    case SetStateFailed:
+        return QStringLiteral("SetCommState function failed");
+    case SetTimeoutsFailed:
+        return QStringLiteral("SetCommTimeouts failed");
+    case SetupFailed:
+        return QStringLiteral("SetupComm function failed");
+    case ClearErrorFailed:
+        return QStringLiteral("ClearCommError function failed");
+    case EnumPortsFailed:
+        return QStringLiteral("EnumPorts function failed");
+    case StoreFailed:
+        return QStringLiteral("Failed to store settings");
+    case LoadFailed:
+        return QStringLiteral("Failed to load settings");
     }
     return QStringLiteral("Unknown com port error");
 }
@@ -32,25 +43,30 @@ static QString comPortMessage(EComPort::Code code, int systemError)
 
 EComPort::EComPort(Code code, int systemError)
     : Q7Error(comPortMessage(code, systemError)), m_code(code), m_systemError(systemError)
-{
-}
+{}
 
 EConvertError::EConvertError(const QString& offendingText, const QString& where)
     : Q7Error(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(offendingText) +
               (where.isEmpty() ? QString() : u' ' + where))
-{
-}
+{}
 
 QString EInOutError::codeText(int code)
 {
     switch (code) {
-    case FileNotFound: return QStringLiteral("Datei nicht gefunden");
-    case InvalidFileName: return QStringLiteral("Ungültiger Dateiname");
-    case TooManyOpenFiles: return QStringLiteral("Zu viele geöffnete Dateien");
-    case AccessDenied: return QStringLiteral("Dateizugriff verweigert");
-    case ReadBeyondEnd: return QStringLiteral("Versuch hinter dem Dateiende zu lesen");
-    case DiskFull: return QStringLiteral("Zu wenig Speicherplatz");
-    default: return QStringLiteral("E/A-Fehler %1").arg(code);
+    case FileNotFound:
+        return QStringLiteral("Datei nicht gefunden");
+    case InvalidFileName:
+        return QStringLiteral("Ungültiger Dateiname");
+    case TooManyOpenFiles:
+        return QStringLiteral("Zu viele geöffnete Dateien");
+    case AccessDenied:
+        return QStringLiteral("Dateizugriff verweigert");
+    case ReadBeyondEnd:
+        return QStringLiteral("Versuch hinter dem Dateiende zu lesen");
+    case DiskFull:
+        return QStringLiteral("Zu wenig Speicherplatz");
+    default:
+        return QStringLiteral("E/A-Fehler %1").arg(code);
     }
 }
 
@@ -62,8 +78,7 @@ static QString inOutMessage(int code, const QString& detail)
 
 EInOutError::EInOutError(int code, const QString& detail)
     : Q7Error(inOutMessage(code, detail)), m_code(code)
-{
-}
+{}
 
 EOperationCancelled::EOperationCancelled() : Q7Error(QStringLiteral("Abgebrochen")) {}
 

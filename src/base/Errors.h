@@ -25,7 +25,8 @@ private:
 class EComPort : public Q7Error
 {
 public:
-    enum Code {
+    enum Code
+    {
         OpenFailed = 1,
         WriteFailed = 2,
         ReadFailed = 3,
@@ -64,7 +65,8 @@ public:
 class EInOutError : public Q7Error
 {
 public:
-    enum Code {
+    enum Code
+    {
         FileNotFound = 2,
         InvalidFileName = 3,
         TooManyOpenFiles = 4,

@@ -32,7 +32,7 @@ QString profileString(const QByteArray& fileContent, QStringView section, QStrin
             const qsizetype close = line.indexOf(u']');
             const QStringView name = QStringView(line).mid(1, close < 0 ? -1 : close - 1).trimmed();
             if (inSection)
-                return fallback;  // the first matching section decides
+                return fallback; // the first matching section decides
             inSection = name.compare(section, Qt::CaseInsensitive) == 0;
             continue;
         }

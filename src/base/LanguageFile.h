@@ -19,7 +19,7 @@ QString profileString(const QByteArray& fileContent, QStringView section, QStrin
 class LanguageFile
 {
 public:
-    LanguageFile() = default;  // no file: every text is its default
+    LanguageFile() = default; // no file: every text is its default
     explicit LanguageFile(QString path);
 
     // manager.exe reads manager.ini; a name without a three-letter extension

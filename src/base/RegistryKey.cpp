@@ -11,7 +11,8 @@ std::unique_ptr<QSettings> openRegistryKey(const QString& registryPath)
             ? QSettings::SystemScope
             : QSettings::UserScope;
     QStringList parts = registryPath.mid(slash + 1).split(u'\\', Qt::SkipEmptyParts);
-    if (!parts.isEmpty() && parts.front().compare(QLatin1String("Software"), Qt::CaseInsensitive) == 0)
+    if (!parts.isEmpty() &&
+        parts.front().compare(QLatin1String("Software"), Qt::CaseInsensitive) == 0)
         parts.removeFirst();
     const QString organisation = parts.value(0);
     const QString application = parts.mid(1).join(u'\\');

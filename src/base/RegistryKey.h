@@ -8,7 +8,8 @@ namespace q7 {
 
 // The program's settings key, in the registry's own words; QSettings maps it
 // to the registry on Windows and to ~/.config/Norvik/Q7 Manager.conf elsewhere.
-inline const QString kProgramKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Norvik\\Q7 Manager");
+inline const QString kProgramKey =
+    QStringLiteral("HKEY_CURRENT_USER\\Software\\Norvik\\Q7 Manager");
 
 // Opens a registry path such as kProgramKey as native settings. The text up
 // to the first backslash names the root (HKEY_LOCAL_MACHINE, otherwise the

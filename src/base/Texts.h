@@ -9,91 +9,91 @@ namespace q7 {
 // written; callers name a text by its id.
 //
 //  X(id, section, key, default)
-#define Q7_TEXTS(X)                                                                               \
-    X(Nummernart_Telefon, "NummernArt", "Telefon", "Telefon")                                     \
-    X(Nummernart_Heim, "Nummernart", "Heim", "Heim")                                              \
-    X(Nummernart_Buero, "Nummernart", "Buero", "Büro")                                            \
-    X(Nummernart_Mobil, "Nummernart", "Mobil", "Mobil")                                           \
-    X(Nummernart_Fax, "Nummernart", "Fax", "Fax")                                                 \
-    X(Nummernart_Funkruf, "Nummernart", "Funkruf", "Funkrufempfänger")                            \
-    X(Nummernart_Etc, "Nummernart", "Etc", "Etc...")                                              \
-    X(TAB_Telefonbuch_TAB_Name, "TAB_Telefonbuch", "TAB_Name", "Telefonbuch bearbeiten")          \
-    X(TAB_Telefonbuch_Btn_DatenLesen, "TAB_Telefonbuch", "Btn_DatenLesen", "Daten &einlesen")     \
-    X(TAB_Telefonbuch_Btn_Datenschreiben, "TAB_Telefonbuch", "Btn_Datenschreiben",                \
-      "Daten s&chreiben")                                                                         \
-    X(TAB_Telefonbuch_Btn_Datenloeschen, "TAB_Telefonbuch", "Btn_Datenloeschen", "Löschen")       \
-    X(TAB_Telefonbuch_Btn_Datenladen, "TAB_Telefonbuch", "Btn_Datenladen", "Daten &laden")        \
-    X(TAB_Telefonbuch_Btn_Datenspeichern, "TAB_Telefonbuch", "Btn_Datenspeichern",                \
-      "Daten &speichern")                                                                         \
-    X(TAB_Telefonbuch_Btn_Close, "TAB_Telefonbuch", "Btn_Close", "&Beenden")                      \
-    X(TAB_Telefonbuch_Btn_NeuerEintrag, "TAB_Telefonbuch", "Btn_NeuerEintrag", "&Neuer Eintrag")  \
-    X(TAB_Telefonbuch_Telefonbuch, "TAB_Telefonbuch", "Telefonbuch", "Telefonbuch")               \
-    X(TAB_Telefonbuch_Firstnine, "TAB_Telefonbuch", "Firstnine", "First Nine")                    \
-    X(Contexmenu_PM_Editieren, "Contexmenu", "PM_Editieren", "&Editieren")                        \
-    X(Contexmenu_PM_Loeschen, "Contexmenu", "PM_Loeschen", "&Löschen")                            \
-    X(Contexmenu_PM_Hinzufuegen, "Contexmenu", "PM_Hinzufuegen", "E&rstellen")                    \
-    X(Contexmenu_Nummer, "Contexmenu", "Nummer", "Nummer")                                        \
-    X(Contexmenu_PM_Einfuegenals, "Contexmenu", "PM_Einfuegenals", "Ein&fügen als")               \
-    X(Contexmenu_PM_Gruppezuweisen, "Contexmenu", "PM_Gruppezuweisen", "&Gruppe zuweisen")        \
-    X(Contexmenu_PM_KeineGruppe, "Contexmenu", "PM_KeineGruppe", "Keine")                         \
-    X(Contexmenu_PM_Verschieben, "Contexmenu", "PM_Verschieben", "&Verschieben")                  \
-    X(Contexmenu_PM_VerschiebenaufMEM, "Contexmenu", "PM_VerschiebenaufMEM", "in Handyspeicher")  \
-    X(Contexmenu_PM_VerschiebenaufSIM, "Contexmenu", "PM_VerschiebenaufSIM", "auf SIM-Karte")     \
-    X(Contexmenu_PM_FirstNine, "Contexmenu", "PM_FirstNine", "in First Nine")                     \
-    X(Contexmenu_PM_NR_Aendern, "Contexmenu", "PM_NR_Aendern", "&Nummernart ändern")              \
-    X(Contexmenu_PM_Kopieren, "Contexmenu", "PM_Kopieren", "&Kopieren")                           \
-    X(Contexmenu_PM_Ausschneiden, "Contexmenu", "PM_Ausschneiden", "&Ausschneiden")               \
-    X(Contexmenu_PM_Einfuegen, "Contexmenu", "PM_Einfuegen", "Ein&fügen")                         \
-    X(Contexmenu_MessageboxCaption, "Contexmenu", "MessageboxCaption", "Warnung")                 \
-    X(Contexmenu_MessageboxText, "Contexmenu", "MessageboxText",                                  \
-      "Soll dieser Eintrag wirklich gelöscht werden?")                                            \
-    X(Datei_Operationen_Dateiformat, "Datei_Operationen", "Dateiformat",                          \
-      "Komma getrennte Datei (*.csv)|*.csv")                                                      \
-    X(Datei_Operationen_Export, "Datei_Operationen", "Export", "Daten exportieren")               \
-    X(Datei_Operationen_Import, "Datei_Operationen", "Import", "Daten importieren")               \
-    X(TAB_Optionen_TAB_Name, "TAB_Optionen", "TAB_Name", "Optionen")                              \
-    X(TAB_Optionen_GB_COM_Settings, "TAB_Optionen", "GB_COM_Settings",                            \
-      "Schnittstellen Einstellungen")                                                             \
-    X(TAB_Optionen_Label_Flusskontrolle, "TAB_Optionen", "Label_Flusskontrolle",                  \
-      "Fluss Kontrolle")                                                                          \
-    X(TAB_Optionen_GB_TelefonbuchOptionen, "TAB_Optionen", "GB_TelefonbuchOptionen",              \
-      "Telefonbuch Optionen")                                                                     \
-    X(TAB_Optionen_CB_NurGeaenderte, "TAB_Optionen", "CB_NurGeaenderte",                          \
-      "Nur Geänderte Datensätze schreiben")                                                       \
-    X(TAB_Optionen_CB_Loeschbefehle, "TAB_Optionen", "CB_Loeschbefehle",                          \
-      "Löschbefehle mitspeichern")                                                                \
-    X(TAB_Optionen_Lbl_Hintergrundfarbe, "TAB_Optionen", "Lbl_Hintergrundfarbe",                  \
-      "Hintergrundfarbe auswählen")                                                               \
-    X(TAB_Optionen_Lbl_Schriftfarbe, "TAB_Optionen", "Lbl_Schriftfarbe",                          \
-      "Schriftfarbe auswählen")                                                                   \
-    X(TAB_Optionen_Lbl_Hottrackfarbe, "TAB_Optionen", "Lbl_Hottrackfarbe",                        \
-      "Hottrack Schriftfarbe auswählen")                                                          \
-    X(Statusleiste_Handysuchen, "Statusleiste", "Handysuchen", "Nach Vexa TLM-Q7 suchen...")      \
-    X(Statusleiste_Handygefunden, "Statusleiste", "Handygefunden", "Vexa TLM-Q7 gefunden...")     \
-    X(Statusleiste_Handynichtgefunden, "Statusleiste", "Handynichtgefunden",                      \
-      "Kein Vexa TLM-Q7 gefunden.")                                                               \
-    X(Statusleiste_Checkmem, "Statusleiste", "Checkmem",                                          \
-      "Festellen der Datensatzanzahl im Handyspeicher.")                                          \
-    X(Statusleiste_Checksim, "Statusleiste", "Checksim",                                          \
-      "Festellen der Datensatzanzahl im Handyspeicher.")                                          \
-    X(Statusleiste_Lesen, "Statusleiste", "Lesen", "Daten lesen aus Speicherstelle")              \
-    X(Statusleiste_Schreiben, "Statusleiste", "Schreiben", "Schreiben von Datensatz")             \
-    X(Statusleiste_Loeschen, "Statusleiste", "Loeschen", "Löschen von Datensatz")                 \
-    X(Statusleiste_Ruhezustand, "Statusleiste", "Ruhezustand", "Ruhezustand")                     \
-    X(Statusleiste_Zwischenablage, "Statusleiste", "Zwischenablage", "In Zwischenablage:")        \
-    X(Datenlesen_keinedaten, "Datenlesen", "keinedaten",                                          \
-      "Die Datenverbindung reagiert nicht mehr! Evtl. muss das Handy einmal aus- und wieder "     \
-      "eingeschaltet werden.")                                                                    \
-    X(Neuereintrag_Frm_NeuerEintrag, "Neuereintrag", "Frm_NeuerEintrag",                          \
-      "Neuen Eintrag erstellen")                                                                  \
-    X(Neuereintrag_Label_name, "Neuereintrag", "Label_name", "Name")                              \
-    X(Neuereintrag_Label_gruppe, "Neuereintrag", "Label_gruppe", "Gruppe")                        \
-    X(Neuereintrag_RB_SIM, "Neuereintrag", "RB_SIM", "Auf die Sim-Karte")                         \
-    X(Neuereintrag_RB_MEM, "Neuereintrag", "RB_MEM", "In den Handyspeicher")                      \
-    X(Neuereintrag_Btn_Erstellen, "Neuereintrag", "Btn_Erstellen", "&Erstellen")                  \
+#define Q7_TEXTS(X)                                                                                \
+    X(Nummernart_Telefon, "NummernArt", "Telefon", "Telefon")                                      \
+    X(Nummernart_Heim, "Nummernart", "Heim", "Heim")                                               \
+    X(Nummernart_Buero, "Nummernart", "Buero", "Büro")                                             \
+    X(Nummernart_Mobil, "Nummernart", "Mobil", "Mobil")                                            \
+    X(Nummernart_Fax, "Nummernart", "Fax", "Fax")                                                  \
+    X(Nummernart_Funkruf, "Nummernart", "Funkruf", "Funkrufempfänger")                             \
+    X(Nummernart_Etc, "Nummernart", "Etc", "Etc...")                                               \
+    X(TAB_Telefonbuch_TAB_Name, "TAB_Telefonbuch", "TAB_Name", "Telefonbuch bearbeiten")           \
+    X(TAB_Telefonbuch_Btn_DatenLesen, "TAB_Telefonbuch", "Btn_DatenLesen", "Daten &einlesen")      \
+    X(TAB_Telefonbuch_Btn_Datenschreiben, "TAB_Telefonbuch", "Btn_Datenschreiben",                 \
+      "Daten s&chreiben")                                                                          \
+    X(TAB_Telefonbuch_Btn_Datenloeschen, "TAB_Telefonbuch", "Btn_Datenloeschen", "Löschen")        \
+    X(TAB_Telefonbuch_Btn_Datenladen, "TAB_Telefonbuch", "Btn_Datenladen", "Daten &laden")         \
+    X(TAB_Telefonbuch_Btn_Datenspeichern, "TAB_Telefonbuch", "Btn_Datenspeichern",                 \
+      "Daten &speichern")                                                                          \
+    X(TAB_Telefonbuch_Btn_Close, "TAB_Telefonbuch", "Btn_Close", "&Beenden")                       \
+    X(TAB_Telefonbuch_Btn_NeuerEintrag, "TAB_Telefonbuch", "Btn_NeuerEintrag", "&Neuer Eintrag")   \
+    X(TAB_Telefonbuch_Telefonbuch, "TAB_Telefonbuch", "Telefonbuch", "Telefonbuch")                \
+    X(TAB_Telefonbuch_Firstnine, "TAB_Telefonbuch", "Firstnine", "First Nine")                     \
+    X(Contexmenu_PM_Editieren, "Contexmenu", "PM_Editieren", "&Editieren")                         \
+    X(Contexmenu_PM_Loeschen, "Contexmenu", "PM_Loeschen", "&Löschen")                             \
+    X(Contexmenu_PM_Hinzufuegen, "Contexmenu", "PM_Hinzufuegen", "E&rstellen")                     \
+    X(Contexmenu_Nummer, "Contexmenu", "Nummer", "Nummer")                                         \
+    X(Contexmenu_PM_Einfuegenals, "Contexmenu", "PM_Einfuegenals", "Ein&fügen als")                \
+    X(Contexmenu_PM_Gruppezuweisen, "Contexmenu", "PM_Gruppezuweisen", "&Gruppe zuweisen")         \
+    X(Contexmenu_PM_KeineGruppe, "Contexmenu", "PM_KeineGruppe", "Keine")                          \
+    X(Contexmenu_PM_Verschieben, "Contexmenu", "PM_Verschieben", "&Verschieben")                   \
+    X(Contexmenu_PM_VerschiebenaufMEM, "Contexmenu", "PM_VerschiebenaufMEM", "in Handyspeicher")   \
+    X(Contexmenu_PM_VerschiebenaufSIM, "Contexmenu", "PM_VerschiebenaufSIM", "auf SIM-Karte")      \
+    X(Contexmenu_PM_FirstNine, "Contexmenu", "PM_FirstNine", "in First Nine")                      \
+    X(Contexmenu_PM_NR_Aendern, "Contexmenu", "PM_NR_Aendern", "&Nummernart ändern")               \
+    X(Contexmenu_PM_Kopieren, "Contexmenu", "PM_Kopieren", "&Kopieren")                            \
+    X(Contexmenu_PM_Ausschneiden, "Contexmenu", "PM_Ausschneiden", "&Ausschneiden")                \
+    X(Contexmenu_PM_Einfuegen, "Contexmenu", "PM_Einfuegen", "Ein&fügen")                          \
+    X(Contexmenu_MessageboxCaption, "Contexmenu", "MessageboxCaption", "Warnung")                  \
+    X(Contexmenu_MessageboxText, "Contexmenu", "MessageboxText",                                   \
+      "Soll dieser Eintrag wirklich gelöscht werden?")                                             \
+    X(Datei_Operationen_Dateiformat, "Datei_Operationen", "Dateiformat",                           \
+      "Komma getrennte Datei (*.csv)|*.csv")                                                       \
+    X(Datei_Operationen_Export, "Datei_Operationen", "Export", "Daten exportieren")                \
+    X(Datei_Operationen_Import, "Datei_Operationen", "Import", "Daten importieren")                \
+    X(TAB_Optionen_TAB_Name, "TAB_Optionen", "TAB_Name", "Optionen")                               \
+    X(TAB_Optionen_GB_COM_Settings, "TAB_Optionen", "GB_COM_Settings",                             \
+      "Schnittstellen Einstellungen")                                                              \
+    X(TAB_Optionen_Label_Flusskontrolle, "TAB_Optionen", "Label_Flusskontrolle",                   \
+      "Fluss Kontrolle")                                                                           \
+    X(TAB_Optionen_GB_TelefonbuchOptionen, "TAB_Optionen", "GB_TelefonbuchOptionen",               \
+      "Telefonbuch Optionen")                                                                      \
+    X(TAB_Optionen_CB_NurGeaenderte, "TAB_Optionen", "CB_NurGeaenderte",                           \
+      "Nur Geänderte Datensätze schreiben")                                                        \
+    X(TAB_Optionen_CB_Loeschbefehle, "TAB_Optionen", "CB_Loeschbefehle",                           \
+      "Löschbefehle mitspeichern")                                                                 \
+    X(TAB_Optionen_Lbl_Hintergrundfarbe, "TAB_Optionen", "Lbl_Hintergrundfarbe",                   \
+      "Hintergrundfarbe auswählen")                                                                \
+    X(TAB_Optionen_Lbl_Schriftfarbe, "TAB_Optionen", "Lbl_Schriftfarbe", "Schriftfarbe auswählen") \
+    X(TAB_Optionen_Lbl_Hottrackfarbe, "TAB_Optionen", "Lbl_Hottrackfarbe",                         \
+      "Hottrack Schriftfarbe auswählen")                                                           \
+    X(Statusleiste_Handysuchen, "Statusleiste", "Handysuchen", "Nach Vexa TLM-Q7 suchen...")       \
+    X(Statusleiste_Handygefunden, "Statusleiste", "Handygefunden", "Vexa TLM-Q7 gefunden...")      \
+    X(Statusleiste_Handynichtgefunden, "Statusleiste", "Handynichtgefunden",                       \
+      "Kein Vexa TLM-Q7 gefunden.")                                                                \
+    X(Statusleiste_Checkmem, "Statusleiste", "Checkmem",                                           \
+      "Festellen der Datensatzanzahl im Handyspeicher.")                                           \
+    X(Statusleiste_Checksim, "Statusleiste", "Checksim",                                           \
+      "Festellen der Datensatzanzahl im Handyspeicher.")                                           \
+    X(Statusleiste_Lesen, "Statusleiste", "Lesen", "Daten lesen aus Speicherstelle")               \
+    X(Statusleiste_Schreiben, "Statusleiste", "Schreiben", "Schreiben von Datensatz")              \
+    X(Statusleiste_Loeschen, "Statusleiste", "Loeschen", "Löschen von Datensatz")                  \
+    X(Statusleiste_Ruhezustand, "Statusleiste", "Ruhezustand", "Ruhezustand")                      \
+    X(Statusleiste_Zwischenablage, "Statusleiste", "Zwischenablage", "In Zwischenablage:")         \
+    X(Datenlesen_keinedaten, "Datenlesen", "keinedaten",                                           \
+      "Die Datenverbindung reagiert nicht mehr! Evtl. muss das Handy einmal aus- und wieder "      \
+      "eingeschaltet werden.")                                                                     \
+    X(Neuereintrag_Frm_NeuerEintrag, "Neuereintrag", "Frm_NeuerEintrag",                           \
+      "Neuen Eintrag erstellen")                                                                   \
+    X(Neuereintrag_Label_name, "Neuereintrag", "Label_name", "Name")                               \
+    X(Neuereintrag_Label_gruppe, "Neuereintrag", "Label_gruppe", "Gruppe")                         \
+    X(Neuereintrag_RB_SIM, "Neuereintrag", "RB_SIM", "Auf die Sim-Karte")                          \
+    X(Neuereintrag_RB_MEM, "Neuereintrag", "RB_MEM", "In den Handyspeicher")                       \
+    X(Neuereintrag_Btn_Erstellen, "Neuereintrag", "Btn_Erstellen", "&Erstellen")                   \
     X(Neuereintrag_Btn_Abbruch, "Neuereintrag", "Btn_Abbruch", "&Abbruch")
 
-enum class TextId {
+enum class TextId
+{
 #define Q7_TEXT_ID(id, section, key, fallback) id,
     Q7_TEXTS(Q7_TEXT_ID)
 #undef Q7_TEXT_ID
@@ -103,7 +103,7 @@ struct TextEntry
 {
     const char* section;
     const char* key;
-    const char* defaultText;  // UTF-8
+    const char* defaultText; // UTF-8
 };
 
 const TextEntry& textEntry(TextId id);

@@ -2,8 +2,8 @@
 
 #include "base/Errors.h"
 #include "base/LanguageFile.h"
-#include "cli/CliHost.h"
 #include "base/PcText.h"
+#include "cli/CliHost.h"
 #include "fileio/CsvPhonebook.h"
 #include "link/HandsetSearch.h"
 #include "phonebook/PhonebookReader.h"
@@ -156,11 +156,8 @@ int erase(CommandContext& context)
 }
 
 const Command kCommands[] = {
-    {"detect", noArguments, detect},
-    {"list", noArguments, list},
-    {"backup", oneFile, backup},
-    {"restore", oneFile, restore},
-    {"erase", confirmedOnly, erase},
+    {"detect", noArguments, detect}, {"list", noArguments, list},     {"backup", oneFile, backup},
+    {"restore", oneFile, restore},   {"erase", confirmedOnly, erase},
 };
 
 } // namespace

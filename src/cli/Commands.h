@@ -15,9 +15,9 @@ struct CommandContext
     CommandExchange& exchange;
     const LanguageFile& texts;
     CliHost& host;
-    QStringList arguments;  // after the command's name
-    bool confirmed;         // --yes
-    bool replace;           // --replace
+    QStringList arguments; // after the command's name
+    bool confirmed;        // --yes
+    bool replace;          // --replace
 };
 
 struct Command

@@ -45,19 +45,18 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Q7 Manager"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Reads, saves and restores the phonebook of a Vexa TLM-Q7.\n\n"
-        "Commands:\n"
-        "  detect               search for the handset\n"
-        "  list                 read the whole phonebook, one line per entry\n"
-        "  backup FILE.csv      read the whole phonebook and save it as a CSV file\n"
-        "  restore FILE.csv     write every entry of a CSV file to the handset\n"
-        "                       (--replace erases the handset first)\n"
-        "  erase --yes          delete every entry on the handset"));
+    parser.setApplicationDescription(
+        QStringLiteral("Reads, saves and restores the phonebook of a Vexa TLM-Q7.\n\n"
+                       "Commands:\n"
+                       "  detect               search for the handset\n"
+                       "  list                 read the whole phonebook, one line per entry\n"
+                       "  backup FILE.csv      read the whole phonebook and save it as a CSV file\n"
+                       "  restore FILE.csv     write every entry of a CSV file to the handset\n"
+                       "                       (--replace erases the handset first)\n"
+                       "  erase --yes          delete every entry on the handset"));
     parser.addHelpOption();
-    const QCommandLineOption portOption(QStringLiteral("port"),
-                                        QStringLiteral("Serial port COM1..COM96."),
-                                        QStringLiteral("COMn"));
+    const QCommandLineOption portOption(
+        QStringLiteral("port"), QStringLiteral("Serial port COM1..COM96."), QStringLiteral("COMn"));
     const QCommandLineOption deviceOption(QStringLiteral("device"),
                                           QStringLiteral("Device path, e.g. /dev/ttyUSB0."),
                                           QStringLiteral("PATH"));
@@ -65,8 +64,8 @@ int main(int argc, char** argv)
                                         QStringLiteral("RATE"));
     const QCommandLineOption yesOption(QStringLiteral("yes"),
                                        QStringLiteral("Confirm erasing the handset."));
-    const QCommandLineOption replaceOption(
-        QStringLiteral("replace"), QStringLiteral("restore: erase the handset first."));
+    const QCommandLineOption replaceOption(QStringLiteral("replace"),
+                                           QStringLiteral("restore: erase the handset first."));
     parser.addOptions({portOption, deviceOption, baudOption, yesOption, replaceOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     parser.process(app);
@@ -94,8 +93,8 @@ int main(int argc, char** argv)
     const auto command = findCommand(args.front());
     if (!command)
         return usageError(parser, QStringLiteral("unknown command '%1'").arg(args.front()));
-    CommandContext context{exchange, texts, host, args.mid(1), parser.isSet(yesOption),
-                           parser.isSet(replaceOption)};
+    CommandContext context{
+        exchange, texts, host, args.mid(1), parser.isSet(yesOption), parser.isSet(replaceOption)};
     if (const QString problem = command->checkArguments(context); !problem.isEmpty())
         return usageError(parser, problem);
 

@@ -31,9 +31,9 @@ QSerialPort::StopBits toQt(TStopBits bits)
 
 QSerialPort::Parity toQt(TParityBits parity)
 {
-    static constexpr QSerialPort::Parity kParity[] = {QSerialPort::NoParity, QSerialPort::OddParity,
-                                                      QSerialPort::EvenParity, QSerialPort::MarkParity,
-                                                      QSerialPort::SpaceParity};
+    static constexpr QSerialPort::Parity kParity[] = {
+        QSerialPort::NoParity, QSerialPort::OddParity, QSerialPort::EvenParity,
+        QSerialPort::MarkParity, QSerialPort::SpaceParity};
     return kParity[parity];
 }
 
@@ -52,10 +52,12 @@ QSerialPort::FlowControl toQt(const TComFlowControl& flow)
 int openErrorNumber(const QSerialPort& serial, int savedErrno)
 {
     switch (serial.error()) {
-    case QSerialPort::DeviceNotFoundError: return ENOENT;
+    case QSerialPort::DeviceNotFoundError:
+        return ENOENT;
     case QSerialPort::PermissionError:
         return serial.errorString().contains(QLatin1String("in use")) ? EBUSY : EACCES;
-    default: return savedErrno != 0 ? savedErrno : EIO;
+    default:
+        return savedErrno != 0 ? savedErrno : EIO;
     }
 }
 
@@ -124,8 +126,7 @@ QString TComPort::devicePath() const
     return m_deviceOverride.isEmpty() ? deviceForComName(m_port) : m_deviceOverride;
 }
 
-template <typename T>
-void TComPort::changeLine(T& setting, const T& value)
+template <typename T> void TComPort::changeLine(T& setting, const T& value)
 {
     // An equal value sends nothing to the device.
     if (setting == value)
@@ -389,8 +390,8 @@ void TComPort::restoreFrom(QSettings& settings)
     setBaudRate(baudRateFromName(text("BaudRate", baudRateName(m_line.BaudRate))));
     if (m_line.BaudRate == brCustom) {
         bool ok = false;
-        const int rate = settings.value(QStringLiteral("CustomBaudRate"), m_line.CustomBaudRate)
-                             .toInt(&ok);
+        const int rate =
+            settings.value(QStringLiteral("CustomBaudRate"), m_line.CustomBaudRate).toInt(&ok);
         if (!ok)
             throw EComPort(EComPort::LoadFailed);
         setCustomBaudRate(rate);

@@ -87,8 +87,7 @@ signals:
 private:
     void applyLineSettings();
     void waitUntilWritten(qsizetype size, const WriteWait& wait);
-    template <typename T>
-    void changeLine(T& setting, const T& value);
+    template <typename T> void changeLine(T& setting, const T& value);
     void lineSettingsChanged();
     void onError(QSerialPort::SerialPortError error);
     void reopenUnderNewName();
@@ -99,8 +98,8 @@ private:
     QString m_deviceOverride;
     LineSettings m_line;
     bool m_restoring = false;
-    std::optional<int> m_failure;  // the EComPort code of a failure not yet taken
-    bool m_failing = false;        // the device failed since it was opened; it is closing
+    std::optional<int> m_failure; // the EComPort code of a failure not yet taken
+    bool m_failing = false;       // the device failed since it was opened; it is closing
     int m_failureErrno = 0;
 };
 

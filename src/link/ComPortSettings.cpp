@@ -5,7 +5,7 @@ namespace q7 {
 std::uint32_t lineSettingsFlags(const LineSettings& s)
 {
     const TComFlowControl& f = s.FlowControl;
-    std::uint32_t flags = 0x1;  // binary mode, always
+    std::uint32_t flags = 0x1; // binary mode, always
     if (s.Parity.Check)
         flags |= 0x2;
     if (f.OutCTSFlow)
@@ -31,7 +31,7 @@ std::uint32_t lineSettingsFlags(const LineSettings& s)
 
 int bitsPerSecond(TBaudRate rate, int customRate)
 {
-    static constexpr int kRates[] = {0,     110,   300,   600,   1200,   2400,   4800,   9600,
+    static constexpr int kRates[] = {0,     110,   300,   600,   1200,  2400,   4800,   9600,
                                      14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
     return rate == brCustom ? customRate : kRates[rate];
 }
@@ -87,8 +87,8 @@ const QStringList& stopBitsNames()
 
 const QStringList& dataBitsNames()
 {
-    static const QStringList names = {QStringLiteral("5"), QStringLiteral("6"),
-                                      QStringLiteral("7"), QStringLiteral("8")};
+    static const QStringList names = {QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"),
+                                      QStringLiteral("8")};
     return names;
 }
 
@@ -119,11 +119,26 @@ int indexOfName(const QStringList& names, const QString& name, int fallback)
 
 } // namespace
 
-QString baudRateName(TBaudRate v) { return baudRateNames().at(v); }
-QString stopBitsName(TStopBits v) { return stopBitsNames().at(v); }
-QString dataBitsName(TDataBits v) { return dataBitsNames().at(v); }
-QString parityName(TParityBits v) { return parityNames().at(v); }
-QString flowControlName(TFlowControl v) { return flowControlNames().at(v); }
+QString baudRateName(TBaudRate v)
+{
+    return baudRateNames().at(v);
+}
+QString stopBitsName(TStopBits v)
+{
+    return stopBitsNames().at(v);
+}
+QString dataBitsName(TDataBits v)
+{
+    return dataBitsNames().at(v);
+}
+QString parityName(TParityBits v)
+{
+    return parityNames().at(v);
+}
+QString flowControlName(TFlowControl v)
+{
+    return flowControlNames().at(v);
+}
 
 TBaudRate baudRateFromName(const QString& name)
 {

@@ -10,17 +10,67 @@ namespace q7 {
 // page shows and the settings store keeps. Pure values and functions: the
 // port object applies them to the device.
 
-enum TBaudRate {
-    brCustom, br110, br300, br600, br1200, br2400, br4800, br9600, br14400,
-    br19200, br38400, br56000, br57600, br115200, br128000, br256000,
+enum TBaudRate
+{
+    brCustom,
+    br110,
+    br300,
+    br600,
+    br1200,
+    br2400,
+    br4800,
+    br9600,
+    br14400,
+    br19200,
+    br38400,
+    br56000,
+    br57600,
+    br115200,
+    br128000,
+    br256000,
 };
-enum TDataBits { dbFive, dbSix, dbSeven, dbEight };
-enum TStopBits { sbOneStopBit, sbOne5StopBits, sbTwoStopBits };
-enum TParityBits { prNone, prOdd, prEven, prMark, prSpace };
-enum TDTRFlowControl { dtrDisable, dtrEnable, dtrHandshake };
-enum TRTSFlowControl { rtsDisable, rtsEnable, rtsHandshake, rtsToggle };
+enum TDataBits
+{
+    dbFive,
+    dbSix,
+    dbSeven,
+    dbEight
+};
+enum TStopBits
+{
+    sbOneStopBit,
+    sbOne5StopBits,
+    sbTwoStopBits
+};
+enum TParityBits
+{
+    prNone,
+    prOdd,
+    prEven,
+    prMark,
+    prSpace
+};
+enum TDTRFlowControl
+{
+    dtrDisable,
+    dtrEnable,
+    dtrHandshake
+};
+enum TRTSFlowControl
+{
+    rtsDisable,
+    rtsEnable,
+    rtsHandshake,
+    rtsToggle
+};
 // The flow control the user chooses; it is derived from the flags, never kept.
-enum TFlowControl { fcHardware, fcSoftware, fcNone, fcCustom };
+enum TFlowControl
+{
+    fcHardware,
+    fcSoftware,
+    fcNone,
+    fcCustom
+};
 
 struct TComParity
 {

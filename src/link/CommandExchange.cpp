@@ -38,9 +38,7 @@ ReplyEnd classifyReply(QByteArrayView reply)
     return ReplyEnd::NoFinalResult;
 }
 
-CommandExchange::CommandExchange(TComPort& port, QObject* parent) : QObject(parent), m_port(port)
-{
-}
+CommandExchange::CommandExchange(TComPort& port, QObject* parent) : QObject(parent), m_port(port) {}
 
 void CommandExchange::cancel()
 {
@@ -91,7 +89,7 @@ Reply CommandExchange::readResponse(int firstByteMs, int silenceMs)
     while (m_port.InputPending() == 0) {
         const qint64 left = firstByteMs - clock.elapsed();
         if (left <= 0)
-            return reply;  // nothing at all: no pause follows
+            return reply; // nothing at all: no pause follows
         wait(int(left), WakeOn::Data);
     }
 

@@ -10,11 +10,12 @@ class TComPort;
 
 // How a reply ended. A reply ends at a final result line, never at "OK" or
 // "ERROR" inside data such as an upper-case name.
-enum class ReplyEnd {
-    Ok,             // a line that is exactly "OK"
-    Error,          // "ERROR", "+CME ERROR: ..." or "+CMS ERROR: ..."
-    NoFinalResult,  // data, then silence
-    Empty,          // nothing within the first-byte time-out
+enum class ReplyEnd
+{
+    Ok,            // a line that is exactly "OK"
+    Error,         // "ERROR", "+CME ERROR: ..." or "+CMS ERROR: ..."
+    NoFinalResult, // data, then silence
+    Empty,         // nothing within the first-byte time-out
 };
 
 // The first complete final result line of the text decides; text without one
@@ -67,7 +68,7 @@ public:
         qint64 exchanges = 0;
         qint64 bytesSent = 0;
         qint64 bytesReceived = 0;
-        qint64 pausesAfterReplies = 0;  // 10 ms each
+        qint64 pausesAfterReplies = 0; // 10 ms each
     };
     const Traffic& traffic() const { return m_traffic; }
 
@@ -75,7 +76,12 @@ signals:
     void cancelRequested();
 
 private:
-    enum class WakeOn { Data, Written, TimerOnly };
+    enum class WakeOn
+    {
+        Data,
+        Written,
+        TimerOnly
+    };
     void wait(int ms, WakeOn wakeOn);
     void throwIfStopped();
 

@@ -5,8 +5,8 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSet>
 #include <QSerialPortInfo>
+#include <QSet>
 #include <algorithm>
 #include <tuple>
 
@@ -69,9 +69,8 @@ QMap<int, QString> assignComNumbers(const QMap<int, QString>& explicitMappings,
         taken.insert(identity);
         devices.append(device);
     }
-    std::sort(devices.begin(), devices.end(), [](const QString& a, const QString& b) {
-        return deviceKey(a) < deviceKey(b);
-    });
+    std::sort(devices.begin(), devices.end(),
+              [](const QString& a, const QString& b) { return deviceKey(a) < deviceKey(b); });
 
     int next = 1;
     for (const QString& device : devices) {

@@ -7,10 +7,10 @@ namespace q7 {
 
 NumberTypeNames numberTypeNames(const LanguageFile& texts)
 {
-    static constexpr TextId kTypeTexts[] = {
-        TextId::Nummernart_Telefon, TextId::Nummernart_Heim, TextId::Nummernart_Buero,
-        TextId::Nummernart_Mobil,   TextId::Nummernart_Fax,  TextId::Nummernart_Funkruf,
-        TextId::Nummernart_Etc};
+    static constexpr TextId kTypeTexts[] = {TextId::Nummernart_Telefon, TextId::Nummernart_Heim,
+                                            TextId::Nummernart_Buero,   TextId::Nummernart_Mobil,
+                                            TextId::Nummernart_Fax,     TextId::Nummernart_Funkruf,
+                                            TextId::Nummernart_Etc};
     NumberTypeNames names;
     for (std::size_t i = 0; i < names.size(); ++i)
         names[i] = encodePc(texts.text(kTypeTexts[i]));

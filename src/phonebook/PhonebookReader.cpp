@@ -30,8 +30,7 @@ public:
         : m_exchange(exchange), m_texts(texts), m_host(host),
           m_lostLink(texts.text(TextId::Datenlesen_keinedaten)),
           m_readingText(texts.text(TextId::Statusleiste_Lesen))
-    {
-    }
+    {}
 
     // A selection or listing that ends with an error result counts as an
     // empty memory; one that gets no answer is a lost link.
@@ -51,7 +50,7 @@ public:
                 continue;
             const Reply reply = ask(command("at-scer=", record));
             if (reply.isError())
-                continue;  // nothing there: the record stays empty
+                continue; // nothing there: the record stays empty
             m_host.showStatus(m_readingText + u' ' + QString::number(record));
             parseEntryLine(store, record, reply.text);
         }
@@ -94,8 +93,8 @@ int simRangeEnd(QByteArrayView rangeReply)
     return value > 0 ? value : kDefaultSimRangeEnd;
 }
 
-RecordStore readPhonebook(CommandExchange& exchange, const LanguageFile& texts,
-                          OperationHost& host, const RecordStore& current)
+RecordStore readPhonebook(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
+                          const RecordStore& current)
 {
     Reader reader(exchange, texts, host);
     RecordStore staged = current;

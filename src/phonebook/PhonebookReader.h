@@ -23,7 +23,7 @@ int simRangeEnd(QByteArrayView rangeReply);
 // and the SIM card into 501..700, into a copy of the store: the caller puts it
 // in place only when the read has finished. A port failure throws EComPort, a
 // cancel (also at the lost-link question) EOperationCancelled.
-RecordStore readPhonebook(CommandExchange& exchange, const LanguageFile& texts,
-                          OperationHost& host, const RecordStore& current);
+RecordStore readPhonebook(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
+                          const RecordStore& current);
 
 } // namespace q7

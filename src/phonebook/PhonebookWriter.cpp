@@ -39,8 +39,7 @@ public:
           m_lostLink(texts.text(TextId::Datenlesen_keinedaten)),
           m_writingText(texts.text(TextId::Statusleiste_Schreiben)),
           m_deletingText(texts.text(TextId::Statusleiste_Loeschen))
-    {
-    }
+    {}
 
     Reply ask(QByteArrayView command, int firstByteMs = kFirstByteTimeoutMs)
     {
@@ -179,12 +178,11 @@ QString failureSummary(const TransferResult& result)
     for (int number : result.failedRecords)
         numbers << QString::number(number);
     const bool one = result.failedRecords.size() == 1;
-    const QString what =
-        result.operation == TransferResult::Operation::Write
-            ? (one ? QStringLiteral("Datensatz wurde nicht übertragen")
-                   : QStringLiteral("Datensätze wurden nicht übertragen"))
-            : (one ? QStringLiteral("Speicherplatz wurde nicht gelöscht")
-                   : QStringLiteral("Speicherplätze wurden nicht gelöscht"));
+    const QString what = result.operation == TransferResult::Operation::Write
+                             ? (one ? QStringLiteral("Datensatz wurde nicht übertragen")
+                                    : QStringLiteral("Datensätze wurden nicht übertragen"))
+                             : (one ? QStringLiteral("Speicherplatz wurde nicht gelöscht")
+                                    : QStringLiteral("Speicherplätze wurden nicht gelöscht"));
     return QStringLiteral("%1 %2: %3")
         .arg(result.failedRecords.size())
         .arg(what, numbers.join(QStringLiteral(", ")));

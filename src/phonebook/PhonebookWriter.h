@@ -33,11 +33,15 @@ int locationInFindReply(const QByteArray& findReply);
 // before the stop.
 struct TransferResult
 {
-    enum class Operation { Write, Erase };
+    enum class Operation
+    {
+        Write,
+        Erase
+    };
     explicit TransferResult(Operation operation) : operation(operation) {}
 
     Operation operation;
-    QList<int> failedRecords;  // record indices of a write, locations of an erase
+    QList<int> failedRecords; // record indices of a write, locations of an erase
     bool succeeded() const { return failedRecords.isEmpty(); }
 };
 

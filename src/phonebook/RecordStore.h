@@ -8,19 +8,20 @@
 namespace q7 {
 
 inline constexpr int kRecordCount = 700;
-inline constexpr int kFieldCount = 19;   // fields 1..18 are the entry's values; 19 is ours
+inline constexpr int kFieldCount = 19; // fields 1..18 are the entry's values; 19 is ours
 inline constexpr int kEntryValueCount = 18;
-inline constexpr int kFieldWidth = 30;   // characters a field holds
-inline constexpr int kFieldSize = kFieldWidth + 1;  // with its length byte
-inline constexpr int kRecordSize = kFieldCount * kFieldSize;  // 589
+inline constexpr int kFieldWidth = 30;                       // characters a field holds
+inline constexpr int kFieldSize = kFieldWidth + 1;           // with its length byte
+inline constexpr int kRecordSize = kFieldCount * kFieldSize; // 589
 
 // Index ranges of the store.
-inline constexpr int kLastMemoryRecord = 500;  // 1..500 handset memory, location = index
-inline constexpr int kFirstSimRecord = 501;    // 501..700 SIM positions 1..200
+inline constexpr int kLastMemoryRecord = 500; // 1..500 handset memory, location = index
+inline constexpr int kFirstSimRecord = 501;   // 501..700 SIM positions 1..200
 inline constexpr int kLastFirstNineRecord = 509;
-inline constexpr int kLastShownRecord = 600;   // the trees show 1..600
+inline constexpr int kLastShownRecord = 600; // the trees show 1..600
 
-enum Field : int {
+enum Field : int
+{
     Speicherplatz = 1,
     Name = 2,
     Gruppe = 3,
@@ -43,8 +44,14 @@ enum Field : int {
 };
 
 // Number slot j (1..3): its type field and its number field.
-constexpr int nummernartField(int j) { return Nummernart1 + 3 * (j - 1); }
-constexpr int nummerField(int j) { return Nummer1 + 3 * (j - 1); }
+constexpr int nummernartField(int j)
+{
+    return Nummernart1 + 3 * (j - 1);
+}
+constexpr int nummerField(int j)
+{
+    return Nummer1 + 3 * (j - 1);
+}
 
 inline constexpr QByteArrayView kDeletionMarker = "Q7LoeschenQ7";
 inline constexpr QByteArrayView kChangedYes = "JA";
@@ -93,8 +100,14 @@ private:
     std::array<std::array<unsigned char, kRecordSize>, kRecordCount> m_records{};
 };
 
-inline bool isMemoryRecord(int record) { return record >= 1 && record <= kLastMemoryRecord; }
-inline bool isSimRecord(int record) { return record >= kFirstSimRecord && record <= kRecordCount; }
+inline bool isMemoryRecord(int record)
+{
+    return record >= 1 && record <= kLastMemoryRecord;
+}
+inline bool isSimRecord(int record)
+{
+    return record >= kFirstSimRecord && record <= kRecordCount;
+}
 inline bool isFirstNineRecord(int record)
 {
     return record >= kFirstSimRecord && record <= kLastFirstNineRecord;
@@ -106,7 +119,7 @@ class GroupList
 {
 public:
     bool contains(QByteArrayView group) const;
-    void add(QByteArrayView group);  // unless already held
+    void add(QByteArrayView group); // unless already held
     const QList<QByteArray>& names() const { return m_names; }
 
 private:

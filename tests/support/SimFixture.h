@@ -36,8 +36,24 @@ inline QList<QByteArray> simEntry(int location, const QByteArray& name,
                                   const QByteArray& number = "0301234567",
                                   const QByteArray& group = {})
 {
-    return {QByteArray::number(location), name, group, "TELNO", "Mobil", number, "TELNO", {}, {},
-            "TELNO", {}, {}, "CUSTOM", {}, {}, "CUSTOM", {}, {}};
+    return {QByteArray::number(location),
+            name,
+            group,
+            "TELNO",
+            "Mobil",
+            number,
+            "TELNO",
+            {},
+            {},
+            "TELNO",
+            {},
+            {},
+            "CUSTOM",
+            {},
+            {},
+            "CUSTOM",
+            {},
+            {}};
 }
 
 struct SimFixture
