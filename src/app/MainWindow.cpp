@@ -482,9 +482,16 @@ QList<QWidget*> TFrm_Q7_Manager::storeControls() const
     return {Btn_Datenladen, Btn_Datenspeichern, Btn_NeuerEintrag};
 }
 
+void TFrm_Q7_Manager::storeEdited(const EditResult& result)
+{
+    if (result.changed())
+        m_unsavedEdits = true;
+}
+
 void TFrm_Q7_Manager::takeStore(RecordStore store)
 {
     *m_store = std::move(store);
+    m_unsavedEdits = false;
     rebuildTrees();
     CollectGroupNames(*m_store, m_groups);
 }
@@ -495,11 +502,16 @@ void TFrm_Q7_Manager::runTransfer(TransferResult::Operation operation,
     guarded([&] {
         TransferGuard guard(*this, storeControls());
         m_exchange->clearCancel();
-        runReported(operation, run, [this](const TransferResult& result) {
+        const bool complete = runReported(operation, run, [this](const TransferResult& result) {
             if (!result.succeeded())
                 dialogs().message(this, QMessageBox::Warning, kApplicationTitle,
                                   failureSummary(result), QMessageBox::Ok);
+            return result.succeeded();
         });
+        // Only a write that ran to its end and left no record behind has
+        // saved the edits; a stopped run throws past this.
+        if (complete && operation == TransferResult::Operation::Write)
+            m_unsavedEdits = false;
     });
 }
 
@@ -560,7 +572,10 @@ void TFrm_Q7_Manager::Btn_DatenspeichernClick()
     const QString path = chooseFile(true, TextId::Datei_Operationen_Export);
     if (path.isEmpty())
         return;
-    guarded([&] { writeCsvFile(path, *m_store, saveDeletionCommands()); });
+    guarded([&] {
+        writeCsvFile(path, *m_store, saveDeletionCommands());
+        m_unsavedEdits = false;
+    });
 }
 
 void TFrm_Q7_Manager::Btn_NeuerEintragClick()

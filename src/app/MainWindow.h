@@ -3,6 +3,7 @@
 #include "base/AppSettings.h"
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
+#include "editing/EditOperations.h"
 #include "phonebook/NumberTypes.h"
 #include "phonebook/PhonebookWriter.h"
 #include "phonebook/RecordStore.h"
@@ -69,6 +70,13 @@ public:
     // "Description|*.csv"; the dialogs' default extension is "csv".
     const QString& openDialogFilter() const { return m_openDialogFilter; }
     const QString& saveDialogFilter() const { return m_saveDialogFilter; }
+
+    // Every edit of the store reports what it touched here, so that closing,
+    // reading and loading know whether something would be lost.
+    void storeEdited(const EditResult& result);
+    // An edit changed the store since the last successful read, import,
+    // write or export.
+    bool hasUnsavedEdits() const { return m_unsavedEdits; }
 
     // RebuildPhonebookTree, then RebuildFirstNineTree.
     void rebuildTrees();
@@ -206,6 +214,7 @@ private:
     bool m_shutDown = false;
     bool m_closePending = false; // closing waits for the running transfer to unwind
     bool m_busy = false;
+    bool m_unsavedEdits = false;
     int m_transferDepth = 0;
     QHash<QWidget*, bool> m_enabledBeforeTransfer;
 };

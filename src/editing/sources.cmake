@@ -1,4 +1,6 @@
 list(APPEND q7core_sources
+  editing/EditOperations.cpp
+  editing/MenuRules.cpp
 )
 list(APPEND q7gui_sources
 )

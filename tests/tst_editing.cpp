@@ -1,0 +1,279 @@
+#include "editing/EditOperations.h"
+
+#include <QTest>
+#include <functional>
+#include <memory>
+
+using namespace q7;
+
+namespace {
+
+using Edit = std::function<EditResult(RecordStore&, NumberClipboard&)>;
+
+// A field of a record and the bytes it must hold after the edit.
+struct Expect
+{
+    int record;
+    int field;
+    QByteArray value;
+};
+
+struct Case
+{
+    const char* name;
+    Edit edit;
+    QList<int> touched;
+    QList<Expect> expect;
+    NumberClipboard clipboardBefore = {};
+    NumberClipboard clipboardAfter = {};
+};
+
+const QByteArray k35 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ123456789";
+
+// Anna (1) has a group, numbers 1 and 3 and a note; 2 and 3 are live and 4 is
+// free. On the SIM card 503 and 505 hold First Nine positions, 510..519 are
+// live, 520 is marked deleted, and 550 is live.
+std::unique_ptr<RecordStore> fixture()
+{
+    auto store = std::make_unique<RecordStore>();
+    auto entry = [&](int r, QByteArrayView name) {
+        store->setField(r, Speicherplatz, QByteArray::number(r));
+        store->setField(r, Name, name);
+        store->setField(r, ChangedFlag, kChangedNo);
+    };
+    entry(1, "Anna");
+    store->setField(1, Gruppe, "Familie");
+    store->setField(1, Nummernart1, "Telefon");
+    store->setField(1, Nummer1, "0301");
+    store->setField(1, Nummernart3, "Mobil");
+    store->setField(1, Nummer3, "0303");
+    store->setField(1, Zusatz1, "Notiz");
+    entry(2, "Bernd");
+    entry(3, "Carl");
+    entry(503, "Dora");
+    entry(505, "Emil");
+    store->setField(505, Nummer1, "0505");
+    for (int r = 510; r <= 519; ++r)
+        entry(r, "Sim");
+    entry(520, kDeletionMarker);
+    store->setField(520, Nummer1, "0520");
+    entry(550, "Fritz");
+    store->setField(550, Gruppe, "Club");
+    store->setField(550, Nummernart2, "Fax");
+    store->setField(550, Nummer2, "0550");
+    return store;
+}
+
+const NumberClipboard kHolds{"0999", "Heim"};
+
+const QList<Case>& cases()
+{
+    static const QList<Case> all = {
+        {"rename",
+         [](RecordStore& s, NumberClipboard&) { return storeName(s, 1, "Anne"); },
+         {1},
+         {{1, Name, "Anne"}, {1, ChangedFlag, "JA"}, {1, Nummer1, "0301"}}},
+        {"rename cuts at 30",
+         [](RecordStore& s, NumberClipboard&) { return storeName(s, 1, k35); },
+         {1},
+         {{1, Name, k35.left(30)}}},
+        {"empty name keeps the old one but counts as edited",
+         [](RecordStore& s, NumberClipboard&) { return storeName(s, 1, ""); },
+         {1},
+         {{1, Name, "Anna"}, {1, ChangedFlag, "JA"}}},
+        {"number",
+         [](RecordStore& s, NumberClipboard&) { return storeNumber(s, 1, 3, "+49 30"); },
+         {1},
+         {{1, Nummer3, "+49 30"}, {1, Nummernart3, "Mobil"}, {1, ChangedFlag, "JA"}}},
+        {"empty number keeps the old one",
+         [](RecordStore& s, NumberClipboard&) { return storeNumber(s, 1, 1, ""); },
+         {1},
+         {{1, Nummer1, "0301"}, {1, ChangedFlag, "JA"}}},
+        {"delete keeps every other field",
+         [](RecordStore& s, NumberClipboard&) { return deleteEntry(s, 1); },
+         {1},
+         {{1, Name, "Q7LoeschenQ7"},
+          {1, Gruppe, "Familie"},
+          {1, Nummer3, "0303"},
+          {1, Zusatz1, "Notiz"},
+          {1, ChangedFlag, "JA"}}},
+        {"clear number 3 with its type",
+         [](RecordStore& s, NumberClipboard&) { return clearNumber(s, 1, 3); },
+         {1},
+         {{1, Nummer3, ""}, {1, Nummernart3, ""}, {1, Nummer1, "0301"}, {1, ChangedFlag, "JA"}}},
+        {"number type",
+         [](RecordStore& s, NumberClipboard&) { return setNumberType(s, 1, 1, "Fax"); },
+         {1},
+         {{1, Nummernart1, "Fax"}, {1, Nummer1, "0301"}, {1, ChangedFlag, "JA"}}},
+        {"group set",
+         [](RecordStore& s, NumberClipboard&) { return setGroup(s, 2, "Freunde"); },
+         {2},
+         {{2, Gruppe, "Freunde"}, {2, ChangedFlag, "JA"}}},
+        {"group cleared",
+         [](RecordStore& s, NumberClipboard&) { return setGroup(s, 1, ""); },
+         {1},
+         {{1, Gruppe, ""}, {1, ChangedFlag, "JA"}}},
+        {"add number 2",
+         [](RecordStore& s, NumberClipboard&) { return addNumber(s, 1, 2, "Telefon", "0302"); },
+         {1},
+         {{1, Nummer2, "0302"}, {1, Nummernart2, "Telefon"}, {1, ChangedFlag, "JA"}}},
+        {"add number left empty adds nothing",
+         [](RecordStore& s, NumberClipboard&) { return addNumber(s, 2, 2, "Telefon", ""); },
+         {},
+         {{2, Nummer2, ""}, {2, Nummernart2, ""}, {2, ChangedFlag, "NEIN"}}},
+        {"move a SIM entry to the first free memory record",
+         [](RecordStore& s, NumberClipboard&) { return moveEntry(s, 550, MoveTarget::Memory); },
+         {4, 550},
+         {{4, Speicherplatz, "4"},
+          {4, Name, "Fritz"},
+          {4, Gruppe, "Club"},
+          {4, Nummer2, "0550"},
+          {4, Nummernart2, "Fax"},
+          {4, ChangedFlag, "JA"},
+          {550, Name, "Q7LoeschenQ7"},
+          {550, Speicherplatz, "550"},
+          {550, Nummer2, "0550"},
+          {550, ChangedFlag, "JA"}}},
+        {"move to the SIM card takes a record marked deleted",
+         [](RecordStore& s, NumberClipboard&) { return moveEntry(s, 1, MoveTarget::Sim); },
+         {520, 1},
+         {{520, Speicherplatz, "520"},
+          {520, Name, "Anna"},
+          {520, Nummer1, "0301"},
+          {520, Zusatz1, "Notiz"},
+          {1, Name, "Q7LoeschenQ7"}}},
+        {"move within memory goes to the first free record",
+         [](RecordStore& s, NumberClipboard&) { return moveEntry(s, 3, MoveTarget::Memory); },
+         {4, 3},
+         {{4, Name, "Carl"}, {3, Name, "Q7LoeschenQ7"}}},
+        {"move to the own First Nine position does nothing",
+         [](RecordStore& s, NumberClipboard&) { return moveToFirstNine(s, 503, 3); },
+         {},
+         {{503, Name, "Dora"}, {503, ChangedFlag, "NEIN"}}},
+        {"move to a held First Nine position overwrites it",
+         [](RecordStore& s, NumberClipboard&) { return moveToFirstNine(s, 550, 5); },
+         {505, 550},
+         {{505, Speicherplatz, "505"},
+          {505, Name, "Fritz"},
+          {505, Nummer1, ""},
+          {505, Nummer2, "0550"},
+          {550, Name, "Q7LoeschenQ7"}}},
+        {"cut empties the number and fills the clipboard",
+         [](RecordStore& s, NumberClipboard& c) { return cutNumber(s, 1, 3, c); },
+         {1},
+         {{1, Nummer3, ""}, {1, Nummernart3, ""}, {1, ChangedFlag, "JA"}},
+         {},
+         {"0303", "Mobil"}},
+        {"paste exchanges the number with the clipboard",
+         [](RecordStore& s, NumberClipboard& c) { return pasteNumber(s, 1, 1, c); },
+         {1},
+         {{1, Nummer1, "0999"}, {1, Nummernart1, "Heim"}, {1, ChangedFlag, "JA"}},
+         kHolds,
+         {"0301", "Telefon"}},
+        {"paste with an empty clipboard does nothing",
+         [](RecordStore& s, NumberClipboard& c) { return pasteNumber(s, 1, 1, c); },
+         {},
+         {{1, Nummer1, "0301"}, {1, ChangedFlag, "NEIN"}}},
+        {"paste as a held number replaces it and empties the clipboard",
+         [](RecordStore& s, NumberClipboard& c) { return pasteAsNumber(s, 1, 1, c); },
+         {1},
+         {{1, Nummer1, "0999"}, {1, Nummernart1, "Heim"}, {1, ChangedFlag, "JA"}},
+         kHolds,
+         {"", "Heim"}},
+        {"paste as a missing number adds it",
+         [](RecordStore& s, NumberClipboard& c) { return pasteAsNumber(s, 2, 3, c); },
+         {2},
+         {{2, Nummer3, "0999"}, {2, Nummernart3, "Heim"}, {2, Nummer1, ""}},
+         kHolds,
+         {"", "Heim"}},
+        {"paste as with an empty clipboard does nothing",
+         [](RecordStore& s, NumberClipboard& c) { return pasteAsNumber(s, 2, 3, c); },
+         {},
+         {{2, Nummer3, ""}, {2, ChangedFlag, "NEIN"}}},
+    };
+    return all;
+}
+
+} // namespace
+
+class TestEditing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void edits_data();
+    void edits();
+    void noFreeRecordWritesNothing_data();
+    void noFreeRecordWritesNothing();
+    void copyThenPasteExchangesTwoNumbers();
+};
+
+void TestEditing::edits_data()
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < cases().size(); ++i)
+        QTest::newRow(cases()[i].name) << i;
+}
+
+// Each edit writes exactly the records it reports, and nothing else.
+void TestEditing::edits()
+{
+    QFETCH(int, index);
+    const Case& c = cases()[index];
+    auto store = fixture();
+    const auto before = fixture();
+    NumberClipboard clipboard = c.clipboardBefore;
+
+    const EditResult result = c.edit(*store, clipboard);
+
+    QCOMPARE(result.touched, c.touched);
+    for (const Expect& e : c.expect)
+        QCOMPARE(store->field(e.record, e.field), e.value);
+    for (int r = 1; r <= kRecordCount; ++r)
+        if (!c.touched.contains(r))
+            QVERIFY2(store->rawRecord(r) == before->rawRecord(r),
+                     qPrintable(QStringLiteral("record %1 changed").arg(r)));
+    QCOMPARE(clipboard.number, c.clipboardAfter.number);
+    QCOMPARE(clipboard.type, c.clipboardAfter.type);
+}
+
+void TestEditing::noFreeRecordWritesNothing_data()
+{
+    QTest::addColumn<int>("target");
+    QTest::newRow("memory") << int(MoveTarget::Memory);
+    QTest::newRow("SIM card") << int(MoveTarget::Sim);
+}
+
+void TestEditing::noFreeRecordWritesNothing()
+{
+    QFETCH(int, target);
+    auto store = fixture();
+    for (int r = 1; r <= kLastShownRecord; ++r)
+        if (!store->isLive(r))
+            store->setField(r, Name, "Voll");
+    const auto before = std::make_unique<RecordStore>(*store);
+
+    const EditResult result = moveEntry(*store, 2, MoveTarget(target));
+
+    QVERIFY(!result.changed());
+    QCOMPARE(result.target, 0);
+    QVERIFY(*store == *before);
+}
+
+void TestEditing::copyThenPasteExchangesTwoNumbers()
+{
+    auto store = fixture();
+    NumberClipboard clipboard;
+    copyNumber(*store, 1, 1, clipboard);
+    pasteNumber(*store, 1, 3, clipboard);
+    pasteNumber(*store, 1, 1, clipboard);
+
+    QCOMPARE(store->field(1, Nummer1), QByteArray("0303"));
+    QCOMPARE(store->field(1, Nummernart1), QByteArray("Mobil"));
+    QCOMPARE(store->field(1, Nummer3), QByteArray("0301"));
+    QCOMPARE(store->field(1, Nummernart3), QByteArray("Telefon"));
+    QCOMPARE(clipboard.number, QByteArray("0301"));
+}
+
+QTEST_GUILESS_MAIN(TestEditing)
+#include "tst_editing.moc"
