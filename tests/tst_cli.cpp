@@ -1,5 +1,6 @@
 // q7ctl end to end: the program itself against the simulated handset.
 
+#include "cli/ExitStatus.h"
 #include "simhandset.h"
 #include "support/SimFixture.h"
 
@@ -8,6 +9,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <new>
+#include <stdexcept>
 
 namespace {
 
@@ -19,7 +22,7 @@ struct Run
 };
 
 // The 18 values of the entry the new-entry dialog makes for Jörg Muster.
-QList<QByteArray> workedExample()
+QList<QByteArray> joergMuster()
 {
     return {"12",      "J|rg Muster",
             "Familie", "TELNO",
@@ -70,6 +73,39 @@ private slots:
         QVERIFY(m_sim->commands().isEmpty());
     }
 
+    // What main() does with whatever a command throws.
+    void anyFailureExitsWithOneAndItsMessage_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message"); // empty: none
+        QTest::newRow("success keeps the command's status") << "" << 0 << "";
+        QTest::newRow("port failure")
+            << "port" << 1 << "Unable to open com port (win error code: 2)";
+        QTest::newRow("runtime failure") << "range" << 1 << "record store index.";
+        QTest::newRow("out of memory") << "memory" << 1 << "std::bad_alloc.";
+    }
+    void anyFailureExitsWithOneAndItsMessage()
+    {
+        QFETCH(QString, failure);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        QStringList reported;
+        const int exitStatus = q7::exitStatusOf(
+            [&] {
+                if (failure == "port")
+                    throw q7::EComPort(q7::EComPort::OpenFailed, 2);
+                if (failure == "range")
+                    throw std::out_of_range("record store index");
+                if (failure == "memory")
+                    throw std::bad_alloc();
+                return 0;
+            },
+            [&](const QString& text) { reported << text; });
+        QCOMPARE(exitStatus, status);
+        QCOMPARE(reported, message.isEmpty() ? QStringList() : QStringList{message});
+    }
+
     void detect()
     {
         const Run found = q7ctl({"--device", m_device, "detect"});
@@ -104,9 +140,9 @@ private slots:
         QCOMPARE(lines.last(), QByteArray("700  Müller 700  Mobil 0301234567"));
     }
 
-    void backupWritesTheWorkedExampleLine()
+    void backupWritesJoergMustersLine()
     {
-        m_sim->setEntry(12, workedExample());
+        m_sim->setEntry(12, joergMuster());
         const QString file = m_dir->filePath("backup.csv");
         QCOMPARE(q7ctl({"--device", m_device, "backup", file}).exitCode, 0);
         QCOMPARE(read(file), QByteArray("12,\"J|rg Muster\",\"Familie\",\"TELNO\",\"Mobil\","
@@ -116,7 +152,7 @@ private slots:
 
     void restoreIntoAnErasedHandsetGivesTheEntriesBack()
     {
-        m_sim->setEntry(12, workedExample());
+        m_sim->setEntry(12, joergMuster());
         QList<QByteArray> withTexts = simEntry(3, "Oma K{the", "0403", "Familie");
         withTexts[14] = "H|rt schlecht"; // additional texts: the handset does not keep them
         m_sim->setEntry(3, withTexts);

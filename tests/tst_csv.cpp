@@ -18,12 +18,13 @@ QByteArray pc(QStringView text)
     return encodePc(text);
 }
 
-const QByteArray kWorkedLine = "12,\"J|rg Muster\",\"Familie\",\"TELNO\",\"Mobil\",\"0123456789\","
-                               "\"TELNO\",\"\",\"\",\"TELNO\",\"\",\"\",\"CUSTOM\",\"\",\"\","
-                               "\"CUSTOM\",\"\",\"\"\r\n";
+const QByteArray kJoergMusterLine =
+    "12,\"J|rg Muster\",\"Familie\",\"TELNO\",\"Mobil\",\"0123456789\","
+    "\"TELNO\",\"\",\"\",\"TELNO\",\"\",\"\",\"CUSTOM\",\"\",\"\","
+    "\"CUSTOM\",\"\",\"\"\r\n";
 
 // Record 12 as the new entry dialog makes it.
-void fillWorkedExample(RecordStore& store)
+void fillJoergMuster(RecordStore& store)
 {
     store.setField(12, Speicherplatz, "12");
     store.setField(12, Name, pc(u"Jörg Muster"));
@@ -149,8 +150,8 @@ class TestCsv : public QObject
     Q_OBJECT
 
 private slots:
-    void workedExampleExport();
-    void workedExampleImport();
+    void joergMusterExport();
+    void joergMusterImport();
     void valueCodingBothWays();
     void emptyStoreGivesEmptyFile();
     void fullStoreRoundTrip();
@@ -170,18 +171,18 @@ private slots:
     void exportFailureKeepsEarlierFile();
 };
 
-void TestCsv::workedExampleExport()
+void TestCsv::joergMusterExport()
 {
     auto store = std::make_unique<RecordStore>();
-    fillWorkedExample(*store);
-    QCOMPARE(exportCsv(*store, false), kWorkedLine);
+    fillJoergMuster(*store);
+    QCOMPARE(exportCsv(*store, false), kJoergMusterLine);
 }
 
-void TestCsv::workedExampleImport()
+void TestCsv::joergMusterImport()
 {
     auto expected = std::make_unique<RecordStore>();
-    fillWorkedExample(*expected);
-    const RecordStore imported = importCsv(kWorkedLine, RecordStore());
+    fillJoergMuster(*expected);
+    const RecordStore imported = importCsv(kJoergMusterLine, RecordStore());
     QCOMPARE(entryFields(imported, 12), entryFields(*expected, 12));
     QCOMPARE(imported.field(12, ChangedFlag), QByteArray("NEIN"));
     QCOMPARE(firstDifference(imported, *expected), QString());
@@ -431,7 +432,7 @@ void TestCsv::importFailures()
     QFETCH(QString, message);
 
     auto current = std::make_unique<RecordStore>();
-    fillWorkedExample(*current);
+    fillJoergMuster(*current);
     const auto before = std::make_unique<RecordStore>(*current);
     try {
         (void)importCsv(content, *current);
@@ -450,10 +451,10 @@ void TestCsv::writeAndReadFile()
 {
     TempFile temp;
     auto store = std::make_unique<RecordStore>();
-    fillWorkedExample(*store);
+    fillJoergMuster(*store);
     store->setField(12, Speicherplatz, "012");
     writeCsvFile(temp.path(), *store, false);
-    QCOMPARE(readBytes(temp.path()), kWorkedLine);
+    QCOMPARE(readBytes(temp.path()), kJoergMusterLine);
     QCOMPARE(store->field(12, Speicherplatz), QByteArray("12"));
 
     const RecordStore read = readCsvFile(temp.path(), RecordStore());
@@ -464,7 +465,7 @@ void TestCsv::missingFile()
 {
     TempFile temp;
     auto current = std::make_unique<RecordStore>();
-    fillWorkedExample(*current);
+    fillJoergMuster(*current);
     try {
         (void)readCsvFile(temp.path(QStringLiteral("absent.csv")), *current);
         QFAIL("no exception");
@@ -479,7 +480,7 @@ void TestCsv::writeIntoMissingFolder()
 {
     TempFile temp;
     auto store = std::make_unique<RecordStore>();
-    fillWorkedExample(*store);
+    fillJoergMuster(*store);
     store->setField(12, Speicherplatz, "012");
     try {
         writeCsvFile(temp.path(QStringLiteral("absent/phonebook.csv")), *store, false);

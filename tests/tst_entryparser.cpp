@@ -24,7 +24,7 @@ QByteArray pc(QStringView text)
     return encodePc(text);
 }
 
-const QByteArray kWorkedExample =
+const QByteArray kJoergMusterLine =
     "12,\"J|rg Muster\",\"Familie\",\"TELNO\",\"Mobil\",\"0123456789\","
     "\"TELNO\",\"\",\"\",\"TELNO\",\"\",\"\",\"CUSTOM\",\"\",\"\","
     "\"CUSTOM\",\"\",\"\"";
@@ -88,7 +88,7 @@ void TestEntryParser::parsesReply_data()
         << QByteArrayList{"5",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",
                           "10", "11", "12", "13", "14", "15", "16", "17", "18"};
     QTest::newRow("a CSV line as the import hands it over")
-        << QByteArray(" :" + kWorkedExample + "\r")
+        << QByteArray(" :" + kJoergMusterLine + "\r")
         << fields({"12", pc(u"Jörg Muster"), "Familie", "TELNO", "Mobil", "0123456789", "TELNO", "",
                    "", "TELNO", "", "", "CUSTOM", "", "", "CUSTOM"});
     QTest::newRow("a CSV line of two values")

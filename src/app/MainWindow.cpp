@@ -580,7 +580,7 @@ void TFrm_Q7_Manager::Btn_DatenspeichernClick()
 
 void TFrm_Q7_Manager::Btn_NeuerEintragClick()
 {
-    // Opens the new entry dialog and puts the entry into the store and the trees.
+    // The new entry dialog is not built yet: until it is, the button does nothing.
 }
 
 void TFrm_Q7_Manager::showStatus(const QString& text)

@@ -6,6 +6,7 @@
 #include "base/RegistryKey.h"
 #include "cli/CliHost.h"
 #include "cli/Commands.h"
+#include "cli/ExitStatus.h"
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
 
@@ -18,7 +19,6 @@ using namespace q7;
 
 namespace {
 
-constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
 int usageError(QCommandLineParser& parser, const QString& message)
@@ -98,26 +98,27 @@ int main(int argc, char** argv)
     if (const QString problem = command->checkArguments(context); !problem.isEmpty())
         return usageError(parser, problem);
 
-    try {
-        restoreWindowPortSettings(port);
-        if (parser.isSet(portOption))
-            port.setPort(parser.value(portOption));
-        if (parser.isSet(deviceOption))
-            port.setDeviceOverride(parser.value(deviceOption));
-        if (baudRate > 0) {
-            const TBaudRate named = baudRateFromName(QString::number(baudRate));
-            port.setBaudRate(bitsPerSecond(named, 0) == baudRate ? named : brCustom);
-            port.setCustomBaudRate(baudRate);
-        }
-        const int status = command->run(context);
-        host.finishLine();
-        port.ClosePort();
-        return status;
-    } catch (const Q7Error& error) {
-        host.finishLine();
-        QTextStream err(stderr);
-        err.setEncoding(QStringConverter::System);
-        err << errorBoxText(error.message()) << '\n';
-        return kExitFailed;
-    }
+    return exitStatusOf(
+        [&] {
+            restoreWindowPortSettings(port);
+            if (parser.isSet(portOption))
+                port.setPort(parser.value(portOption));
+            if (parser.isSet(deviceOption))
+                port.setDeviceOverride(parser.value(deviceOption));
+            if (baudRate > 0) {
+                const TBaudRate named = baudRateFromName(QString::number(baudRate));
+                port.setBaudRate(bitsPerSecond(named, 0) == baudRate ? named : brCustom);
+                port.setCustomBaudRate(baudRate);
+            }
+            const int status = command->run(context);
+            host.finishLine();
+            port.ClosePort();
+            return status;
+        },
+        [&](const QString& message) {
+            host.finishLine();
+            QTextStream err(stderr);
+            err.setEncoding(QStringConverter::System);
+            err << message << '\n';
+        });
 }

@@ -14,7 +14,7 @@ namespace q7 {
 
 namespace {
 
-// Bits a second of a rate that QSerialPort can take.
+// The bits of a character, as QSerialPort names them.
 QSerialPort::DataBits toQt(TDataBits bits)
 {
     static constexpr QSerialPort::DataBits kBits[] = {QSerialPort::Data5, QSerialPort::Data6,

@@ -63,9 +63,7 @@ void CommandExchange::wait(int ms, WakeOn wakeOn)
             wait.wakeOn(&m_port, &TComPort::readyRead);
         else if (wakeOn == WakeOn::Written)
             wait.wakeOn(&m_port, &TComPort::bytesWritten);
-        ++m_waitDepth;
         wait.run(ms);
-        --m_waitDepth;
     }
     throwIfStopped();
 }

@@ -59,8 +59,6 @@ public:
     // Ends the running wait, and every later one until clearCancel().
     void cancel();
     void clearCancel() { m_cancelled = false; }
-    bool isCancelled() const { return m_cancelled; }
-    bool isWaiting() const { return m_waitDepth > 0; }
 
     // Traffic so far, for the benchmarks' lower bound.
     struct Traffic
@@ -87,7 +85,6 @@ private:
 
     TComPort& m_port;
     bool m_cancelled = false;
-    int m_waitDepth = 0;
     Traffic m_traffic;
 };
 

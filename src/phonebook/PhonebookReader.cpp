@@ -27,8 +27,7 @@ class Reader
 {
 public:
     Reader(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host)
-        : m_exchange(exchange), m_texts(texts), m_host(host),
-          m_lostLink(texts.text(TextId::Datenlesen_keinedaten)),
+        : m_exchange(exchange), m_host(host), m_lostLink(texts.text(TextId::Datenlesen_keinedaten)),
           m_readingText(texts.text(TextId::Statusleiste_Lesen))
     {}
 
@@ -57,7 +56,6 @@ public:
     }
 
     CommandExchange& m_exchange;
-    const LanguageFile& m_texts;
     OperationHost& m_host;
     const QString m_lostLink;
     const QString m_readingText;

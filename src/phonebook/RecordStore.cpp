@@ -9,7 +9,7 @@
 
 namespace q7 {
 
-RecordStore::RecordStore() = default;
+RecordStore::RecordStore() : m_records(kRecordCount) {}
 
 void RecordStore::checkIndex(int record, int field)
 {

@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <array>
+#include <vector>
 
 namespace q7 {
 
@@ -60,7 +61,10 @@ inline constexpr QByteArrayView kChangedNo = "NEIN";
 // The program's one copy of the phonebook: 700 records of 19 length-prefixed
 // fields of 30 bytes in the PC character set, laid out exactly as the handset
 // locations are numbered. It is a plain value, so an operation can fill a
-// copy and put it in place only once it has succeeded.
+// copy and put it in place only once it has succeeded. The 412 KB table lives
+// on the heap, in one block: a store can be a local or a return value
+// anywhere without filling a stack. A moved-from store is only fit to be
+// assigned to or destroyed.
 class RecordStore
 {
 public:
@@ -97,8 +101,9 @@ private:
     const unsigned char* fieldData(int record, int field) const;
     unsigned char* fieldData(int record, int field);
 
-    std::array<std::array<unsigned char, kRecordSize>, kRecordCount> m_records{};
+    std::vector<std::array<unsigned char, kRecordSize>> m_records;
 };
+static_assert(sizeof(RecordStore) < 64, "the table belongs on the heap");
 
 inline bool isMemoryRecord(int record)
 {
