@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev
   clang libclang-rt-14-dev          # the fuzz target
   xvfb xauth imagemagick            # a virtual display and screenshots
+  gammu                             # a phone client written elsewhere, against q7sim
 )
 
 missing=()

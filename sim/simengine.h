@@ -2,19 +2,30 @@
 // does no I/O, so pacing, latency and the pty stay in SimHandset.
 //
 // What it understands (names case-insensitive, arguments taken as bytes):
-//   AT, ATZ, ATE0, ATE1, ATI2
+//   AT, ATZ, ATE0, ATE1, ATI, ATI0..ATI3, ATV1, ATQ0
+//   AT+CGMI, AT+CGMM, AT+CGMR, AT+CGSN (and their =? forms)
+//   AT+CFUN=1, AT+CFUN?, AT+CFUN=?      the handset is always fully on
+//   AT+CCLK="yy/MM/dd,hh:mm:ss+zz", AT+CCLK?   a clock kept as an offset
+//   AT+CMEE=0|1|2, AT+CMEE?, AT+CMEE=?
+//   AT+CSCS="GSM"|"IRA"|"8859-1"|"UCS2", AT+CSCS?, AT+CSCS=?
 //   AT+CPBS="ME"|"SM", AT+CPBS?, AT+CPBS=?
 //   AT+CPBR=a[,b], AT+CPBR=?        index = location (ME) or SIM position (SM)
 //   AT+CPBW=[n],"number"[,type[,"text"]], AT+CPBW=n[,]  (clear), AT+CPBW=?
-//       numbers over 20 or texts over 18 bytes are refused, as reported by =?
-//   AT+CPBF="prefix", AT+CPBF=?      byte-exact prefix of the text
+//       numbers over 20 or texts over 18 handset bytes are refused, as =? says
+//   AT+CPBF="prefix", AT+CPBF=?      prefix of the text
 //   AT-SCER=n, AT-SCEW=n,v2..v18, AT-SCED=n, AT-SCER=?   n = 1..700
-// Anything else, or a malformed argument, gets ERROR.
+// The set chosen with +CSCS applies to the number and text of +CPBR, +CPBW and
+// +CPBF only; the extended-entry commands always carry the handset's bytes.
+// Unknown commands and malformed arguments get ERROR; a well-formed command
+// the phonebook refuses gets +CME ERROR in the form +CMEE chose (plain ERROR
+// at 0, the default). ATZ and a hang-up reset echo, +CMEE and +CSCS.
 #pragma once
 
+#include "simcharset.h"
 #include "simoptions.h"
 #include "simphonebook.h"
 
+#include <QDateTime>
 #include <QMutex>
 
 namespace q7sim {
@@ -48,12 +59,15 @@ public:
     // A complete line, CR and LF removed.
     Reply handleLine(const QByteArray& line);
     // What a reset of the handset forgets: ATZ, or the line being hung up.
-    void reset() { m_echo = true; }
+    void reset();
 
 private:
     bool quietFor(int command) const;
     QByteArray execute(const QByteArray& line);
     QByteArray executeBasic(const QByteArray& command);
+    QByteArray executeSetting(const QByteArray& name, const QByteArray& tail);
+    QByteArray cmeError(int code) const;
+    QDateTime clockNow() const;
     QByteArray readEntries(const QByteArray& args);
     QByteArray writeEntry(const QByteArray& args);
     QByteArray findEntries(const QByteArray& args);
@@ -65,10 +79,14 @@ private:
     int bookSize() const { return m_sim ? kSimSize : kMeSize; }
     bool isGarbageLocation(int location) const;
     QByteArray standardLine(const char* prefix, int location) const;
+    std::optional<QByteArray> decodeNumber(const QByteArray& number) const;
 
     SimState& m_state;
     bool m_echo = true;
-    bool m_sim = false; // "SM" selected rather than "ME"
+    bool m_sim = false;  // "SM" selected rather than "ME"
+    int m_errorMode = 0; // +CMEE: 0 plain ERROR, 1 numeric, 2 verbose +CME ERROR
+    Charset m_charset = Charset::Handset;
+    qint64 m_clockOffsetSecs = 0; // +CCLK: the handset's clock against the system's
 };
 
 } // namespace q7sim

@@ -1,5 +1,6 @@
 // The simulated handset, driven over its pty with plain POSIX calls, the way
 // any program on the other end of the line would see it.
+#include "simcharset.h"
 #include "simhandset.h"
 
 #include <QElapsedTimer>
@@ -23,7 +24,10 @@ const QByteArray kError = "\r\nERROR\r\n";
 
 bool hasFinalResult(const QByteArray& bytes)
 {
-    return bytes.endsWith(kOk) || bytes.endsWith(kError);
+    if (bytes.endsWith(kOk) || bytes.endsWith(kError))
+        return true;
+    const qsizetype cme = bytes.lastIndexOf("\r\n+CME ERROR: ");
+    return cme >= 0 && bytes.indexOf("\r\n", cme + 2) == bytes.size() - 2;
 }
 
 // The far end of the line: opens the slave device like a terminal program.
@@ -125,6 +129,10 @@ private slots:
     void hangupDiscardsUnsentReply();
     void readCommands_data();
     void readCommands();
+    void standardCommands_data();
+    void standardCommands();
+    void charsetConversion_data();
+    void charsetConversion();
     void writeCommands_data();
     void writeCommands();
     void faults_data();
@@ -279,6 +287,96 @@ void TestSim::readCommands()
     QCOMPARE(last, reply);
 }
 
+void TestSim::standardCommands_data()
+{
+    QTest::addColumn<QList<QByteArray>>("commands");
+    QTest::addColumn<QByteArray>("reply"); // to the last command
+
+    using L = QList<QByteArray>;
+    const auto line = [](const QByteArray& text) { return "\r\n" + text + "\r\n"; };
+    QTest::newRow("manufacturer") << L{"AT+CGMI"} << line("Vexa") + kOk;
+    QTest::newRow("model") << L{"AT+CGMM"} << line("TLM-Q7") + kOk;
+    QTest::newRow("revision") << L{"AT+CGMR"} << line("Rev 1.0") + kOk;
+    QTest::newRow("serial number") << L{"AT+CGSN"} << line("351234567890125") + kOk;
+    QTest::newRow("model test form") << L{"AT+CGMM=?"} << kOk;
+    QTest::newRow("ATI") << L{"ATI"} << line("TLM-Q7") + kOk;
+    QTest::newRow("ATI3") << L{"ATI3"} << line("Vexa") + kOk;
+    QTest::newRow("power is on") << L{"AT+CFUN=1"} << kOk;
+    QTest::newRow("power off refused") << L{"AT+CFUN=0"} << kError;
+
+    QTest::newRow("error mode default") << L{"AT+CMEE?"} << line("+CMEE: 0") + kOk;
+    QTest::newRow("error mode range") << L{"AT+CMEE=?"} << line("+CMEE: (0-2)") + kOk;
+    QTest::newRow("error mode 3") << L{"AT+CMEE=3"} << kError;
+    QTest::newRow("numeric error: not found")
+        << L{"AT+CMEE=1", "AT-SCER=2"} << line("+CME ERROR: 22");
+    QTest::newRow("numeric error: invalid index")
+        << L{"AT+CMEE=1", "AT+CPBR=0"} << line("+CME ERROR: 21");
+    QTest::newRow("verbose error: text too long")
+        << L{"AT+CMEE=2", "AT+CPBW=2,\"1\",129,\"0123456789012345678\""}
+        << line("+CME ERROR: text string too long");
+    QTest::newRow("unknown command stays plain ERROR") << L{"AT+CMEE=1", "AT+CGMX"} << kError;
+    QTest::newRow("ATZ resets the error mode")
+        << L{"AT+CMEE=1", "ATZ", "ATE0", "AT-SCER=2"} << kError;
+
+    QTest::newRow("character sets")
+        << L{"AT+CSCS=?"} << line("+CSCS: (\"GSM\",\"IRA\",\"8859-1\",\"UCS2\")") + kOk;
+    QTest::newRow("handset set by default") << L{"AT+CSCS?"} << line("+CSCS: \"GSM\"") + kOk;
+    QTest::newRow("unknown set") << L{"AT+CSCS=\"UTF-8\""} << kError;
+    QTest::newRow("set named in UCS2") << L{"AT+CSCS=\"UCS2\"", "AT+CSCS=\"00490052004100\"",
+                                            "AT+CSCS=\"004900520041\"", "AT+CSCS?"}
+                                       << line("+CSCS: \"IRA\"") + kOk;
+    QTest::newRow("UCS2 list") << L{"AT+CSCS=\"UCS2\"", "AT+CPBR=12"}
+                               << line("+CPBR: 12,\"0030003100320033003400350036003700380039\",129,"
+                                       "\"004A00F600720067\"") +
+                                      kOk;
+    QTest::newRow("8859-1 find") << L{"AT+CSCS=\"8859-1\"", "AT+CPBF=\"M\xfc\""}
+                                 << line("+CPBF: 14,\"0815\",129,\"M\xfcller, Hans\"") + kOk;
+    QTest::newRow("IRA shows what it cannot as ?")
+        << L{"AT+CSCS=\"IRA\"", "AT+CPBR=12"}
+        << line("+CPBR: 12,\"0123456789\",129,\"J?rg\"") + kOk;
+    QTest::newRow("extended entry keeps handset bytes")
+        << L{"AT+CSCS=\"UCS2\"", "AT-SCER=14"}
+        << line("-SCER: 14,\"M~ller, Hans\",\"Verein\",\"TELNO\",\"B~ro\",\"0815\",,,,,,,,,,,,") +
+               kOk;
+    QTest::newRow("hang-up resets the set") << L{"AT+CSCS=\"UCS2\"", "ATZ", "ATE0", "AT+CPBR=12"}
+                                            << line("+CPBR: 12,\"0123456789\",129,\"J|rg\"") + kOk;
+    QTest::newRow("clock") << L{"AT+CCLK=\"26/01/02,03:04:05+04\"", "AT+CCLK=\"garbage\""}
+                           << kError;
+}
+
+void TestSim::standardCommands()
+{
+    readCommands();
+}
+
+void TestSim::charsetConversion_data()
+{
+    QTest::addColumn<QByteArray>("handset");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("umlauts and sharp s")
+        << QByteArray("J|rg M~ller, Gr{\x1e [\\]") << QStringLiteral("Jörg Müller, Gräß ÄÖÑ");
+    QTest::newRow("at sign, dollar, underscore") << QByteArray("a\x8f"
+                                                               "b \x02 \x11")
+                                                 << QStringLiteral("a@b $ _");
+    QTest::newRow("unlisted Latin-1 passes") << QByteArray("C\xf4te") << QStringLiteral("Côte");
+}
+
+void TestSim::charsetConversion()
+{
+    QFETCH(QByteArray, handset);
+    QFETCH(QString, text);
+    using namespace q7sim;
+    QByteArray ucs2;
+    for (const QChar c : text)
+        ucs2 += QByteArray::number(c.unicode(), 16).toUpper().rightJustified(4, '0');
+    QCOMPARE(encodeText(handset, Charset::Ucs2), ucs2);
+    QCOMPARE(decodeText(ucs2, Charset::Ucs2), std::optional<QByteArray>(handset));
+    QCOMPARE(encodeText(handset, Charset::Latin1), text.toLatin1());
+    QCOMPARE(decodeText(text.toLatin1(), Charset::Latin1), std::optional<QByteArray>(handset));
+    QCOMPARE(encodeText(handset, Charset::Handset), handset);
+}
+
 void TestSim::writeCommands_data()
 {
     QTest::addColumn<QList<QByteArray>>("commands");
@@ -325,6 +423,27 @@ void TestSim::writeCommands_data()
     QTest::newRow("text too long")
         << QList<QByteArray>{"AT+CPBW=2,\"1\",129,\"0123456789012345678\""} << kError << 2
         << QList<QByteArray>();
+    QTest::newRow("UCS2 text, plain number")
+        << QList<QByteArray>{"AT+CSCS=\"UCS2\"", "AT+CPBW=2,\"0221\",129,\"004300F400740065\""}
+        << kOk << 2 << entry({"2", "C\xf4te", "", "TELNO", "", "0221"});
+    QTest::newRow("UCS2 text and number")
+        << QList<QByteArray>{"AT+CSCS=\"UCS2\"", "AT+CPBW=2,\"002B0034\",145,\"00DF0040005F\""}
+        << kOk << 2 << entry({"2", "\x1e\x8f\x11", "", "TELNO", "", "+4"});
+    QTest::newRow("UCS2 character the handset lacks")
+        << QList<QByteArray>{"AT+CSCS=\"UCS2\"", "AT+CMEE=1", "AT+CPBW=2,\"1\",129,\"20AC\""}
+        << QByteArray("\r\n+CME ERROR: 25\r\n") << 2 << QList<QByteArray>();
+    QTest::newRow("UCS2 odd length")
+        << QList<QByteArray>{"AT+CSCS=\"UCS2\"", "AT+CPBW=2,\"1\",129,\"004\""} << kError << 2
+        << QList<QByteArray>();
+    QTest::newRow("18 handset bytes of UCS2 fit")
+        << QList<QByteArray>{"AT+CSCS=\"UCS2\"",
+                             "AT+CPBW=2,\"1\",129,\"" + QByteArray("00FC").repeated(18) + "\""}
+        << kOk << 2 << entry({"2", QByteArray(18, '~').constData(), "", "TELNO", "", "1"});
+    QTest::newRow("8859-1 text") << QList<QByteArray>{"AT+CSCS=\"8859-1\"",
+                                                      "AT+CPBW=2,\"1\",129,\"\xc4rger\""}
+                                 << kOk << 2 << entry({"2", "[rger", "", "TELNO", "", "1"});
+    QTest::newRow("number with letters")
+        << QList<QByteArray>{"AT+CPBW=2,\"12a\",129,\"x\""} << kError << 2 << QList<QByteArray>();
 }
 
 void TestSim::writeCommands()
