@@ -1,6 +1,7 @@
 // A full read and a full write of 700 records against the simulated handset,
 // paced at a real line rate, against the lower bound that the bytes on the
-// line and the protocol's own pauses allow.
+// line and the protocol's own pauses allow. Each command has to arrive before
+// its answer can start, so the bytes of both directions count.
 //
 //   bench_transfer [--baud 115200] [--read-only]
 
@@ -67,16 +68,16 @@ struct Measure
         const double cpu = threadCpuSeconds() - cpuBefore;
         const auto& after = exchange.traffic();
         const qint64 received = after.bytesReceived - before.bytesReceived;
+        const qint64 sent = after.bytesSent - before.bytesSent;
         const qint64 pauses = after.pausesAfterReplies - before.pausesAfterReplies;
-        const double bound =
-            double(received) * 10.0 / baud + double(pauses) * kPauseAfterReplyMs / 1000.0;
+        const double line = double(received + sent) * 10.0 / baud;
+        const double bound = line + double(pauses) * kPauseAfterReplyMs / 1000.0;
         std::printf("%-6s %5lld exchanges, %8lld bytes received, %8lld sent\n", what,
-                    after.exchanges - before.exchanges, received,
-                    after.bytesSent - before.bytesSent);
+                    after.exchanges - before.exchanges, received, sent);
         std::printf("       wall %7.2f s   bound %7.2f s (line %6.2f s + pauses %5.2f s)   "
                     "over bound %5.1f %%\n",
-                    wallSeconds, bound, double(received) * 10.0 / baud,
-                    double(pauses) * kPauseAfterReplyMs / 1000.0, (wallSeconds / bound - 1) * 100);
+                    wallSeconds, bound, line, double(pauses) * kPauseAfterReplyMs / 1000.0,
+                    (wallSeconds / bound - 1) * 100);
         std::printf("       cpu  %7.3f s = %.2f %% of wall\n", cpu, cpu / wallSeconds * 100);
         std::fflush(stdout);
     }

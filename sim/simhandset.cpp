@@ -70,6 +70,8 @@ public:
 
 private:
     void onReadable();
+    void paceArrival();
+    void arrived();
     void consumeInput();
     void deliver(const SimEngine::Reply& reply);
     void send(const QByteArray& bytes);
@@ -92,12 +94,16 @@ private:
     QTimer m_hangupPoll;
     QTimer m_latency;
     QTimer m_pace;
+    QTimer m_arrivalPace;
     QTimer m_drain;
     QElapsedTimer m_drainClock;
     int m_drainSlave = -1;
 
-    QByteArray m_in;   // received, not yet looked at (held back during latency)
-    QByteArray m_line; // the line being received
+    QByteArray m_arriving;       // read from the pty, still on its way at the line rate
+    qsizetype m_arrivingNow = 0; // leading bytes of m_arriving due when m_arrivalPace fires
+    qint64 m_arrivalFreeNs = 0;  // when the paced line has carried everything read so far
+    QByteArray m_in;             // received, not yet looked at (held back during latency)
+    QByteArray m_line;           // the line being received
     SimEngine::Reply m_delayed;
     QByteArray m_out;         // to send
     qsizetype m_released = 0; // leading bytes of m_out the line rate lets out now
@@ -144,6 +150,9 @@ SimLink::SimLink(int fd, QByteArray slavePath, SimState& state, std::unique_ptr<
         writeReleased();
         pump();
     });
+    m_arrivalPace.setSingleShot(true);
+    m_arrivalPace.setTimerType(Qt::PreciseTimer);
+    connect(&m_arrivalPace, &QTimer::timeout, this, &SimLink::arrived);
     m_drain.setInterval(kDrainPollMs);
     connect(&m_drain, &QTimer::timeout, this, &SimLink::dropWhenDrained);
     m_hangupPoll.start();
@@ -171,7 +180,7 @@ void SimLink::onReadable()
     for (;;) {
         const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
         if (n > 0) {
-            m_in.append(buffer, n);
+            m_arriving.append(buffer, n);
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -181,7 +190,42 @@ void SimLink::onReadable()
         onHangup(); // EIO (or EOF): the last holder of the slave closed it
         return;
     }
+    paceArrival();
+}
+
+// The pty hands over a whole command at once; on a cable it takes its line
+// time to come in, and the handset cannot answer before its CR is there.
+void SimLink::paceArrival()
+{
+    if (m_arriving.isEmpty() || m_arrivalPace.isActive())
+        return;
+    int baud = 0;
+    {
+        QMutexLocker lock(&m_state.mutex);
+        baud = m_state.options.baud;
+    }
+    if (baud <= 0) {
+        m_in += std::exchange(m_arriving, {});
+        consumeInput();
+        return;
+    }
+    // In chunks of ~10 ms of line time, as the output.
+    m_arrivingNow = std::min<qsizetype>(m_arriving.size(), std::max(1, baud / 1000));
+    const qint64 now = m_clock.nsecsElapsed();
+    m_arrivalFreeNs = std::max(now, m_arrivalFreeNs) + m_arrivingNow * 10'000'000'000LL / baud;
+    m_arrivalPace.start(int((m_arrivalFreeNs - now) / 1'000'000));
+}
+
+void SimLink::arrived()
+{
+    const qint64 early = m_arrivalFreeNs - m_clock.nsecsElapsed();
+    if (early > 0)
+        std::this_thread::sleep_for(std::chrono::nanoseconds(early));
+    m_in += m_arriving.left(m_arrivingNow);
+    m_arriving.remove(0, std::exchange(m_arrivingNow, 0));
     consumeInput();
+    if (m_fd >= 0 && !m_hungUp)
+        paceArrival();
 }
 
 void SimLink::consumeInput()
@@ -316,6 +360,9 @@ void SimLink::onHangup()
     m_writable->setEnabled(false);
     m_latency.stop();
     m_pace.stop();
+    m_arrivalPace.stop();
+    m_arriving.clear();
+    m_arrivingNow = 0;
     m_in.clear();
     m_line.clear();
     m_out.clear();
@@ -343,6 +390,7 @@ void SimLink::onHangupPoll()
     log('*', "opened by the other side");
     m_hungUp = false;
     m_lineFreeNs = 0;
+    m_arrivalFreeNs = 0;
     m_readable->setEnabled(true);
 }
 
@@ -354,6 +402,7 @@ void SimLink::closeLine(const char* why)
     m_hangupPoll.stop();
     m_latency.stop();
     m_pace.stop();
+    m_arrivalPace.stop();
     m_drain.stop();
     if (m_drainSlave >= 0)
         ::close(m_drainSlave);

@@ -142,6 +142,7 @@ private slots:
     void lineDrop();
     void pacing_data();
     void pacing();
+    void commandTakesItsLineTime();
     void logFile();
     void phonebookFile_data();
     void phonebookFile();
@@ -597,6 +598,22 @@ void TestSim::pacing()
     clock.start();
     QCOMPARE(m_peer.transact("ATI2"), "ATI2\r\r\nVexa TLM-Q7 Rev 1.0\r\n" + kOk);
     QVERIFY2(clock.elapsed() >= minimumMs, QByteArray::number(clock.elapsed()).constData());
+}
+
+void TestSim::commandTakesItsLineTime()
+{
+    SimOptions o;
+    o.baud = 2400;
+    startWith(o);
+    QCOMPARE(m_peer.transact("ATE0"), "ATE0\r\r\nOK\r\n");
+    // 99 bytes and CR in, OK out: 106 bytes, 1060 bit times, nearly all of
+    // them before the handset may answer.
+    const QByteArray command = "AT+CPBF=\"" + QByteArray(89, 'x') + '"';
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(m_peer.transact(command), kOk);
+    QVERIFY2(clock.elapsed() >= 1060 * 1000 / 2400,
+             QByteArray::number(clock.elapsed()).constData());
 }
 
 void TestSim::logFile()
