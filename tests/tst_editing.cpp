@@ -1,4 +1,5 @@
 #include "editing/EditOperations.h"
+#include "editing/RecordChange.h"
 
 #include <QTest>
 #include <functional>
@@ -203,6 +204,8 @@ class TestEditing : public QObject
 private slots:
     void edits_data();
     void edits();
+    void undoAndRedoAreExact_data() { edits_data(); }
+    void undoAndRedoAreExact();
     void noFreeRecordWritesNothing_data();
     void noFreeRecordWritesNothing();
     void copyThenPasteExchangesTwoNumbers();
@@ -235,6 +238,28 @@ void TestEditing::edits()
                      qPrintable(QStringLiteral("record %1 changed").arg(r)));
     QCOMPARE(clipboard.number, c.clipboardAfter.number);
     QCOMPARE(clipboard.type, c.clipboardAfter.type);
+}
+
+// Putting back the bytes an edit recorded gives the store before it, and
+// then after it, byte for byte; the clipboard is no part of the store.
+void TestEditing::undoAndRedoAreExact()
+{
+    QFETCH(int, index);
+    const Case& c = cases()[index];
+    auto store = fixture();
+    const auto original = fixture();
+    NumberClipboard clipboard = c.clipboardBefore;
+
+    const RecordedEdit recorded =
+        recordEdit(*store, [&](RecordStore& s) { return c.edit(s, clipboard); });
+    const auto edited = std::make_unique<RecordStore>(*store);
+    QCOMPARE(recorded.changes.size(), c.touched.size());
+
+    applyChanges(*store, recorded.changes, ChangeSide::Before);
+    QVERIFY(*store == *original);
+    applyChanges(*store, recorded.changes, ChangeSide::After);
+    QVERIFY(*store == *edited);
+    QCOMPARE(clipboard.number, c.clipboardAfter.number);
 }
 
 void TestEditing::noFreeRecordWritesNothing_data()

@@ -107,6 +107,14 @@ QByteArrayView RecordStore::rawRecord(int record) const
     return QByteArrayView(reinterpret_cast<const char*>(m_records[record - 1].data()), kRecordSize);
 }
 
+void RecordStore::setRawRecord(int record, QByteArrayView bytes)
+{
+    checkIndex(record, 1);
+    if (bytes.size() != kRecordSize)
+        throw std::invalid_argument("record bytes");
+    std::memcpy(m_records[record - 1].data(), bytes.data(), kRecordSize);
+}
+
 bool GroupList::contains(QByteArrayView group) const
 {
     const QString wanted = decodePc(group);

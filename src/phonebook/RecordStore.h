@@ -93,6 +93,8 @@ public:
 
     // The record as the handset and the file see it: 589 bytes.
     QByteArrayView rawRecord(int record) const;
+    // Puts back bytes that rawRecord gave, all 589 of them.
+    void setRawRecord(int record, QByteArrayView bytes);
 
     bool operator==(const RecordStore&) const = default;
 

@@ -1,0 +1,73 @@
+#include "base/PcText.h"
+#include "editing/EntryFilter.h"
+
+#include <QTest>
+#include <memory>
+
+using namespace q7;
+
+namespace {
+
+// Names with umlauts, accents and capitals; numbers written with spaces,
+// dashes and brackets.
+std::unique_ptr<RecordStore> fixture()
+{
+    auto store = std::make_unique<RecordStore>();
+    auto entry = [&](int r, const QString& name, QByteArrayView n1 = {}, QByteArrayView n3 = {}) {
+        store->setField(r, Name, encodePc(name));
+        store->setField(r, Nummer1, n1);
+        store->setField(r, Nummer3, n3);
+    };
+    entry(1, u"Jürgen Müller"_qs, "030-12 34 56");
+    entry(2, u"RENÉ Dupont"_qs, "(0171) 555 0199");
+    entry(3, u"Anna"_qs, "03012345", "+49 89 4711");
+    entry(4, u"Zoë 2000"_qs);
+    return store;
+}
+
+} // namespace
+
+class TestEntryFilter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void finds_data();
+    void finds();
+};
+
+void TestEntryFilter::finds_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<int>>("found");
+    QTest::newRow("empty finds everything") << "" << QList<int>{1, 2, 3, 4};
+    QTest::newRow("blanks find everything") << "  " << QList<int>{1, 2, 3, 4};
+    QTest::newRow("case ignored") << "müller" << QList<int>{1};
+    QTest::newRow("umlaut typed plain") << "muller" << QList<int>{1};
+    QTest::newRow("accent typed plain") << "rene" << QList<int>{2};
+    QTest::newRow("accent typed") << "René" << QList<int>{2};
+    QTest::newRow("part of a name") << "nn" << QList<int>{3};
+    QTest::newRow("digits with a blank find both spellings") << "030 12" << QList<int>{1, 3};
+    QTest::newRow("brackets and blanks on the number's side") << "0171555" << QList<int>{2};
+    QTest::newRow("number 3 counts") << "894711" << QList<int>{3};
+    QTest::newRow("plus and blanks typed") << "+49 89" << QList<int>{3};
+    QTest::newRow("digits in a name") << "2000" << QList<int>{4};
+    QTest::newRow("letters find no number") << "o" << QList<int>{2, 4};
+    QTest::newRow("nothing") << "xyz" << QList<int>{};
+}
+
+void TestEntryFilter::finds()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<int>, found);
+    const auto store = fixture();
+    const EntryFilter filter(text);
+    QList<int> actual;
+    for (int r = 1; r <= 4; ++r)
+        if (filter.matches(*store, r))
+            actual.append(r);
+    QCOMPARE(actual, found);
+}
+
+QTEST_GUILESS_MAIN(TestEntryFilter)
+#include "tst_entryfilter.moc"
