@@ -62,8 +62,8 @@ QString firstDifference(const RecordStore& a, const RecordStore& b)
 }
 
 // The bytes a value can carry through the file and back: not CR, which ends
-// the line (a lone LF is carried, since the file holds CRs), not the
-// end-of-file byte, no quote or comma (those are placed on purpose), and for
+// the line (a lone LF is carried, since the file holds CRs), byte 26 too (a
+// handset byte like any other), no quote or comma (placed on purpose), and for
 // converted values only PC bytes that come back from the handset set as
 // themselves.
 QByteArray carriedBytes(bool converted)
@@ -71,7 +71,7 @@ QByteArray carriedBytes(bool converted)
     QByteArray bytes;
     for (int b = 0; b < 256; ++b) {
         const char c = static_cast<char>(b);
-        if (c == '\r' || c == 26 || c == ',' || c == '"')
+        if (c == '\r' || c == ',' || c == '"')
             continue;
         if (converted && handsetToPc(pcToHandset(QByteArray(1, c))) != QByteArray(1, c))
             continue;
@@ -324,11 +324,18 @@ void TestCsv::importLines_data()
         << QByteArray("1,\"A\"\r2,\"B\"\r") << QList<int>{1, 2} << QByteArrayList{"A", "B"};
     QTest::newRow("last line without line end")
         << QByteArray("1,\"A\"\r\n2,\"B\"") << QList<int>{1, 2} << QByteArrayList{"A", "B"};
-    QTest::newRow("byte 26 ends the file") << QByteArray("1,\"A\"\r\n2,\"B\"\r\n\x1a"
-                                                         "3,\"C\"\r\n")
-                                           << QList<int>{1, 2} << QByteArrayList{"A", "B"};
-    QTest::newRow("byte 26 inside a line") << QByteArray("1,\"A\"\r\n2,\"B\x1a\"\r\n3,\"C\"\r\n")
-                                           << QList<int>{1, 2} << QByteArrayList{"A", "\"B"};
+    QTest::newRow("byte 26 as the end-of-file mark")
+        << QByteArray("1,\"A\"\r\n2,\"B\"\r\n\x1a") << QList<int>{1, 2} << QByteArrayList{"A", "B"};
+    QTest::newRow("end-of-file mark with blanks and line ends after it")
+        << QByteArray("1,\"A\"\r\n2,\"B\"\r\n\x1a \r\n\t") << QList<int>{1, 2}
+        << QByteArrayList{"A", "B"};
+    QTest::newRow("a run of end-of-file marks") << QByteArray("1,\"A\"\r\n2,\"B\"\x1a\x1a\x1a")
+                                                << QList<int>{1, 2} << QByteArrayList{"A", "B"};
+    QTest::newRow("byte 26 inside a value")
+        << QByteArray("1,\"A\"\r\n2,\"B\x1a\"\r\n3,\"C\"\r\n") << QList<int>{1, 2, 3}
+        << QByteArrayList{"A", "B\x1a", "C"};
+    QTest::newRow("byte 26 ending the last value")
+        << QByteArray("1,\"A\x1a\"\r\n") << QList<int>{1} << QByteArrayList{"A\x1a"};
     QTest::newRow("blank lines skipped")
         << QByteArray("\r\n1,\"A\"\r\n   \r\n\t\r\n2,\"B\"\r\n\r\n") << QList<int>{1, 2}
         << QByteArrayList{"A", "B"};
@@ -414,6 +421,11 @@ void TestCsv::importFailures_data()
     QTest::newRow("blank lines count as lines")
         << QByteArray("\r\n\r\nx,\"A\"\r\n") << true
         << QStringLiteral("'x' ist kein gültiger Integerwert (Zeile 3)");
+    // A mark with lines after it is no mark: the import says so rather than
+    // dropping the rest of the file unseen.
+    QTest::newRow("byte 26 before further lines")
+        << QByteArray("1,\"A\"\r\n\x1a\r\n2,\"B\"\r\n") << true
+        << QStringLiteral("'\x1a' ist kein gültiger Integerwert (Zeile 2)");
     QTest::newRow("above 700") << QByteArray("1,\"A\"\r\n701,\"B\"\r\n") << false
                                << QStringLiteral(
                                       "Speicherplatz 701 liegt nicht zwischen 1 und 700 (Zeile 2)");

@@ -2,14 +2,10 @@
 
 #include "base/Errors.h"
 #include "base/PcText.h"
+#include "fileio/FileAccess.h"
 #include "link/GsmText.h"
 #include "phonebook/EntryParser.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <cerrno>
 #include <memory>
 
 namespace q7 {
@@ -17,60 +13,17 @@ namespace q7 {
 namespace {
 
 constexpr char kEndOfFile = 26;
-constexpr int kDeviceError = 1117; // what the runtime reports for EIO
 
-// The runtime's file error numbers are those of Windows; the ones the user
-// is likely to meet have German texts of their own.
-int inOutCode(int systemError, const QString& path)
+// Old editors append byte 26 as an end-of-file mark, some a run of them.
+// Only there does it end the file: the export writes handset bytes as they
+// are, and 26 is one of them, so anywhere else it is part of a value.
+QByteArrayView withoutEndOfFileMark(QByteArrayView data)
 {
-    switch (systemError) {
-    case ENOENT:
-        // A missing folder is a bad name rather than a missing file.
-        return QFileInfo(path).absoluteDir().exists() ? EInOutError::FileNotFound
-                                                      : EInOutError::InvalidFileName;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-        return EInOutError::InvalidFileName;
-    case EMFILE:
-    case ENFILE:
-        return EInOutError::TooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-    case ETXTBSY:
-        return EInOutError::AccessDenied;
-    case ENOSPC:
-    case EDQUOT:
-        return EInOutError::DiskFull;
-    default:
-        // An errno that happens to equal one of the runtime's numbers (EIO is
-        // 5) must not show that number's text.
-        for (const int code : {2, 3, 4, 5, 100, 101})
-            if (systemError == code)
-                return kDeviceError;
-        return systemError;
-    }
-}
-
-enum class Access
-{
-    Open,
-    Write,
-    Read
-};
-
-// errno is taken right after the failing call. Qt reports a full disk (and
-// too many open files) as a resource error, which still tells them apart
-// when errno has been overwritten since.
-[[noreturn]] void throwFileError(const QFileDevice& file, int systemError, Access access,
-                                 const QString& path)
-{
-    if (systemError == 0 && file.error() == QFileDevice::ResourceError)
-        systemError = access == Access::Open ? EMFILE : ENOSPC;
-    if (systemError == 0)
-        systemError = EIO;
-    throw EInOutError(inOutCode(systemError, path));
+    qsizetype tail = data.size();
+    while (tail > 0 && QByteArrayView(" \t\r\n\x1a").contains(data[tail - 1]))
+        --tail;
+    const qsizetype mark = data.indexOf(kEndOfFile, tail);
+    return mark >= 0 ? data.first(mark) : data;
 }
 
 // EConvertError keeps its runtime text; the import adds where it happened.
@@ -126,18 +79,7 @@ void writeCsvFile(const QString& path, RecordStore& store, bool includeMarkedFor
     auto staged = std::make_unique<RecordStore>(store);
     const QByteArray content = exportCsv(*staged, includeMarkedForDeletion);
 
-    QSaveFile file(path);
-    if (QFileInfo(path).isDir())
-        throwFileError(file, EISDIR, Access::Open, path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        throwFileError(file, errno, Access::Open, path);
-    errno = 0;
-    if (file.write(content) != content.size())
-        throwFileError(file, errno, Access::Write, path);
-    errno = 0;
-    if (!file.commit())
-        throwFileError(file, errno, Access::Write, path);
+    writeFileAtomically(path, content);
     store = *staged;
 }
 
@@ -146,9 +88,7 @@ RecordStore importCsv(const QByteArray& content, const RecordStore& current)
     RecordStore result = current;
     result.ClearRecords();
 
-    QByteArrayView data = content;
-    if (const qsizetype eof = data.indexOf(kEndOfFile); eof >= 0)
-        data = data.first(eof);
+    const QByteArrayView data = withoutEndOfFileMark(content);
     // Lines end at CR, an LF right after it belongs to the line end. A file
     // from an editor that writes LF alone would otherwise be one long line.
     const bool crLines = data.contains('\r');
@@ -191,17 +131,7 @@ RecordStore importCsv(const QByteArray& content, const RecordStore& current)
 
 RecordStore readCsvFile(const QString& path, const RecordStore& current)
 {
-    QFile file(path);
-    if (QFileInfo(path).isDir())
-        throwFileError(file, EISDIR, Access::Open, path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly))
-        throwFileError(file, errno, Access::Open, path);
-    errno = 0;
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throwFileError(file, errno, Access::Read, path);
-    return importCsv(content, current);
+    return importCsv(readWholeFile(path), current);
 }
 
 } // namespace q7

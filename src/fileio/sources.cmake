@@ -1,3 +1,4 @@
 list(APPEND q7core_sources
   fileio/CsvPhonebook.cpp
+  fileio/FileAccess.cpp
 )

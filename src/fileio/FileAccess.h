@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace q7 {
+
+// Whole-file reads and writes for the phonebook files, failing with the
+// runtime's file error numbers (EInOutError).
+
+// Replaces the file only once everything is written, so a failure keeps an
+// earlier file of that name as it was.
+void writeFileAtomically(const QString& path, const QByteArray& content);
+
+QByteArray readWholeFile(const QString& path);
+
+} // namespace q7
