@@ -51,6 +51,28 @@ namespace q7 {
       "Komma getrennte Datei (*.csv)|*.csv")                                                       \
     X(Datei_Operationen_Export, "Datei_Operationen", "Export", "Daten exportieren")                \
     X(Datei_Operationen_Import, "Datei_Operationen", "Import", "Daten importieren")                \
+    X(Datei_Operationen_DateiformatVcard, "Datei_Operationen", "DateiformatVcard",                 \
+      "vCard (*.vcf)|*.vcf")                                                                       \
+    X(Datei_Operationen_ImportBericht, "Datei_Operationen", "ImportBericht", "Import-Bericht")     \
+    X(vCard_Angelegt, "vCard", "Angelegt", "Angelegte Einträge: %1")                               \
+    X(vCard_KeinPlatz, "vCard", "KeinPlatz",                                                       \
+      "Kein freier Speicherplatz mehr: %1 Karten ab Karte %2 nicht importiert.")                   \
+    X(vCard_KeineKarte, "vCard", "KeineKarte", "Die Datei enthält keine vCard.")                   \
+    X(vCard_Karte, "vCard", "Karte", "Karte %1, %2 (Speicherplatz %3):")                           \
+    X(vCard_Gekuerzt, "vCard", "Gekuerzt", "%1 auf 30 Zeichen gekürzt: %2")                        \
+    X(vCard_Ersetzt, "vCard", "Ersetzt", "%1 mit \"?\" für fehlende Zeichen: %2")                  \
+    X(vCard_Ausgelassen, "vCard", "Ausgelassen", "%1 ausgelassen: %2")                             \
+    X(vCard_OhneName, "vCard", "OhneName", "Karte %1 ohne Namen übersprungen (Nummer %2).")        \
+    X(vCard_OhneNameUndNummer, "vCard", "OhneNameUndNummer",                                       \
+      "Karte %1 ohne Namen und Nummer übersprungen.")                                              \
+    X(vCard_Name, "vCard", "Name", "Name")                                                         \
+    X(vCard_Nummer, "vCard", "Nummer", "Nummer")                                                   \
+    X(vCard_Gruppe, "vCard", "Gruppe", "Gruppe")                                                   \
+    X(vCard_Notiz, "vCard", "Notiz", "Notiz")                                                      \
+    X(vCard_Adresse, "vCard", "Adresse", "Adresse")                                                \
+    X(vCard_EMail, "vCard", "EMail", "E-Mail")                                                     \
+    X(vCard_Firma, "vCard", "Firma", "Firma")                                                      \
+    X(vCard_Angabe, "vCard", "Angabe", "Angabe")                                                   \
     X(TAB_Optionen_TAB_Name, "TAB_Optionen", "TAB_Name", "Optionen")                               \
     X(TAB_Optionen_GB_COM_Settings, "TAB_Optionen", "GB_COM_Settings",                             \
       "Schnittstellen Einstellungen")                                                              \

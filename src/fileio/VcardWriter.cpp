@@ -1,0 +1,127 @@
+#include "fileio/Vcard.h"
+
+#include "base/PcText.h"
+#include "fileio/FileAccess.h"
+#include "fileio/VcardFormat.h"
+
+namespace q7 {
+
+namespace {
+
+constexpr qsizetype kMaxLineOctets = 75;
+
+// Text values escape the characters that structure a line.
+QByteArray escaped(QByteArrayView pcText)
+{
+    QByteArray out;
+    for (const QChar ch : decodePc(pcText)) {
+        switch (ch.unicode()) {
+        case u'\\':
+            out += "\\\\";
+            break;
+        case u'\n':
+            out += "\\n";
+            break;
+        case u',':
+            out += "\\,";
+            break;
+        case u';':
+            out += "\\;";
+            break;
+        default:
+            out += QString(ch).toUtf8();
+        }
+    }
+    return out;
+}
+
+bool isUtf8Continuation(char byte)
+{
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
+// Folded at 75 octets, never inside a UTF-8 sequence; a continuation line
+// starts with a blank that counts towards its 75.
+void appendLine(QByteArray& out, QByteArrayView line)
+{
+    qsizetype room = kMaxLineOctets;
+    while (line.size() > room) {
+        qsizetype cut = room;
+        while (cut > 0 && isUtf8Continuation(line[cut]))
+            --cut;
+        out += line.first(cut);
+        out += "\r\n ";
+        line = line.sliced(cut);
+        room = kMaxLineOctets - 1;
+    }
+    out += line;
+    out += "\r\n";
+}
+
+QByteArray telParameters(int image)
+{
+    switch (image - kFirstNumberTypeImage) {
+    case 1:
+        return ";TYPE=home";
+    case 2:
+        return ";TYPE=work";
+    case 3:
+        return ";TYPE=cell";
+    case 4:
+        return ";TYPE=fax";
+    case 5:
+        return ";TYPE=pager";
+    case 6:
+        // Etc... has no vCard type; address books see a voice number, we
+        // see our own type again.
+        return ";TYPE=voice;" + kEtcParameter.toByteArray() + '=' + kEtcValue.toByteArray();
+    default:
+        return ";TYPE=voice";
+    }
+}
+
+void appendCard(QByteArray& out, const RecordStore& store, int record,
+                const NumberTypeNames& typeNames)
+{
+    appendLine(out, "BEGIN:VCARD");
+    appendLine(out, "VERSION:3.0");
+    const QByteArray name = escaped(store.field(record, Name));
+    appendLine(out, "FN:" + name);
+    // The handset keeps the name in one field; address books expect such a
+    // name whole in the first component.
+    appendLine(out, "N:" + name + ";;;;");
+    for (int slot = 1; slot <= 3; ++slot) {
+        const QByteArray number = store.field(record, nummerField(slot));
+        if (number.isEmpty())
+            continue;
+        const int image = NumberTypeImage(store.field(record, nummernartField(slot)), typeNames);
+        appendLine(out, "TEL" + telParameters(image) + ':' + escaped(number));
+    }
+    if (!store.fieldIsEmpty(record, Gruppe))
+        appendLine(out, "CATEGORIES:" + escaped(store.field(record, Gruppe)));
+    const QByteArray zusatz1 = store.field(record, Zusatz1);
+    const QByteArray zusatz2 = store.field(record, Zusatz2);
+    if (!zusatz2.isEmpty())
+        appendLine(out, "NOTE:" + escaped(zusatz1 + '\n' + zusatz2));
+    else if (!zusatz1.isEmpty())
+        appendLine(out, "NOTE:" + escaped(zusatz1));
+    appendLine(out, "END:VCARD");
+}
+
+} // namespace
+
+QByteArray exportVcard(const RecordStore& store, const NumberTypeNames& typeNames)
+{
+    QByteArray out;
+    for (int record = 1; record <= kRecordCount; ++record)
+        if (store.isLive(record))
+            appendCard(out, store, record, typeNames);
+    return out;
+}
+
+void writeVcardFile(const QString& path, const RecordStore& store, const NumberTypeNames& typeNames)
+{
+    writeFileAtomically(path, exportVcard(store, typeNames));
+}
+
+} // namespace q7
