@@ -76,7 +76,7 @@ QTreeWidget* tree(QWidget* parent, const char* name, int left, int top, int widt
 } // namespace
 
 TFrm_Q7_Manager::TFrm_Q7_Manager(QWidget* parent)
-    : TFrm_Q7_Manager(LanguageFile::pathForProgram(QCoreApplication::applicationFilePath()), parent)
+    : TFrm_Q7_Manager(LanguageFile::locate(QCoreApplication::applicationFilePath()), parent)
 {}
 
 TFrm_Q7_Manager::TFrm_Q7_Manager(const QString& languageFilePath, QWidget* parent)

@@ -1,7 +1,9 @@
 #include "base/LanguageFile.h"
 
 #include "base/PcText.h"
+#include "base/RegistryKey.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -56,6 +58,20 @@ QString LanguageFile::pathForProgram(const QString& programPath)
     if (threeLetterExtension.match(programPath).hasMatch())
         return programPath.chopped(4) + QStringLiteral(".ini");
     return programPath + QStringLiteral(".ini");
+}
+
+QString LanguageFile::locate(const QString& programPath)
+{
+    const QString beside = pathForProgram(programPath);
+#ifndef Q_OS_WIN
+    if (!QFileInfo(beside).isFile()) {
+        const QFileInfo settings(openRegistryKey(kProgramKey)->fileName());
+        const QString inSettingsFolder = settings.dir().filePath(QFileInfo(beside).fileName());
+        if (QFileInfo(inSettingsFolder).isFile())
+            return inSettingsFolder;
+    }
+#endif
+    return beside;
 }
 
 bool LanguageFile::exists() const

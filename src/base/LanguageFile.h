@@ -25,6 +25,10 @@ public:
     // manager.exe reads manager.ini; a name without a three-letter extension
     // gets ".ini" appended (q7manager reads q7manager.ini).
     static QString pathForProgram(const QString& programPath);
+    // The file beside the program if there is one; else, outside Windows, the
+    // one of that name in the settings folder (~/.config/Norvik), so that an
+    // installed program can be translated without writing beside it.
+    static QString locate(const QString& programPath);
 
     const QString& path() const { return m_path; }
     bool exists() const;
