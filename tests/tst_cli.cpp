@@ -64,6 +64,9 @@ private slots:
         QTest::newRow("port and device")
             << QStringList{"--port", "COM2", "--device", "/dev/null", "detect"};
         QTest::newRow("bad rate") << QStringList{"--baud", "fast", "detect"};
+        QTest::newRow("restore from a vCard") << QStringList{"restore", "contacts.vcf"};
+        QTest::newRow("convert with one file") << QStringList{"convert", "contacts.vcf"};
+        QTest::newRow("convert CSV to CSV") << QStringList{"convert", "a.csv", "b.csv"};
     }
     void usageErrorsExitWithTwo()
     {
@@ -203,6 +206,61 @@ private slots:
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains(message), run.err.constData());
         QVERIFY(m_sim->commands().isEmpty());
+    }
+
+    void restoreOfAVcardPointsToConvert()
+    {
+        const Run run = q7ctl({"restore", "contacts.vcf"});
+        QVERIFY2(run.err.contains("q7ctl convert contacts.vcf FILE.csv"), run.err.constData());
+    }
+
+    // A vCard backup turned into a CSV file, restored into an erased handset
+    // and backed up again gives the same cards: the entries came back whole.
+    void vcardBackupComesBackThroughConvert()
+    {
+        m_sim->setEntry(12, joergMuster());
+        m_sim->setEntry(3, simEntry(3, "Oma K{the", "0403", "Familie"));
+        m_sim->setEntry(505, simEntry(505, "Notruf", "112"));
+        m_sim->setEntry(650, simEntry(650, "Ganz hinten"));
+        const QString first = m_dir->filePath("first.vcf");
+        QCOMPARE(q7ctl({"--device", m_device, "backup", first}).exitCode, 0);
+        QVERIFY(read(first).startsWith("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Oma K\xc3\xa4the\r\n"));
+
+        const QString csv = m_dir->filePath("converted.csv");
+        const Run converted = q7ctl({"convert", first, csv});
+        QCOMPARE(converted.exitCode, 0);
+        QCOMPARE(converted.err, QByteArray("Angelegte Einträge: 4\n"));
+        QVERIFY(read(csv).startsWith("1,\"Oma K{the\",\"Familie\",\"TELNO\",\"Mobil\",\"0403\""));
+
+        QCOMPARE(q7ctl({"--device", m_device, "erase", "--yes"}).exitCode, 0);
+        QCOMPARE(q7ctl({"--device", m_device, "restore", csv}).exitCode, 0);
+        QCOMPARE(m_sim->phonebook().keys(), (QList<int>{1, 2, 3, 4}));
+        const QString second = m_dir->filePath("second.vcf");
+        QCOMPARE(q7ctl({"--device", m_device, "backup", second}).exitCode, 0);
+        QCOMPARE(read(second), read(first));
+
+        const QString back = m_dir->filePath("back.vcf");
+        QCOMPARE(q7ctl({"convert", csv, back}).exitCode, 0);
+        QCOMPARE(read(back), read(first));
+    }
+
+    void convertToTheSimRangeReportsWhatDidNotFit()
+    {
+        QByteArray cards = "BEGIN:VCARD\r\nTEL:0301\r\nEND:VCARD\r\n";
+        for (int i = 1; i <= 95; ++i)
+            cards += "BEGIN:VCARD\r\nFN:Karte " + QByteArray::number(i) + "\r\nEND:VCARD\r\n";
+        const QString in = m_dir->filePath("many.VCF");
+        write(in, cards);
+        const QString out = m_dir->filePath("many.csv");
+        const Run run = q7ctl({"convert", "--sim", in, out});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, QByteArray("Angelegte Einträge: 91\n"
+                                     "Kein freier Speicherplatz mehr: 4 Karten ab Karte 93 nicht "
+                                     "importiert.\n"
+                                     "Karte 1 ohne Namen übersprungen (Nummer 0301).\n"));
+        const QList<QByteArray> lines = read(out).split('\n');
+        QVERIFY(lines.first().startsWith("510,\"Karte 1\""));
+        QVERIFY(lines.at(90).startsWith("600,\"Karte 91\""));
     }
 
     void refusedWritesAreListed()

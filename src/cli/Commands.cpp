@@ -5,11 +5,15 @@
 #include "base/PcText.h"
 #include "cli/CliHost.h"
 #include "fileio/CsvPhonebook.h"
+#include "fileio/FileAccess.h"
+#include "fileio/Vcard.h"
 #include "link/HandsetSearch.h"
+#include "phonebook/NumberTypes.h"
 #include "phonebook/PhonebookReader.h"
 #include "phonebook/PhonebookWriter.h"
 #include "phonebook/RecordStore.h"
 
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <utility>
@@ -89,11 +93,67 @@ int list(CommandContext& context)
     return 0;
 }
 
+bool isVcardFile(const QString& path)
+{
+    return QFileInfo(path).suffix().compare(QLatin1String("vcf"), Qt::CaseInsensitive) == 0;
+}
+
+bool isCsvFile(const QString& path)
+{
+    return QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0;
+}
+
+// The extension decides the format: .vcf is vCard, anything else CSV.
+void savePhonebook(const QString& path, RecordStore& store, const LanguageFile& texts)
+{
+    if (isVcardFile(path))
+        writeVcardFile(path, store, numberTypeNames(texts));
+    else
+        writeCsvFile(path, store, false);
+}
+
 int backup(CommandContext& context)
 {
     RecordStore store = readWholePhonebook(context);
-    writeCsvFile(context.arguments.front(), store, false);
+    savePhonebook(context.arguments.front(), store, context.texts);
     return 0;
+}
+
+QString csvAndVcard(const CommandContext& context)
+{
+    if (context.arguments.size() != 2)
+        return QStringLiteral("give an input and an output file");
+    const QString& in = context.arguments[0];
+    const QString& out = context.arguments[1];
+    if (!(isVcardFile(in) && isCsvFile(out)) && !(isCsvFile(in) && isVcardFile(out)))
+        return QStringLiteral("convert turns a .csv file into a .vcf file or a .vcf file into a "
+                              ".csv file");
+    return {};
+}
+
+// Without a handset: vCard cards land as an import into an empty phonebook
+// would place them, and what did not come over whole is told on stderr.
+int convert(CommandContext& context)
+{
+    const QString& in = context.arguments[0];
+    const QString& out = context.arguments[1];
+    if (isCsvFile(in)) {
+        RecordStore store = readCsvFile(in, RecordStore());
+        savePhonebook(out, store, context.texts);
+        return 0;
+    }
+    RecordStore store;
+    const VcardImportReport report =
+        importVcard(readWholeFile(in), store,
+                    context.simRange ? ImportRange::SimCard : ImportRange::HandsetMemory,
+                    numberTypeNames(context.texts));
+    QTextStream err(stderr);
+    err.setEncoding(QStringConverter::System);
+    for (const QString& line : vcardReportLines(report, context.texts))
+        err << line << '\n';
+    err.flush();
+    savePhonebook(out, store, context.texts);
+    return report.notImported > 0 ? 1 : 0;
 }
 
 // Runs a write or an erase; the failed records go to stderr, also when the
@@ -117,6 +177,17 @@ int eraseHandset(CommandContext& context)
     return runTransfer(context, TransferResult::Operation::Erase, [&](TransferResult& result) {
         EraseHandset(context.exchange, context.texts, context.host, result);
     });
+}
+
+QString oneCsvFile(const CommandContext& context)
+{
+    if (const QString problem = oneFile(context); !problem.isEmpty())
+        return problem;
+    if (isVcardFile(context.arguments.front()))
+        return QStringLiteral("restore takes a CSV phonebook file; turn the vCard into one "
+                              "first: q7ctl convert %1 FILE.csv")
+            .arg(context.arguments.front());
+    return {};
 }
 
 int restore(CommandContext& context)
@@ -156,8 +227,9 @@ int erase(CommandContext& context)
 }
 
 const Command kCommands[] = {
-    {"detect", noArguments, detect}, {"list", noArguments, list},     {"backup", oneFile, backup},
-    {"restore", oneFile, restore},   {"erase", confirmedOnly, erase},
+    {"detect", noArguments, detect}, {"list", noArguments, list},
+    {"backup", oneFile, backup},     {"restore", oneCsvFile, restore},
+    {"erase", confirmedOnly, erase}, {"convert", csvAndVcard, convert},
 };
 
 } // namespace

@@ -18,6 +18,7 @@ struct CommandContext
     QStringList arguments; // after the command's name
     bool confirmed;        // --yes
     bool replace;          // --replace
+    bool simRange;         // --sim
 };
 
 struct Command

@@ -45,15 +45,19 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Q7 Manager"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Reads, saves and restores the phonebook of a Vexa TLM-Q7.\n\n"
-                       "Commands:\n"
-                       "  detect               search for the handset\n"
-                       "  list                 read the whole phonebook, one line per entry\n"
-                       "  backup FILE.csv      read the whole phonebook and save it as a CSV file\n"
-                       "  restore FILE.csv     write every entry of a CSV file to the handset\n"
-                       "                       (--replace erases the handset first)\n"
-                       "  erase --yes          delete every entry on the handset"));
+    parser.setApplicationDescription(QStringLiteral(
+        "Reads, saves and restores the phonebook of a Vexa TLM-Q7.\n\n"
+        "Commands:\n"
+        "  detect               search for the handset\n"
+        "  list                 read the whole phonebook, one line per entry\n"
+        "  backup FILE.csv      read the whole phonebook and save it as a CSV file\n"
+        "  backup FILE.vcf      ... or as vCard\n"
+        "  restore FILE.csv     write every entry of a CSV file to the handset\n"
+        "                       (--replace erases the handset first)\n"
+        "  erase --yes          delete every entry on the handset\n"
+        "  convert IN OUT       turn a CSV file into vCard or vCard into a CSV file,\n"
+        "                       without a handset (--sim places the cards on the\n"
+        "                       SIM card, else in the handset memory)"));
     parser.addHelpOption();
     const QCommandLineOption portOption(
         QStringLiteral("port"), QStringLiteral("Serial port COM1..COM96."), QStringLiteral("COMn"));
@@ -66,7 +70,9 @@ int main(int argc, char** argv)
                                        QStringLiteral("Confirm erasing the handset."));
     const QCommandLineOption replaceOption(QStringLiteral("replace"),
                                            QStringLiteral("restore: erase the handset first."));
-    parser.addOptions({portOption, deviceOption, baudOption, yesOption, replaceOption});
+    const QCommandLineOption simOption(QStringLiteral("sim"),
+                                       QStringLiteral("convert: place the cards on the SIM card."));
+    parser.addOptions({portOption, deviceOption, baudOption, yesOption, replaceOption, simOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     parser.process(app);
 
@@ -84,7 +90,7 @@ int main(int argc, char** argv)
             return usageError(parser, QStringLiteral("--baud needs a positive number"));
     }
 
-    const LanguageFile texts(LanguageFile::pathForProgram(
+    const LanguageFile texts(LanguageFile::locate(
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("q7manager"))));
     CliHost host;
     TComPort port;
@@ -93,8 +99,13 @@ int main(int argc, char** argv)
     const auto command = findCommand(args.front());
     if (!command)
         return usageError(parser, QStringLiteral("unknown command '%1'").arg(args.front()));
-    CommandContext context{
-        exchange, texts, host, args.mid(1), parser.isSet(yesOption), parser.isSet(replaceOption)};
+    CommandContext context{exchange,
+                           texts,
+                           host,
+                           args.mid(1),
+                           parser.isSet(yesOption),
+                           parser.isSet(replaceOption),
+                           parser.isSet(simOption)};
     if (const QString problem = command->checkArguments(context); !problem.isEmpty())
         return usageError(parser, problem);
 
