@@ -117,7 +117,11 @@ private slots:
 
         const Run absent = q7ctl({"--device", m_dir->filePath("absent"), "detect"});
         QCOMPARE(absent.exitCode, 1);
-        QVERIFY(absent.err.startsWith("Unable to open com port (win error code: 2)"));
+        const QList<QByteArray> lines = absent.err.split('\n');
+        QVERIFY2(lines.value(0).startsWith("Der Anschluss " + m_dir->filePath("absent").toUtf8() +
+                                           " ist nicht vorhanden."),
+                 absent.err.constData());
+        QCOMPARE(lines.value(1), QByteArray("Unable to open com port (win error code: 2)"));
 
         // A line that never answers is given up after the short wake-up
         // waits, not after the long ones of a transfer.
@@ -128,6 +132,23 @@ private slots:
         QCOMPARE(silent.exitCode, 1);
         QCOMPARE(silent.out, QByteArray("Kein Vexa TLM-Q7 gefunden.\n"));
         QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+    }
+
+    // Two runs share nothing but the device: the handset went away and came
+    // back on the same link in between.
+    void secondRunAfterTheHandsetCameBack()
+    {
+        const QString link = m_dir->filePath("handset");
+        QVERIFY(QFile::link(m_device, link));
+        m_sim->setEntry(12, simEntry(12, "Paul"));
+        QCOMPARE(q7ctl({"--device", link, "list"}).exitCode, 0);
+
+        m_sim->stop();
+        QFile::remove(link);
+        QVERIFY(QFile::link(m_sim->start(), link));
+        const Run second = q7ctl({"--device", link, "list"});
+        QCOMPARE(second.exitCode, 0);
+        QVERIFY2(second.out.contains("Paul"), second.err.constData());
     }
 
     void listPrintsEveryLiveEntry()

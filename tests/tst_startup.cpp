@@ -170,7 +170,11 @@ void TestStartup::firstStart()
     const auto boxes = m_dialogs->callsOf(ScriptedDialogs::Kind::Message);
     QCOMPARE(boxes.size(), 1);
     QCOMPARE(boxes.front().title, QStringLiteral("Vexa Q7 Manager"));
-    QVERIFY2(boxes.front().text.startsWith(QStringLiteral("Unable to open com port")),
+    // What happened in words first, the port's own text below it.
+    QVERIFY2(boxes.front().text.startsWith(QStringLiteral("Der Anschluss ")),
+             qPrintable(boxes.front().text));
+    QVERIFY2(boxes.front().text.endsWith(QStringLiteral("\n\nUnable to open com port (win error "
+                                                        "code: 2)")),
              qPrintable(boxes.front().text));
     for (const char* name : {"Btn_DatenLesen", "Btn_Datenschreiben", "Btn_Loeschen"})
         QVERIFY2(!window->findChild<QPushButton*>(QLatin1String(name))->isEnabled(), name);

@@ -116,12 +116,14 @@ TFrm_Q7_Manager::TFrm_Q7_Manager(const QString& languageFilePath, QWidget* paren
     connect(SuchTimer, &QTimer::timeout, this, &TFrm_Q7_Manager::SuchTimerTimer);
 
     FormCreate();
+    setErrorBoxTexts(&m_languageFile);
     StartTimer->start();
 }
 
 TFrm_Q7_Manager::~TFrm_Q7_Manager()
 {
     FormDestroy();
+    setErrorBoxTexts(nullptr);
 }
 
 void TFrm_Q7_Manager::FormCreate()
@@ -404,12 +406,15 @@ void TFrm_Q7_Manager::runSearch(bool closePortFirst)
 {
     emit searchStarted();
     bool found = false;
-    guarded([&] {
+    const bool done = guarded([&] {
         TransferGuard guard(*this);
         if (closePortFirst)
             m_comPort->ClosePort();
         found = searchHandset(*m_exchange, m_languageFile, *this);
     });
+    // A search that failed is over: the status must not say it still runs.
+    if (!done)
+        showStatus(m_languageFile.text(TextId::Statusleiste_Handynichtgefunden));
     emit searchFinished(found);
 }
 
@@ -499,9 +504,10 @@ void TFrm_Q7_Manager::takeStore(RecordStore store)
 void TFrm_Q7_Manager::runTransfer(TransferResult::Operation operation,
                                   const std::function<void(TransferResult&)>& run)
 {
-    guarded([&] {
+    const bool done = guarded([&] {
         TransferGuard guard(*this, storeControls());
         m_exchange->clearCancel();
+        reconnectHandset(*m_exchange, m_languageFile, *this);
         const bool complete = runReported(operation, run, [this](const TransferResult& result) {
             if (!result.succeeded())
                 dialogs().message(this, QMessageBox::Warning, kApplicationTitle,
@@ -513,16 +519,27 @@ void TFrm_Q7_Manager::runTransfer(TransferResult::Operation operation,
         if (complete && operation == TransferResult::Operation::Write)
             m_unsavedEdits = false;
     });
+    if (!done)
+        showIdle();
+}
+
+void TFrm_Q7_Manager::showIdle()
+{
+    showStatus(m_languageFile.text(TextId::Statusleiste_Ruhezustand));
+    setProgress(0);
 }
 
 void TFrm_Q7_Manager::Btn_DatenLesenClick()
 {
-    guarded([this] {
+    const bool done = guarded([this] {
         TransferGuard guard(*this, storeControls());
         m_exchange->clearCancel();
+        reconnectHandset(*m_exchange, m_languageFile, *this);
         // The store and the trees change only once the whole read has succeeded.
         takeStore(readPhonebook(*m_exchange, m_languageFile, *this, *m_store));
     });
+    if (!done)
+        showIdle();
 }
 
 void TFrm_Q7_Manager::Btn_DatenschreibenClick()

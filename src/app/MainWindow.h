@@ -150,6 +150,8 @@ private:
     // the handset refused is named afterwards, also when the run stopped.
     void runTransfer(TransferResult::Operation operation,
                      const std::function<void(TransferResult&)>& run);
+    // After a failure: nothing runs any more, and the bars say so.
+    void showIdle();
     // Empty when the user cancelled; remembers the folder for next time.
     QString chooseFile(bool forSaving, TextId title);
     void FormDestroy();

@@ -45,6 +45,13 @@ EComPort::EComPort(Code code, int systemError)
     : Q7Error(comPortMessage(code, systemError)), m_code(code), m_systemError(systemError)
 {}
 
+EComPort& EComPort::onPort(const QString& name, const QString& device)
+{
+    m_portName = name;
+    m_device = device;
+    return *this;
+}
+
 EConvertError::EConvertError(const QString& offendingText, const QString& where)
     : Q7Error(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(offendingText) +
               (where.isEmpty() ? QString() : u' ' + where))

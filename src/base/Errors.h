@@ -44,12 +44,19 @@ public:
     explicit EComPort(Code code, int systemError = kNoSystemError);
     Code code() const noexcept { return m_code; }
     int systemError() const noexcept { return m_systemError; }
+    // The port it happened on, so that a message can name it: the name the
+    // user chose ("COM3") and the device it stands for (empty: none).
+    EComPort& onPort(const QString& name, const QString& device);
+    const QString& portName() const noexcept { return m_portName; }
+    const QString& device() const noexcept { return m_device; }
 
     static QString codeText(Code code);
 
 private:
     Code m_code;
     int m_systemError;
+    QString m_portName;
+    QString m_device;
 };
 
 // A text that should have been an integer: "'%s' ist kein gültiger Integerwert".

@@ -112,7 +112,53 @@ namespace q7 {
     X(Neuereintrag_RB_SIM, "Neuereintrag", "RB_SIM", "Auf die Sim-Karte")                          \
     X(Neuereintrag_RB_MEM, "Neuereintrag", "RB_MEM", "In den Handyspeicher")                       \
     X(Neuereintrag_Btn_Erstellen, "Neuereintrag", "Btn_Erstellen", "&Erstellen")                   \
-    X(Neuereintrag_Btn_Abbruch, "Neuereintrag", "Btn_Abbruch", "&Abbruch")
+    X(Neuereintrag_Btn_Abbruch, "Neuereintrag", "Btn_Abbruch", "&Abbruch")                         \
+    X(Statusleiste_Verbindungpruefen, "Statusleiste", "Verbindungpruefen",                         \
+      "Verbindung war unterbrochen: Vexa TLM-Q7 wird erneut geprüft...")                           \
+    X(Statusleiste_Verbindungwieder, "Statusleiste", "Verbindungwieder",                           \
+      "Verbindung zum Vexa TLM-Q7 wiederhergestellt.")                                             \
+    X(Statusleiste_EinEintrag, "Statusleiste", "EinEintrag", "1 Eintrag")                          \
+    X(Statusleiste_Eintraege, "Statusleiste", "Eintraege", "%1 Einträge")                          \
+    X(Statusleiste_Gespeichert, "Statusleiste", "Gespeichert", "%1 in %2 gespeichert")             \
+    X(Statusleiste_Geladen, "Statusleiste", "Geladen", "%1 aus %2 geladen")                        \
+    X(Statusleiste_Geschrieben, "Statusleiste", "Geschrieben", "%1 geschrieben")                   \
+    X(Statusleiste_Entfernt, "Statusleiste", "Entfernt", "%1 auf dem Handy gelöscht")              \
+    X(Statusleiste_Handygeloescht, "Statusleiste", "Handygeloescht", "Handy gelöscht: %1")         \
+    X(Statusleiste_Nichtszuschreiben, "Statusleiste", "Nichtszuschreiben",                         \
+      "Nichts zu schreiben: kein Eintrag musste geschrieben werden.")                              \
+    X(Fehler_Verbindungunterbrochen, "Fehler", "Verbindungunterbrochen",                           \
+      "Die Verbindung zum Handy ist unterbrochen. Bitte Kabel und Handy prüfen und den Vorgang "  \
+      "wiederholen.")                                                                              \
+    X(Fehler_Keinzugriff, "Fehler", "Keinzugriff",                                                 \
+      "Keine Berechtigung für den Anschluss %1. Der Benutzer muss zur Gruppe \"dialout\" "        \
+      "gehören: im Terminal \"sudo usermod -aG dialout $USER\" eingeben, sich ab- und wieder "    \
+      "anmelden und den Vorgang wiederholen.")                                                     \
+    X(Fehler_Belegt, "Fehler", "Belegt",                                                           \
+      "Der Anschluss %1 wird von einem anderen Programm benutzt. Bitte das andere Programm "       \
+      "beenden und den Vorgang wiederholen.")                                                      \
+    X(Fehler_Nichtvorhanden, "Fehler", "Nichtvorhanden",                                           \
+      "Der Anschluss %1 ist nicht vorhanden. Bitte Kabel oder USB-Adapter einstecken oder "        \
+      "unter \"Optionen\" einen anderen Port wählen.")                                             \
+    X(Fehler_Keingeraet, "Fehler", "Keingeraet",                                                   \
+      "Dem Anschluss %1 ist kein Gerät zugeordnet. Bitte Kabel oder USB-Adapter einstecken oder " \
+      "unter \"Optionen\" einen anderen Port wählen.")                                             \
+    X(Fehler_Oeffnen, "Fehler", "Oeffnen",                                                         \
+      "Der Anschluss %1 lässt sich nicht öffnen. Bitte Kabel und Handy prüfen und den "         \
+      "Vorgang wiederholen.")                                                                      \
+    X(Fehler_Einstellungen, "Fehler", "Einstellungen",                                             \
+      "Der Anschluss %1 nimmt die Einstellungen nicht an. Bitte Baud und Fluss Kontrolle "         \
+      "unter \"Optionen\" prüfen.")                                                                \
+    X(Fehler_Handyantwortetnicht, "Fehler", "Handyantwortetnicht",                                 \
+      "Das Handy antwortet nicht. Bitte Kabel prüfen, das Handy einschalten und den Vorgang "     \
+      "wiederholen.")                                                                              \
+    X(Zusatzzeilen_Caption, "Zusatzzeilen", "Caption", "Zusatzzeilen gehen verloren")              \
+    X(Zusatzzeilen_Frage, "Zusatzzeilen", "Frage",                                                 \
+      "Das Handy übernimmt beim Schreiben die Zusatzzeilen (Zusatz1, Zusatz2) nicht. Betroffen: " \
+      "%1 (%2).\n\nWer diese Zeilen behalten will, sichert das Telefonbuch vorher mit \"%3\".\n\n" \
+      "Trotzdem schreiben?")                                                                       \
+    X(Zusatzzeilen_Warnung, "Zusatzzeilen", "Warnung",                                             \
+      "Warnung: Das Handy übernimmt beim Schreiben die Zusatzzeilen (Zusatz1, Zusatz2) nicht. "   \
+      "Betroffen: %1 (%2).")
 
 enum class TextId
 {

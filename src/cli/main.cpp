@@ -131,5 +131,6 @@ int main(int argc, char** argv)
             QTextStream err(stderr);
             err.setEncoding(QStringConverter::System);
             err << message << '\n';
-        });
+        },
+        texts);
 }

@@ -54,8 +54,14 @@ int openErrorNumber(const QSerialPort& serial, int savedErrno)
     switch (serial.error()) {
     case QSerialPort::DeviceNotFoundError:
         return ENOENT;
-    case QSerialPort::PermissionError:
-        return serial.errorString().contains(QLatin1String("in use")) ? EBUSY : EACCES;
+    case QSerialPort::PermissionError: {
+        // Qt reports a device another program holds (its lock file, or the
+        // kernel's "busy") in the same category as a refused open.
+        const QString text = serial.errorString();
+        const bool held = savedErrno == EBUSY || text.contains(QLatin1String("locking")) ||
+                          text.contains(QLatin1String("in use"));
+        return held ? EBUSY : EACCES;
+    }
     default:
         return savedErrno != 0 ? savedErrno : EIO;
     }
@@ -193,8 +199,8 @@ void TComPort::OpenPort()
     errno = 0;
     if (device.isEmpty() || !m_serial.open(QIODevice::ReadWrite)) {
         const int savedErrno = errno;
-        throw EComPort(EComPort::OpenFailed,
-                       device.isEmpty() ? ENOENT : openErrorNumber(m_serial, savedErrno));
+        throw portFailure(EComPort::OpenFailed,
+                          device.isEmpty() ? ENOENT : openErrorNumber(m_serial, savedErrno));
     }
     try {
         applyLineSettings();
@@ -208,10 +214,10 @@ void TComPort::OpenPort()
 void TComPort::applyLineSettings()
 {
     const LineSettings& s = m_line;
-    const auto setFormat = [](auto&& call) {
+    const auto setFormat = [this](auto&& call) {
         errno = 0;
         if (!call())
-            throw EComPort(EComPort::SetStateFailed, errnoOr(EINVAL));
+            throw portFailure(EComPort::SetStateFailed, errnoOr(EINVAL));
     };
     setFormat([&] { return m_serial.setBaudRate(bitsPerSecond(s.BaudRate, s.CustomBaudRate)); });
     setFormat([&] { return m_serial.setDataBits(toQt(s.DataBits)); });
@@ -225,13 +231,21 @@ void TComPort::applyLineSettings()
     const auto setLine = [this](auto&& call) {
         errno = 0;
         if (!call() && m_serial.error() != QSerialPort::UnsupportedOperationError)
-            throw EComPort(EComPort::SetStateFailed, errnoOr(EIO));
+            throw portFailure(EComPort::SetStateFailed, errnoOr(EIO));
         m_serial.clearError();
     };
     const TComFlowControl& f = s.FlowControl;
     setLine([&] { return m_serial.setDataTerminalReady(f.ControlDTR != dtrDisable); });
     if (f.ControlRTS == rtsEnable || f.ControlRTS == rtsDisable)
         setLine([&] { return m_serial.setRequestToSend(f.ControlRTS == rtsEnable); });
+}
+
+EComPort TComPort::portFailure(EComPort::Code code, int systemError) const
+{
+    EComPort failure(code, systemError);
+    // A device given by its path has no other name.
+    failure.onPort(m_deviceOverride.isEmpty() ? m_port : m_deviceOverride, devicePath());
+    return failure;
 }
 
 void TComPort::ClosePort()
@@ -246,14 +260,14 @@ void TComPort::ClosePort()
 int TComPort::InputPending() const
 {
     if (!Connected())
-        throw EComPort(EComPort::ClearErrorFailed, EBADF);
+        throw portFailure(EComPort::ClearErrorFailed, EBADF);
     return static_cast<int>(m_serial.bytesAvailable());
 }
 
 QByteArray TComPort::ReadPending(int count)
 {
     if (!Connected())
-        throw EComPort(EComPort::ReadFailed, EBADF);
+        throw portFailure(EComPort::ReadFailed, EBADF);
     if (count <= 0)
         return {};
     return m_serial.read(count);
@@ -262,11 +276,11 @@ QByteArray TComPort::ReadPending(int count)
 int TComPort::WriteText(const QByteArray& text, const WriteWait& wait)
 {
     if (!Connected())
-        throw EComPort(EComPort::WriteFailed, EBADF);
+        throw portFailure(EComPort::WriteFailed, EBADF);
     errno = 0;
     const qint64 written = m_serial.write(text);
     if (written < 0)
-        throw EComPort(EComPort::WriteFailed, errnoOr(EIO));
+        throw portFailure(EComPort::WriteFailed, errnoOr(EIO));
     try {
         waitUntilWritten(text.size(), wait);
     } catch (...) {
@@ -290,12 +304,12 @@ void TComPort::waitUntilWritten(qsizetype size, const WriteWait& wait)
         // the port closing on it drops them: look at the failure first.
         throwPendingFailure();
         if (!Connected())
-            throw EComPort(EComPort::WriteFailed, EBADF);
+            throw portFailure(EComPort::WriteFailed, EBADF);
         if (m_serial.bytesToWrite() == 0)
             return;
         const qint64 left = limitMs - elapsed.elapsed();
         if (left <= 0)
-            throw EComPort(EComPort::WriteFailed, ETIMEDOUT);
+            throw portFailure(EComPort::WriteFailed, ETIMEDOUT);
         const int ms = int(std::min<qint64>(left, std::numeric_limits<int>::max()));
         if (wait)
             wait(ms);
@@ -329,8 +343,23 @@ void TComPort::onError(QSerialPort::SerialPortError error)
     m_failing = true;
     m_failure = error == QSerialPort::WriteError ? EComPort::WriteFailed : EComPort::ReadFailed;
     m_failureErrno = deviceFailureNumber(errno);
-    QMetaObject::invokeMethod(this, &TComPort::ClosePort, Qt::QueuedConnection);
+    // Reopened before this runs (a transfer recovering at once): the new
+    // line is not the one that failed.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_failing)
+                ClosePort();
+        },
+        Qt::QueuedConnection);
     emit failed();
+}
+
+void TComPort::forgetFailure()
+{
+    m_failure.reset();
+    if (m_failing)
+        ClosePort();
 }
 
 void TComPort::throwPendingFailure()
@@ -339,7 +368,7 @@ void TComPort::throwPendingFailure()
         return;
     const auto code = static_cast<EComPort::Code>(*m_failure);
     m_failure.reset();
-    throw EComPort(code, m_failureErrno);
+    throw portFailure(code, m_failureErrno);
 }
 
 void TComPort::StorePortSettings(const QString& registryPath) const

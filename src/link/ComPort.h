@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Errors.h"
 #include "link/ComPortSettings.h"
 
 #include <QByteArray>
@@ -11,8 +12,6 @@
 #include <optional>
 
 namespace q7 {
-
-class EComPort;
 
 // The one serial port through which all traffic with the handset goes. The
 // user sees and stores names "COM1" to "COM96"; PortMap turns a name into a
@@ -76,6 +75,11 @@ public:
     // A failure the device reported on its own (the line hung up, the adapter
     // went away). It is kept until taken, and the port closes itself.
     bool hasFailure() const { return m_failure.has_value(); }
+    // True from a failure the device reported until the port opens again.
+    bool lineFailed() const { return m_failing; }
+    // Drops a failure not yet taken and closes the port now if it failed, so
+    // that the next OpenPort starts on a fresh line.
+    void forgetFailure();
     void throwPendingFailure();
 
 signals:
@@ -86,6 +90,8 @@ signals:
 
 private:
     void applyLineSettings();
+    // A failure of this port, naming it and its device.
+    EComPort portFailure(EComPort::Code code, int systemError) const;
     void waitUntilWritten(qsizetype size, const WriteWait& wait);
     template <typename T> void changeLine(T& setting, const T& value);
     void lineSettingsChanged();

@@ -1,5 +1,6 @@
 #include "link/HandsetSearch.h"
 
+#include "base/Errors.h"
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
 #include "link/ComPort.h"
@@ -21,18 +22,23 @@ struct BusyScope
 
 } // namespace
 
+bool identifyHandset(CommandExchange& exchange)
+{
+    Reply reply = exchange.exchange(kWakeUp, 500, 800);
+    if (!reply.text.isEmpty()) {
+        exchange.exchange("ATE0\r\n");
+        reply = exchange.exchange("ATI2\r\n");
+    }
+    return reply.text.contains(kIdentity);
+}
+
 bool searchHandset(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host)
 {
     BusyScope busy(host);
     host.showStatus(texts.text(TextId::Statusleiste_Handysuchen));
     exchange.port().OpenPort();
 
-    Reply reply = exchange.exchange(kWakeUp, 500, 800);
-    if (!reply.text.isEmpty()) {
-        exchange.exchange("ATE0\r\n");
-        reply = exchange.exchange("ATI2\r\n");
-    }
-    const bool found = reply.text.contains(kIdentity);
+    const bool found = identifyHandset(exchange);
     if (found) {
         host.showStatus(texts.text(TextId::Statusleiste_Handygefunden));
         host.handsetFound();
@@ -40,6 +46,23 @@ bool searchHandset(CommandExchange& exchange, const LanguageFile& texts, Operati
         host.showStatus(texts.text(TextId::Statusleiste_Handynichtgefunden));
     }
     return found;
+}
+
+bool reconnectHandset(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host)
+{
+    TComPort& port = exchange.port();
+    if (port.Connected() && !port.lineFailed())
+        return false;
+    BusyScope busy(host);
+    host.showStatus(texts.text(TextId::Statusleiste_Verbindungpruefen));
+    port.forgetFailure();
+    port.OpenPort();
+    if (!identifyHandset(exchange)) {
+        host.showStatus(texts.text(TextId::Statusleiste_Handynichtgefunden));
+        throw Q7Error(texts.text(TextId::Fehler_Handyantwortetnicht));
+    }
+    host.showStatus(texts.text(TextId::Statusleiste_Verbindungwieder));
+    return true;
 }
 
 } // namespace q7

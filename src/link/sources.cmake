@@ -4,5 +4,6 @@ list(APPEND q7core_sources
   link/ComPortSettings.cpp
   link/GsmText.cpp
   link/HandsetSearch.cpp
+  link/PortFailureText.cpp
   link/PortMap.cpp
 )
