@@ -130,7 +130,8 @@ private slots:
         clock.start();
         const Run silent = q7ctl({"--device", m_device, "detect"});
         QCOMPARE(silent.exitCode, 1);
-        QCOMPARE(silent.out, QByteArray("Kein Vexa TLM-Q7 gefunden.\n"));
+        QCOMPARE(silent.err, QByteArray("Kein Vexa TLM-Q7 gefunden.\n"));
+        QVERIFY(silent.out.isEmpty());
         QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
     }
 
@@ -149,6 +150,44 @@ private slots:
         const Run second = q7ctl({"--device", link, "list"});
         QCOMPARE(second.exitCode, 0);
         QVERIFY2(second.out.contains("Paul"), second.err.constData());
+    }
+
+    void backupChecksItsTargetBeforeReading()
+    {
+        m_sim->setEntry(12, simEntry(12, "Paul"));
+        const Run missingFolder =
+            q7ctl({"--device", m_device, "backup", m_dir->filePath("no/such/folder/b.csv")});
+        QCOMPARE(missingFolder.exitCode, 1);
+        QVERIFY(!missingFolder.err.isEmpty());
+        QVERIFY(missingFolder.out.isEmpty());
+        QVERIFY(m_sim->commands().isEmpty()); // the handset was never asked
+
+        const Run done = q7ctl({"--device", m_device, "backup", m_dir->filePath("b.csv")});
+        QCOMPARE(done.exitCode, 0);
+        QCOMPARE(done.out, QByteArray("1 Eintrag in b.csv gespeichert\n"));
+    }
+
+    void usageErrorNamesTheCommandsForm()
+    {
+        const Run run = q7ctl({"backup"});
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.contains("usage: q7ctl [--port COMn | --device PATH] [--baud RATE] "
+                                  "backup FILE.csv"),
+                 run.err.constData());
+    }
+
+    void restoreWarnsOfLostNoteLinesAndGoesOn()
+    {
+        const QString file = m_dir->filePath("lines.csv");
+        write(file, "7,\"Sieben\",\"\",\"TELNO\",\"Mobil\",\"0301\",\"\",\"\",\"\",\"\",\"\",\"\","
+                    "\"\",\"\",\"Hinterhaus\"\r\n");
+        const Run run = q7ctl({"--device", m_device, "restore", file});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.err.contains("Warnung: Das Handy übernimmt beim Schreiben die Zusatzzeilen "
+                                  "(Zusatz1, Zusatz2) nicht. Betroffen: 1 Eintrag (Sieben)."),
+                 run.err.constData());
+        QCOMPARE(run.out, QByteArray("1 Eintrag geschrieben\n"));
+        QCOMPARE(m_sim->entry(7).value(1), QByteArray("Sieben"));
     }
 
     void listPrintsEveryLiveEntry()

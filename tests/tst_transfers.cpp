@@ -198,7 +198,7 @@ private slots:
         QVERIFY(m_sim->entry(3).isEmpty() && m_sim->entry(505).isEmpty());
         // The trees still show what was read until the next read.
         QCOMPARE(treeTexts(tree("TV_Telefonbuch")), treeBefore);
-        QCOMPARE(m_window->statusPanel(0)->text(), QStringLiteral("Löschen abgeschlossen."));
+        QCOMPARE(m_window->statusPanel(0)->text(), QStringLiteral("Handy gelöscht: 3 Einträge"));
     }
 
 private:

@@ -12,6 +12,8 @@
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
 #include "link/HandsetSearch.h"
+#include "phonebook/Confirmations.h"
+#include "phonebook/NoteLines.h"
 #include "phonebook/PhonebookReader.h"
 #include "phonebook/PhonebookWriter.h"
 #include "phonebook/ui/PhonebookTrees.h"
@@ -508,10 +510,14 @@ void TFrm_Q7_Manager::runTransfer(TransferResult::Operation operation,
         TransferGuard guard(*this, storeControls());
         m_exchange->clearCancel();
         reconnectHandset(*m_exchange, m_languageFile, *this);
-        const bool complete = runReported(operation, run, [this](const TransferResult& result) {
+        const bool complete = runReported(operation, run, [&](const TransferResult& result) {
             if (!result.succeeded())
                 dialogs().message(this, QMessageBox::Warning, kApplicationTitle,
                                   failureSummary(result), QMessageBox::Ok);
+            else
+                showStatus(operation == TransferResult::Operation::Write
+                               ? writtenConfirmation(result, m_languageFile)
+                               : erasedConfirmation(result, m_languageFile));
             return result.succeeded();
         });
         // Only a write that ran to its end and left no record behind has
@@ -544,9 +550,22 @@ void TFrm_Q7_Manager::Btn_DatenLesenClick()
 
 void TFrm_Q7_Manager::Btn_DatenschreibenClick()
 {
+    if (!noteLinesMayGo())
+        return;
     runTransfer(TransferResult::Operation::Write, [this](TransferResult& result) {
         writePhonebook(*m_exchange, m_languageFile, *this, *m_store, writeOnlyChanged(), result);
     });
+}
+
+bool TFrm_Q7_Manager::noteLinesMayGo()
+{
+    const QList<int> losing = recordsLosingNoteLines(*m_store, writeOnlyChanged());
+    if (losing.isEmpty())
+        return true;
+    return dialogs().message(
+               this, QMessageBox::Question, m_languageFile.text(TextId::Zusatzzeilen_Caption),
+               noteLinesQuestion(*m_store, losing, Btn_Datenspeichern->text(), m_languageFile),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 void TFrm_Q7_Manager::Btn_LoeschenClick()
@@ -581,7 +600,10 @@ void TFrm_Q7_Manager::Btn_DatenladenClick()
     if (path.isEmpty())
         return;
     // A file with a single bad line changes nothing.
-    guarded([&] { takeStore(readCsvFile(path, *m_store)); });
+    guarded([&] {
+        takeStore(readCsvFile(path, *m_store));
+        showStatus(loadedConfirmation(liveEntryCount(*m_store), path, m_languageFile));
+    });
 }
 
 void TFrm_Q7_Manager::Btn_DatenspeichernClick()
@@ -592,6 +614,7 @@ void TFrm_Q7_Manager::Btn_DatenspeichernClick()
     guarded([&] {
         writeCsvFile(path, *m_store, saveDeletionCommands());
         m_unsavedEdits = false;
+        showStatus(savedConfirmation(liveEntryCount(*m_store), path, m_languageFile));
     });
 }
 

@@ -152,6 +152,9 @@ private:
                      const std::function<void(TransferResult&)>& run);
     // After a failure: nothing runs any more, and the bars say so.
     void showIdle();
+    // The handset drops the additional text lines of the entries it is
+    // sent; true when there are none or the user agrees to lose them.
+    bool noteLinesMayGo();
     // Empty when the user cancelled; remembers the folder for next time.
     QString chooseFile(bool forSaving, TextId title);
     void FormDestroy();

@@ -8,6 +8,8 @@
 #include "fileio/FileAccess.h"
 #include "fileio/Vcard.h"
 #include "link/HandsetSearch.h"
+#include "phonebook/Confirmations.h"
+#include "phonebook/NoteLines.h"
 #include "phonebook/NumberTypes.h"
 #include "phonebook/PhonebookReader.h"
 #include "phonebook/PhonebookWriter.h"
@@ -29,6 +31,21 @@ QTextStream& out()
     return stream;
 }
 
+// Failures and warnings go to stderr, results to stdout.
+QTextStream& err()
+{
+    static QTextStream stream(stderr);
+    stream.setEncoding(QStringConverter::System);
+    return stream;
+}
+
+void printResult(CommandContext& context, const QString& line)
+{
+    context.host.finishLine();
+    out() << line << '\n';
+    out().flush();
+}
+
 QString noArguments(const CommandContext& context)
 {
     return context.arguments.isEmpty() ? QString() : QStringLiteral("too many arguments");
@@ -45,10 +62,11 @@ int detect(CommandContext& context)
 {
     const bool found = searchHandset(context.exchange, context.texts, context.host);
     context.host.finishLine();
-    out() << context.texts.text(found ? TextId::Statusleiste_Handygefunden
-                                      : TextId::Statusleiste_Handynichtgefunden)
-          << '\n';
-    out().flush();
+    QTextStream& stream = found ? out() : err();
+    stream << context.texts.text(found ? TextId::Statusleiste_Handygefunden
+                                       : TextId::Statusleiste_Handynichtgefunden)
+           << '\n';
+    stream.flush();
     return found ? 0 : 1;
 }
 
@@ -114,8 +132,11 @@ void savePhonebook(const QString& path, RecordStore& store, const LanguageFile& 
 
 int backup(CommandContext& context)
 {
+    const QString& path = context.arguments.front();
+    checkWritable(path);
     RecordStore store = readWholePhonebook(context);
-    savePhonebook(context.arguments.front(), store, context.texts);
+    savePhonebook(path, store, context.texts);
+    printResult(context, savedConfirmation(liveEntryCount(store), path, context.texts));
     return 0;
 }
 
@@ -163,11 +184,14 @@ int runTransfer(CommandContext& context, TransferResult::Operation operation, Ru
 {
     return runReported(operation, std::forward<Run>(run), [&](const TransferResult& result) {
         context.host.finishLine();
-        if (result.succeeded())
+        if (result.succeeded()) {
+            printResult(context, operation == TransferResult::Operation::Write
+                                     ? writtenConfirmation(result, context.texts)
+                                     : erasedConfirmation(result, context.texts));
             return 0;
-        QTextStream err(stderr);
-        err.setEncoding(QStringConverter::System);
-        err << failureSummary(result) << '\n';
+        }
+        err() << failureSummary(result) << '\n';
+        err().flush();
         return 1;
     });
 }
@@ -200,6 +224,13 @@ int restore(CommandContext& context)
     if (!anyLive)
         throw Q7Error(QStringLiteral("Die Datei enthält keinen Eintrag; nichts wurde übertragen."));
 
+    // Nobody is there to answer a question: the loss is told, and the
+    // restore goes on.
+    if (const QList<int> losing = recordsLosingNoteLines(store, false); !losing.isEmpty()) {
+        err() << noteLinesWarning(store, losing, context.texts) << '\n';
+        err().flush();
+    }
+
     requireHandset(context);
     if (context.replace) {
         // Writing over a half-erased handset would leave entries it should not hold.
@@ -227,9 +258,12 @@ int erase(CommandContext& context)
 }
 
 const Command kCommands[] = {
-    {"detect", noArguments, detect}, {"list", noArguments, list},
-    {"backup", oneFile, backup},     {"restore", oneCsvFile, restore},
-    {"erase", confirmedOnly, erase}, {"convert", csvAndVcard, convert},
+    {"detect", noArguments, detect, "detect"},
+    {"list", noArguments, list, "list"},
+    {"backup", oneFile, backup, "backup FILE.csv|FILE.vcf"},
+    {"restore", oneCsvFile, restore, "[--replace] restore FILE.csv"},
+    {"erase", confirmedOnly, erase, "erase --yes"},
+    {"convert", csvAndVcard, convert, "[--sim] convert IN.csv OUT.vcf | IN.vcf OUT.csv"},
 };
 
 } // namespace

@@ -28,6 +28,8 @@ struct Command
     QString (*checkArguments)(const CommandContext&);
     // The exit status: 0 done, 1 failed. Failures may also throw Q7Error.
     int (*run)(CommandContext&);
+    // How it is called, for a usage error: "backup FILE.csv".
+    const char* form = nullptr;
 };
 
 std::optional<Command> findCommand(const QString& name);

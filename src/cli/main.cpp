@@ -28,6 +28,16 @@ int usageError(QCommandLineParser& parser, const QString& message)
     return kExitUsage;
 }
 
+// A known command called wrongly: what is wrong and its right form, rather
+// than the whole help.
+int commandUsageError(const Command& command, const QString& message)
+{
+    QTextStream err(stderr);
+    err << "q7ctl " << command.name << ": " << message << '\n'
+        << "usage: q7ctl [--port COMn | --device PATH] [--baud RATE] " << command.form << '\n';
+    return kExitUsage;
+}
+
 // The window's port settings, when the user has saved any.
 void restoreWindowPortSettings(TComPort& port)
 {
@@ -107,7 +117,7 @@ int main(int argc, char** argv)
                            parser.isSet(replaceOption),
                            parser.isSet(simOption)};
     if (const QString problem = command->checkArguments(context); !problem.isEmpty())
-        return usageError(parser, problem);
+        return commandUsageError(*command, problem);
 
     return exitStatusOf(
         [&] {

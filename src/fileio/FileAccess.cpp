@@ -70,6 +70,18 @@ enum class Access
 
 } // namespace
 
+void checkWritable(const QString& path)
+{
+    QSaveFile file(path);
+    if (QFileInfo(path).isDir())
+        throwFileError(file, EISDIR, Access::Open, path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly))
+        throwFileError(file, errno, Access::Open, path);
+    // Nothing is written: an earlier file of that name stays as it is.
+    file.cancelWriting();
+}
+
 void writeFileAtomically(const QString& path, const QByteArray& content)
 {
     QSaveFile file(path);

@@ -14,4 +14,8 @@ void writeFileAtomically(const QString& path, const QByteArray& content);
 
 QByteArray readWholeFile(const QString& path);
 
+// Fails as writeFileAtomically would fail to start, without touching the
+// file: a long read of the handset need not end at a missing folder.
+void checkWritable(const QString& path);
+
 } // namespace q7

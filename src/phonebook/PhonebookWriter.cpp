@@ -66,12 +66,14 @@ private:
         if (!probe.isOk() || probe.text.contains(kBareOk)) {
             // The handset holds nothing there: the deletion is done.
             m_store.clearEntry(record);
+            ++m_result.deleted;
             return;
         }
         m_host.showStatus(m_deletingText + u' ' + QString::number(record));
-        if (ask(command("at-sced=", *location)).isOk())
+        if (ask(command("at-sced=", *location)).isOk()) {
             m_store.clearEntry(record);
-        else
+            ++m_result.deleted;
+        } else
             m_result.failedRecords << record;
     }
 
@@ -95,7 +97,9 @@ private:
         if (written && target != *location)
             m_store.setField(record, Speicherplatz, QByteArray::number(target));
         removeLeftoverPlaceholder(record);
-        if (!written)
+        if (written)
+            ++m_result.written;
+        else
             m_result.failedRecords << record;
     }
 
@@ -219,7 +223,9 @@ void EraseHandset(CommandExchange& exchange, const LanguageFile& texts, Operatio
         const Reply probe = ask(command("at-scer=", location));
         if (!probe.isOk() || probe.text.contains(kBareOk))
             continue;
-        if (!ask(command("at-sced=", location)).isOk())
+        if (ask(command("at-sced=", location)).isOk())
+            ++result.deleted;
+        else
             result.failedRecords << location;
         ask("atz\r\n");
     }

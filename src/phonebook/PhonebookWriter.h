@@ -42,6 +42,8 @@ struct TransferResult
 
     Operation operation;
     QList<int> failedRecords; // record indices of a write, locations of an erase
+    int written = 0;          // entries the handset confirmed
+    int deleted = 0;          // entries no longer on the handset that were there or marked
     bool succeeded() const { return failedRecords.isEmpty(); }
 };
 

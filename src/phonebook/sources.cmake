@@ -1,6 +1,8 @@
 list(APPEND q7core_sources
+  phonebook/Confirmations.cpp
   phonebook/EntryParser.cpp
   phonebook/LostLink.cpp
+  phonebook/NoteLines.cpp
   phonebook/NumberTypes.cpp
   phonebook/PhonebookReader.cpp
   phonebook/PhonebookWriter.cpp
