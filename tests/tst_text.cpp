@@ -4,6 +4,9 @@
 #include "base/PcText.h"
 #include "link/GsmText.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -170,6 +173,26 @@ private slots:
         QFETCH(QString, program);
         QFETCH(QString, file);
         QCOMPARE(LanguageFile::pathForProgram(program), file);
+    }
+
+    // An installed program cannot have a file beside it; the user puts one in
+    // the settings folder instead, and one beside the program still wins.
+    void languageFileBesideTheProgramElseInTheSettingsFolder()
+    {
+        QTemporaryDir dir;
+        qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toLocal8Bit());
+        const QString program = dir.filePath(QStringLiteral("bin/q7manager"));
+        const QString beside = dir.filePath(QStringLiteral("bin/q7manager.ini"));
+        const QString inSettings = dir.filePath(QStringLiteral("config/Norvik/q7manager.ini"));
+        QCOMPARE(LanguageFile::locate(program), beside); // neither: the usual place
+
+        QVERIFY(QDir().mkpath(QFileInfo(inSettings).path()));
+        QFile(inSettings).open(QIODevice::WriteOnly);
+        QCOMPARE(LanguageFile::locate(program), inSettings);
+
+        QVERIFY(QDir().mkpath(QFileInfo(beside).path()));
+        QFile(beside).open(QIODevice::WriteOnly);
+        QCOMPARE(LanguageFile::locate(program), beside);
     }
 };
 
