@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev          # the fuzz target
   xvfb xauth imagemagick            # a virtual display and screenshots
   gammu                             # a phone client written elsewhere, against q7sim
+  dpkg-dev file lintian             # the Debian package and its check
 )
 
 missing=()
