@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the suite, the suite again under AddressSanitizer
-# and UBSan, and the fuzz target for a minute.
+# and UBSan, and the fuzz targets for a minute together.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/ensure-deps.sh
@@ -41,17 +41,64 @@ echo "== tests with AddressSanitizer and UBSan" >&2
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DQ7_SANITIZE=ON
 
-echo "== fuzzing the phonebook file for ${fuzz_seconds}s" >&2
+# The fuzz time is shared by the two file parsers.
+fuzz_each=$(( fuzz_seconds / 2 > 0 ? fuzz_seconds / 2 : 1 ))
 cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build build-fuzz -j "$jobs"
-mkdir -p build-fuzz/corpus build-fuzz/findings
-cp -n fuzz/corpus/* build-fuzz/corpus/ 2>/dev/null || true
-if ./build-fuzz/fuzz_csv -max_total_time="$fuzz_seconds" -print_final_stats=1 \
-     -artifact_prefix=build-fuzz/findings/ build-fuzz/corpus >build-fuzz/fuzz.log 2>&1; then
-  grep -E '^stat::number_of_executed_units|^Done' build-fuzz/fuzz.log >&2 || true
+mkdir -p build-fuzz/findings
+run_fuzzer() {
+  local target=$1 seeds=$2
+  echo "== fuzzing ${target#fuzz_} for ${fuzz_each}s" >&2
+  mkdir -p "build-fuzz/$seeds"
+  cp -n "fuzz/$seeds"/* "build-fuzz/$seeds/" 2>/dev/null || true
+  if "./build-fuzz/$target" -max_total_time="$fuzz_each" -print_final_stats=1 \
+       -artifact_prefix="build-fuzz/findings/$target-" "build-fuzz/$seeds" \
+       >"build-fuzz/$target.log" 2>&1; then
+    grep -E '^stat::number_of_executed_units|^Done' "build-fuzz/$target.log" >&2 || true
+    passed=$((passed + 1))
+  else
+    tail -n 60 "build-fuzz/$target.log"
+    failed=$((failed + 1))
+  fi
+}
+run_fuzzer fuzz_csv corpus
+run_fuzzer fuzz_vcard corpus-vcard
+
+# The package as a user gets it: built from the tested build, unpacked, and
+# its own q7ctl run against its own q7sim; lintian must find no error.
+check_package() {
+  rm -f build/q7manager_*.deb
+  (cd build && cpack -G DEB >cpack.log 2>&1) || { cat build/cpack.log; return 1; }
+  local deb unpacked sim status=0
+  deb=$(ls build/q7manager_*.deb)
+  unpacked=$(mktemp -d)
+  dpkg-deb -x "$deb" "$unpacked"
+  "$unpacked/usr/bin/q7sim" --phonebook sim/demo/phonebook.csv --link "$unpacked/handset" \
+    >"$unpacked/q7sim.out" &
+  sim=$!
+  for _ in $(seq 50); do [ -e "$unpacked/handset" ] && break; sleep 0.1; done
+  export XDG_CONFIG_HOME="$unpacked/config"
+  local q7ctl="$unpacked/usr/bin/q7ctl"
+  "$q7ctl" --help | grep 'convert IN OUT' >/dev/null &&
+    "$q7ctl" --device "$unpacked/handset" list | grep 'Oma K' >/dev/null &&
+    "$q7ctl" --device "$unpacked/handset" backup "$unpacked/backup.vcf" &&
+    "$q7ctl" convert "$unpacked/backup.vcf" "$unpacked/converted.csv" 2>/dev/null &&
+    "$q7ctl" convert "$unpacked/converted.csv" "$unpacked/again.vcf" &&
+    cmp "$unpacked/backup.vcf" "$unpacked/again.vcf" &&
+    [ -s "$unpacked/usr/share/man/man1/q7ctl.1.gz" ] &&
+    [ -s "$unpacked/usr/share/applications/q7manager.desktop" ] || status=1
+  unset XDG_CONFIG_HOME
+  kill "$sim" 2>/dev/null || true
+  wait "$sim" 2>/dev/null || true
+  rm -rf "$unpacked"
+  [ $status -eq 0 ] || { echo "the unpacked q7ctl failed against q7sim" >&2; return 1; }
+  lintian --fail-on error "$deb" >&2
+}
+
+echo "== the Debian package" >&2
+if check_package; then
   passed=$((passed + 1))
 else
-  tail -n 60 build-fuzz/fuzz.log
   failed=$((failed + 1))
 fi
 
