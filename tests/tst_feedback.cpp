@@ -9,6 +9,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -28,6 +31,8 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir->path());
         openRegistryKey(kProgramKey)->setValue(QStringLiteral("StartZaehler"), 1);
+        openRegistryKey(kProgramKey)
+            ->setValue(QStringLiteral("Ports/COM9"), m_dir->filePath(QStringLiteral("adapter")));
         m_dialogs = std::make_unique<ScriptedDialogs>();
         m_override = std::make_unique<DialogsOverride>(*m_dialogs);
         m_sim = std::make_unique<q7sim::SimHandset>();
@@ -105,6 +110,33 @@ private slots:
         m_dialogs->queueAnswer(QMessageBox::Yes);
         m_window->Btn_LoeschenClick();
         QCOMPARE(m_window->statusPanel(0)->text(), QStringLiteral("Handy gelöscht: 3 Einträge"));
+    }
+
+    void portListSaysWhatEachNameIs()
+    {
+        auto* list = m_window->findChild<QComboBox*>(QStringLiteral("ComCB_COM"));
+        const int com9 = list->findText(QStringLiteral("COM9"));
+        QVERIFY(com9 >= 0);
+        const QString device = m_dir->filePath(QStringLiteral("adapter"));
+        QCOMPARE(list->itemData(com9, Qt::ToolTipRole).toString(), device);
+        list->setCurrentIndex(com9);
+        QCOMPARE(m_window->findChild<QLabel*>(QStringLiteral("Lbl_ComGeraet"))->text(),
+                 QStringLiteral("Gerät: ") + device);
+    }
+
+    void fileDialogsStartWhereTheLastRunLeftOff()
+    {
+        QDir(m_dir->path()).mkdir(QStringLiteral("sub"));
+        const QString path = m_dir->filePath(QStringLiteral("sub/phonebook.csv"));
+        m_dialogs->queueFileName(path);
+        m_window->Btn_DatenspeichernClick();
+        m_window->close();
+        m_window = std::make_unique<TFrm_Q7_Manager>(m_dir->filePath(QStringLiteral("absent.ini")));
+        QSignalSpy started(m_window.get(), &TFrm_Q7_Manager::startupFinished);
+        m_window->show();
+        QVERIFY(started.wait(5000));
+        m_window->Btn_DatenladenClick(); // cancelled: no file queued
+        QCOMPARE(m_dialogs->startFolders().constLast(), QFileInfo(path).absolutePath());
     }
 
 private:

@@ -12,6 +12,7 @@
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
 #include "link/HandsetSearch.h"
+#include "link/PortMap.h"
 #include "phonebook/Confirmations.h"
 #include "phonebook/NoteLines.h"
 #include "phonebook/PhonebookReader.h"
@@ -42,6 +43,8 @@ constexpr int kClientWidth = 633;
 constexpr int kClientHeight = 555;
 constexpr int kStartTimerMs = 100;
 constexpr int kSuchTimerMs = 150;
+// The folder the file dialogs last used, beside the phonebook options.
+const QString kLastFolderKey = QStringLiteral("Telefonbuch/LetzterOrdner");
 
 const QString kWindowCaption = QStringLiteral("Vexa Q7 Manager  ** Final Version 1.02 **");
 const QString kAboutLine = QStringLiteral("Q7 Manager 1.02 \u2013 Telefonbuch für das Vexa TLM-Q7");
@@ -213,6 +216,20 @@ void TFrm_Q7_Manager::createOptionsPage(QWidget* page)
         guarded([&] { list->setComProperty(property); });
     }
 
+    // The names alone do not tell which is the cable: each says what stands
+    // behind it, in its tooltip and, for the chosen one, under the box.
+    Lbl_ComGeraet = place(new QLabel(page), "Lbl_ComGeraet", 16, 174, 409, 30);
+    Lbl_ComGeraet->setWordWrap(true);
+    Lbl_ComGeraet->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    guarded([this] {
+        for (int i = 0; i < ComCB_COM->count(); ++i)
+            ComCB_COM->setItemData(
+                i, deviceDescription(describeComPort(ComCB_COM->itemText(i)), m_languageFile),
+                Qt::ToolTipRole);
+    });
+    connect(ComCB_COM, &QComboBox::currentIndexChanged, this,
+            &TFrm_Q7_Manager::showSelectedPortDevice);
+
     Btn_ComTest = button(GB_COM_Settings, "Btn_ComTest", 48, 120, 75, 25);
     Btn_ComTest->setText(QStringLiteral("&Test"));
     connect(Btn_ComTest, &QPushButton::clicked, this, &TFrm_Q7_Manager::Btn_ComTestClick);
@@ -379,6 +396,10 @@ void TFrm_Q7_Manager::loadSettings()
     Panel_Hottrackfarbe->setWindowsColor(options.hottrackfarbe);
     applyTreeColors();
     CB_Loeschbefehle->setChecked(options.loeschbefehle);
+    // A folder that has gone since gives way to the home folder.
+    const QString folder = m_settings->value(kLastFolderKey).toString();
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        m_lastFolder = folder;
 }
 
 bool TFrm_Q7_Manager::showDisclaimer()
@@ -427,6 +448,20 @@ void TFrm_Q7_Manager::TabSheet_OptionenShow()
     ComCB_COM->ShowPortValue();
     ComCB_BAUD->ShowPortValue();
     ComCB_Fluss->ShowPortValue();
+    showSelectedPortDevice();
+}
+
+void TFrm_Q7_Manager::showSelectedPortDevice()
+{
+    // With no entry selected the port's own name still has its device.
+    const QString name =
+        ComCB_COM->currentIndex() >= 0 ? ComCB_COM->currentText() : m_comPort->Port();
+    QString description;
+    guarded([&] { description = deviceDescription(describeComPort(name), m_languageFile); });
+    Lbl_ComGeraet->setText(
+        description.isEmpty()
+            ? m_languageFile.text(TextId::TAB_Optionen_KeinGeraet)
+            : m_languageFile.text(TextId::TAB_Optionen_Lbl_Geraet).arg(description));
 }
 
 void TFrm_Q7_Manager::Lbl_HintergrundfarbeClick()
@@ -740,6 +775,7 @@ void TFrm_Q7_Manager::saveSettings()
     m_comPort->StorePortSettings(kProgramKey);
     m_settings->sync();
     savePhonebookOptions(*m_settings, phonebookOptions());
+    m_settings->setValue(kLastFolderKey, m_lastFolder);
     m_settings->sync();
 }
 

@@ -130,6 +130,7 @@ private:
     void StartTimerTimer();
     void SuchTimerTimer();
     void TabSheet_OptionenShow();
+    void showSelectedPortDevice();
     void Lbl_HintergrundfarbeClick();
     void Lbl_SchriftfarbeClick();
     void Lbl_HottrackfarbeClick();
@@ -198,6 +199,7 @@ private:
 
     QGroupBox* GB_COM_Settings;
     TComComboBox* ComCB_COM;
+    QLabel* Lbl_ComGeraet;
     TComComboBox* ComCB_BAUD;
     QLabel* Label_Flusskontrolle;
     TComComboBox* ComCB_Fluss;

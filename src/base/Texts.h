@@ -151,6 +151,10 @@ namespace q7 {
     X(Fehler_Handyantwortetnicht, "Fehler", "Handyantwortetnicht",                                 \
       "Das Handy antwortet nicht. Bitte Kabel prüfen, das Handy einschalten und den Vorgang "     \
       "wiederholen.")                                                                              \
+    X(TAB_Optionen_Seriennummer, "TAB_Optionen", "Seriennummer", "Seriennummer %1")                \
+    X(TAB_Optionen_Lbl_Geraet, "TAB_Optionen", "Lbl_Geraet", "Gerät: %1")                          \
+    X(TAB_Optionen_KeinGeraet, "TAB_Optionen", "KeinGeraet",                                       \
+      "Diesem Port ist kein Gerät zugeordnet.")                                                    \
     X(Zusatzzeilen_Caption, "Zusatzzeilen", "Caption", "Zusatzzeilen gehen verloren")              \
     X(Zusatzzeilen_Frage, "Zusatzzeilen", "Frage",                                                 \
       "Das Handy übernimmt beim Schreiben die Zusatzzeilen (Zusatz1, Zusatz2) nicht. Betroffen: " \

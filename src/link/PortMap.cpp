@@ -1,5 +1,6 @@
 #include "link/PortMap.h"
 
+#include "base/LanguageFile.h"
 #include "base/RegistryKey.h"
 #include "link/ComPortSettings.h"
 
@@ -135,6 +136,39 @@ QString deviceForComName(const QString& comName)
 #else
     return currentPortMap().value(comNumber(normalisePortName(comName)));
 #endif
+}
+
+ComPortDevice describeComPort(const QString& comName)
+{
+    ComPortDevice port;
+    port.device = deviceForComName(comName);
+    if (port.device.isEmpty())
+        return port;
+    const QString identity = deviceIdentity(port.device);
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        if (deviceIdentity(info.systemLocation()) != identity)
+            continue;
+        port.description = info.description();
+        port.manufacturer = info.manufacturer();
+        port.serialNumber = info.serialNumber();
+        break;
+    }
+    return port;
+}
+
+QString deviceDescription(const ComPortDevice& port, const LanguageFile& texts)
+{
+    if (port.device.isEmpty())
+        return {};
+    QString what = port.description;
+    // Many adapters name their maker in the description already.
+    if (!port.manufacturer.isEmpty() && !what.contains(port.manufacturer, Qt::CaseInsensitive))
+        what += what.isEmpty() ? port.manufacturer : QStringLiteral(" (%1)").arg(port.manufacturer);
+    if (!port.serialNumber.isEmpty()) {
+        const QString serial = texts.text(TextId::TAB_Optionen_Seriennummer).arg(port.serialNumber);
+        what += what.isEmpty() ? serial : QStringLiteral(", ") + serial;
+    }
+    return what.isEmpty() ? port.device : port.device + QStringLiteral(" \u2013 ") + what;
 }
 
 } // namespace q7

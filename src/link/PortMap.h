@@ -7,6 +7,8 @@
 
 namespace q7 {
 
+class LanguageFile;
+
 // The user sees and stores the names COM1..COM96. On a system whose serial
 // devices have other names, a name is mapped to a device like this:
 //  - explicit mappings in the settings group "Ports" (COM3=/dev/ttyUSB0, any
@@ -33,5 +35,24 @@ QStringList listComPorts();
 
 // The device of a normalised COM name; empty when nothing is mapped to it.
 QString deviceForComName(const QString& comName);
+
+// What the system tells about the device behind a name, so that the user
+// can tell the names apart: its path and, for a USB adapter, its
+// description, maker and serial number.
+struct ComPortDevice
+{
+    QString device; // empty: no device behind the name
+    QString description;
+    QString manufacturer;
+    QString serialNumber;
+};
+
+// The device of a COM name with what the system's port list says about it
+// (matched through symlinks, so a pinned /dev/serial/by-id/ path finds it).
+ComPortDevice describeComPort(const QString& comName);
+
+// "/dev/ttyUSB0 - FT232R USB UART (FTDI), Seriennummer A50285BI"; the
+// device alone when the system says nothing more; empty without a device.
+QString deviceDescription(const ComPortDevice& port, const LanguageFile& texts);
 
 } // namespace q7
