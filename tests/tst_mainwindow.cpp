@@ -275,8 +275,8 @@ void TestMainWindow::languageFileReplacesTexts()
     // Untouched keys keep their German default.
     QCOMPARE(control<QPushButton>(*window, "Btn_Datenladen")->text(),
              QStringLiteral("Daten &laden"));
-    QCOMPARE(window->openDialogFilter(), QStringLiteral("CSV file|*.csv"));
-    QCOMPARE(window->saveDialogFilter(), QStringLiteral("CSV file|*.csv"));
+    QCOMPARE(window->openDialogFilter(), QStringLiteral("CSV file|*.csv|vCard (*.vcf)|*.vcf"));
+    QCOMPARE(window->saveDialogFilter(), QStringLiteral("CSV file|*.csv|vCard (*.vcf)|*.vcf"));
 
     // The type names are data in the PC character set, not captions.
     const NumberTypeNames& names = window->numberTypeNames();

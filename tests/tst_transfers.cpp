@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -157,6 +158,47 @@ private slots:
                  (QStringList{QDir::homePath(), QFileInfo(path).absolutePath()}));
         QCOMPARE(m_window->recordStore().field(12, Name), encodePc(u"Jörg"));
         QVERIFY(m_dialogs->callsOf(ScriptedDialogs::Kind::Message).isEmpty());
+    }
+
+    // What the handset gave, saved as vCard, comes back whole in a second,
+    // empty phonebook: as new entries, changed, and with a report to read.
+    void vcardFromTheHandsetImportsIntoAnEmptyPhonebook()
+    {
+        startWindow();
+        m_window->Btn_DatenLesenClick();
+        const auto read = std::make_unique<RecordStore>(m_window->recordStore());
+        const QString path = m_dir->filePath(QStringLiteral("phonebook.vcf"));
+        m_dialogs->queueFileName(path);
+        m_window->Btn_DatenspeichernClick();
+        QVERIFY(m_window->recordStore() == *read);
+        QVERIFY(QFile(path).size() > 0);
+
+        TFrm_Q7_Manager second(m_dir->filePath(QStringLiteral("absent.ini")));
+        m_dialogs->queueFileName(path);
+        m_dialogs->queueAnswer(QMessageBox::Yes); // into the handset memory
+        QString title;
+        QString report;
+        m_dialogs->queueDialog([&](QDialog& dialog) {
+            title = dialog.windowTitle();
+            report = dialog.findChild<QPlainTextEdit*>()->toPlainText();
+            return int(QDialog::Accepted);
+        });
+        second.Btn_DatenladenClick();
+        QCOMPARE(title, QStringLiteral("Import-Bericht"));
+        QCOMPARE(report, QStringLiteral("Angelegte Einträge: 3"));
+
+        const RecordStore& imported = second.recordStore();
+        const QList<int> from{3, 12, 505};
+        for (int i = 0; i < from.size(); ++i) {
+            for (const int field : {int(Name), int(Gruppe), int(Nummernart1), int(Nummer1)})
+                QCOMPARE(imported.field(i + 1, field), read->field(from[i], field));
+            QVERIFY(imported.isChanged(i + 1));
+        }
+        QVERIFY(!imported.holdsEntry(4));
+        QVERIFY(second.hasUnsavedEdits());
+        QVERIFY(second.findChild<QTreeWidget*>(QStringLiteral("TV_Telefonbuch"))
+                    ->findItems(QStringLiteral("Jörg"), Qt::MatchRecursive)
+                    .size() == 1);
     }
 
     void writeAfterImportSendsEveryRecordAndNamesRefusals()

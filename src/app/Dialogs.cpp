@@ -3,6 +3,7 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QRegularExpression>
 
 namespace q7 {
 
@@ -55,6 +56,14 @@ private:
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setNameFilter(qtFileFilter(windowsFilter));
         dialog.setDefaultSuffix(defaultSuffix);
+        // A name typed without an extension gets the chosen filter's, so
+        // that the extension tells which format the user chose.
+        QObject::connect(
+            &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+                static const QRegularExpression extension(QStringLiteral("\\*\\.(\\w+)"));
+                if (const auto match = extension.match(filter); match.hasMatch())
+                    dialog.setDefaultSuffix(match.captured(1));
+            });
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
         return dialog.selectedFiles().constFirst();

@@ -4,11 +4,14 @@
 #include "app/ComComboBox.h"
 #include "app/Dialogs.h"
 #include "app/ErrorBox.h"
+#include "app/ImportReport.h"
 #include "app/TransferGuard.h"
 #include "app/Warnung.h"
 #include "base/PcText.h"
 #include "base/RegistryKey.h"
 #include "fileio/CsvPhonebook.h"
+#include "fileio/FileAccess.h"
+#include "fileio/Vcard.h"
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
 #include "link/HandsetSearch.h"
@@ -309,8 +312,10 @@ void TFrm_Q7_Manager::applyTexts()
 
     // The trees' popup menu takes its texts where it is built.
 
-    m_openDialogFilter = texts.text(TextId::Datei_Operationen_Dateiformat);
-    m_saveDialogFilter = texts.text(TextId::Datei_Operationen_Dateiformat);
+    const QString fileFormats = texts.text(TextId::Datei_Operationen_Dateiformat) + u'|' +
+                                texts.text(TextId::Datei_Operationen_DateiformatVcard);
+    m_openDialogFilter = fileFormats;
+    m_saveDialogFilter = fileFormats;
 
     PageControl->setTabText(1, texts.text(TextId::TAB_Optionen_TAB_Name));
     GB_COM_Settings->setTitle(texts.text(TextId::TAB_Optionen_GB_COM_Settings));
@@ -629,15 +634,56 @@ QString TFrm_Q7_Manager::chooseFile(bool forSaving, TextId title)
     return path;
 }
 
+namespace {
+
+// The file dialogs give the chosen filter's extension to a name typed
+// without one, so the extension tells the format.
+bool isVcardFile(const QString& path)
+{
+    return QFileInfo(path).suffix().compare(QLatin1String("vcf"), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
 void TFrm_Q7_Manager::Btn_DatenladenClick()
 {
     const QString path = chooseFile(false, TextId::Datei_Operationen_Import);
     if (path.isEmpty())
         return;
+    if (isVcardFile(path)) {
+        importVcardFile(path);
+        return;
+    }
     // A file with a single bad line changes nothing.
     guarded([&] {
         takeStore(readCsvFile(path, *m_store));
         showStatus(loadedConfirmation(liveEntryCount(*m_store), path, m_languageFile));
+    });
+}
+
+// The cards become new entries beside those there, as the new entry dialog
+// makes them: an edit, which the next write takes to the handset.
+void TFrm_Q7_Manager::importVcardFile(const QString& path)
+{
+    const auto target = dialogs().message(
+        this, QMessageBox::Question, m_languageFile.text(TextId::Datei_Operationen_Import),
+        m_languageFile.text(TextId::vCard_Ziel),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (target != QMessageBox::Yes && target != QMessageBox::No)
+        return;
+    guarded([&] {
+        const QByteArray content = readWholeFile(path);
+        const VcardImportReport report = importVcard(
+            content, *m_store,
+            target == QMessageBox::Yes ? ImportRange::HandsetMemory : ImportRange::SimCard,
+            m_numberTypeNames);
+        EditResult result;
+        result.touched = report.records;
+        rebuildTrees();
+        CollectGroupNames(*m_store, m_groups);
+        storeEdited(result);
+        showImportReport(this, m_languageFile.text(TextId::Datei_Operationen_ImportBericht),
+                         vcardReportLines(report, m_languageFile));
     });
 }
 
@@ -647,8 +693,14 @@ void TFrm_Q7_Manager::Btn_DatenspeichernClick()
     if (path.isEmpty())
         return;
     guarded([&] {
-        writeCsvFile(path, *m_store, saveDeletionCommands());
-        m_unsavedEdits = false;
+        if (isVcardFile(path)) {
+            // A vCard keeps neither locations nor pending deletions: the
+            // phonebook is not saved by it, so unsaved edits stay unsaved.
+            writeVcardFile(path, *m_store, m_numberTypeNames);
+        } else {
+            writeCsvFile(path, *m_store, saveDeletionCommands());
+            m_unsavedEdits = false;
+        }
         showStatus(savedConfirmation(liveEntryCount(*m_store), path, m_languageFile));
     });
 }

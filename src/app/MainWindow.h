@@ -147,6 +147,7 @@ private:
     QList<QWidget*> storeControls() const;
     // Puts a read or imported store in place and shows it.
     void takeStore(RecordStore store);
+    void importVcardFile(const QString& path);
     // Runs a write or an erase with the store's controls locked; whatever
     // the handset refused is named afterwards, also when the run stopped.
     void runTransfer(TransferResult::Operation operation,

@@ -3,6 +3,7 @@ list(APPEND q7gui_sources
   app/ComComboBox.cpp
   app/Dialogs.cpp
   app/ErrorBox.cpp
+  app/ImportReport.cpp
   app/MainWindow.cpp
   app/TransferGuard.cpp
   app/Warnung.cpp
