@@ -5,6 +5,7 @@
 #include "app/Dialogs.h"
 #include "app/ErrorBox.h"
 #include "app/ImportReport.h"
+#include "app/RecoveryFile.h"
 #include "app/TransferGuard.h"
 #include "app/Warnung.h"
 #include "base/PcText.h"
@@ -381,6 +382,13 @@ void TFrm_Q7_Manager::StartTimerTimer()
         // loaded go back unchanged on the normal way out.
         close();
     } else {
+        guarded([this] {
+            if (offerRecovery(this, m_languageFile, *m_store)) {
+                m_unsavedEdits = true;
+                rebuildTrees();
+                CollectGroupNames(*m_store, m_groups);
+            }
+        });
         SuchTimer->start();
     }
     emit startupFinished();
@@ -815,6 +823,8 @@ void TFrm_Q7_Manager::FormDestroy()
     StartTimer->stop();
     SuchTimer->stop();
     guarded([this] { saveSettings(); });
+    if (m_endingBySignal && m_unsavedEdits)
+        guarded([this] { writeRecoveryFile(*m_store); });
     guarded([this] { m_comPort->ClosePort(); });
 }
 

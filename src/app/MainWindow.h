@@ -77,6 +77,10 @@ public:
     // An edit changed the store since the last successful read, import,
     // write or export.
     bool hasUnsavedEdits() const { return m_unsavedEdits; }
+    // A termination signal is ending the program: unsaved edits go to the
+    // recovery file instead of being lost.
+    void markEndingBySignal() { m_endingBySignal = true; }
+    bool hasShutDown() const { return m_shutDown; }
 
     // RebuildPhonebookTree, then RebuildFirstNineTree.
     void rebuildTrees();
@@ -220,6 +224,7 @@ private:
 
     bool m_settingsLoaded = false; // only loaded settings are ever written back
     bool m_shutDown = false;
+    bool m_endingBySignal = false;
     bool m_closePending = false; // closing waits for the running transfer to unwind
     bool m_busy = false;
     bool m_unsavedEdits = false;

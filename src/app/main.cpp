@@ -2,47 +2,10 @@
 
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
+#include "app/ShutdownSignals.h"
 #include "phonebook/ui/PhonebookImages.h"
 
 #include <QApplication>
-#include <QSocketNotifier>
-#include <csignal>
-#include <sys/socket.h>
-#include <unistd.h>
-
-namespace {
-
-int g_signalSocket[2] = {-1, -1};
-
-void onTerminationSignal(int)
-{
-    const char byte = 1;
-    (void)!::write(g_signalSocket[0], &byte, 1);
-}
-
-// A session that ends, or a kill, closes the window as the user would: a
-// running transfer is cancelled and the settings are saved. The handler only
-// writes a byte; the window closes from the event loop.
-void closeOnTerminationSignals(QWidget& window)
-{
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalSocket) != 0)
-        return;
-    auto* notifier = new QSocketNotifier(g_signalSocket[1], QSocketNotifier::Read, &window);
-    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
-        char byte;
-        (void)!::read(g_signalSocket[1], &byte, 1);
-        window.close();
-    });
-    struct sigaction action = {};
-    action.sa_handler = onTerminationSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGHUP, &action, nullptr);
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -55,7 +18,10 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(q7::phonebookImages().value(q7::PhonebookRootImage));
 
     q7::TFrm_Q7_Manager window;
-    closeOnTerminationSignals(window);
+    q7::closeOnTerminationSignals(window);
+    // Closed by a signal while a box was still up: the box is gone too.
+    QObject::connect(&window, &q7::TFrm_Q7_Manager::shutDown, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     window.show();
     return app.exec();
 }

@@ -5,6 +5,8 @@ list(APPEND q7gui_sources
   app/ErrorBox.cpp
   app/ImportReport.cpp
   app/MainWindow.cpp
+  app/RecoveryFile.cpp
+  app/ShutdownSignals.cpp
   app/TransferGuard.cpp
   app/Warnung.cpp
 )

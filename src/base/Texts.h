@@ -158,6 +158,10 @@ namespace q7 {
     X(TAB_Optionen_Lbl_Geraet, "TAB_Optionen", "Lbl_Geraet", "Gerät: %1")                          \
     X(TAB_Optionen_KeinGeraet, "TAB_Optionen", "KeinGeraet",                                       \
       "Diesem Port ist kein Gerät zugeordnet.")                                                    \
+    X(Wiederherstellung_Caption, "Wiederherstellung", "Caption", "Nicht gespeicherte Änderungen")  \
+    X(Wiederherstellung_Frage, "Wiederherstellung", "Frage",                                       \
+      "Beim letzten Beenden waren Änderungen am Telefonbuch nicht gespeichert. Sie wurden in "    \
+      "\"%1\" gesichert.\n\nJetzt laden? \"Nein\" verwirft sie.")                                  \
     X(Zusatzzeilen_Caption, "Zusatzzeilen", "Caption", "Zusatzzeilen gehen verloren")              \
     X(Zusatzzeilen_Frage, "Zusatzzeilen", "Frage",                                                 \
       "Das Handy übernimmt beim Schreiben die Zusatzzeilen (Zusatz1, Zusatz2) nicht. Betroffen: " \

@@ -1,0 +1,122 @@
+// A termination signal ends the program also while a message box is open,
+// and unsaved edits survive it in a recovery file the next start offers.
+
+#include "app/MainWindow.h"
+#include "app/RecoveryFile.h"
+#include "app/ShutdownSignals.h"
+#include "base/RegistryKey.h"
+#include "editing/EditOperations.h"
+#include "link/ComPort.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+
+using namespace q7;
+
+class TestShutdown : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir->path());
+        openRegistryKey(kProgramKey)->setValue(QStringLiteral("StartZaehler"), 1);
+    }
+    void cleanup() { m_dir.reset(); }
+
+    void sigtermWhileAMessageBoxIsOpen()
+    {
+        // Real dialogs: the search at start meets no port and opens its box.
+        auto window =
+            std::make_unique<TFrm_Q7_Manager>(m_dir->filePath(QStringLiteral("absent.ini")));
+        window->comPort().setDeviceOverride(m_dir->filePath(QStringLiteral("no-such-tty")));
+        window->recordStore().setField(3, Name, "Zoe");
+        window->recordStore().setField(3, Speicherplatz, "3");
+        window->storeEdited(EditResult{{3}, 0});
+        closeOnTerminationSignals(*window);
+
+        QElapsedTimer sinceSignal;
+        QString boxText;
+        QTimer poll;
+        poll.setInterval(10);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || sinceSignal.isValid())
+                return;
+            boxText = box->text();
+            sinceSignal.start();
+            ::raise(SIGTERM);
+        });
+        poll.start();
+        QSignalSpy shutDown(window.get(), &TFrm_Q7_Manager::shutDown);
+        window->show();
+        QVERIFY(shutDown.wait(5000));
+        QVERIFY2(sinceSignal.isValid(), "no message box came up");
+        QVERIFY2(sinceSignal.elapsed() < 1000, qPrintable(QString::number(sinceSignal.elapsed())));
+        QVERIFY2(boxText.contains(QStringLiteral("Unable to open com port")), qPrintable(boxText));
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+        // Saved as on a normal close, and the edit kept.
+        QVERIFY(
+            openRegistryKey(kProgramKey)->contains(QStringLiteral("Telefonbuch/Nur Geaenderte")));
+        QVERIFY(QFileInfo::exists(recoveryFilePath()));
+        QCOMPARE(QFileInfo(recoveryFilePath()).absolutePath(),
+                 QFileInfo(openRegistryKey(kProgramKey)->fileName()).absolutePath());
+    }
+
+    void nextStartOffersTheRecoveryFile_data()
+    {
+        QTest::addColumn<bool>("load");
+        QTest::newRow("loaded") << true;
+        QTest::newRow("declined") << false;
+    }
+    void nextStartOffersTheRecoveryFile()
+    {
+        QFETCH(bool, load);
+        auto edited = std::make_unique<RecordStore>();
+        edited->setField(3, Speicherplatz, "3");
+        edited->setField(3, Name, "Zoe");
+        edited->setField(7, Speicherplatz, "7");
+        edited->setField(7, Name, "Q7LoeschenQ7");
+        writeRecoveryFile(*edited);
+
+        ScriptedDialogs dialogs;
+        DialogsOverride override(dialogs);
+        dialogs.queueAnswer(load ? QMessageBox::Yes : QMessageBox::No);
+        TFrm_Q7_Manager window(m_dir->filePath(QStringLiteral("absent.ini")));
+        window.comPort().setDeviceOverride(m_dir->filePath(QStringLiteral("no-such-tty")));
+        QSignalSpy started(&window, &TFrm_Q7_Manager::startupFinished);
+        window.show();
+        QVERIFY(started.wait(5000));
+
+        const auto asked = dialogs.callsOf(ScriptedDialogs::Kind::Message);
+        QVERIFY(!asked.isEmpty());
+        QCOMPARE(asked[0].title, QStringLiteral("Nicht gespeicherte Änderungen"));
+        QVERIFY(!QFileInfo::exists(recoveryFilePath()));
+        QCOMPARE(window.hasUnsavedEdits(), load);
+        QCOMPARE(window.recordStore().field(3, Name), load ? QByteArray("Zoe") : QByteArray());
+        if (load) {
+            // Not on the handset yet: the next write sends them.
+            QVERIFY(window.recordStore().isChanged(3));
+            QVERIFY(window.recordStore().isMarkedForDeletion(7));
+        }
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+QTEST_MAIN(TestShutdown)
+#include "tst_shutdown.moc"
