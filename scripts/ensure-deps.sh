@@ -10,6 +10,7 @@ packages=(
   xvfb xauth imagemagick            # a virtual display and screenshots
   gammu                             # a phone client written elsewhere, against q7sim
   dpkg-dev file lintian             # the Debian package and its check
+  qt6-translations-l10n             # Qt's own buttons and dialogs in the program's language
 )
 
 missing=()

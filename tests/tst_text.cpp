@@ -140,6 +140,40 @@ private slots:
         QCOMPARE(profileString(file, u"S", u"K", QString()).size(), 2047);
     }
 
+    void languageFileEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("UTF-8 with byte order mark")
+            << QByteArray("\xEF\xBB\xBF[S]\r\nK=B\xC3\xBCro\r\n") << "Büro";
+        QTest::newRow("byte order mark before an ASCII file")
+            << QByteArray("\xEF\xBB\xBF[S]\r\nK=Office\r\n") << "Office";
+        QTest::newRow("UTF-8 without byte order mark")
+            << QByteArray("[S]\r\nK=Funkrufempf\xC3\xA4nger \xE2\x82\xAC\r\n")
+            << "Funkrufempfänger €";
+        QTest::newRow("Windows-1252") << QByteArray("[S]\r\nK=B\xFCro \x80\r\n") << "Büro €";
+        // One line that is not UTF-8 makes the whole file Windows-1252.
+        QTest::newRow("UTF-8 look-alike among Windows-1252")
+            << QByteArray("[S]\r\nK=\xC3\xA4\r\nL=\xE4\r\n") << "Ã¤";
+    }
+    void languageFileEncoding()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, expected);
+        QCOMPARE(profileString(file, u"S", u"K", QStringLiteral("default")), expected);
+    }
+
+    void cutCountsCharactersNotBytes()
+    {
+        const QByteArray umlauts = QStringLiteral("ä").repeated(3000).toUtf8();
+        QCOMPARE(profileString("[S]\nK=" + umlauts + "\n", u"S", u"K", QString()),
+                 QStringLiteral("ä").repeated(2047));
+        // A character beyond 16 bits counts once and is never split.
+        const QString clefs = QString::fromUtf8("\xF0\x9D\x84\x9E").repeated(2100);
+        const QString cut = profileString("[S]\nK=" + clefs.toUtf8() + "\n", u"S", u"K", QString());
+        QCOMPARE(cut, clefs.left(2 * 2047));
+    }
+
     void languageFileFollowsTheFile()
     {
         QTemporaryDir dir;

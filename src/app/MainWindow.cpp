@@ -9,6 +9,7 @@
 #include "app/TransferGuard.h"
 #include "app/Warnung.h"
 #include "base/PcText.h"
+#include "base/ProgramLanguage.h"
 #include "base/RegistryKey.h"
 #include "fileio/CsvPhonebook.h"
 #include "fileio/FileAccess.h"
@@ -300,6 +301,9 @@ void TFrm_Q7_Manager::applyTexts()
 {
     const LanguageFile& texts = m_languageFile;
 
+    // Qt's own buttons and dialogs and the order of the phonebook speak the
+    // language of the file, not the system's.
+    useProgramLanguage(texts.languageCode());
     m_numberTypeNames = q7::numberTypeNames(texts);
 
     PageControl->setTabText(0, texts.text(TextId::TAB_Telefonbuch_TAB_Name));

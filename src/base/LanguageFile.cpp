@@ -2,11 +2,14 @@
 
 #include "base/PcText.h"
 #include "base/RegistryKey.h"
+#include "base/ProgramLanguage.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringDecoder>
+#include <algorithm>
 
 namespace q7 {
 
@@ -22,14 +25,41 @@ QString unquoted(QString value)
     return value;
 }
 
+// The cut counts characters, so a character beyond the 16-bit range is not
+// split in two.
+QString cutToCharacters(const QString& text, qsizetype count)
+{
+    qsizetype end = 0;
+    for (qsizetype n = 0; n < count && end < text.size(); ++n)
+        end += text.at(end).isHighSurrogate() && end + 1 < text.size() ? 2 : 1;
+    return text.left(end);
+}
+
 } // namespace
+
+QString decodeLanguageFile(QByteArrayView content)
+{
+    constexpr QByteArrayView kUtf8Bom = "\xEF\xBB\xBF";
+    if (content.startsWith(kUtf8Bom))
+        return QString::fromUtf8(content.sliced(kUtf8Bom.size()));
+    const bool onlyAscii =
+        std::all_of(content.begin(), content.end(), [](char c) { return uchar(c) < 0x80; });
+    if (!onlyAscii) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8(content);
+        if (!utf8.hasError())
+            return text;
+    }
+    return decodePc(content);
+}
 
 QString profileString(const QByteArray& fileContent, QStringView section, QStringView key,
                       const QString& fallback)
 {
     bool inSection = false;
-    for (const QByteArray& rawLine : fileContent.split('\n')) {
-        const QString line = decodePc(rawLine).trimmed();
+    const QString text = decodeLanguageFile(fileContent);
+    for (const QStringView rawLine : QStringView(text).split(u'\n')) {
+        const QString line = rawLine.trimmed().toString();
         if (line.startsWith(u'[')) {
             const qsizetype close = line.indexOf(u']');
             const QStringView name = QStringView(line).mid(1, close < 0 ? -1 : close - 1).trimmed();
@@ -45,7 +75,7 @@ QString profileString(const QByteArray& fileContent, QStringView section, QStrin
             continue;
         if (QStringView(line).left(equals).trimmed().compare(key, Qt::CaseInsensitive) != 0)
             continue;
-        return unquoted(line.mid(equals + 1).trimmed()).left(kMaxValueLength);
+        return cutToCharacters(unquoted(line.mid(equals + 1).trimmed()), kMaxValueLength);
     }
     return fallback;
 }
@@ -94,6 +124,12 @@ QString LanguageFile::text(TextId id) const
     const TextEntry& entry = textEntry(id);
     return lookup(QString::fromLatin1(entry.section), QString::fromLatin1(entry.key),
                   defaultText(id));
+}
+
+QString LanguageFile::languageCode() const
+{
+    return lookup(QString::fromLatin1(kLanguageSection), QString::fromLatin1(kLanguageKey),
+                  QString::fromLatin1(kDefaultLanguage));
 }
 
 } // namespace q7

@@ -7,10 +7,16 @@
 
 namespace q7 {
 
+// The text of a language file. Editors today save UTF-8, so a file that
+// starts with the UTF-8 byte order mark, or that is valid UTF-8 and holds
+// bytes above 127, is read as UTF-8; any other as Windows-1252.
+QString decodeLanguageFile(QByteArrayView content);
+
 // Looks up one value in the text of a Windows profile file, with the rules of
 // the Windows profile reader: section and key names match without regard to
 // case, a missing section or key gives the default, a key present with an
-// empty value gives the empty text, and a value is cut to 2047 characters.
+// empty value gives the empty text, and a value is cut to 2047 characters
+// (of the decoded text).
 QString profileString(const QByteArray& fileContent, QStringView section, QStringView key,
                       const QString& fallback);
 
@@ -35,6 +41,8 @@ public:
 
     QString lookup(QStringView section, QStringView key, const QString& fallback) const;
     QString text(TextId id) const;
+    // The code of the program's language ("Sprache", "Code"), "de" by default.
+    QString languageCode() const;
 
 private:
     QString m_path;

@@ -169,7 +169,11 @@ namespace q7 {
       "Trotzdem schreiben?")                                                                       \
     X(Zusatzzeilen_Warnung, "Zusatzzeilen", "Warnung",                                             \
       "Warnung: Das Handy übernimmt beim Schreiben die Zusatzzeilen (Zusatz1, Zusatz2) nicht. "   \
-      "Betroffen: %1 (%2).")
+      "Betroffen: %1 (%2).")                                                                       \
+    X(Contexmenu_KeinPlatzMEM, "Contexmenu", "KeinPlatzMEM",                                       \
+      "Kein freier Speicherplatz im Handyspeicher.")                                               \
+    X(Contexmenu_KeinPlatzSIM, "Contexmenu", "KeinPlatzSIM",                                       \
+      "Kein freier Speicherplatz auf der SIM-Karte.")
 
 enum class TextId
 {

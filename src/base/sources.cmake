@@ -3,6 +3,7 @@ list(APPEND q7core_sources
   base/Errors.cpp
   base/LanguageFile.cpp
   base/PcText.cpp
+  base/ProgramLanguage.cpp
   base/RegistryKey.cpp
   base/Texts.cpp
 )

@@ -33,14 +33,21 @@ constexpr std::array<RoleField, 7> kRoleFields{{
     {NodeRole::Zusatz2, Zusatz2},
 }};
 
-const QCollator& nameCollator()
+// The order of the program's language (the default locale, which the
+// language file sets), not of the system: under a C or English system locale
+// a German phonebook would otherwise put Ärzte after Zoe. Taken anew at each
+// sort, so it follows the language in use.
+QCollator& nameCollator()
 {
-    static const QCollator collator = [] {
-        QCollator c{QLocale()};
-        c.setCaseSensitivity(Qt::CaseInsensitive);
-        return c;
-    }();
+    static QCollator collator;
     return collator;
+}
+
+void takeNameCollation()
+{
+    QCollator collator{QLocale()};
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    nameCollator() = std::move(collator);
 }
 
 // Every node of the two trees is one of these. QTreeWidgetItem::sortChildren
@@ -269,6 +276,7 @@ void PhonebookTrees::RebuildFirstNineTree()
 
 void PhonebookTrees::sortPhonebookEntries()
 {
+    takeNameCollation();
     m_phonebookRoot->sortChildren(0, Qt::AscendingOrder);
 }
 
