@@ -11,6 +11,8 @@
 #include "base/PcText.h"
 #include "base/ProgramLanguage.h"
 #include "base/RegistryKey.h"
+#include "editing/NewEntry.h"
+#include "editing/ui/NeuerEintrag.h"
 #include "fileio/CsvPhonebook.h"
 #include "fileio/FileAccess.h"
 #include "fileio/Vcard.h"
@@ -719,7 +721,30 @@ void TFrm_Q7_Manager::Btn_DatenspeichernClick()
 
 void TFrm_Q7_Manager::Btn_NeuerEintragClick()
 {
-    // The new entry dialog is not built yet: until it is, the button does nothing.
+    guarded([this] {
+        TFrm_NeuerEintrag dialog(m_languageFile, m_numberTypeNames, m_groups, this);
+        // A full range keeps the dialog open, so what was typed is not lost.
+        dialog.setAcceptEntry([this, &dialog](const NewEntry& entry) {
+            if (freeRecordFor(*m_store, entry.target) != 0)
+                return true;
+            dialogs().message(&dialog, QMessageBox::Warning, kApplicationTitle,
+                              m_languageFile.text(entry.target == MoveTarget::Sim
+                                                      ? TextId::Contexmenu_KeinPlatzSIM
+                                                      : TextId::Contexmenu_KeinPlatzMEM),
+                              QMessageBox::Ok);
+            return false;
+        });
+        dialogs().execDialog(dialog);
+        if (dialog.cancelled())
+            return;
+        const QByteArray noGroup = encodePc(m_languageFile.text(TextId::Contexmenu_PM_KeineGruppe));
+        const EditResult result = createEntry(*m_store, dialog.entry(), noGroup);
+        if (!result.changed())
+            return;
+        m_trees->AddRecordNodes(result.target);
+        m_trees->sortPhonebookEntries();
+        storeEdited(result);
+    });
 }
 
 void TFrm_Q7_Manager::showStatus(const QString& text)

@@ -2,7 +2,9 @@ list(APPEND q7core_sources
   editing/EditOperations.cpp
   editing/EntryFilter.cpp
   editing/MenuRules.cpp
+  editing/NewEntry.cpp
   editing/RecordChange.cpp
 )
 list(APPEND q7gui_sources
+  editing/ui/NeuerEintrag.cpp
 )

@@ -1,0 +1,225 @@
+#include "editing/ui/NeuerEintrag.h"
+
+#include "base/LanguageFile.h"
+#include "base/PcText.h"
+#include "phonebook/ui/PhonebookImages.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+namespace q7 {
+
+namespace {
+
+constexpr int kClientWidth = 364;
+constexpr int kClientHeight = 211;
+constexpr int kTypeCount = 7;
+
+// A new row shows this type until the user picks another. It is the word
+// itself, not the language file's name for the first type, and it is what
+// an untouched row stores.
+const QString kInitialType = QStringLiteral("Telefon");
+
+constexpr const char* kTypeItemNames[kTypeCount] = {
+    "PM_Telefon", "PM_Heim", "PM_Buero", "PM_Mobil", "PM_Fax", "PM_Funkruf", "PM_Etc"};
+
+template <class W>
+W* place(W* widget, const QString& name, int left, int top, int width, int height)
+{
+    widget->setObjectName(name);
+    widget->setGeometry(left, top, width, height);
+    return widget;
+}
+
+template <class W> W* place(W* widget, const char* name, int left, int top, int width, int height)
+{
+    return place(widget, QLatin1String(name), left, top, width, height);
+}
+
+} // namespace
+
+TFrm_NeuerEintrag::TFrm_NeuerEintrag(const LanguageFile& texts,
+                                     const NumberTypeNames& numberTypeNames,
+                                     const GroupList& groups, QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+{
+    setObjectName(QStringLiteral("Frm_NeuerEintrag"));
+    setFixedSize(kClientWidth, kClientHeight);
+    // A dialog is a window of its own and does not inherit the main window's
+    // font; it should look like the window it belongs to.
+    if (parent)
+        setFont(parent->font());
+    FormCreate();
+
+    for (const QByteArray& group : groups.names())
+        CB_Gruppe->addItem(decodePc(group));
+    CB_Gruppe->addItem(texts.text(TextId::Contexmenu_PM_KeineGruppe));
+    CB_Gruppe->setCurrentIndex(-1);
+
+    applyTexts(texts, numberTypeNames);
+    updateErstellen();
+    if (parent) {
+        const QRect frame = parent->frameGeometry();
+        move(frame.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+    }
+}
+
+void TFrm_NeuerEintrag::FormCreate()
+{
+    GroupBox1 = place(new QGroupBox(this), "GroupBox1", 8, 0, 353, 177);
+    Label_name = place(new QLabel(GroupBox1), "Label_name", 8, 8, 193, 14);
+    Edt_Name = place(new QLineEdit(GroupBox1), "Edt_Name", 8, 24, 193, 21);
+    Label_gruppe = place(new QLabel(GroupBox1), "Label_gruppe", 208, 8, 137, 14);
+    CB_Gruppe = place(new QComboBox(GroupBox1), "CB_Gruppe", 208, 24, 137, 21);
+    CB_Gruppe->setEditable(false);
+
+    for (int k = 0; k < 3; ++k) {
+        const int top = 64 + 40 * k;
+        const QString suffix = QString::number(k + 1);
+        Label_Nummer[k] = place(new QLabel(GroupBox1), QStringLiteral("Label_Nummer") + suffix, 40,
+                                top - 16, 177, 14);
+        BitBtn_Nummer[k] = place(new QToolButton(GroupBox1),
+                                 QStringLiteral("BitBtn_Nummer") + suffix, 32, top, 22, 22);
+        BitBtn_Nummer[k]->setIcon(phonebookImages().value(kFirstNumberTypeImage));
+        BitBtn_Nummer[k]->setIconSize(kPhonebookImageSize);
+        BitBtn_Nummer[k]->setToolTip(kInitialType);
+        BitBtn_Nummer[k]->installEventFilter(this);
+        Edt_Nummer[k] = place(new QLineEdit(GroupBox1), QStringLiteral("Edt_Nummer") + suffix, 56,
+                              top, 161, 21);
+        Edt_Nummer[k]->installEventFilter(this);
+    }
+
+    RB_SIM = place(new QRadioButton(this), "RB_SIM", 8, 184, 104, 21);
+    RB_Mem = place(new QRadioButton(this), "RB_Mem", 112, 184, 136, 21);
+    RB_SIM->setChecked(true);
+    Btn_Erstellen = place(new QPushButton(this), "Btn_Erstellen", 248, 184, 51, 25);
+    Btn_Abbruch = place(new QPushButton(this), "Btn_Abbruch", 304, 184, 51, 25);
+    for (QPushButton* button : {Btn_Erstellen, Btn_Abbruch})
+        button->setAutoDefault(false);
+
+    PU_Symbol = new QMenu(this);
+    PU_Symbol->setObjectName(QStringLiteral("PU_Symbol"));
+    for (int i = 0; i < kTypeCount; ++i) {
+        QAction* item =
+            PU_Symbol->addAction(phonebookImages().value(kFirstNumberTypeImage + i), QString());
+        item->setObjectName(QLatin1String(kTypeItemNames[i]));
+        // Ctrl+1 to Ctrl+7 also work while the menu is closed, on the row
+        // being typed in.
+        item->setShortcut(QKeyCombination(Qt::ControlModifier, Qt::Key(Qt::Key_1 + i)));
+        item->setShortcutContext(Qt::WindowShortcut);
+        addAction(item);
+        m_typeItems[i] = item;
+        connect(item, &QAction::triggered, this, [this, i] { PM_NummernArtClick(i); });
+    }
+
+    const QList<QWidget*> tabOrder = {Edt_Name,         CB_Gruppe,        BitBtn_Nummer[0],
+                                      Edt_Nummer[0],    BitBtn_Nummer[1], Edt_Nummer[1],
+                                      BitBtn_Nummer[2], Edt_Nummer[2],    RB_SIM,
+                                      RB_Mem,           Btn_Erstellen,    Btn_Abbruch};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    Edt_Name->setFocus();
+
+    connect(Edt_Name, &QLineEdit::textChanged, this, &TFrm_NeuerEintrag::updateErstellen);
+    connect(Btn_Erstellen, &QPushButton::clicked, this, &TFrm_NeuerEintrag::Btn_ErstellenClick);
+    connect(Btn_Abbruch, &QPushButton::clicked, this, &TFrm_NeuerEintrag::Btn_AbbruchClick);
+}
+
+void TFrm_NeuerEintrag::applyTexts(const LanguageFile& texts,
+                                   const NumberTypeNames& numberTypeNames)
+{
+    setWindowTitle(texts.text(TextId::Neuereintrag_Frm_NeuerEintrag));
+    Label_name->setText(texts.text(TextId::Neuereintrag_Label_name));
+    Label_gruppe->setText(texts.text(TextId::Neuereintrag_Label_gruppe));
+    for (int k = 0; k < 3; ++k)
+        Label_Nummer[k]->setText(texts.text(TextId::Contexmenu_Nummer) +
+                                 QStringLiteral(" %1").arg(k + 1));
+    RB_SIM->setText(texts.text(TextId::Neuereintrag_RB_SIM));
+    RB_Mem->setText(texts.text(TextId::Neuereintrag_RB_MEM));
+    Btn_Erstellen->setText(texts.text(TextId::Neuereintrag_Btn_Erstellen));
+    Btn_Abbruch->setText(texts.text(TextId::Neuereintrag_Btn_Abbruch));
+    // The shortcut column shows the German key name whatever the language:
+    // the menu has always shown it so.
+    for (int i = 0; i < kTypeCount; ++i) {
+        m_typeNames[i] = decodePc(numberTypeNames[i]);
+        m_typeItems[i]->setText(m_typeNames[i] + QStringLiteral("\tStrg+%1").arg(i + 1));
+    }
+}
+
+NewEntry TFrm_NeuerEintrag::entry() const
+{
+    NewEntry result;
+    result.name = encodePc(Edt_Name->text());
+    result.group = encodePc(CB_Gruppe->currentText());
+    for (int k = 0; k < 3; ++k) {
+        result.numbers[k] = encodePc(Edt_Nummer[k]->text());
+        result.numberTypes[k] = encodePc(BitBtn_Nummer[k]->toolTip());
+    }
+    result.target = RB_SIM->isChecked() ? MoveTarget::Sim : MoveTarget::Memory;
+    return result;
+}
+
+bool TFrm_NeuerEintrag::eventFilter(QObject* watched, QEvent* event)
+{
+    for (int k = 0; k < 3; ++k) {
+        if (watched == BitBtn_Nummer[k] && event->type() == QEvent::MouseButtonPress) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            BitBtn_NummerMouseDown(BitBtn_Nummer[k], mouse->button() == Qt::RightButton);
+            if (mouse->button() == Qt::RightButton) {
+                PU_Symbol->popup(mouse->globalPosition().toPoint());
+                return true;
+            }
+        }
+        // The keyboard's way to a row's type: Ctrl+1..Ctrl+7 act on the row
+        // whose button or number field has the focus.
+        if ((watched == BitBtn_Nummer[k] || watched == Edt_Nummer[k]) &&
+            event->type() == QEvent::FocusIn)
+            m_currentTypeButton = BitBtn_Nummer[k];
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFrm_NeuerEintrag::BitBtn_NummerMouseDown(QToolButton* button, bool /*rightButton*/)
+{
+    m_currentTypeButton = button;
+}
+
+void TFrm_NeuerEintrag::PM_NummernArtClick(int type)
+{
+    QToolButton* button = m_currentTypeButton;
+    if (!button)
+        return;
+    button->setIcon(phonebookImages().value(kFirstNumberTypeImage + type));
+    button->setToolTip(m_typeNames[type]);
+}
+
+void TFrm_NeuerEintrag::Btn_ErstellenClick()
+{
+    if (m_acceptEntry && !m_acceptEntry(entry()))
+        return;
+    m_cancelled = false;
+    accept();
+}
+
+void TFrm_NeuerEintrag::Btn_AbbruchClick()
+{
+    reject();
+}
+
+void TFrm_NeuerEintrag::updateErstellen()
+{
+    // A record without a name gets no node and counts as free: the entry
+    // would be lost at the next new one.
+    Btn_Erstellen->setEnabled(!Edt_Name->text().trimmed().isEmpty());
+}
+
+} // namespace q7

@@ -1,0 +1,339 @@
+// The language file replaces every text of its table: with a file that sets
+// each key to a marker naming its section and key, every caption, menu item,
+// dialog text, status text, file dialog filter and title and message box of
+// the program shows that marker, and no German default is left anywhere. The
+// texts that are not the file's stay as they are.
+
+#include "app/MainWindow.h"
+#include "base/PcText.h"
+#include "base/RegistryKey.h"
+#include "base/Texts.h"
+#include "editing/ui/NeuerEintrag.h"
+#include "link/ComPort.h"
+#include "phonebook/ui/PhonebookTrees.h"
+#include "simhandset.h"
+#include "support/ScriptedDialogs.h"
+#include "support/SimFixture.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace q7;
+
+namespace {
+
+#define Q7_LIST_TEXT(id, section, key, fallback) TextId::id,
+constexpr TextId kAllTexts[] = {Q7_TEXTS(Q7_LIST_TEXT)};
+#undef Q7_LIST_TEXT
+
+// Texts of the trees' context menu, its deletion question and the number
+// clipboard's panel: they come with the context menu, which this window does
+// not have yet. Once it shows one of them the test says so, and the text
+// belongs among those checked.
+const QList<TextId> kContextMenuTexts = {
+    TextId::Contexmenu_PM_Editieren,         TextId::Contexmenu_PM_Loeschen,
+    TextId::Contexmenu_PM_Hinzufuegen,       TextId::Contexmenu_PM_Einfuegenals,
+    TextId::Contexmenu_PM_Gruppezuweisen,    TextId::Contexmenu_PM_Verschieben,
+    TextId::Contexmenu_PM_VerschiebenaufMEM, TextId::Contexmenu_PM_VerschiebenaufSIM,
+    TextId::Contexmenu_PM_FirstNine,         TextId::Contexmenu_PM_NR_Aendern,
+    TextId::Contexmenu_PM_Kopieren,          TextId::Contexmenu_PM_Ausschneiden,
+    TextId::Contexmenu_PM_Einfuegen,         TextId::Contexmenu_MessageboxCaption,
+    TextId::Contexmenu_MessageboxText,       TextId::Statusleiste_Zwischenablage,
+};
+
+QString marker(TextId id)
+{
+    const TextEntry& entry = textEntry(id);
+    return QStringLiteral("[%1/%2 Äü]").arg(QLatin1String(entry.section), QLatin1String(entry.key));
+}
+
+QString markerFileText()
+{
+    // One block per section: the first section of a name decides, as in
+    // the Windows profile reader.
+    QStringList sections;
+    QHash<QString, QString> lines;
+    for (TextId id : kAllTexts) {
+        const QString section = QLatin1String(textEntry(id).section);
+        const QString name = section.toLower();
+        if (!lines.contains(name))
+            sections << section;
+        lines[name] +=
+            QStringLiteral("%1=%2\r\n").arg(QLatin1String(textEntry(id).key), marker(id));
+    }
+    QString text;
+    for (const QString& section : sections)
+        text += QStringLiteral("[%1]\r\n").arg(section) + lines[section.toLower()];
+    return text;
+}
+
+// A status shown with a record index after its text.
+QString withoutIndex(const QString& text)
+{
+    static const QRegularExpression index(QStringLiteral(" \\d+$"));
+    return QString(text).remove(index);
+}
+
+// Every text a widget and its children show.
+QStringList shownTexts(QWidget* root)
+{
+    QStringList texts{root->windowTitle()};
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.prepend(root);
+    for (QWidget* widget : widgets) {
+        if (auto* label = qobject_cast<QLabel*>(widget))
+            texts << label->text();
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            texts << button->text();
+        else if (auto* box = qobject_cast<QGroupBox*>(widget))
+            texts << box->title();
+        else if (auto* tabs = qobject_cast<QTabWidget*>(widget))
+            for (int i = 0; i < tabs->count(); ++i)
+                texts << tabs->tabText(i);
+        else if (auto* list = qobject_cast<QComboBox*>(widget))
+            for (int i = 0; i < list->count(); ++i)
+                texts << list->itemText(i);
+        else if (auto* tree = qobject_cast<QTreeWidget*>(widget))
+            for (int i = 0; i < tree->topLevelItemCount(); ++i)
+                texts << tree->topLevelItem(i)->text(0);
+    }
+    for (QAction* action : root->findChildren<QAction*>())
+        texts << action->text().section(u'\t', 0, 0);
+    texts.removeAll(QString());
+    return texts;
+}
+
+class MarkedWindow : public TFrm_Q7_Manager
+{
+public:
+    using TFrm_Q7_Manager::TFrm_Q7_Manager;
+    void showStatus(const QString& text) override
+    {
+        statuses << text;
+        TFrm_Q7_Manager::showStatus(text);
+    }
+    QStringList statuses;
+};
+
+} // namespace
+
+class TestLanguageMarkers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void everyTextShowsItsMarker_data();
+    void everyTextShowsItsMarker();
+    void programLanguageDecidesQtTextsAndOrder_data();
+    void programLanguageDecidesQtTextsAndOrder();
+};
+
+void TestLanguageMarkers::everyTextShowsItsMarker_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    const QString text = markerFileText();
+    QTest::newRow("Windows-1252") << encodePc(text);
+    QTest::newRow("UTF-8") << text.toUtf8();
+    QTest::newRow("UTF-8 with byte order mark") << "\xEF\xBB\xBF" + text.toUtf8();
+}
+
+void TestLanguageMarkers::everyTextShowsItsMarker()
+{
+    QFETCH(QByteArray, file);
+
+    QTemporaryDir dir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    ScriptedDialogs dialogs;
+    DialogsOverride useScripted(dialogs);
+    const QString languageFile = dir.filePath(QStringLiteral("q7manager.ini"));
+    {
+        QFile out(languageFile);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(file);
+    }
+    q7sim::SimHandset sim;
+    sim.setEntry(3, simEntry(3, "Zoe"));
+    sim.setEntry(12, simEntry(12, "Anna"));
+
+    QStringList seen;     // every text shown, from the file's or fixed
+    QStringList messages; // titles and texts of message boxes
+
+    // The first start shows the disclaimer, in English since a language
+    // file is there; its texts are not the file's.
+    dialogs.queueDialog([&](QDialog& warnung) {
+        auto* accept = warnung.findChild<QPushButton*>(QStringLiteral("Btn_Akzeptiert"));
+        auto* cancel = warnung.findChild<QPushButton*>(QStringLiteral("Btn_Abgeleht"));
+        [&] {
+            QCOMPARE(accept->text(), QStringLiteral("&Accept"));
+            QCOMPARE(cancel->text(), QStringLiteral("&Cancel"));
+            QVERIFY(
+                !warnung.findChild<QPlainTextEdit*>(QStringLiteral("Mem_Warnung_eng"))->isHidden());
+        }();
+        accept->click();
+        return int(QDialog::Accepted);
+    });
+
+    MarkedWindow window(languageFile);
+    window.comPort().setDeviceOverride(sim.start());
+    QSignalSpy searched(&window, &TFrm_Q7_Manager::searchFinished);
+    window.show();
+    QVERIFY(searched.wait(5000));
+    QVERIFY(searched.first().first().toBool());
+    QCOMPARE(dialogs.callsOf(ScriptedDialogs::Kind::Dialog).size(), 1);
+
+    // Read; then a write of one changed and one deleted record.
+    window.Btn_DatenLesenClick();
+    window.recordStore().setField(12, ChangedFlag, "JA");
+    window.recordStore().setField(3, Name, kDeletionMarker.toByteArray());
+    window.recordStore().setField(3, ChangedFlag, "JA");
+    window.Btn_DatenschreibenClick();
+    // The handset stops answering during a read.
+    sim.setSilent(true);
+    dialogs.queueAnswer(QMessageBox::Cancel);
+    window.Btn_DatenLesenClick();
+    sim.setSilent(false);
+
+    // Both file dialogs, cancelled.
+    window.Btn_DatenladenClick();
+    window.Btn_DatenspeichernClick();
+
+    // The new entry dialog, with both ranges full.
+    RecordStore& store = window.recordStore();
+    for (int r = 1; r <= kLastShownRecord; ++r)
+        if (!isFirstNineRecord(r))
+            store.setField(r, Name, "x");
+    dialogs.queueDialog([&](QDialog& dialog) {
+        dialog.show();
+        seen << shownTexts(&dialog);
+        QTest::keyClicks(dialog.findChild<QWidget*>(QStringLiteral("Edt_Name")), "Neu");
+        auto* erstellen = dialog.findChild<QPushButton*>(QStringLiteral("Btn_Erstellen"));
+        erstellen->click(); // SIM full
+        dialog.findChild<QRadioButton*>(QStringLiteral("RB_Mem"))->click();
+        erstellen->click(); // memory full
+        dialog.reject();
+        return dialog.result();
+    });
+    window.Btn_NeuerEintragClick();
+
+    // A search that finds nothing.
+    sim.setSilent(true);
+    window.Btn_ComTestClick();
+
+    // The erase asks in its own words.
+    dialogs.queueAnswer(QMessageBox::No);
+    window.Btn_LoeschenClick();
+
+    seen << shownTexts(&window);
+    for (const QString& status : window.statuses)
+        seen << withoutIndex(status);
+    for (const ScriptedDialogs::Call& call : dialogs.calls()) {
+        if (call.kind == ScriptedDialogs::Kind::Dialog)
+            continue;
+        seen << call.title << call.text;
+        messages << call.title << call.text;
+    }
+
+    // Every text of the table shows its marker somewhere.
+    for (TextId id : kAllTexts) {
+        const QString wanted = marker(id);
+        const bool shown = std::any_of(seen.cbegin(), seen.cend(), [&](const QString& text) {
+            return text.startsWith(wanted);
+        });
+        if (kContextMenuTexts.contains(id))
+            QVERIFY2(!shown, qPrintable(wanted + QStringLiteral(" is shown now: check it here")));
+        else
+            QVERIFY2(shown, qPrintable(wanted));
+    }
+    // The dialog's number labels are the text of "Nummer" and the row.
+    for (const char* row : {" 1", " 2", " 3"})
+        QVERIFY(seen.contains(marker(TextId::Contexmenu_Nummer) + QLatin1String(row)));
+    // The number type names are the file's, in the PC character set.
+    QCOMPARE(window.numberTypeNames()[2], encodePc(marker(TextId::Nummernart_Buero)));
+
+    // No German default is left in a control or a message.
+    for (TextId id : kAllTexts)
+        QVERIFY2(!seen.contains(defaultText(id)), qPrintable(defaultText(id)));
+
+    // The texts that are not the file's stay fixed.
+    QCOMPARE(window.windowTitle(), QStringLiteral("Vexa Q7 Manager  ** Final Version 1.02 **"));
+    for (const QString& fixed :
+         {QStringLiteral("Port"), QStringLiteral("Baud"), QStringLiteral("&Test")})
+        QVERIFY2(seen.contains(fixed), qPrintable(fixed));
+    const ScriptedDialogs::Call question = dialogs.callsOf(ScriptedDialogs::Kind::Message).last();
+    QCOMPARE(question.title, QStringLiteral("Achtung!"));
+    QCOMPARE(question.text, QStringLiteral("Sollen die Daten im Handyspeicher und der SIM-Karte "
+                                           "wirklich gelöscht werden?"));
+    window.close();
+}
+
+void TestLanguageMarkers::programLanguageDecidesQtTextsAndOrder_data()
+{
+    QTest::addColumn<QByteArray>("file"); // empty: none
+    QTest::addColumn<QString>("yes");
+    QTest::addColumn<QString>("no");
+    QTest::newRow("German without a file") << QByteArray() << "Ja"
+                                           << "Nein";
+    QTest::newRow("the language a file names") << QByteArray("[Sprache]\r\nCode=en\r\n") << "Yes"
+                                               << "No";
+    QTest::newRow("a file without a language")
+        << QByteArray("[Neuereintrag]\r\nRB_SIM=SIM\r\n") << "Ja"
+        << "Nein";
+}
+
+void TestLanguageMarkers::programLanguageDecidesQtTextsAndOrder()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, yes);
+    QFETCH(QString, no);
+
+    // The system speaks C: it would sort Ä after Z and keep Qt in English.
+    QLocale::setDefault(QLocale::c());
+    QTemporaryDir dir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    ScriptedDialogs dialogs;
+    DialogsOverride useScripted(dialogs);
+    const QString languageFile = dir.filePath(QStringLiteral("q7manager.ini"));
+    if (!file.isEmpty()) {
+        QFile out(languageFile);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(file);
+    }
+
+    TFrm_Q7_Manager window(languageFile);
+    window.comPort().setDeviceOverride(dir.filePath(QStringLiteral("no-such-tty")));
+    RecordStore& store = window.recordStore();
+    const char* names[] = {"Zoe", "Bernd", "\xC4rzte", "Anna", "\xD6lhandel"};
+    for (int r = 1; r <= 5; ++r) {
+        store.setField(r, Speicherplatz, QByteArray::number(r));
+        store.setField(r, Name, names[r - 1]);
+    }
+    window.rebuildTrees();
+    QStringList order;
+    QTreeWidgetItem* root = window.trees().phonebookRoot();
+    for (int i = 0; i < root->childCount(); ++i)
+        order << root->child(i)->text(0);
+    QCOMPARE(order, (QStringList{"Anna", "Ärzte", "Bernd", "Ölhandel", "Zoe"}));
+
+    QMessageBox box(QMessageBox::Question, QStringLiteral("t"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box.button(QMessageBox::Yes)->text().remove(u'&'), yes);
+    QCOMPARE(box.button(QMessageBox::No)->text().remove(u'&'), no);
+}
+
+QTEST_MAIN(TestLanguageMarkers)
+#include "tst_languagemarkers.moc"

@@ -1,0 +1,462 @@
+// The new entry dialog as the user meets it, and the entry it leaves in the
+// store and the phonebook tree through the window's "&Neuer Eintrag".
+
+#include "app/MainWindow.h"
+#include "base/PcText.h"
+#include "editing/ui/NeuerEintrag.h"
+#include "link/ComPort.h"
+#include "phonebook/ui/PhonebookTrees.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+using namespace q7;
+
+namespace {
+
+template <class T> T* control(QWidget& parent, const QString& name)
+{
+    T* found = parent.findChild<T*>(name);
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
+QToolButton* typeButton(QDialog& dialog, int k)
+{
+    return control<QToolButton>(dialog, QStringLiteral("BitBtn_Nummer%1").arg(k));
+}
+
+QLineEdit* numberEdit(QDialog& dialog, int k)
+{
+    return control<QLineEdit>(dialog, QStringLiteral("Edt_Nummer%1").arg(k));
+}
+
+// Chooses a type for row k as the user does: a right click on the row's
+// glyph button opens the menu, a click on the item picks it.
+void chooseType(QDialog& dialog, int k, const char* item)
+{
+    QToolButton* button = typeButton(dialog, k);
+    QTest::mouseClick(button, Qt::RightButton);
+    auto* menu = control<QMenu>(dialog, QStringLiteral("PU_Symbol"));
+    QVERIFY(menu->isVisible());
+    QAction* action = menu->findChild<QAction*>(QLatin1String(item));
+    if (!action)
+        action = dialog.findChild<QAction*>(QLatin1String(item));
+    QVERIFY(action);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+    QVERIFY(!menu->isVisible());
+}
+
+QStringList entryNames(PhonebookTrees& trees)
+{
+    QStringList names;
+    for (int i = 0; i < trees.phonebookRoot()->childCount(); ++i)
+        names << trees.phonebookRoot()->child(i)->text(0);
+    return names;
+}
+
+} // namespace
+
+class TestNewEntryDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void layout_data();
+    void layout();
+    void tabOrder();
+    void typeMenu();
+    void erstellenNeedsAName_data();
+    void erstellenNeedsAName();
+    void closingWithoutErstellenCreatesNothing_data();
+    void closingWithoutErstellenCreatesNothing();
+    void createsTheTypedEntry_data();
+    void createsTheTypedEntry();
+    void untouchedRowStoresTheWordTelefon();
+    void newEntryTakesItsPlaceInTheTree();
+    void fullRangeKeepsTheDialogOpen();
+
+private:
+    std::unique_ptr<TFrm_Q7_Manager> makeWindow(const QByteArray& languageFile = {});
+    // Opens the dialog through the window's button; `script` gets it shown.
+    void runDialog(TFrm_Q7_Manager& window, std::function<void(TFrm_NeuerEintrag&)> script);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<DialogsOverride> m_override;
+};
+
+void TestNewEntryDialog::initTestCase()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void TestNewEntryDialog::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir->path());
+    m_dialogs = std::make_unique<ScriptedDialogs>();
+    m_override = std::make_unique<DialogsOverride>(*m_dialogs);
+}
+
+void TestNewEntryDialog::cleanup()
+{
+    m_override.reset();
+    m_dialogs.reset();
+    m_dir.reset();
+}
+
+std::unique_ptr<TFrm_Q7_Manager> TestNewEntryDialog::makeWindow(const QByteArray& languageFile)
+{
+    const QString path = m_dir->filePath(QStringLiteral("q7manager.ini"));
+    if (!languageFile.isEmpty()) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(languageFile) != languageFile.size())
+            qFatal("cannot write the language file");
+    }
+    auto window = std::make_unique<TFrm_Q7_Manager>(path);
+    window->comPort().setDeviceOverride(m_dir->filePath(QStringLiteral("no-such-tty")));
+    return window;
+}
+
+void TestNewEntryDialog::runDialog(TFrm_Q7_Manager& window,
+                                   std::function<void(TFrm_NeuerEintrag&)> script)
+{
+    m_dialogs->queueDialog([script](QDialog& dialog) {
+        auto& neuerEintrag = dynamic_cast<TFrm_NeuerEintrag&>(dialog);
+        dialog.show();
+        dialog.activateWindow();
+        if (!QTest::qWaitForWindowActive(&dialog))
+            qWarning("the dialog did not become active");
+        script(neuerEintrag);
+        return dialog.result();
+    });
+    control<QPushButton>(window, QStringLiteral("Btn_NeuerEintrag"))->click();
+    QCOMPARE(m_dialogs->callsOf(ScriptedDialogs::Kind::Dialog).size(), 1);
+}
+
+void TestNewEntryDialog::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("GroupBox1") << "GroupBox1" << QRect(8, 0, 353, 177) << "";
+    QTest::newRow("Label_name") << "Label_name" << QRect(8, 8, 193, 14) << "Name";
+    QTest::newRow("Edt_Name") << "Edt_Name" << QRect(8, 24, 193, 21) << "";
+    QTest::newRow("Label_gruppe") << "Label_gruppe" << QRect(208, 8, 137, 14) << "Gruppe";
+    QTest::newRow("CB_Gruppe") << "CB_Gruppe" << QRect(208, 24, 137, 21) << "";
+    for (int k = 1; k <= 3; ++k) {
+        const int top = 64 + 40 * (k - 1);
+        QTest::addRow("Label_Nummer%d", k)
+            << QStringLiteral("Label_Nummer%1").arg(k) << QRect(40, top - 16, 177, 14)
+            << QStringLiteral("Nummer %1").arg(k);
+        QTest::addRow("BitBtn_Nummer%d", k)
+            << QStringLiteral("BitBtn_Nummer%1").arg(k) << QRect(32, top, 22, 22) << "";
+        QTest::addRow("Edt_Nummer%d", k)
+            << QStringLiteral("Edt_Nummer%1").arg(k) << QRect(56, top, 161, 21) << "";
+    }
+    QTest::newRow("RB_SIM") << "RB_SIM" << QRect(8, 184, 104, 21) << "Auf die Sim-Karte";
+    QTest::newRow("RB_Mem") << "RB_Mem" << QRect(112, 184, 136, 21) << "In den Handyspeicher";
+    QTest::newRow("Btn_Erstellen") << "Btn_Erstellen" << QRect(248, 184, 51, 25) << "&Erstellen";
+    QTest::newRow("Btn_Abbruch") << "Btn_Abbruch" << QRect(304, 184, 51, 25) << "&Abbruch";
+}
+
+void TestNewEntryDialog::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, caption);
+
+    auto window = makeWindow();
+    window->groupList().add("Familie");
+    // With or without a handset.
+    QVERIFY(control<QPushButton>(*window, QStringLiteral("Btn_NeuerEintrag"))->isEnabled());
+    runDialog(*window, [&](TFrm_NeuerEintrag& dialog) {
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Neuen Eintrag erstellen"));
+        QCOMPARE(dialog.size(), QSize(364, 211));
+        QVERIFY(dialog.windowFlags() & Qt::Tool);
+        QVERIFY(!(dialog.windowFlags() & Qt::WindowCloseButtonHint));
+
+        auto* widget = control<QWidget>(dialog, name);
+        QCOMPARE(widget->geometry(), geometry);
+        if (auto* label = qobject_cast<QLabel*>(widget))
+            QCOMPARE(label->text(), caption);
+        if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !caption.isEmpty())
+            QCOMPARE(button->text(), caption);
+
+        // The state a new entry starts from.
+        QVERIFY(control<QRadioButton>(dialog, QStringLiteral("RB_SIM"))->isChecked());
+        auto* groups = control<QComboBox>(dialog, QStringLiteral("CB_Gruppe"));
+        QVERIFY(!groups->isEditable());
+        QCOMPARE(groups->currentIndex(), -1);
+        QCOMPARE(groups->count(), 2);
+        QCOMPARE(groups->itemText(0), QStringLiteral("Familie"));
+        QCOMPARE(groups->itemText(1), QStringLiteral("Keine"));
+        for (int k = 1; k <= 3; ++k) {
+            QCOMPARE(typeButton(dialog, k)->toolTip(), QStringLiteral("Telefon"));
+            QVERIFY(!typeButton(dialog, k)->icon().isNull());
+        }
+        QVERIFY(dialog.cancelled());
+    });
+}
+
+void TestNewEntryDialog::tabOrder()
+{
+    auto window = makeWindow();
+    runDialog(*window, [&](TFrm_NeuerEintrag& dialog) {
+        const QStringList expected = {"Edt_Name",       "CB_Gruppe",      "BitBtn_Nummer1",
+                                      "Edt_Nummer1",    "BitBtn_Nummer2", "Edt_Nummer2",
+                                      "BitBtn_Nummer3", "Edt_Nummer3",    "RB_SIM",
+                                      "RB_Mem",         "Btn_Erstellen",  "Btn_Abbruch"};
+        QWidget* widget = control<QWidget>(dialog, expected.first());
+        QStringList order{widget->objectName()};
+        for (int i = 1; i < expected.size(); ++i) {
+            do
+                widget = widget->nextInFocusChain();
+            while (!(widget->focusPolicy() & Qt::TabFocus));
+            order << widget->objectName();
+        }
+        QCOMPARE(order, expected);
+    });
+}
+
+void TestNewEntryDialog::typeMenu()
+{
+    // The captions follow the number type names; the shortcut column is the
+    // German one whatever the language.
+    auto window = makeWindow("[Nummernart]\r\nMobil=Handy mobil\r\n");
+    runDialog(*window, [&](TFrm_NeuerEintrag& dialog) {
+        QMenu* menu = dialog.typeMenu();
+        const QStringList captions = {"Telefon",          "Heim",  "Büro", "Handy mobil", "Fax",
+                                      "Funkrufempfänger", "Etc..."};
+        const QList<QAction*> items = menu->actions();
+        QCOMPARE(items.size(), 7);
+        for (int i = 0; i < 7; ++i) {
+            QCOMPARE(items[i]->text(), captions[i] + QStringLiteral("\tStrg+%1").arg(i + 1));
+            QCOMPARE(items[i]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + i)));
+        }
+
+        // The menu acts on the button it was opened for.
+        chooseType(dialog, 2, "PM_Mobil");
+        QCOMPARE(typeButton(dialog, 2)->toolTip(), QStringLiteral("Handy mobil"));
+        QCOMPARE(typeButton(dialog, 1)->toolTip(), QStringLiteral("Telefon"));
+        QCOMPARE(typeButton(dialog, 3)->toolTip(), QStringLiteral("Telefon"));
+        // A left click only makes the button current.
+        QTest::mouseClick(typeButton(dialog, 3), Qt::LeftButton);
+        QVERIFY(!menu->isVisible());
+        QCOMPARE(dialog.currentTypeButton(), typeButton(dialog, 3));
+
+        // The keyboard: Ctrl+3 in the first number field sets that row's type.
+        numberEdit(dialog, 1)->setFocus();
+        QTest::keyClick(numberEdit(dialog, 1), Qt::Key_3, Qt::ControlModifier);
+        QCOMPARE(typeButton(dialog, 1)->toolTip(), QStringLiteral("Büro"));
+        QCOMPARE(typeButton(dialog, 3)->toolTip(), QStringLiteral("Telefon"));
+    });
+}
+
+void TestNewEntryDialog::erstellenNeedsAName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("blanks") << "   " << false;
+    QTest::newRow("a name") << " Anna" << true;
+}
+
+void TestNewEntryDialog::erstellenNeedsAName()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, enabled);
+    auto window = makeWindow();
+    runDialog(*window, [&](TFrm_NeuerEintrag& dialog) {
+        auto* erstellen = control<QPushButton>(dialog, QStringLiteral("Btn_Erstellen"));
+        QVERIFY(!erstellen->isEnabled());
+        QTest::keyClicks(control<QLineEdit>(dialog, QStringLiteral("Edt_Name")), name);
+        QCOMPARE(erstellen->isEnabled(), enabled);
+    });
+}
+
+void TestNewEntryDialog::closingWithoutErstellenCreatesNothing_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Abbruch") << "Abbruch";
+    QTest::newRow("Escape") << "Escape";
+    QTest::newRow("window closed") << "close";
+}
+
+void TestNewEntryDialog::closingWithoutErstellenCreatesNothing()
+{
+    QFETCH(QString, how);
+    auto window = makeWindow();
+    const auto before = std::make_unique<RecordStore>(window->recordStore());
+    runDialog(*window, [&](TFrm_NeuerEintrag& dialog) {
+        QTest::keyClicks(control<QLineEdit>(dialog, QStringLiteral("Edt_Name")), "Anna");
+        QTest::keyClicks(numberEdit(dialog, 1), "0301234");
+        if (how == "Abbruch")
+            control<QPushButton>(dialog, QStringLiteral("Btn_Abbruch"))->click();
+        else if (how == "Escape")
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        else
+            dialog.close();
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(dialog.cancelled());
+    });
+    QVERIFY(window->recordStore() == *before);
+    QCOMPARE(window->trees().phonebookRoot()->childCount(), 0);
+    QVERIFY(!window->hasUnsavedEdits());
+}
+
+void TestNewEntryDialog::createsTheTypedEntry_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("groupIndex"); // -1: none chosen
+    QTest::addColumn<QStringList>("numbers");
+    QTest::addColumn<QString>("row2Type"); // an item of PU_Symbol; empty: untouched
+    QTest::addColumn<QByteArray>("group");
+    QTest::addColumn<QList<QByteArray>>("typesAndNumbers"); // fields 5, 6, 8, 9, 11, 12
+
+    QTest::newRow("a name only: no types although the buttons show Telefon")
+        << "Anna" << -1 << QStringList{"", "", ""} << "" << QByteArray()
+        << QList<QByteArray>{"", "", "", "", "", ""};
+    QTest::newRow("row 2 as Mobil: fields 8 and 9 only")
+        << "Bernd" << -1 << QStringList{"", "0171 22", ""} << "PM_Mobil" << QByteArray()
+        << QList<QByteArray>{"", "", "Mobil", "0171 22", "", ""};
+    QTest::newRow("a group from the list")
+        << "Carla" << 0 << QStringList{"1", "", "3"} << "" << QByteArray("Familie")
+        << QList<QByteArray>{"Telefon", "1", "", "", "Telefon", "3"};
+    QTest::newRow("the no-group item: no group")
+        << "Dora" << 1 << QStringList{"", "", ""} << "" << QByteArray()
+        << QList<QByteArray>{"", "", "", "", "", ""};
+    QTest::newRow("umlauts in the PC character set")
+        << "Jörg Müller" << -1 << QStringList{"", "", ""} << "" << QByteArray()
+        << QList<QByteArray>{"", "", "", "", "", ""};
+}
+
+void TestNewEntryDialog::createsTheTypedEntry()
+{
+    QFETCH(QString, name);
+    QFETCH(int, groupIndex);
+    QFETCH(QStringList, numbers);
+    QFETCH(QString, row2Type);
+    QFETCH(QByteArray, group);
+    QFETCH(QList<QByteArray>, typesAndNumbers);
+
+    auto window = makeWindow();
+    window->groupList().add("Familie");
+    runDialog(*window, [&](TFrm_NeuerEintrag& dialog) {
+        // Typed as a whole: QTest types only ASCII key by key.
+        control<QLineEdit>(dialog, QStringLiteral("Edt_Name"))->insert(name);
+        control<QComboBox>(dialog, QStringLiteral("CB_Gruppe"))->setCurrentIndex(groupIndex);
+        for (int k = 1; k <= 3; ++k)
+            QTest::keyClicks(numberEdit(dialog, k), numbers[k - 1]);
+        if (!row2Type.isEmpty())
+            chooseType(dialog, 2, qPrintable(row2Type));
+        control<QPushButton>(dialog, QStringLiteral("Btn_Erstellen"))->click();
+        QVERIFY(!dialog.isVisible());
+    });
+
+    const RecordStore& store = window->recordStore();
+    QCOMPARE(store.field(510, Name), encodePc(name));
+    QCOMPARE(store.field(510, Speicherplatz), QByteArray("510"));
+    QCOMPARE(store.field(510, Gruppe), group);
+    const int fields[] = {Nummernart1, Nummer1, Nummernart2, Nummer2, Nummernart3, Nummer3};
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(store.field(510, fields[i]), typesAndNumbers[i]);
+    QCOMPARE(store.field(510, ChangedFlag), QByteArray("JA"));
+    QVERIFY(window->hasUnsavedEdits());
+    QCOMPARE(window->trees().phonebookNode(510)->text(0), name);
+}
+
+void TestNewEntryDialog::untouchedRowStoresTheWordTelefon()
+{
+    auto window = makeWindow("[NummernArt]\r\nTelefon=Phone\r\n");
+    runDialog(*window, [&](TFrm_NeuerEintrag& dialog) {
+        QTest::keyClicks(control<QLineEdit>(dialog, QStringLiteral("Edt_Name")), "Anna");
+        QTest::keyClicks(numberEdit(dialog, 1), "1");
+        QTest::keyClicks(numberEdit(dialog, 2), "2");
+        chooseType(dialog, 2, "PM_Telefon");
+        control<QPushButton>(dialog, QStringLiteral("Btn_Erstellen"))->click();
+    });
+    QCOMPARE(window->recordStore().field(510, Nummernart1), QByteArray("Telefon"));
+    QCOMPARE(window->recordStore().field(510, Nummernart2), QByteArray("Phone"));
+}
+
+void TestNewEntryDialog::newEntryTakesItsPlaceInTheTree()
+{
+    auto window = makeWindow();
+    RecordStore& store = window->recordStore();
+    for (const auto& [r, name] : {std::pair{1, "Zora"}, std::pair{510, "Bernd"}}) {
+        store.setField(r, Speicherplatz, QByteArray::number(r));
+        store.setField(r, Name, name);
+    }
+    window->rebuildTrees();
+
+    const auto create = [&](const QString& name, bool memory) {
+        runDialog(*window, [&](TFrm_NeuerEintrag& dialog) {
+            QTest::keyClicks(control<QLineEdit>(dialog, QStringLiteral("Edt_Name")), name);
+            if (memory)
+                control<QRadioButton>(dialog, QStringLiteral("RB_Mem"))->click();
+            control<QPushButton>(dialog, QStringLiteral("Btn_Erstellen"))->click();
+        });
+        m_dialogs->clearCalls();
+    };
+    create(QStringLiteral("Anna"), true);
+    create(QStringLiteral("Carl"), false);
+
+    PhonebookTrees& trees = window->trees();
+    QCOMPARE(entryNames(trees), (QStringList{"Anna", "Bernd", "Carl", "Zora"}));
+    QCOMPARE(PhonebookTrees::mainImage(trees.phonebookNode(2)), 3);   // handset memory
+    QCOMPARE(PhonebookTrees::mainImage(trees.phonebookNode(511)), 2); // SIM card
+    QCOMPARE(trees.phonebookNode(2)->text(0), QStringLiteral("Anna"));
+    // The First Nine tree and the group list are not touched.
+    QCOMPARE(trees.firstNineRoot()->childCount(), 0);
+}
+
+void TestNewEntryDialog::fullRangeKeepsTheDialogOpen()
+{
+    auto window = makeWindow();
+    RecordStore& store = window->recordStore();
+    for (int r = 1; r <= kLastMemoryRecord; ++r)
+        store.setField(r, Name, "M" + QByteArray::number(r));
+    const auto before = std::make_unique<RecordStore>(store);
+
+    runDialog(*window, [&](TFrm_NeuerEintrag& dialog) {
+        QTest::keyClicks(control<QLineEdit>(dialog, QStringLiteral("Edt_Name")), "Anna");
+        control<QRadioButton>(dialog, QStringLiteral("RB_Mem"))->click();
+        control<QPushButton>(dialog, QStringLiteral("Btn_Erstellen"))->click();
+
+        const auto messages = m_dialogs->callsOf(ScriptedDialogs::Kind::Message);
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].text, QStringLiteral("Kein freier Speicherplatz im Handyspeicher."));
+        QVERIFY(dialog.isVisible());
+        QVERIFY(dialog.cancelled());
+        QVERIFY(window->recordStore() == *before);
+
+        // What was typed is still there for the other range.
+        control<QRadioButton>(dialog, QStringLiteral("RB_SIM"))->click();
+        control<QPushButton>(dialog, QStringLiteral("Btn_Erstellen"))->click();
+        QVERIFY(!dialog.isVisible());
+    });
+    QCOMPARE(store.field(510, Name), QByteArray("Anna"));
+}
+
+QTEST_MAIN(TestNewEntryDialog)
+#include "tst_newentrydialog.moc"
