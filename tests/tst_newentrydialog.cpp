@@ -3,9 +3,11 @@
 
 #include "app/MainWindow.h"
 #include "base/PcText.h"
+#include "base/RegistryKey.h"
 #include "editing/ui/NeuerEintrag.h"
 #include "link/ComPort.h"
 #include "phonebook/ui/PhonebookTrees.h"
+#include "simhandset.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QAction>
@@ -17,6 +19,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -92,6 +95,7 @@ private slots:
     void untouchedRowStoresTheWordTelefon();
     void newEntryTakesItsPlaceInTheTree();
     void fullRangeKeepsTheDialogOpen();
+    void createdEntriesReachTheHandset();
 
 private:
     std::unique_ptr<TFrm_Q7_Manager> makeWindow(const QByteArray& languageFile = {});
@@ -456,6 +460,49 @@ void TestNewEntryDialog::fullRangeKeepsTheDialogOpen()
         QVERIFY(!dialog.isVisible());
     });
     QCOMPARE(store.field(510, Name), QByteArray("Anna"));
+}
+
+void TestNewEntryDialog::createdEntriesReachTheHandset()
+{
+    q7sim::SimHandset sim;
+    // Not the first start: no disclaimer.
+    openRegistryKey(kProgramKey)->setValue(QStringLiteral("StartZaehler"), 1);
+    auto window = std::make_unique<TFrm_Q7_Manager>(m_dir->filePath(QStringLiteral("absent.ini")));
+    window->comPort().setDeviceOverride(sim.start());
+    QSignalSpy searched(window.get(), &TFrm_Q7_Manager::searchFinished);
+    window->show();
+    QVERIFY(searched.wait(5000));
+    QVERIFY(searched.first().first().toBool());
+
+    const auto create = [&](const QString& name, const QString& number, bool memory) {
+        runDialog(*window, [&](TFrm_NeuerEintrag& dialog) {
+            control<QLineEdit>(dialog, QStringLiteral("Edt_Name"))->insert(name);
+            numberEdit(dialog, 1)->insert(number);
+            if (memory)
+                control<QRadioButton>(dialog, QStringLiteral("RB_Mem"))->click();
+            control<QPushButton>(dialog, QStringLiteral("Btn_Erstellen"))->click();
+        });
+        m_dialogs->clearCalls();
+    };
+    create(QStringLiteral("Jörg"), QStringLiteral("0301"), true);
+    create(QStringLiteral("Carla"), QStringLiteral("0302"), false);
+    window->Btn_DatenschreibenClick();
+    QVERIFY(m_dialogs->callsOf(ScriptedDialogs::Kind::Message).isEmpty());
+
+    // SIM position 10 is record 510; the memory entry takes the handset's
+    // first free location.
+    QCOMPARE(sim.entry(510).value(1), QByteArray("Carla"));
+    QCOMPARE(sim.entry(510).value(5), QByteArray("0302"));
+    QCOMPARE(sim.entry(1).value(1), QByteArray("J|rg"));
+    QCOMPARE(sim.entry(1).value(4), QByteArray("Telefon"));
+
+    window->Btn_DatenLesenClick();
+    const RecordStore& store = window->recordStore();
+    QCOMPARE(store.field(1, Name), encodePc(u"Jörg"));
+    QCOMPARE(store.field(510, Name), QByteArray("Carla"));
+    QCOMPARE(store.field(510, ChangedFlag), QByteArray("NEIN"));
+    QCOMPARE(entryNames(window->trees()), (QStringList{"Carla", "Jörg"}));
+    window->close();
 }
 
 QTEST_MAIN(TestNewEntryDialog)
