@@ -55,6 +55,35 @@ const QList<TextId> kContextMenuTexts = {
     TextId::Contexmenu_MessageboxText,       TextId::Statusleiste_Zwischenablage,
 };
 
+// Texts of features this run does not reach: the vCard import and its
+// report, the port's failure explanations, the question about the additional
+// lines, and the reports after a transfer and a recovered link. Their own
+// tests check them; the English file test checks that they are translated.
+// A text new to the table belongs either among those this test checks or
+// here.
+bool reachedElsewhere(TextId id)
+{
+    const QLatin1String section(textEntry(id).section);
+    if (section == QLatin1String("vCard") || section == QLatin1String("Fehler") ||
+        section == QLatin1String("Zusatzzeilen"))
+        return true;
+    static const QList<TextId> ids = {
+        TextId::Datei_Operationen_DateiformatVcard,
+        TextId::Datei_Operationen_ImportBericht,
+        TextId::Statusleiste_Verbindungpruefen,
+        TextId::Statusleiste_Verbindungwieder,
+        TextId::Statusleiste_EinEintrag,
+        TextId::Statusleiste_Eintraege,
+        TextId::Statusleiste_Gespeichert,
+        TextId::Statusleiste_Geladen,
+        TextId::Statusleiste_Geschrieben,
+        TextId::Statusleiste_Entfernt,
+        TextId::Statusleiste_Handygeloescht,
+        TextId::Statusleiste_Nichtszuschreiben,
+    };
+    return ids.contains(id);
+}
+
 QString marker(TextId id)
 {
     const TextEntry& entry = textEntry(id);
@@ -256,8 +285,8 @@ void TestLanguageMarkers::everyTextShowsItsMarker()
         });
         if (kContextMenuTexts.contains(id))
             QVERIFY2(!shown, qPrintable(wanted + QStringLiteral(" is shown now: check it here")));
-        else
-            QVERIFY2(shown, qPrintable(wanted));
+        else if (!reachedElsewhere(id))
+            QVERIFY2(shown, qPrintable(wanted + QStringLiteral(" is not shown")));
     }
     // The dialog's number labels are the text of "Nummer" and the row.
     for (const char* row : {" 1", " 2", " 3"})
