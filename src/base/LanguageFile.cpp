@@ -1,8 +1,8 @@
 #include "base/LanguageFile.h"
 
 #include "base/PcText.h"
-#include "base/RegistryKey.h"
 #include "base/ProgramLanguage.h"
+#include "base/RegistryKey.h"
 
 #include <QDir>
 #include <QFile>
