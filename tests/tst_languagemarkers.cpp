@@ -57,7 +57,8 @@ const QList<TextId> kContextMenuTexts = {
 
 // Texts of features this run does not reach: the vCard import and its
 // report, the port's failure explanations, the question about the additional
-// lines, and the reports after a transfer and a recovered link. Their own
+// lines, the reports after a transfer and a recovered link, and the device
+// behind a port name. Their own
 // tests check them; the English file test checks that they are translated.
 // A text new to the table belongs either among those this test checks or
 // here.
@@ -80,6 +81,10 @@ bool reachedElsewhere(TextId id)
         TextId::Statusleiste_Entfernt,
         TextId::Statusleiste_Handygeloescht,
         TextId::Statusleiste_Nichtszuschreiben,
+        // Which of these the options page shows depends on the machine's ports.
+        TextId::TAB_Optionen_Seriennummer,
+        TextId::TAB_Optionen_Lbl_Geraet,
+        TextId::TAB_Optionen_KeinGeraet,
     };
     return ids.contains(id);
 }
@@ -262,6 +267,9 @@ void TestLanguageMarkers::everyTextShowsItsMarker()
     // A search that finds nothing.
     sim.setSilent(true);
     window.Btn_ComTestClick();
+
+    // The options page, where the device behind the port is named.
+    window.findChild<QTabWidget*>(QStringLiteral("PageControl"))->setCurrentIndex(1);
 
     // The erase asks in its own words.
     dialogs.queueAnswer(QMessageBox::No);
