@@ -57,8 +57,8 @@ const QList<TextId> kContextMenuTexts = {
 
 // Texts of features this run does not reach: the vCard import and its
 // report, the port's failure explanations, the question about the additional
-// lines, the reports after a transfer and a recovered link, and the device
-// behind a port name. Their own
+// lines, the reports after a transfer and a recovered link, the device
+// behind a port name, and the offer to load edits kept at the last end. Their own
 // tests check them; the English file test checks that they are translated.
 // A text new to the table belongs either among those this test checks or
 // here.
@@ -66,7 +66,7 @@ bool reachedElsewhere(TextId id)
 {
     const QLatin1String section(textEntry(id).section);
     if (section == QLatin1String("vCard") || section == QLatin1String("Fehler") ||
-        section == QLatin1String("Zusatzzeilen"))
+        section == QLatin1String("Zusatzzeilen") || section == QLatin1String("Wiederherstellung"))
         return true;
     static const QList<TextId> ids = {
         TextId::Datei_Operationen_DateiformatVcard,
