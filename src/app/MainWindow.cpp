@@ -13,6 +13,7 @@
 #include "base/RegistryKey.h"
 #include "editing/NewEntry.h"
 #include "editing/ui/NeuerEintrag.h"
+#include "editing/ui/TreeEditor.h"
 #include "fileio/CsvPhonebook.h"
 #include "fileio/FileAccess.h"
 #include "fileio/Vcard.h"
@@ -35,12 +36,14 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <utility>
 
 namespace q7 {
 
@@ -77,8 +80,8 @@ QTreeWidget* tree(QWidget* parent, const char* name, int left, int top, int widt
 {
     auto* result = place(new QTreeWidget(parent), name, left, top, width, height);
     result->setIndentation(indent);
-    // Editing in place arrives with the editing commands, which carry an
-    // edited text into its record; until then an edit would be lost.
+    // An editor opens only through PM_EditierenClick (F2) or on a new
+    // number, both of which ask for the edit permission first.
     result->setEditTriggers(QAbstractItemView::NoEditTriggers);
     result->setMouseTracking(true); // hot tracking
     result->setProperty("q7LineHeight", lineHeight);
@@ -134,6 +137,8 @@ TFrm_Q7_Manager::TFrm_Q7_Manager(const QString& languageFilePath, QWidget* paren
 
 TFrm_Q7_Manager::~TFrm_Q7_Manager()
 {
+    // An editor still open would commit into the store as the window goes.
+    delete std::exchange(m_treeEditor, nullptr);
     FormDestroy();
     setErrorBoxTexts(nullptr);
 }
@@ -160,6 +165,7 @@ void TFrm_Q7_Manager::FormCreate()
     m_trees = std::make_unique<PhonebookTrees>(TV_Telefonbuch, TV_FirstNine, *m_store,
                                                m_languageFile, m_numberTypeNames);
     rebuildTrees();
+    createEditing();
 }
 
 void TFrm_Q7_Manager::createPhonebookPage(QWidget* page)
@@ -293,10 +299,14 @@ void TFrm_Q7_Manager::createStatusBar()
         panel->setObjectName(QStringLiteral("StatusBar_Panel%1").arg(i));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
-        panel->setFixedWidth(widths[i]);
-        StatusBar->addWidget(panel);
         m_statusPanels[i] = panel;
     }
+    // As in a Windows status bar, the last panel reaches to the right edge:
+    // at its own 50 pixels the number clipboard would show "In Zw".
+    m_statusPanels[0]->setFixedWidth(widths[0]);
+    m_statusPanels[1]->setMinimumWidth(widths[1]);
+    StatusBar->addWidget(m_statusPanels[0]);
+    StatusBar->addWidget(m_statusPanels[1], 1);
 }
 
 void TFrm_Q7_Manager::applyTexts()
@@ -317,7 +327,8 @@ void TFrm_Q7_Manager::applyTexts()
     Btn_Close->setText(texts.text(TextId::TAB_Telefonbuch_Btn_Close));
     Btn_NeuerEintrag->setText(texts.text(TextId::TAB_Telefonbuch_Btn_NeuerEintrag));
 
-    // The trees' popup menu takes its texts where it is built.
+    // The trees' popup menu takes its texts when it is built, right after
+    // these (createEditing).
 
     const QString fileFormats = texts.text(TextId::Datei_Operationen_Dateiformat) + u'|' +
                                 texts.text(TextId::Datei_Operationen_DateiformatVcard);
@@ -562,6 +573,7 @@ void TFrm_Q7_Manager::runTransfer(TransferResult::Operation operation,
 {
     const bool done = guarded([&] {
         TransferGuard guard(*this, storeControls());
+        const QScopedValueRollback phonebookTransfer(m_phonebookTransfer, true);
         m_exchange->clearCancel();
         reconnectHandset(*m_exchange, m_languageFile, *this);
         const bool complete = runReported(operation, run, [&](const TransferResult& result) {
@@ -591,8 +603,11 @@ void TFrm_Q7_Manager::showIdle()
 
 void TFrm_Q7_Manager::Btn_DatenLesenClick()
 {
+    if (!mayReplaceEdits())
+        return;
     const bool done = guarded([this] {
         TransferGuard guard(*this, storeControls());
+        const QScopedValueRollback phonebookTransfer(m_phonebookTransfer, true);
         m_exchange->clearCancel();
         reconnectHandset(*m_exchange, m_languageFile, *this);
         // The store and the trees change only once the whole read has succeeded.
@@ -661,6 +676,8 @@ bool isVcardFile(const QString& path)
 
 void TFrm_Q7_Manager::Btn_DatenladenClick()
 {
+    if (!mayReplaceEdits())
+        return;
     const QString path = chooseFile(false, TextId::Datei_Operationen_Import);
     if (path.isEmpty())
         return;
@@ -792,6 +809,8 @@ QList<QWidget*> TFrm_Q7_Manager::transferLockedControls() const
 
 void TFrm_Q7_Manager::beginTransfer(const QList<QWidget*>& alsoLocked)
 {
+    if (m_transferDepth == 0)
+        lockEditing(true);
     if (m_transferDepth++ == 0)
         m_exchange->clearCancel();
     for (QWidget* control : transferLockedControls() + alsoLocked) {
@@ -809,6 +828,7 @@ void TFrm_Q7_Manager::endTransfer()
     for (auto it = m_enabledBeforeTransfer.cbegin(); it != m_enabledBeforeTransfer.cend(); ++it)
         it.key()->setEnabled(it.value());
     m_enabledBeforeTransfer.clear();
+    lockEditing(false);
     setBusy(false);
     if (m_closePending) {
         // Close from the event loop, once the operation's frames are gone.
@@ -833,6 +853,10 @@ void TFrm_Q7_Manager::Btn_CloseClick()
 
 void TFrm_Q7_Manager::closeEvent(QCloseEvent* event)
 {
+    if (!m_closePending && !mayClose()) {
+        event->ignore();
+        return;
+    }
     if (transferRunning()) {
         m_closePending = true;
         m_exchange->cancel();

@@ -4,6 +4,7 @@
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
 #include "editing/EditOperations.h"
+#include "editing/MenuRules.h"
 #include "phonebook/NumberTypes.h"
 #include "phonebook/PhonebookWriter.h"
 #include "phonebook/RecordStore.h"
@@ -32,7 +33,10 @@ namespace q7 {
 class ClickLabel;
 class ColorPanel;
 class CommandExchange;
+class PhonebookMenu;
 class PhonebookTrees;
+class TreeEditor;
+struct NodeTarget;
 class TComComboBox;
 class TComPort;
 
@@ -119,6 +123,17 @@ public slots:
     void Btn_ComTestClick();
     void Btn_CloseClick();
 
+    // --- Editing in the trees (MainWindowEditing.cpp) ---
+    PhonebookMenu& phonebookMenu() { return *m_menu; }
+    TreeEditor& treeEditor() { return *m_treeEditor; }
+    const NumberClipboard& numberClipboard() const { return m_clipboard; }
+    // PU_Menu_Telefonbuch opens on the selected node of the tree it was asked
+    // for in: that tree has the focus, and is the command tree.
+    void PU_Menu_TelefonbuchPopup(QTreeWidget* tree, const QPoint& globalPos);
+    // The command of an item on the selected node of tree, when it fits that
+    // node now; the menu's states of its last opening play no part.
+    void runMenuCommand(MenuItem item, QTreeWidget* tree);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -164,6 +179,45 @@ private:
     // Empty when the user cancelled; remembers the folder for next time.
     QString chooseFile(bool forSaving, TextId title);
     void FormDestroy();
+
+    // Editing in the trees (MainWindowEditing.cpp)
+    void createEditing();
+    // Neither a transfer runs nor the in-place editor is open.
+    bool editingAllowed() const;
+    // Menu, shortcuts and in-place editing are off while a transfer runs.
+    void lockEditing(bool locked);
+    // The questions before unsaved edits are lost; true: go ahead.
+    bool mayReplaceEdits();
+    bool mayClose();
+    void showEdited(const EditResult& result, QTreeWidget* commandTree);
+    void showClipboard();
+    bool TV_TelefonbuchTryEdit(const NodeTarget& target);
+    bool TV_FirstNineTryEdit(const NodeTarget& target);
+    void TV_TelefonbuchItemChange(const NodeTarget& target, const QString& text);
+    void TV_FirstNineItemChange(const NodeTarget& target, const QString& text);
+    void storeEditedText(const NodeTarget& target, const QString& text);
+    void TV_TelefonbuchClick();
+    void TV_FirstNineClick();
+    void toggleSelectedNode(QTreeWidget* tree);
+    void PM_EditierenClick(const NodeTarget& target);
+    void PM_LoeschenClick(const NodeTarget& target);
+    void PM_TelefonClick(const NodeTarget& target);
+    void PM_HeimClick(const NodeTarget& target);
+    void PM_BueroClick(const NodeTarget& target);
+    void PM_MobilClick(const NodeTarget& target);
+    void PM_FaxClick(const NodeTarget& target);
+    void PM_FunkrufClick(const NodeTarget& target);
+    void PM_EtcClick(const NodeTarget& target);
+    void setNumberType(const NodeTarget& target, int type);
+    void PM_GruppeClick(MenuItem item, const NodeTarget& target);
+    void PM_VerschiebenaufMEMClick(const NodeTarget& target);
+    void PM_VerschiebenaufSIMClick(const NodeTarget& target);
+    void PM_FNV_PositionClick(MenuItem item, const NodeTarget& target);
+    void PM_HF_NummerClick(MenuItem item, const NodeTarget& target);
+    void newNumberClosed(const NodeTarget& target, int k, bool confirmed, const QString& text);
+    void PM_KopierenClick(MenuItem item, const NodeTarget& target);
+    void PM_EinfuegenClick(const NodeTarget& target);
+    void PM_Einfuegenals_NummerClick(MenuItem item, const NodeTarget& target);
 
     // TransferGuard
     QList<QWidget*> transferLockedControls() const;
@@ -228,6 +282,12 @@ private:
     bool m_closePending = false; // closing waits for the running transfer to unwind
     bool m_busy = false;
     bool m_unsavedEdits = false;
+    bool m_phonebookTransfer = false; // a read, write or erase is running
+
+    PhonebookMenu* m_menu = nullptr;
+    TreeEditor* m_treeEditor = nullptr;
+    NumberClipboard m_clipboard;
+    QTreeWidget* m_menuTree = nullptr; // the command tree of the menu's last opening
     int m_transferDepth = 0;
     QHash<QWidget*, bool> m_enabledBeforeTransfer;
 };

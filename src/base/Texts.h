@@ -173,7 +173,15 @@ namespace q7 {
     X(Contexmenu_KeinPlatzMEM, "Contexmenu", "KeinPlatzMEM",                                       \
       "Kein freier Speicherplatz im Handyspeicher.")                                               \
     X(Contexmenu_KeinPlatzSIM, "Contexmenu", "KeinPlatzSIM",                                       \
-      "Kein freier Speicherplatz auf der SIM-Karte.")
+      "Kein freier Speicherplatz auf der SIM-Karte.")                                              \
+    X(TAB_Telefonbuch_FrageBeenden, "TAB_Telefonbuch", "FrageBeenden",                             \
+      "Es gibt Änderungen, die weder ins Handy geschrieben noch in einer Datei gespeichert "      \
+      "wurden. Trotzdem beenden?")                                                                 \
+    X(TAB_Telefonbuch_FrageErsetzen, "TAB_Telefonbuch", "FrageErsetzen",                           \
+      "Es gibt Änderungen, die weder ins Handy geschrieben noch in einer Datei gespeichert "      \
+      "wurden. Trotzdem ersetzen?")                                                                \
+    X(TAB_Telefonbuch_FrageUebertragung, "TAB_Telefonbuch", "FrageUebertragung",                   \
+      "Die Übertragung mit dem Handy läuft noch. Abbrechen und beenden?")
 
 enum class TextId
 {

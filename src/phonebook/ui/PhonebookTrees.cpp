@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <stdexcept>
+#include <utility>
 
 namespace q7 {
 
@@ -57,7 +58,10 @@ void takeNameCollation()
 class Node : public QTreeWidgetItem
 {
 public:
-    explicit Node(const QString& text) : QTreeWidgetItem(QStringList{text}, UserType) {}
+    explicit Node(const QString& text) : QTreeWidgetItem(QStringList{text}, UserType)
+    {
+        setFlags(flags() | Qt::ItemIsEditable);
+    }
 
     bool operator<(const QTreeWidgetItem& other) const override
     {
@@ -142,11 +146,12 @@ QTreeWidgetItem* makeDetailNode(const QString& text, int image, QStringView role
     return detail;
 }
 
-int phonebookEntryImage(int r)
+QTreeWidgetItem* makeDetailNode(const PhonebookTrees::DetailNode& spec)
 {
-    if (isFirstNineRecord(r))
-        return FirstNinePosition1Image + (r - kFirstSimRecord);
-    return isMemoryRecord(r) ? MemoryEntryImage : SimEntryImage;
+    QTreeWidgetItem* detail = makeDetailNode(spec.text, spec.image, roleOfField(spec.field));
+    if (!spec.toolTip.isEmpty())
+        detail->setToolTip(0, spec.toolTip);
+    return detail;
 }
 
 const QTreeWidgetItem* entryNodeOf(const QTreeWidgetItem* item)
@@ -198,27 +203,39 @@ QTreeWidgetItem* PhonebookTrees::newRoot(QTreeWidget* tree, const QString& text,
     return root;
 }
 
+QList<PhonebookTrees::DetailNode> PhonebookTrees::detailNodesOf(int r) const
+{
+    QList<DetailNode> details;
+    details.append(
+        {Speicherplatz, decodePc(m_store.field(r, Speicherplatz)), SpeicherplatzImage, QString()});
+    if (!m_store.fieldIsEmpty(r, Gruppe))
+        details.append({Gruppe, decodePc(m_store.field(r, Gruppe)), GruppeImage, QString()});
+    for (int j = 1; j <= 3; ++j) {
+        if (m_store.fieldIsEmpty(r, nummerField(j)))
+            continue;
+        const QByteArray type = m_store.field(r, nummernartField(j));
+        details.append({nummerField(j), decodePc(m_store.field(r, nummerField(j))),
+                        numberImage(type), decodePc(type)});
+    }
+    for (const int zusatz : {Zusatz1, Zusatz2})
+        if (!m_store.fieldIsEmpty(r, zusatz))
+            details.append({zusatz, decodePc(m_store.field(r, zusatz)), ZusatzImage, QString()});
+    return details;
+}
+
+int PhonebookTrees::phonebookEntryImage(int r)
+{
+    if (isFirstNineRecord(r))
+        return FirstNinePosition1Image + (r - kFirstSimRecord);
+    return isMemoryRecord(r) ? MemoryEntryImage : SimEntryImage;
+}
+
 QTreeWidgetItem* PhonebookTrees::makeEntryNode(int r, int mainImage, int secondImage) const
 {
     auto* entry = new Node(decodePc(m_store.field(r, Name)));
     setNodeImages(entry, mainImage, secondImage);
-
-    entry->addChild(makeDetailNode(decodePc(m_store.field(r, Speicherplatz)), SpeicherplatzImage,
-                                   NodeRole::Speicherplatz));
-    if (!m_store.fieldIsEmpty(r, Gruppe))
-        entry->addChild(
-            makeDetailNode(decodePc(m_store.field(r, Gruppe)), GruppeImage, NodeRole::Gruppe));
-    for (int j = 1; j <= 3; ++j) {
-        if (m_store.fieldIsEmpty(r, nummerField(j)))
-            continue;
-        entry->addChild(makeDetailNode(decodePc(m_store.field(r, nummerField(j))),
-                                       numberImage(m_store.field(r, nummernartField(j))),
-                                       roleOfField(nummerField(j))));
-    }
-    for (const int zusatz : {Zusatz1, Zusatz2})
-        if (!m_store.fieldIsEmpty(r, zusatz))
-            entry->addChild(makeDetailNode(decodePc(m_store.field(r, zusatz)), ZusatzImage,
-                                           roleOfField(zusatz)));
+    for (const DetailNode& detail : detailNodesOf(r))
+        entry->addChild(makeDetailNode(detail));
     return entry;
 }
 
@@ -261,17 +278,35 @@ void PhonebookTrees::RebuildFirstNineTree()
     m_firstNineNodes.fill(nullptr);
     m_firstNineRoot = newRoot(m_firstNineTree, m_language.text(TextId::TAB_Telefonbuch_Firstnine),
                               FirstNineRootImage);
-    for (int p = 1; p <= kFirstNineCount; ++p) {
-        const int r = kLastMemoryRecord + p;
-        if (!m_store.isLive(r))
-            continue;
-        QTreeWidgetItem* entry = makeEntryNode(r, SimEntryImage, p);
-        m_firstNineRoot->addChild(entry);
-        hideRoleNodes(entry);
-        m_firstNineNodes[p] = entry;
-    }
-    // Position order is the point of this tree: it is never sorted.
+    for (int p = 1; p <= kFirstNineCount; ++p)
+        AddFirstNineNodes(p);
     m_firstNineRoot->setExpanded(true);
+}
+
+void PhonebookTrees::AddFirstNineNodes(int p)
+{
+    const int r = kLastMemoryRecord + p;
+    if (!m_store.isLive(r))
+        return;
+    // Position order is the point of this tree: it is never sorted, so a
+    // node goes in after those of the positions before it.
+    int index = 0;
+    for (int q = 1; q < p; ++q)
+        index += m_firstNineNodes[q] ? 1 : 0;
+    QTreeWidgetItem* entry = makeEntryNode(r, SimEntryImage, p);
+    m_firstNineRoot->insertChild(index, entry);
+    hideRoleNodes(entry);
+    m_firstNineNodes[p] = entry;
+}
+
+void PhonebookTrees::removePhonebookNode(int r)
+{
+    delete std::exchange(m_phonebookNodes.at(static_cast<std::size_t>(r)), nullptr);
+}
+
+void PhonebookTrees::removeFirstNineNode(int p)
+{
+    delete std::exchange(m_firstNineNodes.at(static_cast<std::size_t>(p)), nullptr);
 }
 
 void PhonebookTrees::sortPhonebookEntries()
@@ -304,6 +339,15 @@ QTreeWidgetItem* PhonebookTrees::insertDetailNode(QTreeWidgetItem* entry, int po
                                                   const QString& text, int image, QStringView role)
 {
     QTreeWidgetItem* detail = makeDetailNode(text, image, role);
+    entry->insertChild(position, detail);
+    detail->child(0)->setHidden(true);
+    return detail;
+}
+
+QTreeWidgetItem* PhonebookTrees::insertDetailNode(QTreeWidgetItem* entry, int position,
+                                                  const DetailNode& spec)
+{
+    QTreeWidgetItem* detail = makeDetailNode(spec);
     entry->insertChild(position, detail);
     detail->child(0)->setHidden(true);
     return detail;

@@ -3,6 +3,7 @@
 #include "phonebook/NumberTypes.h"
 #include "phonebook/RecordStore.h"
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 #include <QTreeWidgetItem>
@@ -52,6 +53,9 @@ QString roleOfField(int field);
 //
 // Every node is fully set up before it joins its tree, so a rebuild never
 // raises the tree's itemChanged signal, which the window treats as an edit.
+// Every node may be edited in place as far as the view is concerned; the
+// window decides, before it opens an editor, which nodes it lets the user
+// edit.
 // Nodes that go into these trees should come from here (AddRecordNodes,
 // insertDetailNode): the sort of the entries relies on their comparison.
 class PhonebookTrees
@@ -67,8 +71,32 @@ public:
     // keeps the entry node in slot r; a record that is not live is skipped
     // and its slot left alone. Does not sort.
     void AddRecordNodes(int r);
+    // Adds record 500 + p, when it is live, to the First Nine tree in its
+    // place by position, and keeps the entry node in slot p.
+    void AddFirstNineNodes(int p);
     void RebuildPhonebookTree();
     void RebuildFirstNineTree();
+
+    // Remove an entry node with its subtree and empty its slot; nothing when
+    // the slot is empty.
+    void removePhonebookNode(int r);
+    void removeFirstNineNode(int p);
+
+    // A detail node as record r asks for it: the field it shows, its text,
+    // image and tooltip (a number's names its type, which the image alone
+    // does not tell apart for every user).
+    struct DetailNode
+    {
+        int field;
+        QString text;
+        int image;
+        QString toolTip;
+    };
+    // The detail nodes of record r in their fixed order: Speicherplatz
+    // always, the others when their field is not empty.
+    QList<DetailNode> detailNodesOf(int r) const;
+    // The main image of record r's entry node in the phonebook tree.
+    static int phonebookEntryImage(int r);
 
     // Sorts the entry nodes under the phonebook root by name, ignoring case,
     // in the user's locale. Entries keep their subtrees, hidden role nodes,
@@ -94,6 +122,8 @@ public:
     // an entry node that is already in its tree, and returns it.
     static QTreeWidgetItem* insertDetailNode(QTreeWidgetItem* entry, int position,
                                              const QString& text, int image, QStringView role);
+    static QTreeWidgetItem* insertDetailNode(QTreeWidgetItem* entry, int position,
+                                             const DetailNode& detail);
 
     // Sets the image indexes of a node, and its icon. On a node that is in a
     // tree this raises itemChanged, as a text change does.

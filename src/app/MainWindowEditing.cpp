@@ -1,0 +1,417 @@
+// The main window's part in editing the trees: the context menu and its
+// shortcuts, the in-place editor, every entry command, and the questions
+// that keep unsaved edits from being dropped unasked.
+
+#include "app/Dialogs.h"
+#include "app/ErrorBox.h"
+#include "app/MainWindow.h"
+#include "base/PcText.h"
+#include "editing/ui/PhonebookMenu.h"
+#include "editing/ui/TreeEditor.h"
+#include "link/CommandExchange.h"
+#include "phonebook/ui/PhonebookTrees.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QTreeWidget>
+
+namespace q7 {
+
+namespace {
+
+using M = MenuItem;
+
+int indexIn(MenuItem item, MenuItem first)
+{
+    return static_cast<int>(item) - static_cast<int>(first) + 1;
+}
+
+} // namespace
+
+void TFrm_Q7_Manager::createEditing()
+{
+    m_menu = new PhonebookMenu(m_languageFile, m_numberTypeNames, this);
+    m_treeEditor = new TreeEditor(*m_trees, *m_store, this);
+    for (QTreeWidget* tree : {TV_Telefonbuch, TV_FirstNine}) {
+        tree->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(tree, &QWidget::customContextMenuRequested, this, [this, tree](const QPoint& at) {
+            PU_Menu_TelefonbuchPopup(tree, tree->viewport()->mapToGlobal(at));
+        });
+        m_menu->addShortcutsTo(tree);
+    }
+    connect(TV_Telefonbuch, &QTreeWidget::itemClicked, this, &TFrm_Q7_Manager::TV_TelefonbuchClick);
+    connect(TV_FirstNine, &QTreeWidget::itemClicked, this, &TFrm_Q7_Manager::TV_FirstNineClick);
+    connect(m_menu, &PhonebookMenu::chosen, this, [this](MenuItem item) {
+        if (m_menuTree)
+            runMenuCommand(item, m_menuTree);
+    });
+    connect(m_menu, &PhonebookMenu::shortcutPressed, this, [this](MenuItem item, QWidget* tree) {
+        // With the menu open its own keys come first.
+        if (!QApplication::activePopupWidget())
+            runMenuCommand(item, static_cast<QTreeWidget*>(tree));
+    });
+    connect(m_treeEditor, &TreeEditor::textEdited, this,
+            [this](const NodeTarget& target, const QString& text) {
+                if (target.tree == TV_Telefonbuch)
+                    TV_TelefonbuchItemChange(target, text);
+                else
+                    TV_FirstNineItemChange(target, text);
+            });
+    connect(m_treeEditor, &TreeEditor::newNumberClosed, this, &TFrm_Q7_Manager::newNumberClosed);
+    // The editor's keys (Del, Shift+Ins, ...) are its own while it is open.
+    connect(m_treeEditor, &TreeEditor::editorOpened, this,
+            [this] { m_menu->setShortcutsEnabled(false); });
+    connect(m_treeEditor, &TreeEditor::editorClosed, this,
+            [this] { m_menu->setShortcutsEnabled(!transferRunning()); });
+}
+
+bool TFrm_Q7_Manager::editingAllowed() const
+{
+    return m_treeEditor && !transferRunning() && !m_treeEditor->editorOpen();
+}
+
+void TFrm_Q7_Manager::lockEditing(bool locked)
+{
+    if (!m_treeEditor)
+        return; // the window is going
+    if (locked) {
+        // An edit under way goes into the store before the transfer reads
+        // or replaces it, as a click on the button would have done.
+        m_treeEditor->finishEditing();
+        m_menu->menu()->hide();
+    }
+    m_menu->setShortcutsEnabled(!locked && !m_treeEditor->editorOpen());
+}
+
+void TFrm_Q7_Manager::showEdited(const EditResult& result, QTreeWidget* commandTree)
+{
+    m_treeEditor->showEdited(result, commandTree);
+    storeEdited(result);
+}
+
+void TFrm_Q7_Manager::showClipboard()
+{
+    m_statusPanels[1]->setText(m_languageFile.text(TextId::Statusleiste_Zwischenablage) + u' ' +
+                               decodePc(m_clipboard.number));
+}
+
+// --- The menu and the command tree --------------------------------------
+
+void TFrm_Q7_Manager::PU_Menu_TelefonbuchPopup(QTreeWidget* tree, const QPoint& globalPos)
+{
+    if (!editingAllowed())
+        return;
+    m_menuTree = tree;
+    const NodeTarget target = m_treeEditor->selectedTarget(tree);
+    m_menu->apply(prepareMenu(target.kind, *m_store, target.record, m_clipboard, m_groups.names()));
+    if (m_menu->showsAnything())
+        m_menu->menu()->popup(globalPos);
+}
+
+void TFrm_Q7_Manager::runMenuCommand(MenuItem item, QTreeWidget* tree)
+{
+    if (!editingAllowed())
+        return;
+    const NodeTarget target = m_treeEditor->selectedTarget(tree);
+    if (!commandFits(
+            item, prepareMenu(target.kind, *m_store, target.record, m_clipboard, m_groups.names())))
+        return;
+    guarded([&] {
+        switch (item) {
+        case M::PM_Editieren:
+            return PM_EditierenClick(target);
+        case M::PM_Loeschen:
+            return PM_LoeschenClick(target);
+        case M::PM_HF_Nummer1:
+        case M::PM_HF_Nummer2:
+        case M::PM_HF_Nummer3:
+            return PM_HF_NummerClick(item, target);
+        case M::PM_Einfuegenals_Nummer1:
+        case M::PM_Einfuegenals_Nummer2:
+        case M::PM_Einfuegenals_Nummer3:
+            return PM_Einfuegenals_NummerClick(item, target);
+        case M::PM_Gruppe1:
+        case M::PM_Gruppe2:
+        case M::PM_Gruppe3:
+        case M::PM_Gruppe4:
+        case M::PM_Gruppe5:
+        case M::PM_Gruppe6:
+        case M::PM_Gruppe7:
+        case M::PM_Gruppe8:
+        case M::PM_Gruppe9:
+        case M::PM_KeineGruppe:
+            return PM_GruppeClick(item, target);
+        case M::PM_VerschiebenaufMEM:
+            return PM_VerschiebenaufMEMClick(target);
+        case M::PM_VerschiebenaufSIM:
+            return PM_VerschiebenaufSIMClick(target);
+        case M::PM_FNV_Position1:
+        case M::PM_FNV_Position2:
+        case M::PM_FNV_Position3:
+        case M::PM_FNV_Position4:
+        case M::PM_FNV_Position5:
+        case M::PM_FNV_Position6:
+        case M::PM_FNV_Position7:
+        case M::PM_FNV_Position8:
+        case M::PM_FNV_Position9:
+            return PM_FNV_PositionClick(item, target);
+        case M::PM_Telefon:
+            return PM_TelefonClick(target);
+        case M::PM_Heim:
+            return PM_HeimClick(target);
+        case M::PM_Buero:
+            return PM_BueroClick(target);
+        case M::PM_Mobil:
+            return PM_MobilClick(target);
+        case M::PM_Fax:
+            return PM_FaxClick(target);
+        case M::PM_Funkruf:
+            return PM_FunkrufClick(target);
+        case M::PM_Etc:
+            return PM_EtcClick(target);
+        case M::PM_Kopieren:
+        case M::PM_Ausschneiden:
+            return PM_KopierenClick(item, target);
+        case M::PM_Einfuegen:
+            return PM_EinfuegenClick(target);
+        case M::PM_Hinzufuegen:
+        case M::PM_Einfuegenals:
+        case M::PM_Gruppezuweisen:
+        case M::PM_Verschieben:
+        case M::PM_FirstNine:
+        case M::PM_NR_Aendern:
+            return; // submenus: no command of their own
+        }
+    });
+}
+
+// --- In-place editing -----------------------------------------------------
+
+void TFrm_Q7_Manager::PM_EditierenClick(const NodeTarget& target)
+{
+    const bool permitted =
+        target.tree == TV_Telefonbuch ? TV_TelefonbuchTryEdit(target) : TV_FirstNineTryEdit(target);
+    if (permitted)
+        m_treeEditor->openEditor(target);
+}
+
+bool TFrm_Q7_Manager::TV_TelefonbuchTryEdit(const NodeTarget& target)
+{
+    return editingAllowed() && TreeEditor::mayEdit(target);
+}
+
+bool TFrm_Q7_Manager::TV_FirstNineTryEdit(const NodeTarget& target)
+{
+    return editingAllowed() && TreeEditor::mayEdit(target);
+}
+
+void TFrm_Q7_Manager::TV_TelefonbuchItemChange(const NodeTarget& target, const QString& text)
+{
+    storeEditedText(target, text);
+}
+
+void TFrm_Q7_Manager::TV_FirstNineItemChange(const NodeTarget& target, const QString& text)
+{
+    storeEditedText(target, text);
+}
+
+void TFrm_Q7_Manager::storeEditedText(const NodeTarget& target, const QString& text)
+{
+    // An empty text is refused by the store; the node then shows the stored
+    // one again, as it shows the stored 30 characters of a longer text.
+    const QByteArray stored = encodePc(text);
+    EditResult result;
+    if (target.kind == NodeKind::Entry)
+        result = storeName(*m_store, target.record, stored);
+    else if (target.kind == NodeKind::Number)
+        result = storeNumber(*m_store, target.record, target.slot, stored);
+    showEdited(result, target.tree);
+}
+
+// --- Clicks ---------------------------------------------------------------
+
+void TFrm_Q7_Manager::TV_TelefonbuchClick()
+{
+    toggleSelectedNode(TV_Telefonbuch);
+}
+
+void TFrm_Q7_Manager::TV_FirstNineClick()
+{
+    toggleSelectedNode(TV_FirstNine);
+}
+
+void TFrm_Q7_Manager::toggleSelectedNode(QTreeWidget* tree)
+{
+    QTreeWidgetItem* node =
+        PhonebookTrees::itemAtFlatIndex(tree, PhonebookTrees::SelectedItemIndex(tree));
+    if (node && node->parent() && node->childCount() > 0)
+        node->setExpanded(!node->isExpanded());
+}
+
+// --- Delete, number type, group -------------------------------------------
+
+void TFrm_Q7_Manager::PM_LoeschenClick(const NodeTarget& target)
+{
+    if (target.kind == NodeKind::Entry) {
+        const auto answer = dialogs().message(
+            this, QMessageBox::Question, m_languageFile.text(TextId::Contexmenu_MessageboxCaption),
+            m_languageFile.text(TextId::Contexmenu_MessageboxText),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        if (answer == QMessageBox::Yes)
+            showEdited(deleteEntry(*m_store, target.record), target.tree);
+    } else if (target.kind == NodeKind::Number) {
+        showEdited(clearNumber(*m_store, target.record, target.slot), target.tree);
+    }
+}
+
+void TFrm_Q7_Manager::PM_TelefonClick(const NodeTarget& target)
+{
+    setNumberType(target, 0);
+}
+
+void TFrm_Q7_Manager::PM_HeimClick(const NodeTarget& target)
+{
+    setNumberType(target, 1);
+}
+
+void TFrm_Q7_Manager::PM_BueroClick(const NodeTarget& target)
+{
+    setNumberType(target, 2);
+}
+
+void TFrm_Q7_Manager::PM_MobilClick(const NodeTarget& target)
+{
+    setNumberType(target, 3);
+}
+
+void TFrm_Q7_Manager::PM_FaxClick(const NodeTarget& target)
+{
+    setNumberType(target, 4);
+}
+
+void TFrm_Q7_Manager::PM_FunkrufClick(const NodeTarget& target)
+{
+    setNumberType(target, 5);
+}
+
+void TFrm_Q7_Manager::PM_EtcClick(const NodeTarget& target)
+{
+    setNumberType(target, 6);
+}
+
+void TFrm_Q7_Manager::setNumberType(const NodeTarget& target, int type)
+{
+    showEdited(q7::setNumberType(*m_store, target.record, target.slot,
+                                 m_numberTypeNames[static_cast<std::size_t>(type)]),
+               target.tree);
+}
+
+void TFrm_Q7_Manager::PM_GruppeClick(MenuItem item, const NodeTarget& target)
+{
+    const QByteArray group = item == M::PM_KeineGruppe
+                                 ? QByteArray()
+                                 : m_groups.names().value(indexIn(item, M::PM_Gruppe1) - 1);
+    showEdited(setGroup(*m_store, target.record, group), target.tree);
+}
+
+// --- Moves ------------------------------------------------------------------
+
+void TFrm_Q7_Manager::PM_VerschiebenaufMEMClick(const NodeTarget& target)
+{
+    const EditResult result = moveEntry(*m_store, target.record, MoveTarget::Memory);
+    if (!result.changed())
+        dialogs().message(this, QMessageBox::Warning, kApplicationTitle,
+                          m_languageFile.text(TextId::Contexmenu_KeinPlatzMEM), QMessageBox::Ok);
+    showEdited(result, target.tree);
+}
+
+void TFrm_Q7_Manager::PM_VerschiebenaufSIMClick(const NodeTarget& target)
+{
+    const EditResult result = moveEntry(*m_store, target.record, MoveTarget::Sim);
+    if (!result.changed())
+        dialogs().message(this, QMessageBox::Warning, kApplicationTitle,
+                          m_languageFile.text(TextId::Contexmenu_KeinPlatzSIM), QMessageBox::Ok);
+    showEdited(result, target.tree);
+}
+
+void TFrm_Q7_Manager::PM_FNV_PositionClick(MenuItem item, const NodeTarget& target)
+{
+    showEdited(moveToFirstNine(*m_store, target.record, indexIn(item, M::PM_FNV_Position1)),
+               target.tree);
+}
+
+// --- Numbers ----------------------------------------------------------------
+
+void TFrm_Q7_Manager::PM_HF_NummerClick(MenuItem item, const NodeTarget& target)
+{
+    // The store changes only once the user confirms a number (newNumberClosed).
+    m_treeEditor->startNewNumber(target, indexIn(item, M::PM_HF_Nummer1), m_numberTypeNames[0]);
+}
+
+void TFrm_Q7_Manager::newNumberClosed(const NodeTarget& target, int k, bool confirmed,
+                                      const QString& text)
+{
+    guarded([&] {
+        if (confirmed) {
+            const EditResult result =
+                addNumber(*m_store, target.record, k, m_numberTypeNames[0], encodePc(text));
+            if (result.changed())
+                return showEdited(result, target.tree);
+        }
+        // Cancelled, or confirmed empty: the node goes and nothing was stored.
+        m_treeEditor->showRecords({target.record}, target.tree);
+    });
+}
+
+void TFrm_Q7_Manager::PM_KopierenClick(MenuItem item, const NodeTarget& target)
+{
+    if (item == M::PM_Ausschneiden)
+        showEdited(cutNumber(*m_store, target.record, target.slot, m_clipboard), target.tree);
+    else
+        copyNumber(*m_store, target.record, target.slot, m_clipboard);
+    showClipboard();
+}
+
+void TFrm_Q7_Manager::PM_EinfuegenClick(const NodeTarget& target)
+{
+    showEdited(pasteNumber(*m_store, target.record, target.slot, m_clipboard), target.tree);
+    showClipboard();
+}
+
+void TFrm_Q7_Manager::PM_Einfuegenals_NummerClick(MenuItem item, const NodeTarget& target)
+{
+    showEdited(pasteAsNumber(*m_store, target.record, indexIn(item, M::PM_Einfuegenals_Nummer1),
+                             m_clipboard),
+               target.tree);
+    m_statusPanels[1]->clear();
+}
+
+// --- Unsaved edits ----------------------------------------------------------
+
+bool TFrm_Q7_Manager::mayReplaceEdits()
+{
+    return !hasUnsavedEdits() ||
+           dialogs().message(this, QMessageBox::Question, kApplicationTitle,
+                             m_languageFile.text(TextId::TAB_Telefonbuch_FrageErsetzen),
+                             QMessageBox::Yes | QMessageBox::No,
+                             QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool TFrm_Q7_Manager::mayClose()
+{
+    // The text in an open editor is an edit too.
+    if (m_treeEditor)
+        m_treeEditor->finishEditing();
+    const auto ask = [this](TextId question) {
+        return dialogs().message(this, QMessageBox::Question, kApplicationTitle,
+                                 m_languageFile.text(question), QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+    };
+    // A write cut off by a stray click leaves the handset half written.
+    if (m_phonebookTransfer && !ask(TextId::TAB_Telefonbuch_FrageUebertragung))
+        return false;
+    return !hasUnsavedEdits() || ask(TextId::TAB_Telefonbuch_FrageBeenden);
+}
+
+} // namespace q7

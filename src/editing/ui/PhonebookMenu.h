@@ -1,0 +1,71 @@
+#pragma once
+
+#include "editing/MenuRules.h"
+#include "phonebook/NumberTypes.h"
+
+#include <QKeySequence>
+#include <QList>
+#include <QObject>
+#include <array>
+
+class QAction;
+class QMenu;
+class QShortcut;
+class QWidget;
+
+namespace q7 {
+
+class LanguageFile;
+
+// PU_Menu_Telefonbuch, the context menu of both trees: every item of its
+// layout with its caption (taken from the language file once, at start),
+// shortcut and image. It knows nothing of nodes or records: the window
+// prepares a MenuState for the selected node and applies it at each opening,
+// and gets back which item was chosen.
+//
+// The shortcuts do not belong to the menu's items: an item hidden or disabled
+// by the last opening must not hold its shortcut back, since each command
+// checks at the moment it is given whether it fits. Each tree gets a copy of
+// every shortcut, live while that tree has the focus.
+class PhonebookMenu : public QObject
+{
+    Q_OBJECT
+
+public:
+    PhonebookMenu(const LanguageFile& texts, const NumberTypeNames& typeNames,
+                  QWidget* parent = nullptr);
+    ~PhonebookMenu() override;
+
+    QMenu* menu() const { return m_menu; }
+    QAction* action(MenuItem item) const { return m_actions[static_cast<int>(item)]; }
+    // "PM_Editieren" and so on: the item's name, also its action's objectName.
+    static const char* nameOf(MenuItem item);
+    static QKeySequence shortcutOf(MenuItem item);
+
+    // Visibility, enabled state, check mark and the captions of this opening.
+    void apply(const MenuState& state);
+    // Whether any top-level item is shown: a menu without one is not opened.
+    bool showsAnything() const;
+
+    void addShortcutsTo(QWidget* tree);
+    // Off while the in-place editor is open (its keys are the editor's then)
+    // and while a transfer runs.
+    void setShortcutsEnabled(bool enabled);
+    bool shortcutsEnabled() const { return m_shortcutsEnabled; }
+
+signals:
+    // An item was chosen in the open menu.
+    void chosen(q7::MenuItem item);
+    // A shortcut was pressed while tree had the focus.
+    void shortcutPressed(q7::MenuItem item, QWidget* tree);
+
+private:
+    void build(const LanguageFile& texts, const NumberTypeNames& typeNames);
+
+    QMenu* m_menu;
+    std::array<QAction*, kMenuItemCount> m_actions{};
+    QList<QShortcut*> m_shortcuts;
+    bool m_shortcutsEnabled = true;
+};
+
+} // namespace q7

@@ -1,0 +1,748 @@
+// Editing in the window's trees: the context menu and its shortcuts, the
+// in-place editor, every entry command with the trees it patches, and the
+// questions that keep unsaved edits from being dropped unasked.
+
+#include "app/MainWindow.h"
+#include "app/TransferGuard.h"
+#include "base/PcText.h"
+#include "base/RegistryKey.h"
+#include "editing/ui/PhonebookMenu.h"
+#include "editing/ui/TreeEditor.h"
+#include "link/ComPort.h"
+#include "phonebook/ui/PhonebookTrees.h"
+#include "support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace q7;
+
+namespace {
+
+using Fields = QMap<int, QByteArray>;
+
+// A record as reading leaves it: the Speicherplatz equals the index.
+void putRecord(RecordStore& store, int r, QStringView name, const Fields& fields = {})
+{
+    store.setField(r, Speicherplatz, QByteArray::number(r));
+    store.setField(r, Name, encodePc(name));
+    store.setField(r, ChangedFlag, kChangedNo);
+    for (auto it = fields.cbegin(); it != fields.cend(); ++it)
+        store.setField(r, it.key(), it.value());
+}
+
+QStringList childTexts(const QTreeWidgetItem* item)
+{
+    QStringList texts;
+    for (int i = 0; i < item->childCount(); ++i)
+        texts << item->child(i)->text(0);
+    return texts;
+}
+
+QStringList childRoles(const QTreeWidgetItem* entry)
+{
+    QStringList roles;
+    for (int i = 0; i < entry->childCount(); ++i)
+        roles << PhonebookTrees::roleOfItem(entry->child(i));
+    return roles;
+}
+
+QTreeWidgetItem* detail(QTreeWidgetItem* entry, QStringView role)
+{
+    for (int i = 0; entry && i < entry->childCount(); ++i)
+        if (PhonebookTrees::roleOfItem(entry->child(i)) == role)
+            return entry->child(i);
+    return nullptr;
+}
+
+QLineEdit* openEditor()
+{
+    return qobject_cast<QLineEdit*>(QApplication::focusWidget());
+}
+
+// Enter closes the editor from the event loop.
+bool confirm(QLineEdit* editor, TFrm_Q7_Manager& window)
+{
+    QTest::keyClick(editor, Qt::Key_Return);
+    return QTest::qWaitFor([&] { return !window.treeEditor().editorOpen(); });
+}
+
+} // namespace
+
+class TestEditMenu : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void init();
+    void cleanup();
+
+    void menuOffersWhatFitsTheNode();
+    void menuTextsAndShortcutsAtStart();
+    void editInPlace_data();
+    void editInPlace();
+    void onlyEntriesAndNumbersOpenAnEditor();
+    void newNumber_data();
+    void newNumber();
+    void deleteEntryAsks_data();
+    void deleteEntryAsks();
+    void deleteNumberAsksNothing();
+    void typeShortcutInFirstNineRebuildsThePhonebookNodes();
+    void groupAddedAndRemovedInBothTrees();
+    void movesKeepTheNodeAndItsSelection();
+    void moveWithoutAFreeRecordTellsTheRange_data();
+    void moveWithoutAFreeRecordTellsTheRange();
+    void clipboardExchangesAndShowsItsNumber();
+    void shortcutsActOnTheStateWhenPressed();
+    void shortcutsWaitForTheEditor();
+    void editingIsLockedDuringATransfer();
+    void clickTogglesAllButTheRoot();
+    void questionsBeforeUnsavedEditsAreLost_data();
+    void questionsBeforeUnsavedEditsAreLost();
+
+private:
+    void startWindow(const QString& languageFile = {});
+    QTreeWidget* phonebook() const { return m_window->trees().phonebookTree(); }
+    QTreeWidget* firstNine() const { return m_window->trees().firstNineTree(); }
+    QTreeWidgetItem* entry(int r) const { return m_window->trees().phonebookNode(r); }
+    QTreeWidgetItem* firstNineEntry(int p) const { return m_window->trees().firstNineNode(p); }
+    void select(QTreeWidget* tree, QTreeWidgetItem* node);
+    QAction* action(MenuItem item) const { return m_window->phonebookMenu().action(item); }
+    // Opens the menu on the selected node of tree, as a right click does.
+    QMenu* openMenu(QTreeWidget* tree);
+    void choose(QTreeWidget* tree, MenuItem item);
+    QByteArray field(int r, int f) const { return m_window->recordStore().field(r, f); }
+    QString writeFile(const char* name, const QByteArray& content);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<DialogsOverride> m_override;
+    std::unique_ptr<TFrm_Q7_Manager> m_window;
+};
+
+void TestEditMenu::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir->path());
+    openRegistryKey(kProgramKey)->setValue(QStringLiteral("StartZaehler"), 1); // no disclaimer
+    m_dialogs = std::make_unique<ScriptedDialogs>();
+    m_override = std::make_unique<DialogsOverride>(*m_dialogs);
+}
+
+void TestEditMenu::cleanup()
+{
+    m_window.reset();
+    m_override.reset();
+    m_dialogs.reset();
+    m_dir.reset();
+}
+
+// The window after its search at start, with a phonebook of four
+// entries in place as a read leaves it.
+void TestEditMenu::startWindow(const QString& languageFile)
+{
+    m_window = std::make_unique<TFrm_Q7_Manager>(
+        languageFile.isEmpty() ? m_dir->filePath(QStringLiteral("absent.ini")) : languageFile);
+    // No handset: the search at start fails at once and locks nothing after.
+    m_window->comPort().setDeviceOverride(m_dir->filePath(QStringLiteral("no-such-tty")));
+    QSignalSpy searched(m_window.get(), &TFrm_Q7_Manager::searchFinished);
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(searched.wait(5000));
+
+    RecordStore& store = m_window->recordStore();
+    putRecord(store, 3, u"Zoe",
+              {{Gruppe, "Familie"},
+               {Nummernart1, "Mobil"},
+               {Nummer1, "0301"},
+               {Nummernart3, encodePc(u"Büro")},
+               {Nummer3, "0303"}});
+    putRecord(store, 12, u"Jörg",
+              {{Gruppe, "Freunde"}, {Nummernart1, "Telefon"}, {Nummer1, "0302"}});
+    putRecord(
+        store, 505, u"anna",
+        {{Nummernart1, "Heim"}, {Nummer1, "0505"}, {Nummernart2, "Mobil"}, {Nummer2, "0506"}});
+    putRecord(store, 550, u"Sim", {{Nummernart1, "Fax"}, {Nummer1, "0550"}});
+    m_window->rebuildTrees();
+    CollectGroupNames(store, m_window->groupList());
+    m_dialogs->clearCalls();
+}
+
+void TestEditMenu::select(QTreeWidget* tree, QTreeWidgetItem* node)
+{
+    QVERIFY(node);
+    for (QTreeWidgetItem* above = node->parent(); above; above = above->parent())
+        above->setExpanded(true);
+    tree->setFocus();
+    tree->setCurrentItem(node);
+}
+
+QMenu* TestEditMenu::openMenu(QTreeWidget* tree)
+{
+    emit tree->customContextMenuRequested(QPoint(4, 4));
+    return m_window->phonebookMenu().menu();
+}
+
+void TestEditMenu::choose(QTreeWidget* tree, MenuItem item)
+{
+    QMenu* menu = openMenu(tree);
+    QVERIFY(menu->isVisible());
+    QVERIFY2(action(item)->isVisible() && action(item)->isEnabled(), PhonebookMenu::nameOf(item));
+    action(item)->trigger();
+    menu->hide();
+}
+
+QString TestEditMenu::writeFile(const char* name, const QByteArray& content)
+{
+    const QString path = m_dir->filePath(QLatin1String(name));
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(content);
+    return path;
+}
+
+void TestEditMenu::menuOffersWhatFitsTheNode()
+{
+    startWindow();
+    using M = MenuItem;
+
+    select(phonebook(), m_window->trees().phonebookRoot());
+    QVERIFY(!openMenu(phonebook())->isVisible()); // nothing to offer on a root
+
+    select(phonebook(), entry(3));
+    QMenu* menu = openMenu(phonebook());
+    QVERIFY(menu->isVisible());
+    QVERIFY(action(M::PM_Gruppezuweisen)->isVisible() && !action(M::PM_Kopieren)->isVisible());
+    QCOMPARE(action(M::PM_HF_Nummer1)->isEnabled(), false);
+    QCOMPARE(action(M::PM_HF_Nummer2)->isEnabled(), true);
+    QCOMPARE(action(M::PM_Einfuegenals_Nummer1)->isChecked(), true);
+    QCOMPARE(action(M::PM_Einfuegenals_Nummer2)->isChecked(), false);
+    QCOMPARE(action(M::PM_Einfuegenals)->isEnabled(), false); // the clipboard is empty
+    QCOMPARE(action(M::PM_Gruppe1)->text(), QStringLiteral("Familie"));
+    QCOMPARE(action(M::PM_Gruppe2)->text(), QStringLiteral("Freunde"));
+    QVERIFY(!action(M::PM_Gruppe3)->isVisible());
+    QCOMPARE(action(M::PM_FNV_Position5)->text(), QStringLiteral("anna"));
+    QCOMPARE(action(M::PM_FNV_Position4)->text(), QString());
+    menu->hide();
+
+    select(firstNine(), detail(firstNineEntry(5), NodeRole::Nummer2));
+    openMenu(firstNine());
+    QVERIFY(action(M::PM_NR_Aendern)->isVisible() && action(M::PM_Ausschneiden)->isVisible());
+    QVERIFY(!action(M::PM_Verschieben)->isVisible());
+    menu->hide();
+
+    // A name with "&" is a name, not an accelerator.
+    m_window->recordStore().setField(505, Name, "A & B");
+    select(phonebook(), entry(3));
+    openMenu(phonebook());
+    QCOMPARE(action(M::PM_FNV_Position5)->text(), QStringLiteral("A && B"));
+    menu->hide();
+}
+
+void TestEditMenu::menuTextsAndShortcutsAtStart()
+{
+    const QString ini = writeFile("texts.ini", "[Contexmenu]\r\nPM_Kopieren=&Copy\r\n"
+                                               "Nummer=Number\r\n[Nummernart]\r\nMobil=Handy\r\n");
+    startWindow(ini);
+    using M = MenuItem;
+    QCOMPARE(action(M::PM_Kopieren)->text(), QStringLiteral("&Copy"));
+    QCOMPARE(action(M::PM_Einfuegenals_Nummer2)->text(), QStringLiteral("Number 2"));
+    QCOMPARE(action(M::PM_HF_Nummer3)->text(), QStringLiteral("Number 3"));
+    QCOMPARE(action(M::PM_Mobil)->text(), QStringLiteral("Handy"));
+    QCOMPARE(action(M::PM_Buero)->text(), QStringLiteral("Büro"));
+    QCOMPARE(action(M::PM_KeineGruppe)->text(), QStringLiteral("Keine"));
+    QCOMPARE(action(M::PM_Einfuegen)->text(), QStringLiteral("Ein&fügen"));
+    QCOMPARE(action(M::PM_Kopieren)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    QCOMPARE(action(M::PM_Fax)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_5));
+    QCOMPARE(action(M::PM_VerschiebenaufSIM)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F2));
+    QVERIFY(!action(M::PM_VerschiebenaufMEM)->icon().isNull());
+    QVERIFY(!action(M::PM_FNV_Position9)->icon().isNull());
+    // The type stored is the language file's text.
+    select(phonebook(), detail(entry(12), NodeRole::Nummer1));
+    QTest::keyClick(phonebook(), Qt::Key_4, Qt::ControlModifier);
+    QCOMPARE(field(12, Nummernart1), QByteArray("Handy"));
+}
+
+void TestEditMenu::editInPlace_data()
+{
+    QTest::addColumn<bool>("inFirstNine");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown"); // = stored
+    const QString long35 = QStringLiteral("Annabella Maria Theresia Schmidtke");
+    QTest::newRow("phonebook tree") << false << "Zorro"
+                                    << "Zorro";
+    QTest::newRow("first nine tree") << true << "Zorro"
+                                     << "Zorro";
+    QTest::newRow("35 characters show the 30 stored")
+        << false << long35 + QStringLiteral("X") << long35.left(30);
+    QTest::newRow("empty brings the name back") << false << ""
+                                                << "anna";
+}
+
+void TestEditMenu::editInPlace()
+{
+    QFETCH(bool, inFirstNine);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    startWindow();
+    QTreeWidget* tree = inFirstNine ? firstNine() : phonebook();
+    select(tree, inFirstNine ? firstNineEntry(5) : entry(505));
+    QTest::keyClick(tree, Qt::Key_F2);
+    QLineEdit* editor = openEditor();
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), QStringLiteral("anna"));
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClicks(editor, typed);
+    QVERIFY(confirm(editor, *m_window));
+
+    QCOMPARE(decodePc(field(505, Name)), shown);
+    QCOMPARE(field(505, ChangedFlag), QByteArray("JA"));
+    QVERIFY(m_window->hasUnsavedEdits());
+    QCOMPARE(entry(505)->text(0), shown);
+    QCOMPARE(firstNineEntry(5)->text(0), shown);
+    // Sorted again: "anna" came first, a Z name comes last.
+    const QStringList order = childTexts(m_window->trees().phonebookRoot());
+    QCOMPARE(order.indexOf(shown), shown.startsWith(u'Z') ? 3 : 0);
+    // The node edited is still the selected one.
+    QCOMPARE(tree->currentItem(), inFirstNine ? firstNineEntry(5) : entry(505));
+}
+
+void TestEditMenu::onlyEntriesAndNumbersOpenAnEditor()
+{
+    startWindow();
+    for (QStringView role : {NodeRole::Speicherplatz, NodeRole::Gruppe}) {
+        select(phonebook(), detail(entry(3), role));
+        QTest::keyClick(phonebook(), Qt::Key_F2);
+        QVERIFY2(!openEditor(), qPrintable(role.toString()));
+    }
+    select(phonebook(), m_window->trees().phonebookRoot());
+    QTest::keyClick(phonebook(), Qt::Key_F2);
+    QVERIFY(!openEditor());
+
+    select(phonebook(), detail(entry(3), NodeRole::Nummer3));
+    QTest::keyClick(phonebook(), Qt::Key_F2);
+    QLineEdit* editor = openEditor();
+    QVERIFY(editor);
+    editor->setText(QStringLiteral("0404"));
+    QVERIFY(confirm(editor, *m_window));
+    QCOMPARE(field(3, Nummer3), QByteArray("0404"));
+    QCOMPARE(field(3, Nummernart3), encodePc(u"Büro"));
+}
+
+void TestEditMenu::newNumber_data()
+{
+    QTest::addColumn<QString>("typed"); // empty: Esc
+    QTest::addColumn<QByteArray>("stored");
+    QTest::newRow("Esc leaves nothing") << "" << QByteArray();
+    QTest::newRow("the digit confirmed is kept") << "2" << QByteArray("2");
+    QTest::newRow("a typed number") << "0302" << QByteArray("0302");
+}
+
+void TestEditMenu::newNumber()
+{
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, stored);
+    startWindow();
+    select(phonebook(), entry(3));
+    choose(phonebook(), MenuItem::PM_HF_Nummer2);
+
+    QLineEdit* editor = openEditor();
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), QStringLiteral("2"));
+    // The new node sits between numbers 1 and 3; the store has nothing yet.
+    QCOMPARE(childRoles(entry(3)),
+             (QStringList{"Speicherplatz", "Gruppe", "Nummer1", "Nummer2", "Nummer3"}));
+    QCOMPARE(field(3, Nummer2), QByteArray());
+    if (typed.isEmpty()) {
+        QTest::keyClick(editor, Qt::Key_Escape);
+    } else {
+        editor->setText(typed);
+        QVERIFY(confirm(editor, *m_window));
+    }
+    QVERIFY(!m_window->treeEditor().editorOpen());
+
+    QCOMPARE(field(3, Nummer2), stored);
+    QCOMPARE(field(3, Nummernart2), stored.isEmpty() ? QByteArray() : QByteArray("Telefon"));
+    QCOMPARE(field(3, ChangedFlag), stored.isEmpty() ? QByteArray("NEIN") : QByteArray("JA"));
+    QCOMPARE(m_window->hasUnsavedEdits(), !stored.isEmpty());
+    QStringList roles{"Speicherplatz", "Gruppe", "Nummer1", "Nummer3"};
+    if (!stored.isEmpty())
+        roles.insert(3, QStringLiteral("Nummer2"));
+    QCOMPARE(childRoles(entry(3)), roles);
+    if (!stored.isEmpty())
+        QCOMPARE(detail(entry(3), NodeRole::Nummer2)->toolTip(0), QStringLiteral("Telefon"));
+}
+
+void TestEditMenu::deleteEntryAsks_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("inFirstNine");
+    QTest::newRow("yes, in the phonebook tree") << int(QMessageBox::Yes) << false;
+    QTest::newRow("yes, in the first nine tree") << int(QMessageBox::Yes) << true;
+    QTest::newRow("no") << int(QMessageBox::No) << false;
+}
+
+void TestEditMenu::deleteEntryAsks()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, inFirstNine);
+    startWindow();
+    QTreeWidget* tree = inFirstNine ? firstNine() : phonebook();
+    select(tree, inFirstNine ? firstNineEntry(5) : entry(505));
+    m_dialogs->queueAnswer(QMessageBox::StandardButton(answer));
+    QTest::keyClick(tree, Qt::Key_Delete);
+
+    const auto boxes = m_dialogs->callsOf(ScriptedDialogs::Kind::Message);
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].icon, QMessageBox::Question);
+    QCOMPARE(boxes[0].title, QStringLiteral("Warnung"));
+    QCOMPARE(boxes[0].text, QStringLiteral("Soll dieser Eintrag wirklich gelöscht werden?"));
+    QCOMPARE(boxes[0].buttons, QMessageBox::Yes | QMessageBox::No);
+    const bool deleted = answer == QMessageBox::Yes;
+    QCOMPARE(field(505, Name), deleted ? QByteArray("Q7LoeschenQ7") : QByteArray("anna"));
+    QCOMPARE(field(505, Nummer2), QByteArray("0506")); // the rest stays for the write
+    QCOMPARE(field(505, ChangedFlag), deleted ? QByteArray("JA") : QByteArray("NEIN"));
+    QCOMPARE(entry(505) == nullptr, deleted);
+    QCOMPARE(firstNineEntry(5) == nullptr, deleted);
+    QCOMPARE(m_window->trees().phonebookRoot()->childCount(), deleted ? 3 : 4);
+    QCOMPARE(m_window->trees().firstNineRoot()->childCount(), deleted ? 0 : 1);
+}
+
+void TestEditMenu::deleteNumberAsksNothing()
+{
+    startWindow();
+    select(phonebook(), detail(entry(505), NodeRole::Nummer1));
+    QTest::keyClick(phonebook(), Qt::Key_Delete);
+    QVERIFY(m_dialogs->calls().isEmpty());
+    QCOMPARE(field(505, Nummer1), QByteArray());
+    QCOMPARE(field(505, Nummernart1), QByteArray());
+    QCOMPARE(field(505, ChangedFlag), QByteArray("JA"));
+    QCOMPARE(childTexts(entry(505)), (QStringList{"505", "0506"}));
+    QCOMPARE(childTexts(firstNineEntry(5)), (QStringList{"505", "0506"}));
+    // The entry stays selected in place of its number.
+    QCOMPARE(phonebook()->currentItem(), entry(505));
+
+    // Del on a Speicherplatz node does nothing.
+    select(phonebook(), detail(entry(3), NodeRole::Speicherplatz));
+    QTest::keyClick(phonebook(), Qt::Key_Delete);
+    QVERIFY(m_dialogs->calls().isEmpty());
+    QCOMPARE(field(3, ChangedFlag), QByteArray("NEIN"));
+}
+
+void TestEditMenu::typeShortcutInFirstNineRebuildsThePhonebookNodes()
+{
+    startWindow();
+    QTreeWidgetItem* number = detail(firstNineEntry(5), NodeRole::Nummer2);
+    QCOMPARE(number->toolTip(0), QStringLiteral("Mobil"));
+    select(firstNine(), number);
+    QTest::keyClick(firstNine(), Qt::Key_5, Qt::ControlModifier);
+
+    QCOMPARE(field(505, Nummernart2), QByteArray("Fax"));
+    QCOMPARE(field(505, ChangedFlag), QByteArray("JA"));
+    QCOMPARE(PhonebookTrees::mainImage(number), 9);
+    QCOMPARE(number->toolTip(0), QStringLiteral("Fax"));
+    QTreeWidgetItem* inPhonebook = detail(entry(505), NodeRole::Nummer2);
+    QCOMPARE(PhonebookTrees::mainImage(inPhonebook), 9);
+    QCOMPARE(inPhonebook->toolTip(0), QStringLiteral("Fax"));
+    QCOMPARE(firstNine()->currentItem(), number);
+
+    // On an entry node the type shortcut does nothing.
+    select(phonebook(), entry(3));
+    QTest::keyClick(phonebook(), Qt::Key_5, Qt::ControlModifier);
+    QCOMPARE(field(3, ChangedFlag), QByteArray("NEIN"));
+}
+
+void TestEditMenu::groupAddedAndRemovedInBothTrees()
+{
+    startWindow();
+    select(firstNine(), firstNineEntry(5));
+    choose(firstNine(), MenuItem::PM_Gruppe2);
+    QCOMPARE(field(505, Gruppe), QByteArray("Freunde"));
+    for (QTreeWidgetItem* node : {entry(505), firstNineEntry(5)}) {
+        QCOMPARE(childRoles(node).mid(0, 2), (QStringList{"Speicherplatz", "Gruppe"}));
+        QCOMPARE(PhonebookTrees::mainImage(detail(node, NodeRole::Gruppe)), 4);
+    }
+
+    select(phonebook(), entry(3));
+    choose(phonebook(), MenuItem::PM_KeineGruppe);
+    QCOMPARE(field(3, Gruppe), QByteArray());
+    QCOMPARE(field(3, ChangedFlag), QByteArray("JA"));
+    QVERIFY(!detail(entry(3), NodeRole::Gruppe));
+}
+
+void TestEditMenu::movesKeepTheNodeAndItsSelection()
+{
+    startWindow();
+    // A SIM entry to the handset memory: the first free record is 1.
+    select(phonebook(), entry(550));
+    QTreeWidgetItem* node = entry(550);
+    QTest::keyClick(phonebook(), Qt::Key_F1, Qt::ControlModifier);
+    QCOMPARE(field(1, Name), QByteArray("Sim"));
+    QCOMPARE(field(550, Name), QByteArray("Q7LoeschenQ7"));
+    QCOMPARE(entry(1), node);
+    QCOMPARE(entry(550), nullptr);
+    QCOMPARE(node->child(0)->text(0), QStringLiteral("1"));
+    QCOMPARE(PhonebookTrees::mainImage(node), 3);
+    QCOMPARE(phonebook()->currentItem(), node);
+
+    // Memory entry 12 to First Nine position 5, over "anna".
+    select(phonebook(), entry(12));
+    choose(phonebook(), MenuItem::PM_FNV_Position5);
+    QCOMPARE(field(505, Name), encodePc(u"Jörg"));
+    QCOMPARE(PhonebookTrees::mainImage(entry(505)), 17);
+    QCOMPARE(childTexts(m_window->trees().phonebookRoot()), (QStringList{"Jörg", "Sim", "Zoe"}));
+    QCOMPARE(childTexts(m_window->trees().firstNineRoot()), QStringList{"Jörg"});
+    QCOMPARE(PhonebookTrees::secondImage(firstNineEntry(5)), 5);
+
+    // From the First Nine tree to position 2: that tree keeps it selected.
+    select(firstNine(), firstNineEntry(5));
+    choose(firstNine(), MenuItem::PM_FNV_Position2);
+    QCOMPARE(firstNineEntry(5), nullptr);
+    QVERIFY(firstNineEntry(2));
+    QCOMPARE(firstNine()->currentItem(), firstNineEntry(2));
+    QCOMPARE(PhonebookTrees::mainImage(entry(502)), 14);
+}
+
+void TestEditMenu::moveWithoutAFreeRecordTellsTheRange_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("memory full") << 1 << 500 << int(Qt::Key_F1)
+                                 << "Kein freier Speicherplatz im Handyspeicher.";
+    QTest::newRow("SIM full") << 510 << 600 << int(Qt::Key_F2)
+                              << "Kein freier Speicherplatz auf der SIM-Karte.";
+}
+
+void TestEditMenu::moveWithoutAFreeRecordTellsTheRange()
+{
+    QFETCH(int, first);
+    QFETCH(int, last);
+    QFETCH(int, key);
+    QFETCH(QString, message);
+    startWindow();
+    RecordStore& store = m_window->recordStore();
+    for (int r = first; r <= last; ++r)
+        if (!store.isLive(r))
+            putRecord(store, r, QStringLiteral("Voll %1").arg(r));
+    m_window->rebuildTrees();
+    const auto before = std::make_unique<RecordStore>(store);
+
+    select(firstNine(), firstNineEntry(5));
+    QTest::keyClick(firstNine(), Qt::Key(key), Qt::ControlModifier);
+    const auto boxes = m_dialogs->callsOf(ScriptedDialogs::Kind::Message);
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].text, message);
+    QVERIFY(store == *before);
+    QVERIFY(!m_window->hasUnsavedEdits());
+}
+
+void TestEditMenu::clipboardExchangesAndShowsItsNumber()
+{
+    startWindow();
+    QLabel* panel = m_window->statusPanel(1);
+    select(phonebook(), detail(entry(3), NodeRole::Nummer1));
+    choose(phonebook(), MenuItem::PM_Kopieren);
+    QCOMPARE(panel->text(), QStringLiteral("In Zwischenablage: 0301"));
+    QVERIFY(!m_window->hasUnsavedEdits()); // a copy changes nothing
+
+    select(phonebook(), detail(entry(12), NodeRole::Nummer1));
+    choose(phonebook(), MenuItem::PM_Einfuegen);
+    QCOMPARE(field(12, Nummer1), QByteArray("0301"));
+    QCOMPARE(field(12, Nummernart1), QByteArray("Mobil"));
+    QCOMPARE(PhonebookTrees::mainImage(detail(entry(12), NodeRole::Nummer1)), 8);
+    QCOMPARE(panel->text(), QStringLiteral("In Zwischenablage: 0302"));
+
+    // Cut from the First Nine tree, paste as number 3 of another entry.
+    select(firstNine(), detail(firstNineEntry(5), NodeRole::Nummer2));
+    choose(firstNine(), MenuItem::PM_Ausschneiden);
+    QCOMPARE(panel->text(), QStringLiteral("In Zwischenablage: 0506"));
+    QCOMPARE(field(505, Nummer2), QByteArray());
+    QVERIFY(!detail(entry(505), NodeRole::Nummer2));
+    select(phonebook(), entry(12));
+    choose(phonebook(), MenuItem::PM_Einfuegenals_Nummer3);
+    QCOMPARE(field(12, Nummer3), QByteArray("0506"));
+    QCOMPARE(field(12, Nummernart3), QByteArray("Mobil"));
+    QCOMPARE(childRoles(entry(12)).last(), QStringLiteral("Nummer3"));
+    QCOMPARE(panel->text(), QString());
+    QVERIFY(!m_window->numberClipboard().holdsNumber());
+    openMenu(phonebook());
+    QVERIFY(!action(MenuItem::PM_Einfuegenals)->isEnabled());
+    m_window->phonebookMenu().menu()->hide();
+}
+
+void TestEditMenu::shortcutsActOnTheStateWhenPressed()
+{
+    startWindow();
+    // The menu's last opening, with an empty clipboard, left paste disabled.
+    select(phonebook(), detail(entry(3), NodeRole::Nummer1));
+    openMenu(phonebook())->hide();
+    QVERIFY(!action(MenuItem::PM_Einfuegen)->isEnabled());
+
+    QTest::keyClick(phonebook(), Qt::Key_Insert, Qt::ControlModifier);
+    select(phonebook(), detail(entry(3), NodeRole::Nummer3));
+    QTest::keyClick(phonebook(), Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(field(3, Nummer3), QByteArray("0301"));
+    QCOMPARE(field(3, Nummernart3), QByteArray("Mobil"));
+    // And back: the two numbers have changed places.
+    select(phonebook(), detail(entry(3), NodeRole::Nummer1));
+    QTest::keyClick(phonebook(), Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(field(3, Nummer1), QByteArray("0303"));
+    QCOMPARE(field(3, Nummernart1), encodePc(u"Büro"));
+    QCOMPARE(childTexts(entry(3)), (QStringList{"3", "Familie", "0303", "0301"}));
+}
+
+void TestEditMenu::shortcutsWaitForTheEditor()
+{
+    startWindow();
+    select(phonebook(), detail(entry(3), NodeRole::Nummer1));
+    QTest::keyClick(phonebook(), Qt::Key_F2);
+    QLineEdit* editor = openEditor();
+    QVERIFY(editor);
+    // Del belongs to the editor now.
+    editor->setCursorPosition(0);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    QCOMPARE(editor->text(), QStringLiteral("301"));
+    QCOMPARE(field(3, Nummer1), QByteArray("0301"));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    QVERIFY(!m_window->treeEditor().editorOpen());
+    QCOMPARE(field(3, Nummer1), QByteArray("0301"));
+    QCOMPARE(field(3, ChangedFlag), QByteArray("NEIN"));
+
+    // Cancelled: the shortcuts are back.
+    phonebook()->setFocus();
+    QTest::keyClick(phonebook(), Qt::Key_Delete);
+    QCOMPARE(field(3, Nummer1), QByteArray());
+}
+
+void TestEditMenu::editingIsLockedDuringATransfer()
+{
+    startWindow();
+    select(phonebook(), detail(entry(3), NodeRole::Nummer1));
+    QTest::keyClick(phonebook(), Qt::Key_F2);
+    QLineEdit* editor = openEditor();
+    QVERIFY(editor);
+    editor->setText(QStringLiteral("0399"));
+    {
+        // A transfer that starts takes the edit into the store first.
+        TransferGuard guard(*m_window);
+        QVERIFY(!m_window->treeEditor().editorOpen());
+        QCOMPARE(field(3, Nummer1), QByteArray("0399"));
+
+        select(phonebook(), detail(entry(3), NodeRole::Nummer3));
+        QVERIFY(!openMenu(phonebook())->isVisible());
+        QTest::keyClick(phonebook(), Qt::Key_Delete);
+        QTest::keyClick(phonebook(), Qt::Key_F2);
+        QVERIFY(!openEditor());
+        m_window->runMenuCommand(MenuItem::PM_Loeschen, phonebook());
+        QCOMPARE(field(3, Nummer3), QByteArray("0303"));
+    }
+    QTest::keyClick(phonebook(), Qt::Key_Delete);
+    QCOMPARE(field(3, Nummer3), QByteArray());
+}
+
+void TestEditMenu::clickTogglesAllButTheRoot()
+{
+    startWindow();
+    const auto click = [this](QTreeWidgetItem* node) {
+        QTest::mouseClick(phonebook()->viewport(), Qt::LeftButton, {},
+                          phonebook()->visualItemRect(node).center());
+    };
+    QTreeWidgetItem* root = m_window->trees().phonebookRoot();
+    click(root);
+    QVERIFY(root->isExpanded());
+    QVERIFY(!entry(3)->isExpanded());
+    click(entry(3));
+    QVERIFY(entry(3)->isExpanded());
+    click(entry(3));
+    QVERIFY(!entry(3)->isExpanded());
+}
+
+void TestEditMenu::questionsBeforeUnsavedEditsAreLost_data()
+{
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<bool>("exported");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("no edit, no question") << false << false << int(QMessageBox::NoButton);
+    QTest::newRow("an edit, No keeps everything") << true << false << int(QMessageBox::No);
+    QTest::newRow("an edit, Yes goes on") << true << false << int(QMessageBox::Yes);
+    QTest::newRow("an edit exported, no question") << true << true << int(QMessageBox::NoButton);
+}
+
+void TestEditMenu::questionsBeforeUnsavedEditsAreLost()
+{
+    QFETCH(bool, edited);
+    QFETCH(bool, exported);
+    QFETCH(int, answer);
+    startWindow();
+    if (edited) {
+        select(phonebook(), detail(entry(3), NodeRole::Nummer1));
+        QTest::keyClick(phonebook(), Qt::Key_Delete);
+    }
+    if (exported) {
+        m_dialogs->queueFileName(m_dir->filePath(QStringLiteral("saved.csv")));
+        m_window->Btn_DatenspeichernClick();
+    }
+    const bool asks = answer != QMessageBox::NoButton;
+    const auto store = std::make_unique<RecordStore>(m_window->recordStore());
+    const QStringList shown = childTexts(m_window->trees().phonebookRoot());
+    m_dialogs->clearCalls();
+
+    // Loading a file replaces the store: asked before the file is chosen.
+    if (asks)
+        m_dialogs->queueAnswer(QMessageBox::StandardButton(answer));
+    const QString file = writeFile("other.csv", "7,\"Sieben\",\"\",\"TELNO\",\"Mobil\",\"07\","
+                                                "\"TELNO\",\"\",\"\",\"TELNO\",\"\",\"\","
+                                                "\"CUSTOM\",\"\",\"\",\"CUSTOM\",\"\",\"\"\r\n");
+    m_dialogs->queueFileName(file);
+    m_window->Btn_DatenladenClick();
+    const auto questions = m_dialogs->callsOf(ScriptedDialogs::Kind::Message);
+    QCOMPARE(questions.size(), asks ? 1 : 0);
+    if (asks) {
+        QCOMPARE(questions[0].icon, QMessageBox::Question);
+        QCOMPARE(questions[0].text,
+                 QStringLiteral("Es gibt Änderungen, die weder ins Handy geschrieben noch in einer "
+                                "Datei gespeichert wurden. Trotzdem ersetzen?"));
+    }
+    const bool loaded = answer != QMessageBox::No;
+    QCOMPARE(m_dialogs->callsOf(ScriptedDialogs::Kind::OpenFile).size(), loaded ? 1 : 0);
+    if (!loaded) {
+        QVERIFY(m_window->recordStore() == *store);
+        QCOMPARE(childTexts(m_window->trees().phonebookRoot()), shown);
+        QVERIFY(m_window->hasUnsavedEdits());
+    } else {
+        QCOMPARE(field(7, Name), QByteArray("Sieben"));
+        QVERIFY(!m_window->hasUnsavedEdits());
+    }
+
+    // Closing after an edit asks too.
+    if (!loaded) {
+        m_dialogs->clearCalls();
+        m_dialogs->queueAnswer(QMessageBox::No);
+        QVERIFY(!m_window->close());
+        QVERIFY(m_window->isVisible());
+        QCOMPARE(m_dialogs->callsOf(ScriptedDialogs::Kind::Message).size(), 1);
+        QCOMPARE(m_dialogs->calls().front().text,
+                 QStringLiteral("Es gibt Änderungen, die weder ins Handy geschrieben noch in einer "
+                                "Datei gespeichert wurden. Trotzdem beenden?"));
+        m_dialogs->queueAnswer(QMessageBox::Yes);
+    }
+    m_dialogs->clearCalls();
+    QVERIFY(m_window->close());
+    QCOMPARE(m_dialogs->callsOf(ScriptedDialogs::Kind::Message).size(), loaded ? 0 : 1);
+}
+
+QTEST_MAIN(TestEditMenu)
+#include "tst_editmenu.moc"
