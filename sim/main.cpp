@@ -88,6 +88,9 @@ int main(int argc, char* argv[])
     opt("stop-answering-after", "Fault: after N commands, never echo or answer again.", "n");
     opt("silent-after", "Fault: after N commands go silent (see --silent-for).", "n");
     opt("silent-for", "Fault: stay silent for M commands, then answer again (default 1).", "m");
+    opt("late-after", "Fault: after N commands answer late (see --late-for, --late-ms).", "n");
+    opt("late-for", "Fault: answer M commands late (default 1).", "m");
+    opt("late-ms", "Fault: how late (default 1500).", "ms");
     opt("garbage-at-command", "Fault: answer command number N with junk and no result code.", "n");
     opt("garbage-at-location", "Fault: answer junk for any command touching this location (1-700).",
         "loc");
@@ -116,6 +119,15 @@ int main(int argc, char* argv[])
         options.silentFor = intValue(parser, QStringLiteral("silent-for"), 1);
     } else if (options.silentAfter) {
         options.silentFor = 1;
+    }
+    options.lateAfter = optionalValue(parser, QStringLiteral("late-after"), 0);
+    if (options.lateAfter) {
+        options.lateFor = parser.isSet(QStringLiteral("late-for"))
+                              ? intValue(parser, QStringLiteral("late-for"), 1)
+                              : 1;
+        options.lateMs = parser.isSet(QStringLiteral("late-ms"))
+                             ? intValue(parser, QStringLiteral("late-ms"), 0)
+                             : 1500;
     }
     options.garbageAtCommand = optionalValue(parser, QStringLiteral("garbage-at-command"), 1);
     options.garbageAtLocation = optionalValue(parser, QStringLiteral("garbage-at-location"), 1);

@@ -328,12 +328,15 @@ bool SimEngine::isGarbageLocation(int location) const
 
 QByteArray SimEngine::standardLine(const char* prefix, int location) const
 {
+    // The standard view shows no more than +CPBR=? admits and +CPBW takes,
+    // so that a client can write back what it read; the rest of a longer
+    // value only the extended entry shows.
     const QList<QByteArray>& values = m_state.book.value(location);
-    const QByteArray& number = values.at(5);
+    const QByteArray number = values.at(5).left(kNumberLength);
     const int index = m_sim ? location - kMeSize : location;
     return info(prefix + QByteArray::number(index) + ",\"" + encodeText(number, m_charset) + "\"," +
                 (number.startsWith('+') ? "145" : "129") + ",\"" +
-                encodeText(values.at(1), m_charset) + "\"");
+                encodeText(values.at(1).left(kTextLength), m_charset) + "\"");
 }
 
 std::optional<QByteArray> SimEngine::decodeNumber(const QByteArray& number) const

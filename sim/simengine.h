@@ -11,7 +11,8 @@
 //   AT+CPBS="ME"|"SM", AT+CPBS?, AT+CPBS=?
 //   AT+CPBR=a[,b], AT+CPBR=?        index = location (ME) or SIM position (SM)
 //   AT+CPBW=[n],"number"[,type[,"text"]], AT+CPBW=n[,]  (clear), AT+CPBW=?
-//       numbers over 20 or texts over 18 handset bytes are refused, as =? says
+//       numbers over 20 or texts over 18 handset bytes are refused, as =? says,
+//       and +CPBR and +CPBF show no more of a longer value
 //   AT+CPBF="prefix", AT+CPBF=?      prefix of the text
 //   AT-SCER=n, AT-SCEW=n,v2..v18, AT-SCED=n, AT-SCER=?   n = 1..700
 // The set chosen with +CSCS applies to the number and text of +CPBR, +CPBW and

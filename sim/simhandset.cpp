@@ -110,6 +110,8 @@ private:
     qsizetype m_inFlight = 0; // bytes "on the wire" until m_pace fires
     qint64 m_lineFreeNs = 0;  // when the paced line has sent everything so far
     bool m_hungUp = true;     // nobody holds the slave open
+    qint64 m_bytesIn = 0;     // since the slave was last opened, for the log
+    qint64 m_bytesOut = 0;
     bool m_dropWhenSent = false;
 };
 
@@ -181,6 +183,7 @@ void SimLink::onReadable()
         const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
         if (n > 0) {
             m_arriving.append(buffer, n);
+            m_bytesIn += n;
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -255,7 +258,11 @@ void SimLink::consumeInput()
         int latency = 0;
         {
             QMutexLocker lock(&m_state.mutex);
-            latency = m_state.options.latencyMs;
+            const SimOptions& o = m_state.options;
+            latency = o.latencyMs;
+            const int number = m_state.commandCount;
+            if (o.lateAfter && number > *o.lateAfter && number <= *o.lateAfter + o.lateFor)
+                latency += o.lateMs;
         }
         if (latency > 0) {
             m_delayed = std::move(reply);
@@ -315,6 +322,7 @@ void SimLink::writeReleased()
     while (m_released > 0 && m_fd >= 0) {
         const ssize_t n = ::write(m_fd, m_out.constData(), size_t(m_released));
         if (n > 0) {
+            m_bytesOut += n;
             m_out.remove(0, n);
             m_released -= n;
             continue;
@@ -346,7 +354,8 @@ void SimLink::dropWhenDrained()
 
 void SimLink::onHangup()
 {
-    log('*', "hung up by the other side");
+    log('*', "hung up by the other side after " + QByteArray::number(m_bytesIn) + " bytes in, " +
+                 QByteArray::number(m_bytesOut) + " bytes out");
     {
         QMutexLocker lock(&m_state.mutex);
         ++m_state.hangups;
@@ -389,6 +398,8 @@ void SimLink::onHangupPoll()
     }
     log('*', "opened by the other side");
     m_hungUp = false;
+    m_bytesIn = 0;
+    m_bytesOut = 0;
     m_lineFreeNs = 0;
     m_arrivalFreeNs = 0;
     m_readable->setEnabled(true);

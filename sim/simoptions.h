@@ -22,6 +22,9 @@ struct SimOptions
     std::optional<int> stopAnsweringAfter; // commands after the Nth: no echo, no reply, ever
     std::optional<int> silentAfter;        // with silentFor: commands N+1..N+M get nothing,
     int silentFor = 0;                     //   later ones are answered again
+    std::optional<int> lateAfter;          // with lateFor, lateMs: commands N+1..N+M are answered
+    int lateFor = 0;                       //   lateMs after they came in (and hold back the input
+    int lateMs = 0;                        //   behind them), on top of latencyMs
     std::optional<int> garbageAtCommand; // that command's reply is junk without a final result code
     std::optional<int> garbageAtLocation; // same for any command touching this location (1..700)
     std::optional<int> dropLineAfter;     // close the pty master after answering the Nth command

@@ -341,6 +341,11 @@ void TestSim::standardCommands_data()
                kOk;
     QTest::newRow("hang-up resets the set") << L{"AT+CSCS=\"UCS2\"", "ATZ", "ATE0", "AT+CPBR=12"}
                                             << line("+CPBR: 12,\"0123456789\",129,\"J|rg\"") + kOk;
+    QTest::newRow("long values cut to what +CPBR=? admits")
+        << L{"AT-SCEW=14,\"" + QByteArray(30, 'n') + "\",,,,\"" + QByteArray(30, '7') + "\"",
+             "AT+CPBR=14"}
+        << line("+CPBR: 14,\"" + QByteArray(20, '7') + "\",129,\"" + QByteArray(18, 'n') + "\"") +
+               kOk;
     QTest::newRow("clock") << L{"AT+CCLK=\"26/01/02,03:04:05+04\"", "AT+CCLK=\"garbage\""}
                            << kError;
 }
@@ -576,12 +581,14 @@ void TestSim::pacing_data()
 {
     QTest::addColumn<int>("baud");
     QTest::addColumn<int>("latencyMs");
+    QTest::addColumn<int>("lateMs"); // the first command only
     QTest::addColumn<int>("minimumMs");
 
     // ATI2 with echo: 5 bytes echo + 29 bytes reply = 34 bytes, 340 bit times.
-    QTest::newRow("1200 baud") << 1200 << 0 << 340 * 1000 / 1200;
-    QTest::newRow("latency") << 0 << 250 << 250;
-    QTest::newRow("both") << 2400 << 100
+    QTest::newRow("1200 baud") << 1200 << 0 << 0 << 340 * 1000 / 1200;
+    QTest::newRow("latency") << 0 << 250 << 0 << 250;
+    QTest::newRow("late answer") << 0 << 0 << 300 << 300;
+    QTest::newRow("both") << 2400 << 100 << 0
                           << 100 + 290 * 1000 / 2400; // echo goes out before the latency
 }
 
@@ -589,10 +596,14 @@ void TestSim::pacing()
 {
     QFETCH(int, baud);
     QFETCH(int, latencyMs);
+    QFETCH(int, lateMs);
     QFETCH(int, minimumMs);
     SimOptions o;
     o.baud = baud;
     o.latencyMs = latencyMs;
+    o.lateAfter = 0;
+    o.lateFor = 1;
+    o.lateMs = lateMs;
     startWith(o);
     QElapsedTimer clock;
     clock.start();
