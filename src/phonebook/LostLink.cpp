@@ -8,10 +8,16 @@ namespace q7 {
 Reply exchangeAnswered(CommandExchange& exchange, QByteArrayView command, OperationHost& host,
                        const QString& lostLinkMessage, int firstByteMs, int silenceMs)
 {
-    for (;;) {
+    for (bool retried = false;; retried = true) {
         Reply reply = exchange.exchange(command, firstByteMs, silenceMs);
-        if (!reply.linkLost())
+        if (!reply.linkLost()) {
+            // A handset that was only late answers the first try now and
+            // the retry after it: take that second answer off the line, or
+            // the next command would take it for its own.
+            if (retried)
+                exchange.readResponse(2 * firstByteMs, silenceMs);
             return reply;
+        }
         if (!host.retryLostLink(lostLinkMessage))
             throw EOperationCancelled();
     }

@@ -1,5 +1,6 @@
 #include "phonebook/PhonebookReader.h"
 
+#include "base/Errors.h"
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
 #include "link/CommandExchange.h"
@@ -12,6 +13,7 @@ namespace {
 
 constexpr QByteArrayView kListingPrefix = "+CPBR: ";
 constexpr int kDefaultSimRangeEnd = 200;
+constexpr int kStaleRepliesPerQuestion = 3;
 
 bool isDigit(char c)
 {
@@ -21,6 +23,22 @@ bool isDigit(char c)
 QByteArray command(const char* prefix, int number)
 {
     return QByteArray(prefix) + QByteArray::number(number) + "\r\n";
+}
+
+// Whether an extended-entry reply holds the entry of another location than
+// the one asked for: its line names "SCER" before the first ':' and another
+// location right after it.
+bool namesOtherLocation(QByteArrayView reply, int location)
+{
+    const qsizetype colon = reply.indexOf(':');
+    if (colon < 4 || reply.sliced(colon - 4, 4).toByteArray().toUpper() != "SCER")
+        return false;
+    const QByteArrayView rest = reply.sliced(colon + 1);
+    const qsizetype comma = rest.indexOf(',');
+    bool ok = false;
+    const int named =
+        rest.first(comma < 0 ? rest.size() : comma).toByteArray().trimmed().toInt(&ok);
+    return ok && named != location;
 }
 
 class Reader
@@ -47,7 +65,16 @@ public:
             m_host.setProgress(record);
             if (!listed.contains(record - positionOffset))
                 continue;
-            const Reply reply = ask(command("at-scer=", record));
+            Reply reply = ask(command("at-scer=", record));
+            // An answer later than the retry that followed it can still
+            // arrive in the place of this one: an entry of another location
+            // is never taken for this record. A handset that keeps doing so
+            // is as good as lost.
+            for (int stale = 1; namesOtherLocation(reply.text, record); ++stale) {
+                if (stale % kStaleRepliesPerQuestion == 0 && !m_host.retryLostLink(m_lostLink))
+                    throw EOperationCancelled();
+                reply = ask(command("at-scer=", record));
+            }
             if (reply.isError())
                 continue; // nothing there: the record stays empty
             m_host.showStatus(m_readingText + u' ' + QString::number(record));
