@@ -146,11 +146,11 @@ QTreeWidgetItem* makeDetailNode(const QString& text, int image, QStringView role
     return detail;
 }
 
-QTreeWidgetItem* makeDetailNode(const PhonebookTrees::DetailNode& spec)
+QTreeWidgetItem* makeDetailNode(const PhonebookTrees::DetailNode& wanted)
 {
-    QTreeWidgetItem* detail = makeDetailNode(spec.text, spec.image, roleOfField(spec.field));
-    if (!spec.toolTip.isEmpty())
-        detail->setToolTip(0, spec.toolTip);
+    QTreeWidgetItem* detail = makeDetailNode(wanted.text, wanted.image, roleOfField(wanted.field));
+    if (!wanted.toolTip.isEmpty())
+        detail->setToolTip(0, wanted.toolTip);
     return detail;
 }
 
@@ -345,9 +345,9 @@ QTreeWidgetItem* PhonebookTrees::insertDetailNode(QTreeWidgetItem* entry, int po
 }
 
 QTreeWidgetItem* PhonebookTrees::insertDetailNode(QTreeWidgetItem* entry, int position,
-                                                  const DetailNode& spec)
+                                                  const DetailNode& wanted)
 {
-    QTreeWidgetItem* detail = makeDetailNode(spec);
+    QTreeWidgetItem* detail = makeDetailNode(wanted);
     entry->insertChild(position, detail);
     detail->child(0)->setHidden(true);
     return detail;
