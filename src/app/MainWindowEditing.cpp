@@ -400,6 +400,9 @@ bool TFrm_Q7_Manager::mayReplaceEdits()
 
 bool TFrm_Q7_Manager::mayClose()
 {
+    // A termination signal asks nobody: the edits go to the recovery file.
+    if (m_endingBySignal)
+        return true;
     // The text in an open editor is an edit too.
     if (m_treeEditor)
         m_treeEditor->finishEditing();
