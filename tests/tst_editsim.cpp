@@ -1,0 +1,338 @@
+// Editing end to end against the simulated handset: a phonebook read from
+// it, changed only through the trees' context menu and its shortcuts as a
+// user changes it, written back, and read again in a window of its own.
+
+#include "app/MainWindow.h"
+#include "base/PcText.h"
+#include "base/RegistryKey.h"
+#include "editing/ui/PhonebookMenu.h"
+#include "editing/ui/TreeEditor.h"
+#include "link/ComPort.h"
+#include "phonebook/ui/PhonebookTrees.h"
+#include "simhandset.h"
+#include "support/ScriptedDialogs.h"
+#include "support/SimFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+#include <memory>
+
+using namespace q7;
+
+namespace {
+
+using M = MenuItem;
+
+// An entry as the handset holds it, with a second number and a note where
+// given, so that a move or a cut that drops a value shows.
+QList<QByteArray> handsetEntry(int location, const QByteArray& name, const QByteArray& number,
+                               const QByteArray& group = {}, const QByteArray& note = {})
+{
+    QList<QByteArray> values = simEntry(location, name, number, group);
+    values[14] = note; // Zusatz1
+    return values;
+}
+
+QTreeWidgetItem* detail(QTreeWidgetItem* entry, QStringView role)
+{
+    for (int i = 0; entry && i < entry->childCount(); ++i)
+        if (PhonebookTrees::roleOfItem(entry->child(i)) == role)
+            return entry->child(i);
+    return nullptr;
+}
+
+QStringList childTexts(const QTreeWidgetItem* item)
+{
+    QStringList texts;
+    for (int i = 0; item && i < item->childCount(); ++i)
+        texts << item->child(i)->text(0);
+    return texts;
+}
+
+// The locations of the commands that begin with prefix, e.g. "AT-SCEW=".
+QList<int> locationsOf(const QList<QByteArray>& commands, const QByteArray& prefix)
+{
+    QList<int> locations;
+    for (const QByteArray& command : commands)
+        if (command.toUpper().startsWith(prefix))
+            locations << command.mid(prefix.size()).split(',').value(0).toInt();
+    return locations;
+}
+
+} // namespace
+
+class TestEditSim : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void init();
+    void cleanup();
+
+    void menuEditsReachTheHandsetAndNothingElse();
+
+private:
+    std::unique_ptr<TFrm_Q7_Manager> startWindow();
+    void select(QTreeWidget* tree, QTreeWidgetItem* node);
+    // Opens the menu on the selected node of tree, as a right click does,
+    // and chooses item in it.
+    void choose(QTreeWidget* tree, MenuItem item);
+    // The in-place editor that has the focus: its text replaced and Enter.
+    void typeIntoEditor(const QString& text);
+    void press(QTreeWidget* tree, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
+
+    QTreeWidget* phonebook() const { return m_window->trees().phonebookTree(); }
+    QTreeWidget* firstNine() const { return m_window->trees().firstNineTree(); }
+    QTreeWidgetItem* entry(int r) const { return m_window->trees().phonebookNode(r); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ScriptedDialogs> m_dialogs;
+    std::unique_ptr<DialogsOverride> m_override;
+    std::unique_ptr<q7sim::SimHandset> m_sim;
+    std::unique_ptr<TFrm_Q7_Manager> m_window;
+};
+
+void TestEditSim::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir->path());
+    openRegistryKey(kProgramKey)->setValue(QStringLiteral("StartZaehler"), 1); // no disclaimer
+    m_dialogs = std::make_unique<ScriptedDialogs>();
+    m_override = std::make_unique<DialogsOverride>(*m_dialogs);
+    m_sim = std::make_unique<q7sim::SimHandset>(); // unpaced
+
+    m_sim->setEntry(1, handsetEntry(1, "Berta", "0101", {}, "Nachbarin"));
+    m_sim->setEntry(3, handsetEntry(3, "Zoe", "0301", "Familie"));
+    m_sim->setEntry(12, handsetEntry(12, "J|rg", "0302", "Freunde")); // Jörg
+    QList<QByteArray> max = handsetEntry(20, "Max", "0320");
+    max[7] = "Heim"; // Nummernart2
+    max[8] = "0321"; // Nummer2
+    m_sim->setEntry(20, max);
+    m_sim->setEntry(30, handsetEntry(30, "Weg", "0330"));
+    m_sim->setEntry(40, handsetEntry(40, "Otto", "0340"));
+    m_sim->setEntry(505, handsetEntry(505, "anna", "0505"));
+    m_sim->setEntry(510, handsetEntry(510, "Sim A", "0510", "Familie", "Notiz A"));
+    m_sim->setEntry(511, handsetEntry(511, "Sim B", "0511"));
+    // Beyond the trees: read and written like any other, never shown.
+    m_sim->setEntry(650, handsetEntry(650, "Versteckt", "0650"));
+}
+
+void TestEditSim::cleanup()
+{
+    m_window.reset();
+    m_sim.reset();
+    m_override.reset();
+    m_dialogs.reset();
+    m_dir.reset();
+}
+
+std::unique_ptr<TFrm_Q7_Manager> TestEditSim::startWindow()
+{
+    auto window = std::make_unique<TFrm_Q7_Manager>(m_dir->filePath(QStringLiteral("absent.ini")));
+    window->comPort().setDeviceOverride(m_sim->devicePath().isEmpty() ? m_sim->start()
+                                                                      : m_sim->devicePath());
+    QSignalSpy searched(window.get(), &TFrm_Q7_Manager::searchFinished);
+    window->show();
+    window->activateWindow();
+    [&] {
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QVERIFY(searched.wait(5000));
+        QCOMPARE(searched.first().first().toBool(), true);
+    }();
+    return window;
+}
+
+void TestEditSim::select(QTreeWidget* tree, QTreeWidgetItem* node)
+{
+    QVERIFY(node);
+    for (QTreeWidgetItem* above = node->parent(); above; above = above->parent())
+        above->setExpanded(true);
+    tree->setFocus();
+    tree->setCurrentItem(node);
+}
+
+void TestEditSim::choose(QTreeWidget* tree, MenuItem item)
+{
+    emit tree->customContextMenuRequested(QPoint(4, 4));
+    QMenu* menu = m_window->phonebookMenu().menu();
+    QVERIFY(menu->isVisible());
+    QAction* action = m_window->phonebookMenu().action(item);
+    QVERIFY2(action->isVisible() && action->isEnabled(), PhonebookMenu::nameOf(item));
+    for (auto parent = parentOf(item); parent; parent = parentOf(*parent)) {
+        QAction* above = m_window->phonebookMenu().action(*parent);
+        QVERIFY2(above->isVisible() && above->isEnabled(), PhonebookMenu::nameOf(*parent));
+    }
+    action->trigger();
+    menu->hide();
+    // The window system gives the window back its activation once the menu
+    // is gone; the offscreen one leaves that to the caller.
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void TestEditSim::typeIntoEditor(const QString& text)
+{
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    QVERIFY(editor);
+    QVERIFY(m_window->treeEditor().editorOpen());
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClicks(editor, text);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QVERIFY(QTest::qWaitFor([&] { return !m_window->treeEditor().editorOpen(); }));
+}
+
+void TestEditSim::press(QTreeWidget* tree, Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::keyClick(tree, key, modifiers);
+}
+
+void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
+{
+    m_window = startWindow();
+    QVERIFY(m_window);
+    m_window->findChild<QPushButton*>(QStringLiteral("Btn_DatenLesen"))->click();
+    QCOMPARE(m_window->recordStore().field(12, Name), encodePc(u"Jörg"));
+    QCOMPARE(m_window->groupList().names(), (QList<QByteArray>{"Familie", "Freunde"}));
+    // What the handset held, and what it must hold after the write.
+    const auto read = std::make_unique<RecordStore>(m_window->recordStore());
+    auto expected = std::make_unique<RecordStore>(*read);
+    const auto put = [&](int r, int field, QByteArrayView value) {
+        expected->setField(r, field, value);
+    };
+
+    // Rename, from the menu's "Editieren".
+    select(phonebook(), entry(3));
+    choose(phonebook(), M::PM_Editieren);
+    typeIntoEditor(QStringLiteral("Zora"));
+    put(3, Name, "Zora");
+
+    // A number changed with F2, its type with Ctrl+3.
+    select(phonebook(), detail(entry(12), NodeRole::Nummer1));
+    press(phonebook(), Qt::Key_F2);
+    typeIntoEditor(QStringLiteral("0399"));
+    QTreeWidgetItem* number = detail(entry(12), NodeRole::Nummer1);
+    QVERIFY(number);
+    select(phonebook(), number);
+    press(phonebook(), Qt::Key_3, Qt::ControlModifier);
+    QCOMPARE(number->text(0), QStringLiteral("0399"));
+    QCOMPARE(number->toolTip(0), QStringLiteral("Büro"));
+    put(12, Nummer1, "0399");
+    put(12, Nummernart1, encodePc(u"Büro"));
+
+    // A group for an entry that had none: the second of the list.
+    select(phonebook(), entry(40));
+    choose(phonebook(), M::PM_Gruppe2);
+    QCOMPARE(childTexts(entry(40)), (QStringList{"40", "Freunde", "0340"}));
+    put(40, Gruppe, "Freunde");
+
+    // A SIM entry to the handset memory with Ctrl+F1: record 2 is free.
+    select(phonebook(), entry(510));
+    press(phonebook(), Qt::Key_F1, Qt::ControlModifier);
+    QCOMPARE(childTexts(entry(2)).value(0), QStringLiteral("2"));
+    put(2, Speicherplatz, "2");
+    for (int field = Name; field < ChangedFlag; ++field)
+        put(2, field, read->field(510, field));
+    expected->clearEntry(510);
+
+    // Another to First Nine position 3, from the First Nine submenu, whose
+    // captions name what each position holds.
+    select(phonebook(), entry(511));
+    emit phonebook()->customContextMenuRequested(QPoint(4, 4));
+    QCOMPARE(m_window->phonebookMenu().action(M::PM_FNV_Position5)->text(), QStringLiteral("anna"));
+    QCOMPARE(m_window->phonebookMenu().action(M::PM_FNV_Position3)->text(), QString());
+    m_window->phonebookMenu().menu()->hide();
+    choose(phonebook(), M::PM_FNV_Position3);
+    QCOMPARE(childTexts(m_window->trees().firstNineRoot()),
+             (QStringList{"Sim B", "anna"})); // in position order
+    put(503, Speicherplatz, "503");
+    for (int field = Name; field < ChangedFlag; ++field)
+        put(503, field, read->field(511, field));
+    expected->clearEntry(511);
+
+    // A number 2 added: the editor opens on the new node.
+    select(phonebook(), entry(1));
+    choose(phonebook(), M::PM_HF_Nummer2);
+    typeIntoEditor(QStringLiteral("0172"));
+    put(1, Nummernart2, "Telefon");
+    put(1, Nummer2, "0172");
+
+    // Cut with Shift+Del, pasted as number 2 of another entry.
+    select(phonebook(), detail(entry(20), NodeRole::Nummer1));
+    press(phonebook(), Qt::Key_Delete, Qt::ShiftModifier);
+    QCOMPARE(m_window->statusPanel(1)->text(), QStringLiteral("In Zwischenablage: 0320"));
+    select(phonebook(), entry(505));
+    choose(phonebook(), M::PM_Einfuegenals_Nummer2);
+    QCOMPARE(childTexts(entry(505)), (QStringList{"505", "0505", "0320"}));
+    QCOMPARE(childTexts(m_window->trees().firstNineNode(5)), (QStringList{"505", "0505", "0320"}));
+    put(20, Nummer1, {});
+    put(20, Nummernart1, {});
+    put(505, Nummer2, "0320");
+    put(505, Nummernart2, "Mobil");
+
+    // Deleted with Del, after a Yes.
+    select(phonebook(), entry(30));
+    m_dialogs->queueAnswer(QMessageBox::Yes);
+    press(phonebook(), Qt::Key_Delete);
+    QCOMPARE(entry(30), nullptr);
+    expected->clearEntry(30);
+
+    QCOMPARE(childTexts(m_window->trees().phonebookRoot()),
+             (QStringList{"anna", "Berta", "Jörg", "Max", "Otto", "Sim A", "Sim B", "Zora"}));
+    QVERIFY(m_window->hasUnsavedEdits());
+
+    // Only the changed records go out, the default. The handset keeps no
+    // note lines of an entry written to it: the window asks first, since
+    // Berta's and Sim A's go.
+    QVERIFY(m_window->findChild<QCheckBox*>(QStringLiteral("CB_NurGeaenderte"))->isChecked());
+    m_dialogs->clearCalls();
+    m_dialogs->queueAnswer(QMessageBox::Yes);
+    m_sim->clearCommands();
+    m_window->findChild<QPushButton*>(QStringLiteral("Btn_Datenschreiben"))->click();
+    QCOMPARE(m_dialogs->callsOf(ScriptedDialogs::Kind::Message).size(), 1);
+    const QList<QByteArray> commands = m_sim->commands();
+    const QList<int> written = locationsOf(commands, "AT-SCEW=");
+    QCOMPARE(written, (QList<int>{1, 2, 3, 12, 20, 40, 503, 505}));
+    QCOMPARE(locationsOf(commands, "AT-SCED="), (QList<int>{30, 510, 511}));
+    QVERIFY(!m_window->hasUnsavedEdits());
+    for (int r : written) {
+        put(r, Zusatz1, {});
+        put(r, Zusatz2, {});
+    }
+
+    // Written: closing asks nothing and lets the port go.
+    m_dialogs->clearCalls();
+    QVERIFY(m_window->close());
+    QVERIFY(m_window->hasShutDown());
+    m_window.reset();
+    QVERIFY(m_dialogs->calls().isEmpty());
+
+    m_window = startWindow();
+    QVERIFY(m_window);
+    m_window->findChild<QPushButton*>(QStringLiteral("Btn_DatenLesen"))->click();
+    const RecordStore& reread = m_window->recordStore();
+    for (int r = 1; r <= kRecordCount; ++r)
+        for (int field = Speicherplatz; field < ChangedFlag; ++field)
+            if (reread.field(r, field) != expected->field(r, field))
+                QFAIL(qPrintable(QStringLiteral("record %1 field %2: \"%3\", expected \"%4\"")
+                                     .arg(r)
+                                     .arg(field)
+                                     .arg(decodePc(reread.field(r, field)),
+                                          decodePc(expected->field(r, field)))));
+    QCOMPARE(childTexts(m_window->trees().phonebookRoot()),
+             (QStringList{"anna", "Berta", "Jörg", "Max", "Otto", "Sim A", "Sim B", "Zora"}));
+    QCOMPARE(childTexts(m_window->trees().firstNineRoot()), (QStringList{"Sim B", "anna"}));
+}
+
+QTEST_MAIN(TestEditSim)
+#include "tst_editsim.moc"
