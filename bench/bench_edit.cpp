@@ -1,0 +1,209 @@
+// The trees under a full phonebook: both trees rebuilt on 600 live records,
+// each with every detail node, and renames through the in-place editor as
+// the user makes them (the editor's commit, the store, the re-sort of the
+// phonebook tree and the refresh of the First Nine tree). Each is timed
+// twice: the program's own work, and that work with the trees laid out and
+// painted again as the window shows them.
+//
+//   bench_edit [--rebuilds 50] [--renames 100] [--seed 1]
+
+#include "app/MainWindow.h"
+#include "base/PcText.h"
+#include "base/RegistryKey.h"
+#include "editing/ui/TreeEditor.h"
+#include "link/ComPort.h"
+#include "phonebook/ui/PhonebookTrees.h"
+#include "simhandset.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <vector>
+
+using namespace q7;
+
+namespace {
+
+const char* const kSurnames[] = {
+    "Müller",   "Schmidt",  "Schneider", "Fischer",    "Weber",  "Meyer",   "Wagner",  "Becker",
+    "Schulz",   "Hoffmann", "Schäfer",   "Koch",       "Bauer",  "Richter", "Klein",   "Wolf",
+    "Schröder", "Neumann",  "Schwarz",   "Zimmermann", "Braun",  "Krüger",  "Hofmann", "Hartmann",
+    "Lange",    "Schmitt",  "Werner",    "Schmitz",    "Krause", "Jäger"};
+const char* const kFirstNames[] = {"Anna",  "Bernd", "Carla",  "dieter", "Emil", "Frieda", "Gustav",
+                                   "Hanna", "Ines",  "Jörg",   "Karl",   "Lena", "Moritz", "Nina",
+                                   "Otto",  "Paula", "Quirin", "Rosa",   "Sven", "Tanja"};
+const char* const kGroups[] = {"Familie", "Freunde", "Arbeit", "Verein", "Nachbarn"};
+const char* const kTypes[] = {"Telefon", "Heim", "Mobil", "Fax"};
+
+// A record as a read leaves it, every field the trees show filled.
+void putFullRecord(RecordStore& store, int r, const QString& name, std::mt19937& random)
+{
+    const auto pick = [&](const auto& list) {
+        return QByteArray(list[random() % std::size(list)]);
+    };
+    store.setField(r, Speicherplatz, QByteArray::number(r));
+    store.setField(r, Name, encodePc(name));
+    store.setField(r, Gruppe, pick(kGroups));
+    for (int k = 1; k <= 3; ++k) {
+        store.setField(r, nummerField(k) - 2, "TELNO");
+        store.setField(r, nummernartField(k), pick(kTypes));
+        store.setField(r, nummerField(k),
+                       "0" + QByteArray::number(30000000 + int(random() % 9000000)));
+    }
+    store.setField(r, 13, "CUSTOM");
+    store.setField(r, Zusatz1, "Notiz " + QByteArray::number(r));
+    store.setField(r, 16, "CUSTOM");
+    store.setField(r, Zusatz2, "Strasse " + QByteArray::number(r));
+    store.setField(r, ChangedFlag, kChangedNo);
+}
+
+struct Timings
+{
+    std::vector<double> work;        // ms
+    std::vector<double> withRepaint; // ms
+};
+
+void report(const char* what, std::vector<double> samples, double goal)
+{
+    std::sort(samples.begin(), samples.end());
+    const auto at = [&](double q) {
+        return samples[std::min(samples.size() - 1,
+                                std::size_t(q * double(samples.size() - 1) + 0.5))];
+    };
+    std::printf("%-34s n=%3zu  median %7.3f ms  p25 %7.3f  p75 %7.3f  min %7.3f  max %7.3f%s\n",
+                what, samples.size(), at(0.5), at(0.25), at(0.75), samples.front(), samples.back(),
+                goal > 0 ? (at(0.5) < goal ? "  (goal met)" : "  (GOAL MISSED)") : "");
+}
+
+double msSince(const QElapsedTimer& timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // No display needed; under one, QT_QPA_PLATFORM=xcb measures its painting.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    const QCommandLineOption rebuildsOption(QStringLiteral("rebuilds"),
+                                            QStringLiteral("Full rebuilds to time."),
+                                            QStringLiteral("N"), QStringLiteral("50"));
+    const QCommandLineOption renamesOption(QStringLiteral("renames"),
+                                           QStringLiteral("Renames to time."), QStringLiteral("N"),
+                                           QStringLiteral("100"));
+    const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Random seed."),
+                                        QStringLiteral("N"), QStringLiteral("1"));
+    parser.addOptions({rebuildsOption, renamesOption, seedOption});
+    parser.addHelpOption();
+    parser.process(app);
+    const int rebuilds = parser.value(rebuildsOption).toInt();
+    const int renames = parser.value(renamesOption).toInt();
+    std::mt19937 random(parser.value(seedOption).toUInt());
+
+    // Settings of its own, and a start that shows no disclaimer.
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    openRegistryKey(kProgramKey)->setValue(QStringLiteral("StartZaehler"), 1);
+
+    // A handset for the search at start, so that it succeeds and asks nothing.
+    q7sim::SimHandset sim;
+    TFrm_Q7_Manager window(settingsDir.filePath(QStringLiteral("absent.ini")));
+    window.comPort().setDeviceOverride(sim.start());
+    {
+        QEventLoop searched;
+        QObject::connect(&window, &TFrm_Q7_Manager::searchFinished, &searched, &QEventLoop::quit);
+        QTimer::singleShot(10000, &searched, &QEventLoop::quit);
+        window.show();
+        searched.exec();
+    }
+    if (window.transferRunning()) {
+        std::fprintf(stderr, "the search at start did not end\n");
+        return 1;
+    }
+
+    std::vector<QString> names;
+    for (const char* surname : kSurnames)
+        for (const char* first : kFirstNames)
+            names.push_back(QString::fromUtf8(surname) + QStringLiteral(", ") +
+                            QString::fromUtf8(first));
+    std::shuffle(names.begin(), names.end(), random);
+    RecordStore& store = window.recordStore();
+    for (int r = 1; r <= kLastShownRecord; ++r)
+        putFullRecord(store, r, names[std::size_t(r - 1)], random);
+
+    PhonebookTrees& trees = window.trees();
+    QTreeWidget* phonebook = trees.phonebookTree();
+    QTreeWidget* firstNine = trees.firstNineTree();
+    const auto repaint = [&] {
+        phonebook->viewport()->repaint();
+        firstNine->viewport()->repaint();
+    };
+
+    std::printf("600 live records, 7 detail nodes each\n");
+    Timings rebuild;
+    for (int i = 0; i < rebuilds; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        window.rebuildTrees();
+        rebuild.work.push_back(msSince(timer));
+        repaint();
+        rebuild.withRepaint.push_back(msSince(timer));
+    }
+    report("full rebuild of both trees", rebuild.work, 30);
+    report("  with layout and paint", rebuild.withRepaint, 0);
+
+    // Every tenth rename is one of the First Nine, whose tree is refreshed too.
+    Timings rename;
+    Timings rename509;
+    for (int i = 0; i < renames; ++i) {
+        const int r = i % 10 == 9 ? 501 + int(random() % 9) : 1 + int(random() % kLastShownRecord);
+        const bool firstNineRecord = isFirstNineRecord(r);
+        QTreeWidgetItem* node = trees.phonebookNode(r);
+        phonebook->setFocus();
+        phonebook->setCurrentItem(node);
+        window.runMenuCommand(MenuItem::PM_Editieren, phonebook);
+        auto* editor = qobject_cast<QLineEdit*>(phonebook->itemWidget(node, 0));
+        if (!editor) {
+            std::fprintf(stderr, "no editor opened on record %d\n", r);
+            return 1;
+        }
+        const QString newName = QString::fromUtf8(kSurnames[random() % std::size(kSurnames)]) +
+                                QStringLiteral(" ") + QString::number(i);
+        editor->setText(newName);
+
+        QElapsedTimer timer;
+        timer.start();
+        window.treeEditor().finishEditing();
+        const double work = msSince(timer);
+        repaint();
+        const double withRepaint = msSince(timer);
+        (firstNineRecord ? rename509 : rename).work.push_back(work);
+        (firstNineRecord ? rename509 : rename).withRepaint.push_back(withRepaint);
+
+        if (decodePc(store.field(r, Name)) != newName ||
+            trees.phonebookNode(r)->text(0) != newName) {
+            std::fprintf(stderr, "record %d was not renamed\n", r);
+            return 1;
+        }
+        // The closed editors go.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    report("rename, memory or SIM entry", rename.work, 5);
+    report("  with layout and paint", rename.withRepaint, 0);
+    report("rename, First Nine entry", rename509.work, 5);
+    report("  with layout and paint", rename509.withRepaint, 0);
+    return 0;
+}
