@@ -89,7 +89,6 @@ private:
     void choose(QTreeWidget* tree, MenuItem item);
     // The in-place editor that has the focus: its text replaced and Enter.
     void typeIntoEditor(const QString& text);
-    void press(QTreeWidget* tree, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
 
     QTreeWidget* phonebook() const { return m_window->trees().phonebookTree(); }
     QTreeWidget* firstNine() const { return m_window->trees().firstNineTree(); }
@@ -192,11 +191,6 @@ void TestEditSim::typeIntoEditor(const QString& text)
     QVERIFY(QTest::qWaitFor([&] { return !m_window->treeEditor().editorOpen(); }));
 }
 
-void TestEditSim::press(QTreeWidget* tree, Qt::Key key, Qt::KeyboardModifiers modifiers)
-{
-    QTest::keyClick(tree, key, modifiers);
-}
-
 void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
 {
     m_window = startWindow();
@@ -219,12 +213,12 @@ void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
 
     // A number changed with F2, its type with Ctrl+3.
     select(phonebook(), detail(entry(12), NodeRole::Nummer1));
-    press(phonebook(), Qt::Key_F2);
+    QTest::keyClick(phonebook(), Qt::Key_F2);
     typeIntoEditor(QStringLiteral("0399"));
     QTreeWidgetItem* number = detail(entry(12), NodeRole::Nummer1);
     QVERIFY(number);
     select(phonebook(), number);
-    press(phonebook(), Qt::Key_3, Qt::ControlModifier);
+    QTest::keyClick(phonebook(), Qt::Key_3, Qt::ControlModifier);
     QCOMPARE(number->text(0), QStringLiteral("0399"));
     QCOMPARE(number->toolTip(0), QStringLiteral("Büro"));
     put(12, Nummer1, "0399");
@@ -238,7 +232,7 @@ void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
 
     // A SIM entry to the handset memory with Ctrl+F1: record 2 is free.
     select(phonebook(), entry(510));
-    press(phonebook(), Qt::Key_F1, Qt::ControlModifier);
+    QTest::keyClick(phonebook(), Qt::Key_F1, Qt::ControlModifier);
     QCOMPARE(childTexts(entry(2)).value(0), QStringLiteral("2"));
     put(2, Speicherplatz, "2");
     for (int field = Name; field < ChangedFlag; ++field)
@@ -269,7 +263,7 @@ void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
 
     // Cut with Shift+Del, pasted as number 2 of another entry.
     select(phonebook(), detail(entry(20), NodeRole::Nummer1));
-    press(phonebook(), Qt::Key_Delete, Qt::ShiftModifier);
+    QTest::keyClick(phonebook(), Qt::Key_Delete, Qt::ShiftModifier);
     QCOMPARE(m_window->statusPanel(1)->text(), QStringLiteral("In Zwischenablage: 0320"));
     select(phonebook(), entry(505));
     choose(phonebook(), M::PM_Einfuegenals_Nummer2);
@@ -283,7 +277,7 @@ void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
     // Deleted with Del, after a Yes.
     select(phonebook(), entry(30));
     m_dialogs->queueAnswer(QMessageBox::Yes);
-    press(phonebook(), Qt::Key_Delete);
+    QTest::keyClick(phonebook(), Qt::Key_Delete);
     QCOMPARE(entry(30), nullptr);
     expected->clearEntry(30);
 
