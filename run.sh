@@ -2,8 +2,8 @@
 # Runs the manager against the simulated handset. The simulator starts with
 # the sample phonebook in sim/demo/, COM1 is mapped to it, and the manager's
 # settings live in demo/, never in the user's own folder. Without a display
-# the manager runs under a virtual one for a few seconds and leaves a
-# screenshot in demo/screenshot.png.
+# the manager runs under a virtual one, reads the simulated phonebook, opens
+# an entry and leaves a screenshot in demo/screenshot.png.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/ensure-deps.sh
@@ -26,7 +26,9 @@ grep -q '^\[Ports\]' "$settings" || printf '\n[Ports]\n' >> "$settings"
 sed -i "/^\[Ports\]/a COM1=$demo/handset" "$settings"
 sed -i 's/^StartZaehler=.*/StartZaehler=1/' "$settings"
 
-./build/sim/q7sim --phonebook sim/demo/phonebook.csv --link "$demo/handset" > "$demo/q7sim.out" &
+rm -f "$demo/q7sim.log"
+./build/sim/q7sim --phonebook sim/demo/phonebook.csv --link "$demo/handset" \
+  --log "$demo/q7sim.log" > "$demo/q7sim.out" &
 sim=$!
 trap 'kill $sim 2>/dev/null || true' EXIT
 for _ in $(seq 50); do [ -e "$demo/handset" ] && break; sleep 0.1; done
@@ -36,11 +38,6 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   ./build/src/q7manager
 else
   echo "No display: running under a virtual one, screenshot in demo/screenshot.png" >&2
-  xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    ./build/src/q7manager & manager=$!
-    sleep "${Q7_DEMO_SECONDS:-6}"
-    import -window "Vexa Q7 Manager  ** Final Version 1.02 **" "$1/screenshot.png" ||
-      import -window root "$1/screenshot.png"
-    kill $manager; wait $manager || true
-  ' _ "$demo"
+  xvfb-run -a -s "-screen 0 1024x768x24" \
+    ./scripts/demo-screenshot.sh "$demo/q7sim.log" "$demo/screenshot.png" ./build/src/q7manager
 fi

@@ -7,7 +7,7 @@ packages=(
   cmake g++ ninja-build clang-format
   qt6-base-dev qt6-serialport-dev
   clang libclang-rt-14-dev          # the fuzz target
-  xvfb xauth imagemagick            # a virtual display and screenshots
+  xvfb xauth imagemagick xdotool    # a virtual display, screenshots, the demo's keys
   gammu                             # a phone client written elsewhere, against q7sim
   dpkg-dev file lintian             # the Debian package and its check
   qt6-translations-l10n             # Qt's own buttons and dialogs in the program's language
