@@ -117,7 +117,9 @@ private slots:
         auto* list = m_window->findChild<QComboBox*>(QStringLiteral("ComCB_COM"));
         const int com9 = list->findText(QStringLiteral("COM9"));
         QVERIFY(com9 >= 0);
-        const QString device = m_dir->filePath(QStringLiteral("adapter"));
+        // The pinned adapter is not plugged in: no file stands at its path.
+        const QString device =
+            m_dir->filePath(QStringLiteral("adapter")) + QStringLiteral(" (nicht vorhanden)");
         QCOMPARE(list->itemData(com9, Qt::ToolTipRole).toString(), device);
         list->setCurrentIndex(com9);
         QCOMPARE(m_window->findChild<QLabel*>(QStringLiteral("Lbl_ComGeraet"))->text(),

@@ -82,6 +82,7 @@ bool reachedElsewhere(TextId id)
         TextId::TAB_Optionen_Seriennummer,
         TextId::TAB_Optionen_Lbl_Geraet,
         TextId::TAB_Optionen_KeinGeraet,
+        TextId::TAB_Optionen_NichtVorhanden,
     };
     return ids.contains(id);
 }

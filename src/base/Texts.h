@@ -181,7 +181,8 @@ namespace q7 {
       "Es gibt Änderungen, die weder ins Handy geschrieben noch in einer Datei gespeichert "      \
       "wurden. Trotzdem ersetzen?")                                                                \
     X(TAB_Telefonbuch_FrageUebertragung, "TAB_Telefonbuch", "FrageUebertragung",                   \
-      "Die Übertragung mit dem Handy läuft noch. Abbrechen und beenden?")
+      "Die Übertragung mit dem Handy läuft noch. Abbrechen und beenden?")                          \
+    X(TAB_Optionen_NichtVorhanden, "TAB_Optionen", "NichtVorhanden", "%1 (nicht vorhanden)")
 
 enum class TextId
 {

@@ -144,6 +144,10 @@ ComPortDevice describeComPort(const QString& comName)
     port.device = deviceForComName(comName);
     if (port.device.isEmpty())
         return port;
+#ifndef Q_OS_WIN
+    // A pinned /dev/serial/by-id/ link dangles while its adapter is out.
+    port.present = QFileInfo::exists(port.device);
+#endif
     const QString identity = deviceIdentity(port.device);
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
         if (deviceIdentity(info.systemLocation()) != identity)
@@ -168,7 +172,10 @@ QString deviceDescription(const ComPortDevice& port, const LanguageFile& texts)
         const QString serial = texts.text(TextId::TAB_Optionen_Seriennummer).arg(port.serialNumber);
         what += what.isEmpty() ? serial : QStringLiteral(", ") + serial;
     }
-    return what.isEmpty() ? port.device : port.device + QStringLiteral(" \u2013 ") + what;
+    const QString device = port.present
+                               ? port.device
+                               : texts.text(TextId::TAB_Optionen_NichtVorhanden).arg(port.device);
+    return what.isEmpty() ? device : device + QStringLiteral(" \u2013 ") + what;
 }
 
 } // namespace q7

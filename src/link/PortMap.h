@@ -45,6 +45,7 @@ struct ComPortDevice
     QString description;
     QString manufacturer;
     QString serialNumber;
+    bool present = true; // false: the name points at a device that is not there
 };
 
 // The device of a COM name with what the system's port list says about it
@@ -52,7 +53,8 @@ struct ComPortDevice
 ComPortDevice describeComPort(const QString& comName);
 
 // "/dev/ttyUSB0 - FT232R USB UART (FTDI), Seriennummer A50285BI"; the
-// device alone when the system says nothing more; empty without a device.
+// device alone when the system says nothing more, marked when it is not
+// there (an adapter pinned by name and unplugged); empty without a device.
 QString deviceDescription(const ComPortDevice& port, const LanguageFile& texts);
 
 } // namespace q7
