@@ -86,6 +86,8 @@ check_package() {
     "$q7ctl" convert "$unpacked/converted.csv" "$unpacked/again.vcf" &&
     cmp "$unpacked/backup.vcf" "$unpacked/again.vcf" &&
     [ -s "$unpacked/usr/share/man/man1/q7ctl.1.gz" ] &&
+    [ -s "$unpacked/usr/share/man/man1/q7manager.1.gz" ] &&
+    [ -s "$unpacked/usr/share/man/man1/q7sim.1.gz" ] &&
     [ -s "$unpacked/usr/share/applications/q7manager.desktop" ] || status=1
   unset XDG_CONFIG_HOME
   kill "$sim" 2>/dev/null || true

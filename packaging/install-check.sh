@@ -12,13 +12,18 @@
 #    package the programs need: no library is left unresolved;
 # 3. `q7ctl --help` and `man q7ctl` (and the other two manual pages) work;
 # 4. the desktop entry's Exec line starts the window, on a virtual display of
-#    this machine, with the root's own libraries, against the package's own
-#    q7sim: it finds the handset, reads it (Alt+E) and leaves a screenshot;
+#    this machine, with the root's own libraries: as on a first start (the
+#    disclaimer), and against the package's own q7sim, where it finds the
+#    handset and reads it (Alt+E); a screenshot of each;
 # 5. `apt-get purge` takes it all away again.
+#
+# Q7_APT_OPTIONS adds options to that apt-get install, for instance
+# --no-install-recommends to try the package on a system that leaves out
+# what is only recommended.
 #
 # It needs root (chroot, mounts), the network and a few minutes, so it is not
 # part of ./test.sh. What it did goes to build/install-check/ (apt's output,
-# the manual pages as shown, the screenshot); the last line says whether
+# the manual pages as shown, the screenshots); the last line says whether
 # every step passed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -104,7 +109,7 @@ package=/tmp/$(basename "$deb")
 echo "== apt-get install ./$(basename "$deb")" >&2
 apt_install() {
   in_root apt-get update >"$out/apt-update.log" 2>&1 &&
-    in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "$package" >"$out/apt-install.log" 2>&1
+    in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y ${Q7_APT_OPTIONS:-} "$package" >"$out/apt-install.log" 2>&1
 }
 step "apt-get install pulls what the package needs" apt_install
 grep -E '^[0-9]+ upgraded, [0-9]+ newly installed' "$out/apt-install.log" >&2 || tail -n 20 "$out/apt-install.log" >&2
@@ -139,10 +144,39 @@ manual_pages() {
 step "man q7ctl, man q7manager, man q7sim" manual_pages
 
 # The desktop entry's command, without its field codes, started as a desktop
-# would start it: by the package's q7sim as the handset on COM1, with the
-# settings of a user who accepted the disclaimer before.
+# would start it. First as on the user's very first start: no settings, no
+# handset; the window and the disclaimer come up.
 exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/q7manager.desktop" | sed 's/ *%[fFuUdDnNickvm]//g')
 echo "== the desktop entry: Exec=$exec_line" >&2
+# Runs the command given, on a virtual display, with the command that starts
+# the window inside the root appended as its last arguments.
+in_display() {
+  xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    root=$1 exec_line=$2
+    shift 2
+    cp "$XAUTHORITY" "$root/tmp/Xauthority"
+    "$@" chroot "$root" env -i PATH=/usr/bin:/bin HOME=/root LANG=C.UTF-8 \
+      DISPLAY="$DISPLAY" XAUTHORITY=/tmp/Xauthority sh -c "exec $exec_line"
+  ' _ "$root" "$exec_line" "$@"
+}
+first_start() {
+  # shellcheck disable=SC2016
+  in_display bash -c '
+    out=$1
+    shift
+    "$@" & pid=$!
+    timeout 20 xdotool search --sync --name "^Vexa Q7 Manager  " >/dev/null &&
+      sleep 5 && import -window root "$out"
+    status=$?
+    kill $pid; wait $pid
+    exit $status
+  ' _ "$out/first-start.png" 2>"$out/first-start.log" && [ -s "$out/first-start.png" ]
+}
+step "the desktop entry starts the window on a first start" first_start
+
+# Then by the package's q7sim as the handset on COM1, with the settings of a
+# user who accepted the disclaimer before.
+rm -rf "$root/root/.config/Norvik"
 mkdir -p "$root/root/.config/Norvik"
 printf '[General]\nStartZaehler=1\n\n[Ports]\nCOM1=/tmp/handset\n' >"$root/root/.config/Norvik/Q7 Manager.conf"
 cp sim/demo/phonebook.csv "$root/tmp/phonebook.csv"
@@ -156,13 +190,7 @@ q7ctl_lists() {
 }
 
 window_starts() {
-  xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    root=$1 out=$2 exec_line=$3
-    cp "$XAUTHORITY" "$root/tmp/Xauthority"
-    ./scripts/demo-screenshot.sh "$root/tmp/q7sim.log" "$out/window.png" \
-      chroot "$root" env -i PATH=/usr/bin:/bin HOME=/root LANG=C.UTF-8 \
-        DISPLAY="$DISPLAY" XAUTHORITY=/tmp/Xauthority sh -c "exec $exec_line"
-  ' _ "$root" "$out" "$exec_line" 2>"$out/window.log" &&
+  in_display ./scripts/demo-screenshot.sh "$root/tmp/q7sim.log" "$out/window.png" 2>"$out/window.log" &&
     grep -q 'TLM-Q7' "$root/tmp/q7sim.log" && grep -q 'at-scer' "$root/tmp/q7sim.log" &&
     [ -s "$out/window.png" ]
 }
