@@ -29,7 +29,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 [ "$(id -u)" -eq 0 ] || { echo "install-check: run as root (chroot and mounts)" >&2; exit 2; }
-deb=${1:-$(ls build/q7manager_*.deb 2>/dev/null | head -n1)}
+deb=${1:-$(compgen -G 'build/q7manager_*.deb' | head -n1)}
 [ -f "$deb" ] || {
   echo "install-check: no package; build one with: (cd build && cpack -G DEB)" >&2
   exit 2
@@ -101,13 +101,14 @@ bind /dev
 bind /dev/pts
 bind /sys
 # The window inside reaches the virtual display of this machine.
-mkdir -p -m 1777 /tmp/.X11-unix
+[ -d /tmp/.X11-unix ] || mkdir -m 1777 /tmp/.X11-unix
 bind /tmp/.X11-unix
 cp "$deb" "$root/tmp/"
 package=/tmp/$(basename "$deb")
 
 echo "== apt-get install ./$(basename "$deb")" >&2
 apt_install() {
+  # shellcheck disable=SC2086 # the options are words of their own
   in_root apt-get update >"$out/apt-update.log" 2>&1 &&
     in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y ${Q7_APT_OPTIONS:-} "$package" >"$out/apt-install.log" 2>&1
 }
@@ -151,6 +152,7 @@ echo "== the desktop entry: Exec=$exec_line" >&2
 # Runs the command given, on a virtual display, with the command that starts
 # the window inside the root appended as its last arguments.
 in_display() {
+  # shellcheck disable=SC2016
   xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     root=$1 exec_line=$2
     shift 2
