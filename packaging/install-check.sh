@@ -182,7 +182,9 @@ rm -rf "$root/root/.config/Norvik"
 mkdir -p "$root/root/.config/Norvik"
 printf '[General]\nStartZaehler=1\n\n[Ports]\nCOM1=/tmp/handset\n' >"$root/root/.config/Norvik/Q7 Manager.conf"
 cp sim/demo/phonebook.csv "$root/tmp/phonebook.csv"
-in_root q7sim --phonebook /tmp/phonebook.csv --link /tmp/handset --log /tmp/q7sim.log \
+# Started without the function, so that $! is q7sim itself and not a subshell.
+chroot "$root" env -i PATH=/usr/bin:/bin HOME=/root LANG=C.UTF-8 \
+  q7sim --phonebook /tmp/phonebook.csv --link /tmp/handset --log /tmp/q7sim.log \
   >"$out/q7sim.out" 2>&1 &
 sim=$!
 for _ in $(seq 50); do [ -e "$root/tmp/handset" ] && break; sleep 0.1; done
