@@ -18,10 +18,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUndoStack>
 
 using namespace q7;
 
@@ -106,6 +108,13 @@ private slots:
     void shortcutsWaitForTheEditor();
     void editingIsLockedDuringATransfer();
     void clickTogglesAllButTheRoot();
+    void undoAndRedoPutTheRecordsBack();
+    void undoLeavesNothingToAsk();
+    void eachStepIsNamed_data();
+    void eachStepIsNamed();
+    void newEntryAndImportAreOneStepEach();
+    void findAsYouType();
+    void windowGrowsWithTheTree();
     void questionsBeforeUnsavedEditsAreLost_data();
     void questionsBeforeUnsavedEditsAreLost();
 
@@ -160,7 +169,8 @@ void TestEditMenu::startWindow(const QString& languageFile)
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     QVERIFY(searched.wait(5000));
 
-    RecordStore& store = m_window->recordStore();
+    auto read = std::make_unique<RecordStore>();
+    RecordStore& store = *read;
     putRecord(store, 3, u"Zoe",
               {{Gruppe, "Familie"},
                {Nummernart1, "Mobil"},
@@ -173,8 +183,7 @@ void TestEditMenu::startWindow(const QString& languageFile)
         store, 505, u"anna",
         {{Nummernart1, "Heim"}, {Nummer1, "0505"}, {Nummernart2, "Mobil"}, {Nummer2, "0506"}});
     putRecord(store, 550, u"Sim", {{Nummernart1, "Fax"}, {Nummer1, "0550"}});
-    m_window->rebuildTrees();
-    CollectGroupNames(store, m_window->groupList());
+    m_window->takeStore(std::move(store));
     m_dialogs->clearCalls();
 }
 
@@ -216,8 +225,11 @@ void TestEditMenu::menuOffersWhatFitsTheNode()
     startWindow();
     using M = MenuItem;
 
+    // On a root only the undo items are offered.
     select(phonebook(), m_window->trees().phonebookRoot());
-    QVERIFY(!openMenu(phonebook())->isVisible()); // nothing to offer on a root
+    QVERIFY(openMenu(phonebook())->isVisible());
+    QVERIFY(m_window->undoAction()->isVisible() && !action(M::PM_Editieren)->isVisible());
+    m_window->phonebookMenu().menu()->hide();
 
     select(phonebook(), entry(3));
     QMenu* menu = openMenu(phonebook());
@@ -670,6 +682,198 @@ void TestEditMenu::clickTogglesAllButTheRoot()
     QVERIFY(!entry(3)->isExpanded());
 }
 
+// Each step gives back the records and the nodes as they were, the
+// overwritten First Nine entry included, and the menu names the step.
+void TestEditMenu::undoAndRedoPutTheRecordsBack()
+{
+    startWindow();
+    const auto read = std::make_unique<RecordStore>(m_window->recordStore());
+    QAction* undo = m_window->undoAction();
+    QAction* redo = m_window->redoAction();
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+
+    select(phonebook(), detail(entry(3), NodeRole::Nummer1));
+    QTest::keyClick(phonebook(), Qt::Key_Delete); // a number goes without a question
+    select(phonebook(), entry(3));
+    choose(phonebook(), MenuItem::PM_FNV_Position5); // over anna
+    QCOMPARE(decodePc(field(505, Name)), QStringLiteral("Zoe"));
+    const auto edited = std::make_unique<RecordStore>(m_window->recordStore());
+    QCOMPARE(undo->text(), QStringLiteral("&Rückgängig: Verschieben"));
+
+    QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(decodePc(field(505, Name)), QStringLiteral("anna"));
+    QCOMPARE(firstNineEntry(5)->text(0), QStringLiteral("anna"));
+    QVERIFY(entry(3) && entry(505));
+    QCOMPARE(undo->text(), QStringLiteral("&Rückgängig: Löschen"));
+    QCOMPARE(redo->text(), QStringLiteral("&Wiederholen: Verschieben"));
+    QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(m_window->recordStore() == *read);
+    QCOMPARE(childTexts(entry(3)).contains(QStringLiteral("0301")), true);
+    QVERIFY(!undo->isEnabled());
+    QVERIFY(!m_window->hasUnsavedEdits());
+
+    QTest::keyClick(phonebook(), Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(m_window->recordStore() == *edited);
+    QVERIFY(!entry(3));
+    QCOMPARE(firstNineEntry(5)->text(0), QStringLiteral("Zoe"));
+}
+
+// Unsaved means: different from what the last read, import, write or export
+// left, whatever the way back.
+void TestEditMenu::undoLeavesNothingToAsk()
+{
+    startWindow();
+    auto deleteNumber = [this] {
+        select(phonebook(), detail(entry(12), NodeRole::Nummer1));
+        QTest::keyClick(phonebook(), Qt::Key_Delete);
+    };
+    deleteNumber();
+    QVERIFY(m_window->hasUnsavedEdits());
+    QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!m_window->hasUnsavedEdits());
+
+    deleteNumber();
+    m_dialogs->queueFileName(m_dir->filePath(QStringLiteral("saved.csv")));
+    m_window->Btn_DatenspeichernClick();
+    QVERIFY(!m_window->hasUnsavedEdits());
+    QVERIFY(m_window->undoAction()->isEnabled()); // an export keeps the history
+    QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(m_window->hasUnsavedEdits()); // the file holds the edit; the store no more
+
+    // A read or an import ends the history.
+    m_dialogs->queueAnswer(QMessageBox::Yes);
+    m_dialogs->queueFileName(m_dir->filePath(QStringLiteral("saved.csv")));
+    m_window->Btn_DatenladenClick();
+    QVERIFY(!m_window->hasUnsavedEdits());
+    QVERIFY(!m_window->undoAction()->isEnabled() && !m_window->redoAction()->isEnabled());
+}
+
+// The undo item names what it will undo, for every kind of edit.
+void TestEditMenu::eachStepIsNamed_data()
+{
+    QTest::addColumn<int>("record");
+    QTest::addColumn<int>("number"); // 0: the entry node
+    QTest::addColumn<int>("item");   // a MenuItem
+    QTest::addColumn<QString>("step");
+    using M = MenuItem;
+    QTest::newRow("rename") << 12 << 0 << int(M::PM_Editieren) << "Umbenennen";
+    QTest::newRow("number") << 12 << 1 << int(M::PM_Editieren) << "Nummer ändern";
+    QTest::newRow("delete") << 12 << 0 << int(M::PM_Loeschen) << "Löschen";
+    QTest::newRow("type") << 12 << 1 << int(M::PM_Fax) << "Nummernart ändern";
+    QTest::newRow("group") << 12 << 0 << int(M::PM_KeineGruppe) << "Gruppe zuweisen";
+    QTest::newRow("to the SIM") << 12 << 0 << int(M::PM_VerschiebenaufSIM) << "Verschieben";
+    QTest::newRow("to First Nine") << 12 << 0 << int(M::PM_FNV_Position2) << "Verschieben";
+    QTest::newRow("add a number") << 12 << 0 << int(M::PM_HF_Nummer2) << "Nummer hinzufügen";
+    QTest::newRow("cut") << 12 << 1 << int(M::PM_Ausschneiden) << "Ausschneiden";
+    QTest::newRow("paste") << 12 << 1 << int(M::PM_Einfuegen) << "Einfügen";
+    QTest::newRow("paste as") << 12 << 0 << int(M::PM_Einfuegenals_Nummer2) << "Einfügen";
+}
+
+void TestEditMenu::eachStepIsNamed()
+{
+    QFETCH(int, record);
+    QFETCH(int, number);
+    QFETCH(int, item);
+    QFETCH(QString, step);
+    startWindow();
+    const auto command = static_cast<MenuItem>(item);
+    if (command == MenuItem::PM_Einfuegen || command == MenuItem::PM_Einfuegenals_Nummer2) {
+        select(phonebook(), detail(entry(3), NodeRole::Nummer1));
+        choose(phonebook(), MenuItem::PM_Kopieren);
+    }
+    QTreeWidgetItem* node = number == 0 ? entry(record) : detail(entry(record), NodeRole::Nummer1);
+    m_dialogs->queueAnswer(QMessageBox::Yes); // a deletion asks
+    select(phonebook(), node);
+    choose(phonebook(), command);
+    if (QLineEdit* editor = openEditor()) {
+        QTest::keyClicks(editor, QStringLiteral("9"));
+        QVERIFY(confirm(editor, *m_window));
+    }
+    QVERIFY(m_window->hasUnsavedEdits());
+    QCOMPARE(m_window->undoAction()->text(), QStringLiteral("&Rückgängig: ") + step);
+    QCOMPARE(m_window->undoStack()->count(), 1);
+}
+
+void TestEditMenu::newEntryAndImportAreOneStepEach()
+{
+    startWindow();
+    const auto read = std::make_unique<RecordStore>(m_window->recordStore());
+    m_dialogs->queueDialog([](QDialog& dialog) {
+        dialog.findChild<QLineEdit*>(QStringLiteral("Edt_Name"))->setText(QStringLiteral("Neu"));
+        dialog.findChild<QPushButton*>(QStringLiteral("Btn_Erstellen"))->click();
+        return dialog.result();
+    });
+    m_window->Btn_NeuerEintragClick();
+    QCOMPARE(m_window->undoAction()->text(), QStringLiteral("&Rückgängig: Neuer Eintrag"));
+
+    // Cards are added, not put in place of the edits: no question on them.
+    m_dialogs->clearCalls();
+    m_dialogs->queueFileName(writeFile("two.vcf",
+                                       "BEGIN:VCARD\r\nFN:Eins\r\nTEL:01\r\nEND:VCARD\r\n"
+                                       "BEGIN:VCARD\r\nFN:Zwei\r\nTEL:02\r\nEND:VCARD\r\n"));
+    m_dialogs->queueAnswer(QMessageBox::Yes); // into the handset memory
+    m_window->Btn_DatenladenClick();
+    QCOMPARE(m_dialogs->callsOf(ScriptedDialogs::Kind::Message).size(), 1);
+    QCOMPARE(m_window->undoAction()->text(), QStringLiteral("&Rückgängig: Import"));
+    QCOMPARE(childTexts(m_window->trees().phonebookRoot()).size(), 7);
+
+    // Both cards go with one step, the new entry with the next.
+    phonebook()->setFocus();
+    QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(childTexts(m_window->trees().phonebookRoot()).size(), 5);
+    QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(m_window->recordStore() == *read);
+    QCOMPARE(childTexts(m_window->trees().phonebookRoot()).size(), 4);
+}
+
+void TestEditMenu::findAsYouType()
+{
+    startWindow();
+    auto* search = m_window->findChild<QLineEdit*>(QStringLiteral("Edt_Suchen"));
+    QVERIFY(search);
+    QCOMPARE(search->placeholderText(), QStringLiteral("Suchen (Strg+F)"));
+    auto shown = [this] {
+        QList<int> records;
+        for (int r : {3, 12, 505, 550})
+            if (!entry(r)->isHidden())
+                records << r;
+        return records;
+    };
+    QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), search);
+    QTest::keyClicks(search, QStringLiteral("jorg"));
+    QCOMPARE(shown(), (QList<int>{12}));
+    search->setText(QStringLiteral("05 5"));
+    QCOMPARE(shown(), (QList<int>{550}));                         // 0550, not the 0505 of anna
+    QCOMPARE(m_window->trees().firstNineRoot()->childCount(), 1); // First Nine is not filtered
+
+    // An entry the user edits out of the search stays in sight.
+    select(phonebook(), detail(entry(550), NodeRole::Nummer1));
+    QTest::keyClick(phonebook(), Qt::Key_Delete);
+    QVERIFY(!entry(550)->isHidden());
+    search->setFocus();
+    QTest::keyClick(search, Qt::Key_Escape);
+    QCOMPARE(search->text(), QString());
+    QCOMPARE(shown(), (QList<int>{3, 12, 505, 550}));
+
+    // A read keeps the search.
+    search->setText(QStringLiteral("zoe"));
+    m_window->takeStore(RecordStore(m_window->recordStore()));
+    QCOMPARE(shown(), (QList<int>{3}));
+}
+
+void TestEditMenu::windowGrowsWithTheTree()
+{
+    startWindow();
+    const QRect tree = phonebook()->geometry();
+    const QRect button =
+        m_window->findChild<QWidget*>(QStringLiteral("Btn_DatenLesen"))->geometry();
+    m_window->resize(m_window->width() + 200, m_window->height() + 100);
+    QTRY_COMPARE(phonebook()->geometry(), tree.adjusted(0, 0, 200, 100));
+    QCOMPARE(m_window->findChild<QWidget*>(QStringLiteral("Btn_DatenLesen"))->geometry(), button);
+}
+
 void TestEditMenu::questionsBeforeUnsavedEditsAreLost_data()
 {
     QTest::addColumn<bool>("edited");
@@ -700,7 +904,8 @@ void TestEditMenu::questionsBeforeUnsavedEditsAreLost()
     const QStringList shown = childTexts(m_window->trees().phonebookRoot());
     m_dialogs->clearCalls();
 
-    // Loading a file replaces the store: asked before the file is chosen.
+    // Loading a CSV file replaces the store: asked once the file is chosen
+    // (cards of a vCard are added, which replaces nothing).
     if (asks)
         m_dialogs->queueAnswer(QMessageBox::StandardButton(answer));
     const QString file = writeFile("other.csv", "7,\"Sieben\",\"\",\"TELNO\",\"Mobil\",\"07\","
@@ -717,7 +922,7 @@ void TestEditMenu::questionsBeforeUnsavedEditsAreLost()
                                 "Datei gespeichert wurden. Trotzdem ersetzen?"));
     }
     const bool loaded = answer != QMessageBox::No;
-    QCOMPARE(m_dialogs->callsOf(ScriptedDialogs::Kind::OpenFile).size(), loaded ? 1 : 0);
+    QCOMPARE(m_dialogs->callsOf(ScriptedDialogs::Kind::OpenFile).size(), 1);
     if (!loaded) {
         QVERIFY(m_window->recordStore() == *store);
         QCOMPARE(childTexts(m_window->trees().phonebookRoot()), shown);

@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -53,6 +54,11 @@ bool reachedElsewhere(TextId id)
     if (section == QLatin1String("vCard") || section == QLatin1String("Fehler") ||
         section == QLatin1String("Zusatzzeilen") || section == QLatin1String("Wiederherstellung"))
         return true;
+    // The names of the undo steps: the edit menu's tests give each command
+    // and check the name its step gets.
+    if (section == QLatin1String("Rueckgaengig") && id != TextId::Rueckgaengig_Rueckgaengig &&
+        id != TextId::Rueckgaengig_Wiederholen)
+        return true;
     static const QList<TextId> ids = {
         // The editing commands' questions and the clipboard panel: the tests
         // of editing check them.
@@ -66,6 +72,7 @@ bool reachedElsewhere(TextId id)
         TextId::TAB_Optionen_Seriennummer,
         TextId::TAB_Optionen_Lbl_Geraet,
         TextId::TAB_Optionen_KeinGeraet,
+        TextId::TAB_Optionen_NichtVorhanden,
         TextId::Datei_Operationen_DateiformatVcard,
         TextId::Datei_Operationen_ImportBericht,
         TextId::Statusleiste_Verbindungpruefen,
@@ -78,11 +85,6 @@ bool reachedElsewhere(TextId id)
         TextId::Statusleiste_Entfernt,
         TextId::Statusleiste_Handygeloescht,
         TextId::Statusleiste_Nichtszuschreiben,
-        // Which of these the options page shows depends on the machine's ports.
-        TextId::TAB_Optionen_Seriennummer,
-        TextId::TAB_Optionen_Lbl_Geraet,
-        TextId::TAB_Optionen_KeinGeraet,
-        TextId::TAB_Optionen_NichtVorhanden,
     };
     return ids.contains(id);
 }
@@ -139,6 +141,8 @@ QStringList shownTexts(QWidget* root)
         else if (auto* list = qobject_cast<QComboBox*>(widget))
             for (int i = 0; i < list->count(); ++i)
                 texts << list->itemText(i);
+        else if (auto* field = qobject_cast<QLineEdit*>(widget))
+            texts << field->placeholderText();
         else if (auto* tree = qobject_cast<QTreeWidget*>(widget))
             for (int i = 0; i < tree->topLevelItemCount(); ++i)
                 texts << tree->topLevelItem(i)->text(0);

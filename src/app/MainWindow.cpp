@@ -3,6 +3,7 @@
 #include "app/ClickLabel.h"
 #include "app/ComComboBox.h"
 #include "app/Dialogs.h"
+#include "app/EdgeAnchors.h"
 #include "app/ErrorBox.h"
 #include "app/ImportReport.h"
 #include "app/RecoveryFile.h"
@@ -27,6 +28,7 @@
 #include "phonebook/PhonebookWriter.h"
 #include "phonebook/ui/PhonebookTrees.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -34,15 +36,18 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QSettings>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <utility>
 
 namespace q7 {
@@ -55,6 +60,7 @@ constexpr int kStartTimerMs = 100;
 constexpr int kSuchTimerMs = 150;
 // The folder the file dialogs last used, beside the phonebook options.
 const QString kLastFolderKey = QStringLiteral("Telefonbuch/LetzterOrdner");
+const QString kGeometryKey = QStringLiteral("Fenster/Geometrie");
 
 const QString kWindowCaption = QStringLiteral("Vexa Q7 Manager  ** Final Version 1.02 **");
 const QString kAboutLine = QStringLiteral("Q7 Manager 1.02 \u2013 Telefonbuch für das Vexa TLM-Q7");
@@ -97,7 +103,7 @@ TFrm_Q7_Manager::TFrm_Q7_Manager(QWidget* parent)
 TFrm_Q7_Manager::TFrm_Q7_Manager(const QString& languageFilePath, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       m_store(std::make_unique<RecordStore>()), m_numberTypeNames(defaultNumberTypeNames()),
       m_languageFile(languageFilePath), m_comPort(std::make_unique<TComPort>()),
       m_exchange(std::make_unique<CommandExchange>(*m_comPort))
@@ -105,7 +111,10 @@ TFrm_Q7_Manager::TFrm_Q7_Manager(const QString& languageFilePath, QWidget* paren
     setObjectName(QStringLiteral("Frm_Q7_Manager"));
     m_comPort->setObjectName(QStringLiteral("ComPort"));
     setWindowTitle(kWindowCaption);
-    setFixedSize(kClientWidth, kClientHeight);
+    // The layout is drawn for this size; a larger window gives the phonebook
+    // tree the room.
+    setMinimumSize(kClientWidth, kClientHeight);
+    resize(kClientWidth, kClientHeight);
     // The layout was drawn for a narrow 8-point sans of 11 pixels. The
     // system's sans at that pixel size runs wider, so it is taken
     // semi-condensed where the family has such a face: the longest captions
@@ -140,6 +149,9 @@ TFrm_Q7_Manager::~TFrm_Q7_Manager()
     // An editor still open would commit into the store as the window goes.
     delete std::exchange(m_treeEditor, nullptr);
     FormDestroy();
+    // The history clears itself as it goes and says so; as a child it would
+    // go when only the QWidget part of this window is left to hear it.
+    delete std::exchange(m_undoStack, nullptr);
     setErrorBoxTexts(nullptr);
 }
 
@@ -155,6 +167,7 @@ void TFrm_Q7_Manager::FormCreate()
     createPhonebookPage(TabSheet_Telefonbuch);
     createOptionsPage(TabSheet_Optionen);
     createStatusBar();
+    anchorToEdges();
     PageControl->setCurrentIndex(0);
     connect(PageControl, &QTabWidget::currentChanged, this, [this](int index) {
         if (PageControl->widget(index) == TabSheet_Optionen)
@@ -191,6 +204,20 @@ void TFrm_Q7_Manager::createPhonebookPage(QWidget* page)
 
     Btn_Close = button(page, "Btn_Close", 112, 408, 75, 25);
     Btn_NeuerEintrag = button(page, "Btn_NeuerEintrag", 424, 452, 81, 25);
+    Edt_Suchen = place(new QLineEdit(page), "Edt_Suchen", 304, 452, 113, 25);
+    Edt_Suchen->setClearButtonEnabled(true);
+    connect(Edt_Suchen, &QLineEdit::textChanged, this, &TFrm_Q7_Manager::Edt_SuchenChange);
+    auto* clearSearch = new QAction(Edt_Suchen);
+    clearSearch->setShortcut(Qt::Key_Escape);
+    clearSearch->setShortcutContext(Qt::WidgetShortcut);
+    Edt_Suchen->addAction(clearSearch);
+    connect(clearSearch, &QAction::triggered, Edt_Suchen, &QLineEdit::clear);
+    auto* find = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this);
+    connect(find, &QShortcut::activated, this, [this] {
+        PageControl->setCurrentWidget(TabSheet_Telefonbuch);
+        Edt_Suchen->setFocus(Qt::ShortcutFocusReason);
+        Edt_Suchen->selectAll();
+    });
 
     ProgressBar = place(new QProgressBar(page), "ProgressBar", 0, 484, 625, 17);
     ProgressBar->setRange(0, kRecordCount);
@@ -326,6 +353,7 @@ void TFrm_Q7_Manager::applyTexts()
     Btn_Datenspeichern->setText(texts.text(TextId::TAB_Telefonbuch_Btn_Datenspeichern));
     Btn_Close->setText(texts.text(TextId::TAB_Telefonbuch_Btn_Close));
     Btn_NeuerEintrag->setText(texts.text(TextId::TAB_Telefonbuch_Btn_NeuerEintrag));
+    Edt_Suchen->setPlaceholderText(texts.text(TextId::TAB_Telefonbuch_Suchen));
 
     // The trees' popup menu takes its texts when it is built, right after
     // these (createEditing).
@@ -350,6 +378,35 @@ void TFrm_Q7_Manager::rebuildTrees()
 {
     m_trees->RebuildPhonebookTree();
     m_trees->RebuildFirstNineTree();
+    filterPhonebook();
+}
+
+void TFrm_Q7_Manager::anchorToEdges()
+{
+    using E = EdgeAnchors;
+    auto* anchors = new EdgeAnchors(this, QSize(kClientWidth, kClientHeight));
+    anchors->anchor(PageControl, E::Left | E::Top | E::Right | E::Bottom);
+    anchors->anchor(StatusBar, E::Left | E::Right | E::Bottom);
+    anchors->anchor(TV_Telefonbuch, E::Left | E::Top | E::Right | E::Bottom);
+    anchors->anchor(Edt_Suchen, E::Left | E::Right | E::Bottom);
+    anchors->anchor(Btn_NeuerEintrag, E::Right | E::Bottom);
+    anchors->anchor(ProgressBar, E::Left | E::Right | E::Bottom);
+}
+
+void TFrm_Q7_Manager::Edt_SuchenChange(const QString& text)
+{
+    m_filter = EntryFilter(text);
+    filterPhonebook();
+}
+
+// Hides the entries the search does not find. Only a change of the search
+// text or a rebuild filters: an entry that an edit makes a non-match stays in
+// sight under the user's cursor.
+void TFrm_Q7_Manager::filterPhonebook()
+{
+    for (int r = 1; r <= kLastShownRecord; ++r)
+        if (QTreeWidgetItem* entry = m_trees->phonebookNode(r))
+            entry->setHidden(!m_filter.matches(*m_store, r));
 }
 
 bool TFrm_Q7_Manager::writeOnlyChanged() const
@@ -401,7 +458,9 @@ void TFrm_Q7_Manager::StartTimerTimer()
     } else {
         guarded([this] {
             if (offerRecovery(this, m_languageFile, *m_store)) {
-                m_unsavedEdits = true;
+                // The recovered edits were never written or saved anywhere.
+                startHistory(false);
+                m_unsavedBeforeHistory = true;
                 rebuildTrees();
                 CollectGroupNames(*m_store, m_groups);
             }
@@ -426,6 +485,11 @@ void TFrm_Q7_Manager::loadSettings()
     Panel_Hottrackfarbe->setWindowsColor(options.hottrackfarbe);
     applyTreeColors();
     CB_Loeschbefehle->setChecked(options.loeschbefehle);
+    // Qt brings a window saved on a screen that is gone back where it can be
+    // seen.
+    const QByteArray geometry = m_settings->value(kGeometryKey).toByteArray();
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
     // A folder that has gone since gives way to the home folder.
     const QString folder = m_settings->value(kLastFolderKey).toString();
     if (!folder.isEmpty() && QFileInfo(folder).isDir())
@@ -554,16 +618,10 @@ QList<QWidget*> TFrm_Q7_Manager::storeControls() const
     return {Btn_Datenladen, Btn_Datenspeichern, Btn_NeuerEintrag};
 }
 
-void TFrm_Q7_Manager::storeEdited(const EditResult& result)
-{
-    if (result.changed())
-        m_unsavedEdits = true;
-}
-
 void TFrm_Q7_Manager::takeStore(RecordStore store)
 {
     *m_store = std::move(store);
-    m_unsavedEdits = false;
+    startHistory(true);
     rebuildTrees();
     CollectGroupNames(*m_store, m_groups);
 }
@@ -571,12 +629,13 @@ void TFrm_Q7_Manager::takeStore(RecordStore store)
 void TFrm_Q7_Manager::runTransfer(TransferResult::Operation operation,
                                   const std::function<void(TransferResult&)>& run)
 {
+    bool complete = false;
     const bool done = guarded([&] {
         TransferGuard guard(*this, storeControls());
         const QScopedValueRollback phonebookTransfer(m_phonebookTransfer, true);
         m_exchange->clearCancel();
         reconnectHandset(*m_exchange, m_languageFile, *this);
-        const bool complete = runReported(operation, run, [&](const TransferResult& result) {
+        complete = runReported(operation, run, [&](const TransferResult& result) {
             if (!result.succeeded())
                 dialogs().message(this, QMessageBox::Warning, kApplicationTitle,
                                   failureSummary(result), QMessageBox::Ok);
@@ -586,11 +645,12 @@ void TFrm_Q7_Manager::runTransfer(TransferResult::Operation operation,
                                : erasedConfirmation(result, m_languageFile));
             return result.succeeded();
         });
-        // Only a write that ran to its end and left no record behind has
-        // saved the edits; a stopped run throws past this.
-        if (complete && operation == TransferResult::Operation::Write)
-            m_unsavedEdits = false;
     });
+    // A write changes the handset and may place records anew, whether it ran
+    // to its end or not, so the steps before it no longer apply. Only a write
+    // that ran to its end and left no record behind has saved the edits.
+    if (operation == TransferResult::Operation::Write)
+        startHistory(done && complete);
     if (!done)
         showIdle();
 }
@@ -676,15 +736,16 @@ bool isVcardFile(const QString& path)
 
 void TFrm_Q7_Manager::Btn_DatenladenClick()
 {
-    if (!mayReplaceEdits())
-        return;
     const QString path = chooseFile(false, TextId::Datei_Operationen_Import);
     if (path.isEmpty())
         return;
+    // Cards are added beside the entries there: nothing is replaced.
     if (isVcardFile(path)) {
         importVcardFile(path);
         return;
     }
+    if (!mayReplaceEdits())
+        return;
     // A file with a single bad line changes nothing.
     guarded([&] {
         takeStore(readCsvFile(path, *m_store));
@@ -712,6 +773,7 @@ void TFrm_Q7_Manager::importVcardFile(const QString& path)
         result.touched = report.records;
         rebuildTrees();
         CollectGroupNames(*m_store, m_groups);
+        m_editStep = TextId::Rueckgaengig_Import;
         storeEdited(result);
         showImportReport(this, m_languageFile.text(TextId::Datei_Operationen_ImportBericht),
                          vcardReportLines(report, m_languageFile));
@@ -730,7 +792,7 @@ void TFrm_Q7_Manager::Btn_DatenspeichernClick()
             writeVcardFile(path, *m_store, m_numberTypeNames);
         } else {
             writeCsvFile(path, *m_store, saveDeletionCommands());
-            m_unsavedEdits = false;
+            markSaved();
         }
         showStatus(savedConfirmation(liveEntryCount(*m_store), path, m_languageFile));
     });
@@ -760,6 +822,7 @@ void TFrm_Q7_Manager::Btn_NeuerEintragClick()
             return;
         m_trees->AddRecordNodes(result.target);
         m_trees->sortPhonebookEntries();
+        m_editStep = TextId::Rueckgaengig_NeuerEintrag;
         storeEdited(result);
     });
 }
@@ -876,7 +939,7 @@ void TFrm_Q7_Manager::FormDestroy()
     StartTimer->stop();
     SuchTimer->stop();
     guarded([this] { saveSettings(); });
-    if (m_endingBySignal && m_unsavedEdits)
+    if (m_endingBySignal && hasUnsavedEdits())
         guarded([this] { writeRecoveryFile(*m_store); });
     guarded([this] { m_comPort->ClosePort(); });
 }
@@ -891,6 +954,7 @@ void TFrm_Q7_Manager::saveSettings()
     m_settings->sync();
     savePhonebookOptions(*m_settings, phonebookOptions());
     m_settings->setValue(kLastFolderKey, m_lastFolder);
+    m_settings->setValue(kGeometryKey, saveGeometry());
     m_settings->sync();
 }
 

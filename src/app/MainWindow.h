@@ -4,6 +4,7 @@
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
 #include "editing/EditOperations.h"
+#include "editing/EntryFilter.h"
 #include "editing/MenuRules.h"
 #include "phonebook/NumberTypes.h"
 #include "phonebook/PhonebookWriter.h"
@@ -17,9 +18,11 @@
 #include <functional>
 #include <memory>
 
+class QAction;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QSettings;
@@ -27,6 +30,7 @@ class QStatusBar;
 class QTabWidget;
 class QTimer;
 class QTreeWidget;
+class QUndoStack;
 
 namespace q7 {
 
@@ -75,12 +79,16 @@ public:
     const QString& openDialogFilter() const { return m_openDialogFilter; }
     const QString& saveDialogFilter() const { return m_saveDialogFilter; }
 
-    // Every edit of the store reports what it touched here, so that closing,
-    // reading and loading know whether something would be lost.
+    // Every edit of the store reports what it touched here: it becomes one
+    // undo step, and closing, reading and loading know that something would
+    // be lost.
     void storeEdited(const EditResult& result);
-    // An edit changed the store since the last successful read, import,
-    // write or export.
-    bool hasUnsavedEdits() const { return m_unsavedEdits; }
+    // The store differs from what the last successful read, import, write or
+    // export left (undoing every edit since then leaves nothing unsaved).
+    bool hasUnsavedEdits() const;
+    QUndoStack* undoStack() const { return m_undoStack; }
+    QAction* undoAction() const { return m_undoAction; }
+    QAction* redoAction() const { return m_redoAction; }
     // A termination signal is ending the program: unsaved edits go to the
     // recovery file instead of being lost.
     void markEndingBySignal() { m_endingBySignal = true; }
@@ -88,6 +96,9 @@ public:
 
     // RebuildPhonebookTree, then RebuildFirstNineTree.
     void rebuildTrees();
+    // Puts a read or imported store in place and shows it; the undo history
+    // starts anew.
+    void takeStore(RecordStore store);
 
     // 0: the status texts; 1: the number clipboard.
     QLabel* statusPanel(int index) const;
@@ -144,6 +155,10 @@ private:
     void createPhonebookPage(QWidget* page);
     void createOptionsPage(QWidget* page);
     void createStatusBar();
+    // The window may grow: the phonebook tree takes the room.
+    void anchorToEdges();
+    void Edt_SuchenChange(const QString& text);
+    void filterPhonebook();
     void applyTexts();
 
     void StartTimerTimer();
@@ -165,7 +180,6 @@ private:
     // besides the port's controls while one of them runs.
     QList<QWidget*> storeControls() const;
     // Puts a read or imported store in place and shows it.
-    void takeStore(RecordStore store);
     void importVcardFile(const QString& path);
     // Runs a write or an erase with the store's controls locked; whatever
     // the handset refused is named afterwards, also when the run stopped.
@@ -254,6 +268,8 @@ private:
     QLabel* Label1;
     QPushButton* Btn_Close;
     QPushButton* Btn_NeuerEintrag;
+    QLineEdit* Edt_Suchen;
+    EntryFilter m_filter;
     QProgressBar* ProgressBar;
 
     QGroupBox* GB_COM_Settings;
@@ -281,8 +297,25 @@ private:
     bool m_endingBySignal = false;
     bool m_closePending = false; // closing waits for the running transfer to unwind
     bool m_busy = false;
-    bool m_unsavedEdits = false;
-    bool m_phonebookTransfer = false; // a read, write or erase is running
+    // Undo: every edit since the last read, import or write is a step. The
+    // base is the store as the steps leave it, so a step can keep the bytes
+    // its records had before it.
+    void createUndo();
+    void updateUndoActions();
+    void showUndone(const QList<int>& records);
+    // A read, an import or a write replaces the store or the handset: the
+    // steps before it no longer apply. saved: the store now matches what it
+    // was taken from or written to.
+    void startHistory(bool saved);
+    // An export keeps the history; the store as it is now is saved.
+    void markSaved();
+    std::unique_ptr<RecordStore> m_undoBase;
+    QUndoStack* m_undoStack = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
+    TextId m_editStep = TextId::Rueckgaengig_Bearbeiten; // what the next step is called
+    bool m_unsavedBeforeHistory = false;                 // edits a failed write left unsaved
+    bool m_phonebookTransfer = false;                    // a read, write or erase is running
 
     PhonebookMenu* m_menu = nullptr;
     TreeEditor* m_treeEditor = nullptr;

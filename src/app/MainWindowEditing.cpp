@@ -22,6 +22,31 @@ namespace {
 
 using M = MenuItem;
 
+// What the undo items call the step a command makes.
+TextId undoStepOf(MenuItem item)
+{
+    if (item == M::PM_Loeschen)
+        return TextId::Rueckgaengig_Loeschen;
+    if (item == M::PM_Ausschneiden)
+        return TextId::Rueckgaengig_Ausschneiden;
+    if (item == M::PM_Einfuegen)
+        return TextId::Rueckgaengig_Einfuegen;
+    std::optional<MenuItem> parent = parentOf(item);
+    if (parent == M::PM_FirstNine)
+        parent = M::PM_Verschieben;
+    if (parent == M::PM_Hinzufuegen)
+        return TextId::Rueckgaengig_Hinzufuegen;
+    if (parent == M::PM_Einfuegenals)
+        return TextId::Rueckgaengig_Einfuegen;
+    if (parent == M::PM_Gruppezuweisen)
+        return TextId::Rueckgaengig_Gruppe;
+    if (parent == M::PM_Verschieben)
+        return TextId::Rueckgaengig_Verschieben;
+    if (parent == M::PM_NR_Aendern)
+        return TextId::Rueckgaengig_Nummernart;
+    return TextId::Rueckgaengig_Bearbeiten;
+}
+
 int indexIn(MenuItem item, MenuItem first)
 {
     return static_cast<int>(item) - static_cast<int>(first) + 1;
@@ -60,10 +85,15 @@ void TFrm_Q7_Manager::createEditing()
             });
     connect(m_treeEditor, &TreeEditor::newNumberClosed, this, &TFrm_Q7_Manager::newNumberClosed);
     // The editor's keys (Del, Shift+Ins, ...) are its own while it is open.
-    connect(m_treeEditor, &TreeEditor::editorOpened, this,
-            [this] { m_menu->setShortcutsEnabled(false); });
-    connect(m_treeEditor, &TreeEditor::editorClosed, this,
-            [this] { m_menu->setShortcutsEnabled(!transferRunning()); });
+    connect(m_treeEditor, &TreeEditor::editorOpened, this, [this] {
+        m_menu->setShortcutsEnabled(false);
+        updateUndoActions();
+    });
+    connect(m_treeEditor, &TreeEditor::editorClosed, this, [this] {
+        m_menu->setShortcutsEnabled(!transferRunning());
+        updateUndoActions();
+    });
+    createUndo();
 }
 
 bool TFrm_Q7_Manager::editingAllowed() const
@@ -82,6 +112,7 @@ void TFrm_Q7_Manager::lockEditing(bool locked)
         m_menu->menu()->hide();
     }
     m_menu->setShortcutsEnabled(!locked && !m_treeEditor->editorOpen());
+    updateUndoActions();
 }
 
 void TFrm_Q7_Manager::showEdited(const EditResult& result, QTreeWidget* commandTree)
@@ -105,8 +136,8 @@ void TFrm_Q7_Manager::PU_Menu_TelefonbuchPopup(QTreeWidget* tree, const QPoint& 
     m_menuTree = tree;
     const NodeTarget target = m_treeEditor->selectedTarget(tree);
     m_menu->apply(prepareMenu(target.kind, *m_store, target.record, m_clipboard, m_groups.names()));
-    if (m_menu->showsAnything())
-        m_menu->menu()->popup(globalPos);
+    // The undo items are there on every node, the root included.
+    m_menu->menu()->popup(globalPos);
 }
 
 void TFrm_Q7_Manager::runMenuCommand(MenuItem item, QTreeWidget* tree)
@@ -117,6 +148,7 @@ void TFrm_Q7_Manager::runMenuCommand(MenuItem item, QTreeWidget* tree)
     if (!commandFits(
             item, prepareMenu(target.kind, *m_store, target.record, m_clipboard, m_groups.names())))
         return;
+    m_editStep = undoStepOf(item);
     guarded([&] {
         switch (item) {
         case M::PM_Editieren:
@@ -221,6 +253,8 @@ void TFrm_Q7_Manager::storeEditedText(const NodeTarget& target, const QString& t
     // An empty text is refused by the store; the node then shows the stored
     // one again, as it shows the stored 30 characters of a longer text.
     const QByteArray stored = encodePc(text);
+    m_editStep = target.kind == NodeKind::Entry ? TextId::Rueckgaengig_Umbenennen
+                                                : TextId::Rueckgaengig_Nummer;
     EditResult result;
     if (target.kind == NodeKind::Entry)
         result = storeName(*m_store, target.record, stored);

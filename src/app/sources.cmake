@@ -8,6 +8,8 @@ list(APPEND q7gui_sources
   app/RecoveryFile.cpp
   app/ShutdownSignals.cpp
   app/MainWindowEditing.cpp
+  app/MainWindowUndo.cpp
+  app/EdgeAnchors.cpp
   app/TransferGuard.cpp
   app/Warnung.cpp
 )

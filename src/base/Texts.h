@@ -182,7 +182,22 @@ namespace q7 {
       "wurden. Trotzdem ersetzen?")                                                                \
     X(TAB_Telefonbuch_FrageUebertragung, "TAB_Telefonbuch", "FrageUebertragung",                   \
       "Die Übertragung mit dem Handy läuft noch. Abbrechen und beenden?")                          \
-    X(TAB_Optionen_NichtVorhanden, "TAB_Optionen", "NichtVorhanden", "%1 (nicht vorhanden)")
+    X(TAB_Optionen_NichtVorhanden, "TAB_Optionen", "NichtVorhanden", "%1 (nicht vorhanden)")       \
+    X(TAB_Telefonbuch_Suchen, "TAB_Telefonbuch", "Suchen", "Suchen (Strg+F)")                      \
+    X(Rueckgaengig_Rueckgaengig, "Rueckgaengig", "Rueckgaengig", "&Rückgängig")                    \
+    X(Rueckgaengig_Wiederholen, "Rueckgaengig", "Wiederholen", "&Wiederholen")                     \
+    X(Rueckgaengig_Bearbeiten, "Rueckgaengig", "Bearbeiten", "Bearbeiten")                         \
+    X(Rueckgaengig_Umbenennen, "Rueckgaengig", "Umbenennen", "Umbenennen")                         \
+    X(Rueckgaengig_Nummer, "Rueckgaengig", "Nummer", "Nummer ändern")                              \
+    X(Rueckgaengig_Loeschen, "Rueckgaengig", "Loeschen", "Löschen")                                \
+    X(Rueckgaengig_Nummernart, "Rueckgaengig", "Nummernart", "Nummernart ändern")                  \
+    X(Rueckgaengig_Gruppe, "Rueckgaengig", "Gruppe", "Gruppe zuweisen")                            \
+    X(Rueckgaengig_Verschieben, "Rueckgaengig", "Verschieben", "Verschieben")                      \
+    X(Rueckgaengig_Hinzufuegen, "Rueckgaengig", "Hinzufuegen", "Nummer hinzufügen")                \
+    X(Rueckgaengig_Ausschneiden, "Rueckgaengig", "Ausschneiden", "Ausschneiden")                   \
+    X(Rueckgaengig_Einfuegen, "Rueckgaengig", "Einfuegen", "Einfügen")                             \
+    X(Rueckgaengig_NeuerEintrag, "Rueckgaengig", "NeuerEintrag", "Neuer Eintrag")                  \
+    X(Rueckgaengig_Import, "Rueckgaengig", "Import", "Import")
 
 enum class TextId
 {

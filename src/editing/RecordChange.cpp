@@ -1,19 +1,14 @@
 #include "editing/RecordChange.h"
 
-#include <memory>
-
 namespace q7 {
 
-RecordedEdit recordEdit(RecordStore& store, const std::function<EditResult(RecordStore&)>& edit)
+QList<RecordChange> changesBetween(const RecordStore& before, const RecordStore& after,
+                                   const QList<int>& records)
 {
-    // The edit says what it touched only once it is done, so the whole store
-    // is kept aside first; a copy of 412 KB costs microseconds.
-    const auto before = std::make_unique<RecordStore>(store);
-    RecordedEdit recorded{edit(store), {}};
-    for (int r : recorded.result.touched)
-        recorded.changes.append(
-            {r, before->rawRecord(r).toByteArray(), store.rawRecord(r).toByteArray()});
-    return recorded;
+    QList<RecordChange> changes;
+    for (int r : records)
+        changes.append({r, before.rawRecord(r).toByteArray(), after.rawRecord(r).toByteArray()});
+    return changes;
 }
 
 void applyChanges(RecordStore& store, const QList<RecordChange>& changes, ChangeSide side)

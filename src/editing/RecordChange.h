@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QList>
-#include <functional>
 
 namespace q7 {
 
@@ -18,14 +17,10 @@ struct RecordChange
     QByteArray after;
 };
 
-struct RecordedEdit
-{
-    EditResult result;
-    QList<RecordChange> changes; // one per touched record
-};
-
-// Runs an edit and keeps the bytes of the records it touched.
-RecordedEdit recordEdit(RecordStore& store, const std::function<EditResult(RecordStore&)>& edit);
+// The bytes of the given records in a store as it was before an edit and as
+// it is after it.
+QList<RecordChange> changesBetween(const RecordStore& before, const RecordStore& after,
+                                   const QList<int>& records);
 
 enum class ChangeSide
 {

@@ -8,5 +8,6 @@ list(APPEND q7core_sources
 list(APPEND q7gui_sources
   editing/ui/NeuerEintrag.cpp
   editing/ui/PhonebookMenu.cpp
+  editing/ui/RecordEditCommand.cpp
   editing/ui/TreeEditor.cpp
 )

@@ -263,14 +263,6 @@ void PhonebookMenu::apply(const MenuState& state)
     }
 }
 
-bool PhonebookMenu::showsAnything() const
-{
-    for (QAction* act : m_menu->actions())
-        if (act->isVisible())
-            return true;
-    return false;
-}
-
 void PhonebookMenu::addShortcutsTo(QWidget* tree)
 {
     for (const ItemLayout& layout : kLayout) {

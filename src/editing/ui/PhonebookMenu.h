@@ -44,8 +44,6 @@ public:
 
     // Visibility, enabled state, check mark and the captions of this opening.
     void apply(const MenuState& state);
-    // Whether any top-level item is shown: a menu without one is not opened.
-    bool showsAnything() const;
 
     void addShortcutsTo(QWidget* tree);
     // Off while the in-place editor is open (its keys are the editor's then)
