@@ -463,14 +463,20 @@ void Soak::checkWrite(const q7sim::Phonebook& before, const RecordStore& intende
         const bool done = location && (deleted ? after.value(location).isEmpty()
                                                : after.value(location) ==
                                                      handsetEntry(intended, record, location));
-        if (!done && !result.failedRecords.contains(record))
-            violation(QStringLiteral("record %1 (%2 at %3) was not written and not named; the "
-                                     "handset holds \"%4\", the write stopped at record %5")
-                          .arg(record)
-                          .arg(deleted ? u"to delete" : u"to write")
-                          .arg(location)
-                          .arg(QString::fromLatin1(after.value(location).join(',')))
-                          .arg(threw ? m_host.lastProgress : 0));
+        if (!done && !result.failedRecords.contains(record)) {
+            const int other = recordAt.value(location);
+            violation(
+                QStringLiteral("record %1 (%2 at %3) was not written and not named; the "
+                               "handset holds \"%4\", the write stopped at record %5%6")
+                    .arg(record)
+                    .arg(deleted ? u"to delete" : u"to write")
+                    .arg(location)
+                    .arg(QString::fromLatin1(after.value(location).join(',')))
+                    .arg(threw ? m_host.lastProgress : 0)
+                    .arg(other != record
+                             ? QStringLiteral("; record %1 went to the same location").arg(other)
+                             : QString()));
+        }
     }
     if (!threw && result.succeeded())
         for (auto it = after.cbegin(); it != after.cend(); ++it)

@@ -177,6 +177,48 @@ private slots:
         QCOMPARE(copiesOf(*f.sim, "HilfsDummy"), 0);
     }
 
+    // Record 7 went to location 3 in an earlier write, which leaves record 3
+    // free for a new entry that names location 3 too.
+    void aNewEntryWhereAMovedRecordWentKeepsBoth_data()
+    {
+        QTest::addColumn<bool>("movedDeleted");
+        QTest::newRow("moved record kept") << false;
+        QTest::newRow("moved record deleted") << true;
+    }
+    void aNewEntryWhereAMovedRecordWentKeepsBoth()
+    {
+        QFETCH(bool, movedDeleted);
+        q7sim::SimOptions options;
+        options.refuseIndexedMeWrite = true;
+        SimFixture f(options);
+        f.sim->setEntry(1, simEntry(1, "Eins"));
+        f.sim->setEntry(2, simEntry(2, "Zwei"));
+        RecordStore store;
+        putRecord(store, 1, "Eins", "NEIN");
+        putRecord(store, 2, "Zwei", "NEIN");
+        putRecord(store, 7, "Sieben");
+        QVERIFY(write(f, store).succeeded());
+        QCOMPARE(store.field(7, Speicherplatz), QByteArray("3"));
+
+        f.sim->setOptions({});
+        if (movedDeleted)
+            store.setField(7, Name, kDeletionMarker);
+        QCOMPARE(store.FindFreeMemoryRecord(), 3);
+        putRecord(store, 3, "Drei");
+        QVERIFY(write(f, store).succeeded());
+
+        QCOMPARE(copiesOf(*f.sim, "Drei"), 1);
+        QCOMPARE(copiesOf(*f.sim, "Sieben"), movedDeleted ? 0 : 1);
+        QCOMPARE(copiesOf(*f.sim, "HilfsDummy"), 0);
+        for (int record : {3, 7}) {
+            if (!store.isLive(record))
+                continue;
+            const std::optional<int> location = recordLocation(store, record);
+            QVERIFY(location);
+            QCOMPARE(f.sim->entry(*location).value(1), store.field(record, Name));
+        }
+    }
+
     void aRefusedWriteDoesNotMoveTheRecord()
     {
         q7sim::SimOptions options;

@@ -86,8 +86,11 @@ private:
         }
         ask("atz\r\n");
         const Reply probe = ask(command("at-scer=", *location));
-        const int target =
-            probe.isError() && isMemoryRecord(record) ? placeEntry(*location) : *location;
+        int target = *location;
+        if (isMemoryRecord(record) && claimedByAnother(record, *location))
+            target = placeEntry(std::nullopt);
+        else if (isMemoryRecord(record) && probe.isError())
+            target = placeEntry(*location);
 
         const bool written = ask(writeCommand(m_store, record, target)).isOk();
         // The record remembers where its entry went only once the handset
@@ -105,14 +108,29 @@ private:
 
     // An empty handset-memory location takes no extended write: the handset
     // needs an entry there first. The placeholder goes to the record's own
-    // location; only when the handset refuses that does it choose one.
-    int placeEntry(int location)
+    // location when it has one; only when the handset refuses that does it
+    // choose one.
+    int placeEntry(std::optional<int> location)
     {
         ask("at+cpbs=\"ME\"\r\n");
-        if (ask(placeholderWrite(location)).isOk())
-            return location;
+        if (location && ask(placeholderWrite(location)).isOk())
+            return *location;
         ask(placeholderWrite(std::nullopt));
         return locationInFindReply(ask(kFindPlaceholder).text);
+    }
+
+    // A record the handset placed away from its own index leaves that index
+    // free in the store, and a new entry made there names the same location.
+    // Whichever of the two is written there overwrites the other's entry, or
+    // a deletion of the other removes it: the one handled first takes a
+    // location of its own instead.
+    bool claimedByAnother(int record, int location) const
+    {
+        for (int other = 1; other <= kLastMemoryRecord; ++other)
+            if (other != record && m_store.holdsEntry(other) &&
+                recordLocation(m_store, other) == location)
+                return true;
+        return false;
     }
 
     void removeLeftoverPlaceholder(int record)
