@@ -182,12 +182,26 @@ private slots:
     void aNewEntryWhereAMovedRecordWentKeepsBoth_data()
     {
         QTest::addColumn<bool>("movedDeleted");
-        QTest::newRow("moved record kept") << false;
-        QTest::newRow("moved record deleted") << true;
+        QTest::addColumn<bool>("newDeleted");
+        QTest::addColumn<bool>("writesRefused");
+        QTest::addColumn<QList<int>>("failed");
+        QTest::addColumn<int>("newCopies");
+        QTest::addColumn<int>("movedCopies");
+        QTest::newRow("moved record kept") << false << false << false << QList<int>{} << 1 << 1;
+        QTest::newRow("moved record deleted") << true << false << false << QList<int>{} << 1 << 0;
+        QTest::newRow("moved record deleted, writes refused")
+            << true << false << true << QList<int>{3} << 0 << 0;
+        QTest::newRow("new entry deleted before it was written, writes refused")
+            << false << true << true << QList<int>{7} << 0 << 1;
     }
     void aNewEntryWhereAMovedRecordWentKeepsBoth()
     {
         QFETCH(bool, movedDeleted);
+        QFETCH(bool, newDeleted);
+        QFETCH(bool, writesRefused);
+        QFETCH(QList<int>, failed);
+        QFETCH(int, newCopies);
+        QFETCH(int, movedCopies);
         q7sim::SimOptions options;
         options.refuseIndexedMeWrite = true;
         SimFixture f(options);
@@ -200,18 +214,22 @@ private slots:
         QVERIFY(write(f, store).succeeded());
         QCOMPARE(store.field(7, Speicherplatz), QByteArray("3"));
 
-        f.sim->setOptions({});
+        q7sim::SimOptions second;
+        second.refuseExtendedWrite = writesRefused;
+        f.sim->setOptions(second);
         if (movedDeleted)
             store.setField(7, Name, kDeletionMarker);
         QCOMPARE(store.FindFreeMemoryRecord(), 3);
         putRecord(store, 3, "Drei");
-        QVERIFY(write(f, store).succeeded());
+        if (newDeleted)
+            store.setField(3, Name, kDeletionMarker);
+        QCOMPARE(write(f, store).failedRecords, failed);
 
-        QCOMPARE(copiesOf(*f.sim, "Drei"), 1);
-        QCOMPARE(copiesOf(*f.sim, "Sieben"), movedDeleted ? 0 : 1);
+        QCOMPARE(copiesOf(*f.sim, "Drei"), newCopies);
+        QCOMPARE(copiesOf(*f.sim, "Sieben"), movedCopies);
         QCOMPARE(copiesOf(*f.sim, "HilfsDummy"), 0);
         for (int record : {3, 7}) {
-            if (!store.isLive(record))
+            if (!store.isLive(record) || failed.contains(record))
                 continue;
             const std::optional<int> location = recordLocation(store, record);
             QVERIFY(location);

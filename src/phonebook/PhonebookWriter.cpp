@@ -9,6 +9,8 @@
 #include "phonebook/EntryParser.h"
 #include "phonebook/LostLink.h"
 
+#include <QSet>
+
 namespace q7 {
 
 namespace {
@@ -62,6 +64,11 @@ private:
             m_result.failedRecords << record;
             return;
         }
+        if (isMemoryRecord(record) && holdsAnothersEntry(record, *location)) {
+            m_store.clearEntry(record);
+            ++m_result.deleted;
+            return;
+        }
         const Reply probe = ask(command("at-scer=", *location));
         if (!probe.isOk() || probe.text.contains(kBareOk)) {
             // The handset holds nothing there: the deletion is done.
@@ -100,9 +107,10 @@ private:
         if (written && target != *location)
             m_store.setField(record, Speicherplatz, QByteArray::number(target));
         removeLeftoverPlaceholder(record);
-        if (written)
+        if (written) {
             ++m_result.written;
-        else
+            m_writtenHere.insert(target);
+        } else
             m_result.failedRecords << record;
     }
 
@@ -121,13 +129,28 @@ private:
 
     // A record the handset placed away from its own index leaves that index
     // free in the store, and a new entry made there names the same location.
-    // Whichever of the two is written there overwrites the other's entry, or
-    // a deletion of the other removes it: the one handled first takes a
-    // location of its own instead.
+    // Writing the new entry there would overwrite the placed one: a record to
+    // write whose location another live record names takes a location of its
+    // own. An entry marked for deletion claims nothing: writing over it is
+    // as good as deleting it.
     bool claimedByAnother(int record, int location) const
     {
         for (int other = 1; other <= kLastMemoryRecord; ++other)
-            if (other != record && m_store.holdsEntry(other) &&
+            if (other != record && m_store.isLive(other) &&
+                recordLocation(m_store, other) == location)
+                return true;
+        return false;
+    }
+
+    // The same the other way round: the location of a record to delete may
+    // hold another record's entry, one this run wrote there or one the
+    // handset placed there earlier. Deleting there would remove it.
+    bool holdsAnothersEntry(int record, int location) const
+    {
+        if (m_writtenHere.contains(location))
+            return true;
+        for (int other = 1; other <= kLastMemoryRecord; ++other)
+            if (other != record && other != location && m_store.isLive(other) &&
                 recordLocation(m_store, other) == location)
                 return true;
         return false;
@@ -152,6 +175,7 @@ private:
     const QString m_lostLink;
     const QString m_writingText;
     const QString m_deletingText;
+    QSet<int> m_writtenHere; // locations this run wrote a live record's entry to
 };
 
 } // namespace
