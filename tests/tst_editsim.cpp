@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <memory>
 
 using namespace q7;
@@ -68,6 +69,20 @@ QList<int> locationsOf(const QList<QByteArray>& commands, const QByteArray& pref
     return locations;
 }
 
+// The first field in which two stores differ, as a message; empty when they
+// hold the same bytes in every field that reaches the handset or a file.
+QString firstDifference(const RecordStore& actual, const RecordStore& expected)
+{
+    for (int r = 1; r <= kRecordCount; ++r)
+        for (int field = Speicherplatz; field < ChangedFlag; ++field)
+            if (actual.field(r, field) != expected.field(r, field))
+                return QStringLiteral("record %1 field %2: \"%3\", expected \"%4\"")
+                    .arg(r)
+                    .arg(field)
+                    .arg(decodePc(actual.field(r, field)), decodePc(expected.field(r, field)));
+    return {};
+}
+
 } // namespace
 
 class TestEditSim : public QObject
@@ -80,9 +95,12 @@ private slots:
     void cleanup();
 
     void menuEditsReachTheHandsetAndNothingElse();
+    void undoneEditsLeaveTheHandsetAsRead();
 
 private:
     std::unique_ptr<TFrm_Q7_Manager> startWindow();
+    // Closes the window and reads the handset in a new one.
+    void closeAndReadAgain();
     void select(QTreeWidget* tree, QTreeWidgetItem* node);
     // Opens the menu on the selected node of tree, as a right click does,
     // and chooses item in it.
@@ -149,6 +167,20 @@ std::unique_ptr<TFrm_Q7_Manager> TestEditSim::startWindow()
         QCOMPARE(searched.first().first().toBool(), true);
     }();
     return window;
+}
+
+void TestEditSim::closeAndReadAgain()
+{
+    // Written: closing asks nothing and lets the port go.
+    m_dialogs->clearCalls();
+    QVERIFY(m_window->close());
+    QVERIFY(m_window->hasShutDown());
+    m_window.reset();
+    QVERIFY(m_dialogs->calls().isEmpty());
+
+    m_window = startWindow();
+    QVERIFY(m_window);
+    m_window->findChild<QPushButton*>(QStringLiteral("Btn_DatenLesen"))->click();
 }
 
 void TestEditSim::select(QTreeWidget* tree, QTreeWidgetItem* node)
@@ -304,28 +336,85 @@ void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
         put(r, Zusatz2, {});
     }
 
-    // Written: closing asks nothing and lets the port go.
-    m_dialogs->clearCalls();
-    QVERIFY(m_window->close());
-    QVERIFY(m_window->hasShutDown());
-    m_window.reset();
-    QVERIFY(m_dialogs->calls().isEmpty());
-
-    m_window = startWindow();
-    QVERIFY(m_window);
-    m_window->findChild<QPushButton*>(QStringLiteral("Btn_DatenLesen"))->click();
-    const RecordStore& reread = m_window->recordStore();
-    for (int r = 1; r <= kRecordCount; ++r)
-        for (int field = Speicherplatz; field < ChangedFlag; ++field)
-            if (reread.field(r, field) != expected->field(r, field))
-                QFAIL(qPrintable(QStringLiteral("record %1 field %2: \"%3\", expected \"%4\"")
-                                     .arg(r)
-                                     .arg(field)
-                                     .arg(decodePc(reread.field(r, field)),
-                                          decodePc(expected->field(r, field)))));
+    closeAndReadAgain();
+    if (QTest::currentTestFailed())
+        return;
+    const QString difference = firstDifference(m_window->recordStore(), *expected);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
     QCOMPARE(childTexts(m_window->trees().phonebookRoot()),
              (QStringList{"anna", "Berta", "Jörg", "Max", "Otto", "Sim A", "Sim B", "Zora"}));
     QCOMPARE(childTexts(m_window->trees().firstNineRoot()), (QStringList{"Sim B", "anna"}));
+}
+
+// The edits that drop data (a deletion, a cut, a First Nine move over an
+// entry) taken back with Ctrl+Z leave nothing for a write to send: the
+// changed flags come back with the bytes, and the handset keeps what it held.
+void TestEditSim::undoneEditsLeaveTheHandsetAsRead()
+{
+    m_window = startWindow();
+    QVERIFY(m_window);
+    m_window->findChild<QPushButton*>(QStringLiteral("Btn_DatenLesen"))->click();
+    const auto read = std::make_unique<RecordStore>(m_window->recordStore());
+    const QStringList names = childTexts(m_window->trees().phonebookRoot());
+    QCOMPARE(names,
+             (QStringList{"anna", "Berta", "Jörg", "Max", "Otto", "Sim A", "Sim B", "Weg", "Zoe"}));
+    QCOMPARE(childTexts(m_window->trees().firstNineRoot()), (QStringList{"anna"}));
+
+    select(phonebook(), entry(30));
+    m_dialogs->queueAnswer(QMessageBox::Yes);
+    QTest::keyClick(phonebook(), Qt::Key_Delete);
+    QCOMPARE(entry(30), nullptr);
+
+    select(phonebook(), detail(entry(20), NodeRole::Nummer1));
+    QTest::keyClick(phonebook(), Qt::Key_Delete, Qt::ShiftModifier);
+    QCOMPARE(childTexts(entry(20)), (QStringList{"20", "0321"}));
+    const QString clipboard = QStringLiteral("In Zwischenablage: 0320");
+    QCOMPARE(m_window->statusPanel(1)->text(), clipboard);
+
+    select(phonebook(), entry(40));
+    choose(phonebook(), M::PM_FNV_Position5); // held by anna
+    QCOMPARE(entry(40), nullptr);
+    QCOMPARE(childTexts(m_window->trees().firstNineRoot()), (QStringList{"Otto"}));
+    QCOMPARE(m_window->recordStore().field(505, Name), QByteArray("Otto"));
+    QCOMPARE(m_window->undoStack()->count(), 3);
+
+    // Each undo shows its records again at once, in both trees.
+    phonebook()->setFocus();
+    QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(childTexts(m_window->trees().firstNineRoot()), (QStringList{"anna"}));
+    QCOMPARE(childTexts(m_window->trees().firstNineNode(5)), (QStringList{"505", "0505"}));
+    QCOMPARE(childTexts(entry(40)), (QStringList{"40", "0340"}));
+    QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(childTexts(entry(20)), (QStringList{"20", "0320", "0321"}));
+    QCOMPARE(m_window->statusPanel(1)->text(), clipboard); // the clipboard keeps the number
+    QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(childTexts(m_window->trees().phonebookRoot()), names);
+    QVERIFY(!m_window->undoAction()->isEnabled());
+    QVERIFY(!m_window->hasUnsavedEdits());
+    const QString undone = firstDifference(m_window->recordStore(), *read);
+    QVERIFY2(undone.isEmpty(), qPrintable(undone));
+    QVERIFY(m_window->recordStore() == *read); // the changed flags too
+
+    // Only the changed records go out, the default: none are.
+    QVERIFY(m_window->findChild<QCheckBox*>(QStringLiteral("CB_NurGeaenderte"))->isChecked());
+    m_dialogs->clearCalls();
+    m_sim->clearCommands();
+    m_window->findChild<QPushButton*>(QStringLiteral("Btn_Datenschreiben"))->click();
+    QVERIFY(m_dialogs->calls().isEmpty());
+    const QList<QByteArray> commands = m_sim->commands();
+    QVERIFY(!commands.isEmpty()); // the write ran
+    for (const QByteArray& command : commands)
+        QVERIFY2(!command.toUpper().startsWith("AT-SCE") &&
+                     !command.toUpper().startsWith("AT+CPBW"),
+                 command.constData());
+
+    closeAndReadAgain();
+    if (QTest::currentTestFailed())
+        return;
+    const QString difference = firstDifference(m_window->recordStore(), *read);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    QCOMPARE(childTexts(m_window->trees().phonebookRoot()), names);
+    QCOMPARE(childTexts(m_window->trees().firstNineRoot()), (QStringList{"anna"}));
 }
 
 QTEST_MAIN(TestEditSim)
