@@ -184,6 +184,11 @@ private slots:
             return int(QDialog::Accepted);
         });
         second.Btn_DatenladenClick();
+        // The buttons say where the cards go; Yes is the handset memory.
+        const ScriptedDialogs::Call target =
+            m_dialogs->callsOf(ScriptedDialogs::Kind::Message).last();
+        QCOMPARE(target.captions, (Dialogs::ButtonCaptions{{QMessageBox::Yes, "&Handyspeicher"},
+                                                           {QMessageBox::No, "&SIM-Karte"}}));
         QCOMPARE(title, QStringLiteral("Import-Bericht"));
         QCOMPARE(report, QStringLiteral("Angelegte Einträge: 3"));
 

@@ -1,8 +1,10 @@
 #include "app/Dialogs.h"
 
+#include <QAbstractButton>
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
+#include <QIcon>
 #include <QRegularExpression>
 
 namespace q7 {
@@ -15,10 +17,17 @@ public:
     QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon,
                                         const QString& title, const QString& text,
                                         QMessageBox::StandardButtons buttons,
-                                        QMessageBox::StandardButton defaultButton) override
+                                        QMessageBox::StandardButton defaultButton,
+                                        const ButtonCaptions& captions) override
     {
         QMessageBox box(icon, title, text, buttons, parent);
         box.setDefaultButton(defaultButton);
+        for (const auto& [button, caption] : captions)
+            if (QAbstractButton* shown = box.button(button)) {
+                shown->setText(caption);
+                // The style's tick and cross would still say yes and no.
+                shown->setIcon(QIcon());
+            }
         return static_cast<QMessageBox::StandardButton>(box.exec());
     }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QColor>
+#include <QList>
 #include <QMessageBox>
 #include <QString>
 #include <optional>
+#include <utility>
 
 class QDialog;
 class QWidget;
@@ -20,12 +22,17 @@ inline const QString kApplicationTitle = QStringLiteral("Vexa Q7 Manager");
 class Dialogs
 {
 public:
+    // Words of our own on standard buttons, where "Yes" and "No" would not
+    // say what each choice does.
+    using ButtonCaptions = QList<std::pair<QMessageBox::StandardButton, QString>>;
+
     virtual ~Dialogs() = default;
 
     virtual QMessageBox::StandardButton
     message(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
             QMessageBox::StandardButtons buttons,
-            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) = 0;
+            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton,
+            const ButtonCaptions& captions = {}) = 0;
 
     // The filter in the Windows form "Description|*.ext|..." as the language
     // file gives it. An empty name: the user cancelled.

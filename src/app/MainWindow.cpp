@@ -760,7 +760,9 @@ void TFrm_Q7_Manager::importVcardFile(const QString& path)
     const auto target = dialogs().message(
         this, QMessageBox::Question, m_languageFile.text(TextId::Datei_Operationen_Import),
         m_languageFile.text(TextId::vCard_Ziel),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes,
+        {{QMessageBox::Yes, m_languageFile.text(TextId::vCard_ZielHandy)},
+         {QMessageBox::No, m_languageFile.text(TextId::vCard_ZielSim)}});
     if (target != QMessageBox::Yes && target != QMessageBox::No)
         return;
     guarded([&] {

@@ -54,9 +54,9 @@ namespace q7 {
     X(Datei_Operationen_DateiformatVcard, "Datei_Operationen", "DateiformatVcard",                 \
       "vCard (*.vcf)|*.vcf")                                                                       \
     X(Datei_Operationen_ImportBericht, "Datei_Operationen", "ImportBericht", "Import-Bericht")     \
-    X(vCard_Ziel, "vCard", "Ziel",                                                                 \
-      "Die Karten als neue Einträge in den Handyspeicher übernehmen? Mit \"Nein\" kommen sie "   \
-      "auf die SIM-Karte.")                                                                        \
+    X(vCard_Ziel, "vCard", "Ziel", "Wohin sollen die Karten als neue Einträge kommen?")            \
+    X(vCard_ZielHandy, "vCard", "ZielHandy", "&Handyspeicher")                                     \
+    X(vCard_ZielSim, "vCard", "ZielSim", "&SIM-Karte")                                             \
     X(vCard_Angelegt, "vCard", "Angelegt", "Angelegte Einträge: %1")                               \
     X(vCard_KeinPlatz, "vCard", "KeinPlatz",                                                       \
       "Kein freier Speicherplatz mehr: %1 Karten ab Karte %2 nicht importiert.")                   \

@@ -16,10 +16,11 @@ QList<ScriptedDialogs::Call> ScriptedDialogs::callsOf(Kind kind) const
 QMessageBox::StandardButton ScriptedDialogs::message(QWidget* parent, QMessageBox::Icon icon,
                                                      const QString& title, const QString& text,
                                                      QMessageBox::StandardButtons buttons,
-                                                     QMessageBox::StandardButton defaultButton)
+                                                     QMessageBox::StandardButton defaultButton,
+                                                     const ButtonCaptions& captions)
 {
     (void)parent;
-    m_calls << Call{Kind::Message, icon, title, text, buttons, {}, {}};
+    m_calls << Call{Kind::Message, icon, title, text, buttons, {}, {}, captions};
     if (!m_answers.isEmpty())
         return m_answers.dequeue();
     if (defaultButton != QMessageBox::NoButton)

@@ -34,6 +34,7 @@ public:
         QMessageBox::StandardButtons buttons;
         QColor initialColor;
         QString dialogClass; // the class name of a dialog of our own
+        ButtonCaptions captions;
     };
 
     // Gets the dialog before it would be shown; what it returns is the
@@ -52,7 +53,8 @@ public:
     QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon,
                                         const QString& title, const QString& text,
                                         QMessageBox::StandardButtons buttons,
-                                        QMessageBox::StandardButton defaultButton) override;
+                                        QMessageBox::StandardButton defaultButton,
+                                        const ButtonCaptions& captions) override;
     QString openFileName(QWidget* parent, const QString& title, const QString& windowsFilter,
                          const QString& defaultSuffix, const QString& startFolder) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& windowsFilter,
