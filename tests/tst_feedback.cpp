@@ -7,6 +7,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/SimFixture.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -121,6 +122,9 @@ private slots:
         const QString device =
             m_dir->filePath(QStringLiteral("adapter")) + QStringLiteral(" (nicht vorhanden)");
         QCOMPARE(list->itemData(com9, Qt::ToolTipRole).toString(), device);
+        // The opened list is wide enough to show it beside the name.
+        QVERIFY(list->view()->minimumWidth() >
+                list->view()->fontMetrics().horizontalAdvance(QStringLiteral("COM9   ") + device));
         list->setCurrentIndex(com9);
         QCOMPARE(m_window->findChild<QLabel*>(QStringLiteral("Lbl_ComGeraet"))->text(),
                  QStringLiteral("Gerät: ") + device);

@@ -4,23 +4,37 @@
 #include "link/ComPort.h"
 #include "link/PortMap.h"
 
+#include <QAbstractItemView>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 namespace q7 {
 
 namespace {
 
-class FixedHeightDelegate : public QStyledItemDelegate
+// The rows of the drop-down list: of a fixed height, and each name followed
+// by the device behind it, where one was given.
+class ListRowDelegate : public QStyledItemDelegate
 {
 public:
-    FixedHeightDelegate(int height, QObject* parent) : QStyledItemDelegate(parent), m_height(height)
-    {}
+    ListRowDelegate(int height, QObject* parent) : QStyledItemDelegate(parent), m_height(height) {}
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
-        size.setHeight(m_height);
+        if (m_height > 0)
+            size.setHeight(m_height);
         return size;
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QString device = index.data(Qt::ToolTipRole).toString();
+        if (!device.isEmpty())
+            option->text += QStringLiteral("   ") + device;
     }
 
 private:
@@ -72,7 +86,23 @@ void TComComboBox::setComProperty(TComProperty property)
 
 void TComComboBox::setItemHeight(int pixels)
 {
-    setItemDelegate(new FixedHeightDelegate(pixels, this));
+    m_itemHeight = pixels;
+    setItemDelegate(new ListRowDelegate(pixels, this));
+}
+
+void TComComboBox::setItemDevices(const QStringList& devices)
+{
+    for (int i = 0; i < count() && i < devices.size(); ++i)
+        setItemData(i, devices[i], Qt::ToolTipRole);
+    if (!dynamic_cast<ListRowDelegate*>(itemDelegate()))
+        setItemDelegate(new ListRowDelegate(m_itemHeight, this));
+    // The list opens as wide as its longest row, however narrow the box.
+    QStyleOptionViewItem option;
+    option.initFrom(view());
+    int widest = 0;
+    for (int i = 0; i < count(); ++i)
+        widest = std::max(widest, itemDelegate()->sizeHint(option, model()->index(i, 0)).width());
+    view()->setMinimumWidth(widest + view()->verticalScrollBar()->sizeHint().width());
 }
 
 QString TComComboBox::portValueName() const

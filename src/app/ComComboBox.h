@@ -38,6 +38,9 @@ public:
     void setAutoApply(bool on) { m_autoApply = on; }
     // Rows of a fixed height, in pixels.
     void setItemHeight(int pixels);
+    // What stands behind each name, in the order of the list: shown beside
+    // the name in the opened list and as its tooltip.
+    void setItemDevices(const QStringList& devices);
 
     // Selects the entry named like the port's current value, ignoring case,
     // or none when no entry matches.
@@ -55,6 +58,7 @@ private:
     TComPort* m_port = nullptr;
     TComProperty m_property = cpNone;
     bool m_autoApply = false;
+    int m_itemHeight = 0; // 0: the style's
 };
 
 } // namespace q7

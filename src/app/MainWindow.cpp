@@ -257,15 +257,16 @@ void TFrm_Q7_Manager::createOptionsPage(QWidget* page)
     }
 
     // The names alone do not tell which is the cable: each says what stands
-    // behind it, in its tooltip and, for the chosen one, under the box.
+    // behind it, beside it in the opened list and, for the chosen one, under
+    // the box.
     Lbl_ComGeraet = place(new QLabel(page), "Lbl_ComGeraet", 16, 174, 409, 30);
     Lbl_ComGeraet->setWordWrap(true);
     Lbl_ComGeraet->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     guarded([this] {
+        QStringList devices;
         for (int i = 0; i < ComCB_COM->count(); ++i)
-            ComCB_COM->setItemData(
-                i, deviceDescription(describeComPort(ComCB_COM->itemText(i)), m_languageFile),
-                Qt::ToolTipRole);
+            devices << deviceDescription(describeComPort(ComCB_COM->itemText(i)), m_languageFile);
+        ComCB_COM->setItemDevices(devices);
     });
     connect(ComCB_COM, &QComboBox::currentIndexChanged, this,
             &TFrm_Q7_Manager::showSelectedPortDevice);
