@@ -68,16 +68,22 @@ enum class Access
     throw EInOutError(inOutCode(systemError, path));
 }
 
+// A folder is named as such, whatever opening it would report.
+void openOrThrow(QFileDevice& file, QIODevice::OpenMode mode, const QString& path)
+{
+    if (QFileInfo(path).isDir())
+        throwFileError(file, EISDIR, Access::Open, path);
+    errno = 0;
+    if (!file.open(mode))
+        throwFileError(file, errno, Access::Open, path);
+}
+
 } // namespace
 
 void checkWritable(const QString& path)
 {
     QSaveFile file(path);
-    if (QFileInfo(path).isDir())
-        throwFileError(file, EISDIR, Access::Open, path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        throwFileError(file, errno, Access::Open, path);
+    openOrThrow(file, QIODevice::WriteOnly, path);
     // Nothing is written: an earlier file of that name stays as it is.
     file.cancelWriting();
 }
@@ -85,11 +91,7 @@ void checkWritable(const QString& path)
 void writeFileAtomically(const QString& path, const QByteArray& content)
 {
     QSaveFile file(path);
-    if (QFileInfo(path).isDir())
-        throwFileError(file, EISDIR, Access::Open, path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
-        throwFileError(file, errno, Access::Open, path);
+    openOrThrow(file, QIODevice::WriteOnly, path);
     errno = 0;
     if (file.write(content) != content.size())
         throwFileError(file, errno, Access::Write, path);
@@ -101,11 +103,7 @@ void writeFileAtomically(const QString& path, const QByteArray& content)
 QByteArray readWholeFile(const QString& path)
 {
     QFile file(path);
-    if (QFileInfo(path).isDir())
-        throwFileError(file, EISDIR, Access::Open, path);
-    errno = 0;
-    if (!file.open(QIODevice::ReadOnly))
-        throwFileError(file, errno, Access::Open, path);
+    openOrThrow(file, QIODevice::ReadOnly, path);
     errno = 0;
     QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError)
