@@ -110,6 +110,7 @@ private slots:
     void clickTogglesAllButTheRoot();
     void undoAndRedoPutTheRecordsBack();
     void undoLeavesNothingToAsk();
+    void ctrlZInTheEditorUndoesTyping();
     void eachStepIsNamed_data();
     void eachStepIsNamed();
     void newEntryAndImportAreOneStepEach();
@@ -750,6 +751,34 @@ void TestEditMenu::undoLeavesNothingToAsk()
 }
 
 // The undo item names what it will undo, for every kind of edit.
+// The in-place editor keeps its own undo: Ctrl+Z there takes back typing,
+// and the store's last step stays done.
+void TestEditMenu::ctrlZInTheEditorUndoesTyping()
+{
+    startWindow();
+    select(phonebook(), detail(entry(12), NodeRole::Nummer1));
+    QTest::keyClick(phonebook(), Qt::Key_Delete);
+    QCOMPARE(m_window->undoStack()->index(), 1);
+
+    select(phonebook(), entry(3));
+    QTest::keyClick(phonebook(), Qt::Key_F2);
+    QLineEdit* editor = openEditor();
+    QVERIFY(editor);
+    editor->end(false);
+    QTest::keyClicks(editor, QStringLiteral("xy"));
+    QVERIFY(!m_window->undoAction()->isEnabled());
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor->text(), QStringLiteral("Zoe"));
+    QCOMPARE(m_window->undoStack()->index(), 1);
+    QCOMPARE(field(12, Nummer1), QByteArray());
+    QTest::keyClick(editor, Qt::Key_Escape);
+
+    // Closed, the keys are the tree's again.
+    phonebook()->setFocus();
+    QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(field(12, Nummer1), QByteArray("0302"));
+}
+
 void TestEditMenu::eachStepIsNamed_data()
 {
     QTest::addColumn<int>("record");
