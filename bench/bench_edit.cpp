@@ -5,15 +5,23 @@
 // twice: the program's own work, and that work with the trees laid out and
 // painted again as the window shows them.
 //
-//   bench_edit [--rebuilds 50] [--renames 100] [--seed 1]
+// Then the search field and the undo history under the same phonebook: each
+// keystroke typed into the search field as the keyboard sends it, until the
+// tree hides or shows its entries, and Ctrl+Z on the tree after a rename, a
+// First Nine move over a held position and a deletion, until both trees
+// show the records as they were.
+//
+//   bench_edit [--rebuilds 50] [--renames 100] [--searches 3] [--undos 50] [--seed 1]
 
 #include "app/MainWindow.h"
 #include "base/PcText.h"
 #include "base/RegistryKey.h"
+#include "editing/EntryFilter.h"
 #include "editing/ui/TreeEditor.h"
 #include "link/ComPort.h"
 #include "phonebook/ui/PhonebookTrees.h"
 #include "simhandset.h"
+#include "support/ScriptedDialogs.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -22,10 +30,13 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -97,6 +108,22 @@ double msSince(const QElapsedTimer& timer)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
+// What a user types into the search field: the start of a name, one written
+// without its umlaut or accent, and numbers with and without a space.
+const char* const kSearches[] = {"schm", "Mull", "jorg", "krause, n", "0301", "034 5", "99", "Zzz"};
+
+// The entries the phonebook tree shows are exactly those the search finds.
+bool showsSearch(const PhonebookTrees& trees, const RecordStore& store, const QString& text)
+{
+    const EntryFilter filter(text);
+    for (int r = 1; r <= kLastShownRecord; ++r) {
+        const QTreeWidgetItem* node = trees.phonebookNode(r);
+        if (!node || node->isHidden() == filter.matches(store, r))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -112,13 +139,21 @@ int main(int argc, char** argv)
     const QCommandLineOption renamesOption(QStringLiteral("renames"),
                                            QStringLiteral("Renames to time."), QStringLiteral("N"),
                                            QStringLiteral("100"));
+    const QCommandLineOption searchesOption(QStringLiteral("searches"),
+                                            QStringLiteral("Rounds of searches typed and erased."),
+                                            QStringLiteral("N"), QStringLiteral("3"));
+    const QCommandLineOption undosOption(QStringLiteral("undos"),
+                                         QStringLiteral("Undos to time of each kind of edit."),
+                                         QStringLiteral("N"), QStringLiteral("50"));
     const QCommandLineOption seedOption(QStringLiteral("seed"), QStringLiteral("Random seed."),
                                         QStringLiteral("N"), QStringLiteral("1"));
-    parser.addOptions({rebuildsOption, renamesOption, seedOption});
+    parser.addOptions({rebuildsOption, renamesOption, searchesOption, undosOption, seedOption});
     parser.addHelpOption();
     parser.process(app);
     const int rebuilds = parser.value(rebuildsOption).toInt();
     const int renames = parser.value(renamesOption).toInt();
+    const int searches = parser.value(searchesOption).toInt();
+    const int undos = parser.value(undosOption).toInt();
     std::mt19937 random(parser.value(seedOption).toUInt());
 
     // Settings of its own, and a start that shows no disclaimer.
@@ -148,9 +183,12 @@ int main(int argc, char** argv)
             names.push_back(QString::fromUtf8(surname) + QStringLiteral(", ") +
                             QString::fromUtf8(first));
     std::shuffle(names.begin(), names.end(), random);
-    RecordStore& store = window.recordStore();
+    // Put in place as a read puts it, so that the undo history starts from it.
+    auto read = std::make_unique<RecordStore>();
     for (int r = 1; r <= kLastShownRecord; ++r)
-        putFullRecord(store, r, names[std::size_t(r - 1)], random);
+        putFullRecord(*read, r, names[std::size_t(r - 1)], random);
+    window.takeStore(std::move(*read));
+    RecordStore& store = window.recordStore();
 
     PhonebookTrees& trees = window.trees();
     QTreeWidget* phonebook = trees.phonebookTree();
@@ -222,5 +260,120 @@ int main(int argc, char** argv)
     report("  with layout and paint", rename.withRepaint, 0);
     report("rename, First Nine entry", rename509.work, 5);
     report("  with layout and paint", rename509.withRepaint, 0);
+
+    // Each search typed a key at a time and taken back with Backspace, so
+    // that both the narrowing and the widening keystrokes are timed.
+    auto* search = window.findChild<QLineEdit*>(QStringLiteral("Edt_Suchen"));
+    search->setFocus();
+    Timings typed;
+    Timings erased;
+    for (int round = 0; round < searches; ++round) {
+        for (const char* text : kSearches) {
+            const int length = int(qstrlen(text));
+            for (int i = 0; i < 2 * length; ++i) {
+                const bool typing = i < length;
+                QElapsedTimer timer;
+                timer.start();
+                if (typing)
+                    QTest::keyClick(search, text[i]);
+                else
+                    QTest::keyClick(search, Qt::Key_Backspace);
+                const double work = msSince(timer);
+                repaint();
+                const double withRepaint = msSince(timer);
+                (typing ? typed : erased).work.push_back(work);
+                (typing ? typed : erased).withRepaint.push_back(withRepaint);
+
+                const QString expected =
+                    QString::fromLatin1(text, typing ? i + 1 : 2 * length - i - 1);
+                if (search->text() != expected || !showsSearch(trees, store, expected)) {
+                    std::fprintf(stderr, "the tree does not show the search \"%s\"\n",
+                                 qPrintable(expected));
+                    return 1;
+                }
+            }
+        }
+    }
+    report("search keystroke, typed", typed.work, 10);
+    report("  with layout and paint", typed.withRepaint, 0);
+    report("search keystroke, Backspace", erased.work, 10);
+    report("  with layout and paint", erased.withRepaint, 0);
+
+    // The deletion asks first.
+    ScriptedDialogs dialogs;
+    DialogsOverride answering(dialogs);
+    enum Kind
+    {
+        Rename,
+        Move,
+        Delete,
+        KindCount
+    };
+    Timings undone[KindCount];
+    for (int i = 0; i < undos * KindCount; ++i) {
+        const auto kind = Kind(i % KindCount);
+        // A First Nine entry moves onto another position, any other onto one.
+        int r = 1 + int(random() % kLastShownRecord);
+        const int position = 1 + int(random() % kFirstNineCount);
+        if (kind == Move && r == kLastMemoryRecord + position)
+            r = 1 + int(random() % kLastMemoryRecord);
+        const auto before = std::make_unique<RecordStore>(store);
+        phonebook->setFocus();
+        phonebook->setCurrentItem(trees.phonebookNode(r));
+        if (kind == Rename) {
+            window.runMenuCommand(MenuItem::PM_Editieren, phonebook);
+            auto* editor =
+                qobject_cast<QLineEdit*>(phonebook->itemWidget(trees.phonebookNode(r), 0));
+            if (!editor) {
+                std::fprintf(stderr, "no editor opened on record %d\n", r);
+                return 1;
+            }
+            editor->setText(QStringLiteral("Umbenannt ") + QString::number(i));
+            window.treeEditor().finishEditing();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        } else if (kind == Move) {
+            window.runMenuCommand(MenuItem(int(MenuItem::PM_FNV_Position1) + position - 1),
+                                  phonebook);
+        } else {
+            dialogs.queueAnswer(QMessageBox::Yes);
+            window.runMenuCommand(MenuItem::PM_Loeschen, phonebook);
+            dialogs.clearCalls();
+        }
+        if (store == *before || !window.undoStack()->canUndo()) {
+            std::fprintf(stderr, "edit %d of record %d did nothing\n", int(kind), r);
+            return 1;
+        }
+
+        phonebook->setFocus();
+        QElapsedTimer timer;
+        timer.start();
+        QTest::keyClick(phonebook, Qt::Key_Z, Qt::ControlModifier);
+        const double work = msSince(timer);
+        repaint();
+        const double withRepaint = msSince(timer);
+        undone[kind].work.push_back(work);
+        undone[kind].withRepaint.push_back(withRepaint);
+
+        const QTreeWidgetItem* entry = trees.phonebookNode(r);
+        const QTreeWidgetItem* held = trees.firstNineNode(position);
+        if (store != *before || !entry || entry->text(0) != decodePc(store.field(r, Name)) ||
+            !held || held->text(0) != decodePc(store.field(kLastMemoryRecord + position, Name))) {
+            std::fprintf(stderr, "Ctrl+Z did not undo edit %d of record %d\n", int(kind), r);
+            return 1;
+        }
+    }
+    root = trees.phonebookRoot();
+    for (int i = 1; i < root->childCount(); ++i) {
+        if (*root->child(i) < *root->child(i - 1)) {
+            std::fprintf(stderr, "the entries are out of order after the undos\n");
+            return 1;
+        }
+    }
+    report("undo of a rename", undone[Rename].work, 10);
+    report("  with layout and paint", undone[Rename].withRepaint, 0);
+    report("undo of a First Nine move", undone[Move].work, 10);
+    report("  with layout and paint", undone[Move].withRepaint, 0);
+    report("undo of a deletion", undone[Delete].work, 10);
+    report("  with layout and paint", undone[Delete].withRepaint, 0);
     return 0;
 }
