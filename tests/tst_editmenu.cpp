@@ -5,22 +5,18 @@
 #include "app/MainWindow.h"
 #include "app/TransferGuard.h"
 #include "base/PcText.h"
-#include "base/RegistryKey.h"
 #include "editing/ui/PhonebookMenu.h"
 #include "editing/ui/TreeEditor.h"
-#include "link/ComPort.h"
 #include "phonebook/ui/PhonebookTrees.h"
-#include "support/ScriptedDialogs.h"
+#include "support/PhonebookNodes.h"
+#include "support/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <QUndoStack>
@@ -28,42 +24,6 @@
 using namespace q7;
 
 namespace {
-
-using Fields = QMap<int, QByteArray>;
-
-// A record as reading leaves it: the Speicherplatz equals the index.
-void putRecord(RecordStore& store, int r, QStringView name, const Fields& fields = {})
-{
-    store.setField(r, Speicherplatz, QByteArray::number(r));
-    store.setField(r, Name, encodePc(name));
-    store.setField(r, ChangedFlag, kChangedNo);
-    for (auto it = fields.cbegin(); it != fields.cend(); ++it)
-        store.setField(r, it.key(), it.value());
-}
-
-QStringList childTexts(const QTreeWidgetItem* item)
-{
-    QStringList texts;
-    for (int i = 0; i < item->childCount(); ++i)
-        texts << item->child(i)->text(0);
-    return texts;
-}
-
-QStringList childRoles(const QTreeWidgetItem* entry)
-{
-    QStringList roles;
-    for (int i = 0; i < entry->childCount(); ++i)
-        roles << PhonebookTrees::roleOfItem(entry->child(i));
-    return roles;
-}
-
-QTreeWidgetItem* detail(QTreeWidgetItem* entry, QStringView role)
-{
-    for (int i = 0; entry && i < entry->childCount(); ++i)
-        if (PhonebookTrees::roleOfItem(entry->child(i)) == role)
-            return entry->child(i);
-    return nullptr;
-}
 
 QLineEdit* openEditor()
 {
@@ -121,54 +81,36 @@ private slots:
 
 private:
     void startWindow(const QString& languageFile = {});
-    QTreeWidget* phonebook() const { return m_window->trees().phonebookTree(); }
-    QTreeWidget* firstNine() const { return m_window->trees().firstNineTree(); }
-    QTreeWidgetItem* entry(int r) const { return m_window->trees().phonebookNode(r); }
-    QTreeWidgetItem* firstNineEntry(int p) const { return m_window->trees().firstNineNode(p); }
+    QTreeWidget* phonebook() const { return m_f->window->trees().phonebookTree(); }
+    QTreeWidget* firstNine() const { return m_f->window->trees().firstNineTree(); }
+    QTreeWidgetItem* entry(int r) const { return m_f->window->trees().phonebookNode(r); }
+    QTreeWidgetItem* firstNineEntry(int p) const { return m_f->window->trees().firstNineNode(p); }
     void select(QTreeWidget* tree, QTreeWidgetItem* node);
-    QAction* action(MenuItem item) const { return m_window->phonebookMenu().action(item); }
+    QAction* action(MenuItem item) const { return m_f->window->phonebookMenu().action(item); }
     // Opens the menu on the selected node of tree, as a right click does.
     QMenu* openMenu(QTreeWidget* tree);
     void choose(QTreeWidget* tree, MenuItem item);
-    QByteArray field(int r, int f) const { return m_window->recordStore().field(r, f); }
-    QString writeFile(const char* name, const QByteArray& content);
+    QByteArray field(int r, int f) const { return m_f->window->recordStore().field(r, f); }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<DialogsOverride> m_override;
-    std::unique_ptr<TFrm_Q7_Manager> m_window;
+    std::unique_ptr<WindowFixture> m_f;
 };
 
 void TestEditMenu::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir->path());
-    openRegistryKey(kProgramKey)->setValue(QStringLiteral("StartZaehler"), 1); // no disclaimer
-    m_dialogs = std::make_unique<ScriptedDialogs>();
-    m_override = std::make_unique<DialogsOverride>(*m_dialogs);
+    m_f = std::make_unique<WindowFixture>();
 }
 
 void TestEditMenu::cleanup()
 {
-    m_window.reset();
-    m_override.reset();
-    m_dialogs.reset();
-    m_dir.reset();
+    m_f.reset();
 }
 
 // The window after its search at start, with a phonebook of four
 // entries in place as a read leaves it.
 void TestEditMenu::startWindow(const QString& languageFile)
 {
-    m_window = std::make_unique<TFrm_Q7_Manager>(
-        languageFile.isEmpty() ? m_dir->filePath(QStringLiteral("absent.ini")) : languageFile);
     // No handset: the search at start fails at once and locks nothing after.
-    m_window->comPort().setDeviceOverride(m_dir->filePath(QStringLiteral("no-such-tty")));
-    QSignalSpy searched(m_window.get(), &TFrm_Q7_Manager::searchFinished);
-    m_window->show();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    QVERIFY(searched.wait(5000));
+    m_f->startWithoutHandset(languageFile);
 
     auto read = std::make_unique<RecordStore>();
     RecordStore& store = *read;
@@ -184,8 +126,8 @@ void TestEditMenu::startWindow(const QString& languageFile)
         store, 505, u"anna",
         {{Nummernart1, "Heim"}, {Nummer1, "0505"}, {Nummernart2, "Mobil"}, {Nummer2, "0506"}});
     putRecord(store, 550, u"Sim", {{Nummernart1, "Fax"}, {Nummer1, "0550"}});
-    m_window->takeStore(std::move(store));
-    m_dialogs->clearCalls();
+    m_f->window->takeStore(std::move(store));
+    m_f->dialogs.clearCalls();
 }
 
 void TestEditMenu::select(QTreeWidget* tree, QTreeWidgetItem* node)
@@ -200,7 +142,7 @@ void TestEditMenu::select(QTreeWidget* tree, QTreeWidgetItem* node)
 QMenu* TestEditMenu::openMenu(QTreeWidget* tree)
 {
     emit tree->customContextMenuRequested(QPoint(4, 4));
-    return m_window->phonebookMenu().menu();
+    return m_f->window->phonebookMenu().menu();
 }
 
 void TestEditMenu::choose(QTreeWidget* tree, MenuItem item)
@@ -212,25 +154,16 @@ void TestEditMenu::choose(QTreeWidget* tree, MenuItem item)
     menu->hide();
 }
 
-QString TestEditMenu::writeFile(const char* name, const QByteArray& content)
-{
-    const QString path = m_dir->filePath(QLatin1String(name));
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(content);
-    return path;
-}
-
 void TestEditMenu::menuOffersWhatFitsTheNode()
 {
     startWindow();
     using M = MenuItem;
 
     // On a root only the undo items are offered.
-    select(phonebook(), m_window->trees().phonebookRoot());
+    select(phonebook(), m_f->window->trees().phonebookRoot());
     QVERIFY(openMenu(phonebook())->isVisible());
-    QVERIFY(m_window->undoAction()->isVisible() && !action(M::PM_Editieren)->isVisible());
-    m_window->phonebookMenu().menu()->hide();
+    QVERIFY(m_f->window->undoAction()->isVisible() && !action(M::PM_Editieren)->isVisible());
+    m_f->window->phonebookMenu().menu()->hide();
 
     select(phonebook(), entry(3));
     QMenu* menu = openMenu(phonebook());
@@ -255,7 +188,7 @@ void TestEditMenu::menuOffersWhatFitsTheNode()
     menu->hide();
 
     // A name with "&" is a name, not an accelerator.
-    m_window->recordStore().setField(505, Name, "A & B");
+    m_f->window->recordStore().setField(505, Name, "A & B");
     select(phonebook(), entry(3));
     openMenu(phonebook());
     QCOMPARE(action(M::PM_FNV_Position5)->text(), QStringLiteral("A && B"));
@@ -264,8 +197,9 @@ void TestEditMenu::menuOffersWhatFitsTheNode()
 
 void TestEditMenu::menuTextsAndShortcutsAtStart()
 {
-    const QString ini = writeFile("texts.ini", "[Contexmenu]\r\nPM_Kopieren=&Copy\r\n"
-                                               "Nummer=Number\r\n[Nummernart]\r\nMobil=Handy\r\n");
+    const QString ini =
+        m_f->writeFile("texts.ini", "[Contexmenu]\r\nPM_Kopieren=&Copy\r\n"
+                                    "Nummer=Number\r\n[Nummernart]\r\nMobil=Handy\r\n");
     startWindow(ini);
     using M = MenuItem;
     QCOMPARE(action(M::PM_Kopieren)->text(), QStringLiteral("&Copy"));
@@ -317,15 +251,15 @@ void TestEditMenu::editInPlace()
     editor->selectAll();
     QTest::keyClick(editor, Qt::Key_Backspace);
     QTest::keyClicks(editor, typed);
-    QVERIFY(confirm(editor, *m_window));
+    QVERIFY(confirm(editor, *m_f->window));
 
     QCOMPARE(decodePc(field(505, Name)), shown);
     QCOMPARE(field(505, ChangedFlag), QByteArray("JA"));
-    QVERIFY(m_window->hasUnsavedEdits());
+    QVERIFY(m_f->window->hasUnsavedEdits());
     QCOMPARE(entry(505)->text(0), shown);
     QCOMPARE(firstNineEntry(5)->text(0), shown);
     // Sorted again: "anna" came first, a Z name comes last.
-    const QStringList order = childTexts(m_window->trees().phonebookRoot());
+    const QStringList order = childTexts(m_f->window->trees().phonebookRoot());
     QCOMPARE(order.indexOf(shown), shown.startsWith(u'Z') ? 3 : 0);
     // The node edited is still the selected one.
     QCOMPARE(tree->currentItem(), inFirstNine ? firstNineEntry(5) : entry(505));
@@ -339,7 +273,7 @@ void TestEditMenu::onlyEntriesAndNumbersOpenAnEditor()
         QTest::keyClick(phonebook(), Qt::Key_F2);
         QVERIFY2(!openEditor(), qPrintable(role.toString()));
     }
-    select(phonebook(), m_window->trees().phonebookRoot());
+    select(phonebook(), m_f->window->trees().phonebookRoot());
     QTest::keyClick(phonebook(), Qt::Key_F2);
     QVERIFY(!openEditor());
 
@@ -348,7 +282,7 @@ void TestEditMenu::onlyEntriesAndNumbersOpenAnEditor()
     QLineEdit* editor = openEditor();
     QVERIFY(editor);
     editor->setText(QStringLiteral("0404"));
-    QVERIFY(confirm(editor, *m_window));
+    QVERIFY(confirm(editor, *m_f->window));
     QCOMPARE(field(3, Nummer3), QByteArray("0404"));
     QCOMPARE(field(3, Nummernart3), encodePc(u"Büro"));
 }
@@ -381,14 +315,14 @@ void TestEditMenu::newNumber()
         QTest::keyClick(editor, Qt::Key_Escape);
     } else {
         editor->setText(typed);
-        QVERIFY(confirm(editor, *m_window));
+        QVERIFY(confirm(editor, *m_f->window));
     }
-    QVERIFY(!m_window->treeEditor().editorOpen());
+    QVERIFY(!m_f->window->treeEditor().editorOpen());
 
     QCOMPARE(field(3, Nummer2), stored);
     QCOMPARE(field(3, Nummernart2), stored.isEmpty() ? QByteArray() : QByteArray("Telefon"));
     QCOMPARE(field(3, ChangedFlag), stored.isEmpty() ? QByteArray("NEIN") : QByteArray("JA"));
-    QCOMPARE(m_window->hasUnsavedEdits(), !stored.isEmpty());
+    QCOMPARE(m_f->window->hasUnsavedEdits(), !stored.isEmpty());
     QStringList roles{"Speicherplatz", "Gruppe", "Nummer1", "Nummer3"};
     if (!stored.isEmpty())
         roles.insert(3, QStringLiteral("Nummer2"));
@@ -413,10 +347,10 @@ void TestEditMenu::deleteEntryAsks()
     startWindow();
     QTreeWidget* tree = inFirstNine ? firstNine() : phonebook();
     select(tree, inFirstNine ? firstNineEntry(5) : entry(505));
-    m_dialogs->queueAnswer(QMessageBox::StandardButton(answer));
+    m_f->dialogs.queueAnswer(QMessageBox::StandardButton(answer));
     QTest::keyClick(tree, Qt::Key_Delete);
 
-    const auto boxes = m_dialogs->callsOf(ScriptedDialogs::Kind::Message);
+    const auto boxes = m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message);
     QCOMPARE(boxes.size(), 1);
     QCOMPARE(boxes[0].icon, QMessageBox::Question);
     QCOMPARE(boxes[0].title, QStringLiteral("Warnung"));
@@ -428,8 +362,8 @@ void TestEditMenu::deleteEntryAsks()
     QCOMPARE(field(505, ChangedFlag), deleted ? QByteArray("JA") : QByteArray("NEIN"));
     QCOMPARE(entry(505) == nullptr, deleted);
     QCOMPARE(firstNineEntry(5) == nullptr, deleted);
-    QCOMPARE(m_window->trees().phonebookRoot()->childCount(), deleted ? 3 : 4);
-    QCOMPARE(m_window->trees().firstNineRoot()->childCount(), deleted ? 0 : 1);
+    QCOMPARE(m_f->window->trees().phonebookRoot()->childCount(), deleted ? 3 : 4);
+    QCOMPARE(m_f->window->trees().firstNineRoot()->childCount(), deleted ? 0 : 1);
 }
 
 void TestEditMenu::deleteNumberAsksNothing()
@@ -437,7 +371,7 @@ void TestEditMenu::deleteNumberAsksNothing()
     startWindow();
     select(phonebook(), detail(entry(505), NodeRole::Nummer1));
     QTest::keyClick(phonebook(), Qt::Key_Delete);
-    QVERIFY(m_dialogs->calls().isEmpty());
+    QVERIFY(m_f->dialogs.calls().isEmpty());
     QCOMPARE(field(505, Nummer1), QByteArray());
     QCOMPARE(field(505, Nummernart1), QByteArray());
     QCOMPARE(field(505, ChangedFlag), QByteArray("JA"));
@@ -449,7 +383,7 @@ void TestEditMenu::deleteNumberAsksNothing()
     // Del on a Speicherplatz node does nothing.
     select(phonebook(), detail(entry(3), NodeRole::Speicherplatz));
     QTest::keyClick(phonebook(), Qt::Key_Delete);
-    QVERIFY(m_dialogs->calls().isEmpty());
+    QVERIFY(m_f->dialogs.calls().isEmpty());
     QCOMPARE(field(3, ChangedFlag), QByteArray("NEIN"));
 }
 
@@ -514,8 +448,8 @@ void TestEditMenu::movesKeepTheNodeAndItsSelection()
     choose(phonebook(), MenuItem::PM_FNV_Position5);
     QCOMPARE(field(505, Name), encodePc(u"Jörg"));
     QCOMPARE(PhonebookTrees::mainImage(entry(505)), 17);
-    QCOMPARE(childTexts(m_window->trees().phonebookRoot()), (QStringList{"Jörg", "Sim", "Zoe"}));
-    QCOMPARE(childTexts(m_window->trees().firstNineRoot()), QStringList{"Jörg"});
+    QCOMPARE(childTexts(m_f->window->trees().phonebookRoot()), (QStringList{"Jörg", "Sim", "Zoe"}));
+    QCOMPARE(childTexts(m_f->window->trees().firstNineRoot()), QStringList{"Jörg"});
     QCOMPARE(PhonebookTrees::secondImage(firstNineEntry(5)), 5);
 
     // From the First Nine tree to position 2: that tree keeps it selected.
@@ -546,30 +480,30 @@ void TestEditMenu::moveWithoutAFreeRecordTellsTheRange()
     QFETCH(int, key);
     QFETCH(QString, message);
     startWindow();
-    RecordStore& store = m_window->recordStore();
+    RecordStore& store = m_f->window->recordStore();
     for (int r = first; r <= last; ++r)
         if (!store.isLive(r))
             putRecord(store, r, QStringLiteral("Voll %1").arg(r));
-    m_window->rebuildTrees();
+    m_f->window->rebuildTrees();
     const auto before = std::make_unique<RecordStore>(store);
 
     select(firstNine(), firstNineEntry(5));
     QTest::keyClick(firstNine(), Qt::Key(key), Qt::ControlModifier);
-    const auto boxes = m_dialogs->callsOf(ScriptedDialogs::Kind::Message);
+    const auto boxes = m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message);
     QCOMPARE(boxes.size(), 1);
     QCOMPARE(boxes[0].text, message);
     QVERIFY(store == *before);
-    QVERIFY(!m_window->hasUnsavedEdits());
+    QVERIFY(!m_f->window->hasUnsavedEdits());
 }
 
 void TestEditMenu::clipboardExchangesAndShowsItsNumber()
 {
     startWindow();
-    QLabel* panel = m_window->statusPanel(1);
+    QLabel* panel = m_f->window->statusPanel(1);
     select(phonebook(), detail(entry(3), NodeRole::Nummer1));
     choose(phonebook(), MenuItem::PM_Kopieren);
     QCOMPARE(panel->text(), QStringLiteral("In Zwischenablage: 0301"));
-    QVERIFY(!m_window->hasUnsavedEdits()); // a copy changes nothing
+    QVERIFY(!m_f->window->hasUnsavedEdits()); // a copy changes nothing
 
     select(phonebook(), detail(entry(12), NodeRole::Nummer1));
     choose(phonebook(), MenuItem::PM_Einfuegen);
@@ -590,10 +524,10 @@ void TestEditMenu::clipboardExchangesAndShowsItsNumber()
     QCOMPARE(field(12, Nummernart3), QByteArray("Mobil"));
     QCOMPARE(childRoles(entry(12)).last(), QStringLiteral("Nummer3"));
     QCOMPARE(panel->text(), QString());
-    QVERIFY(!m_window->numberClipboard().holdsNumber());
+    QVERIFY(!m_f->window->numberClipboard().holdsNumber());
     openMenu(phonebook());
     QVERIFY(!action(MenuItem::PM_Einfuegenals)->isEnabled());
-    m_window->phonebookMenu().menu()->hide();
+    m_f->window->phonebookMenu().menu()->hide();
 }
 
 void TestEditMenu::shortcutsActOnTheStateWhenPressed()
@@ -630,7 +564,7 @@ void TestEditMenu::shortcutsWaitForTheEditor()
     QCOMPARE(editor->text(), QStringLiteral("301"));
     QCOMPARE(field(3, Nummer1), QByteArray("0301"));
     QTest::keyClick(editor, Qt::Key_Escape);
-    QVERIFY(!m_window->treeEditor().editorOpen());
+    QVERIFY(!m_f->window->treeEditor().editorOpen());
     QCOMPARE(field(3, Nummer1), QByteArray("0301"));
     QCOMPARE(field(3, ChangedFlag), QByteArray("NEIN"));
 
@@ -650,8 +584,8 @@ void TestEditMenu::editingIsLockedDuringATransfer()
     editor->setText(QStringLiteral("0399"));
     {
         // A transfer that starts takes the edit into the store first.
-        TransferGuard guard(*m_window);
-        QVERIFY(!m_window->treeEditor().editorOpen());
+        TransferGuard guard(*m_f->window);
+        QVERIFY(!m_f->window->treeEditor().editorOpen());
         QCOMPARE(field(3, Nummer1), QByteArray("0399"));
 
         select(phonebook(), detail(entry(3), NodeRole::Nummer3));
@@ -659,7 +593,7 @@ void TestEditMenu::editingIsLockedDuringATransfer()
         QTest::keyClick(phonebook(), Qt::Key_Delete);
         QTest::keyClick(phonebook(), Qt::Key_F2);
         QVERIFY(!openEditor());
-        m_window->runMenuCommand(MenuItem::PM_Loeschen, phonebook());
+        m_f->window->runMenuCommand(MenuItem::PM_Loeschen, phonebook());
         QCOMPARE(field(3, Nummer3), QByteArray("0303"));
     }
     QTest::keyClick(phonebook(), Qt::Key_Delete);
@@ -673,7 +607,7 @@ void TestEditMenu::clickTogglesAllButTheRoot()
         QTest::mouseClick(phonebook()->viewport(), Qt::LeftButton, {},
                           phonebook()->visualItemRect(node).center());
     };
-    QTreeWidgetItem* root = m_window->trees().phonebookRoot();
+    QTreeWidgetItem* root = m_f->window->trees().phonebookRoot();
     click(root);
     QVERIFY(root->isExpanded());
     QVERIFY(!entry(3)->isExpanded());
@@ -688,9 +622,9 @@ void TestEditMenu::clickTogglesAllButTheRoot()
 void TestEditMenu::undoAndRedoPutTheRecordsBack()
 {
     startWindow();
-    const auto read = std::make_unique<RecordStore>(m_window->recordStore());
-    QAction* undo = m_window->undoAction();
-    QAction* redo = m_window->redoAction();
+    const auto read = std::make_unique<RecordStore>(m_f->window->recordStore());
+    QAction* undo = m_f->window->undoAction();
+    QAction* redo = m_f->window->redoAction();
     QVERIFY(!undo->isEnabled() && !redo->isEnabled());
 
     select(phonebook(), detail(entry(3), NodeRole::Nummer1));
@@ -698,7 +632,7 @@ void TestEditMenu::undoAndRedoPutTheRecordsBack()
     select(phonebook(), entry(3));
     choose(phonebook(), MenuItem::PM_FNV_Position5); // over anna
     QCOMPARE(decodePc(field(505, Name)), QStringLiteral("Zoe"));
-    const auto edited = std::make_unique<RecordStore>(m_window->recordStore());
+    const auto edited = std::make_unique<RecordStore>(m_f->window->recordStore());
     QCOMPARE(undo->text(), QStringLiteral("&Rückgängig: Verschieben"));
 
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
@@ -708,14 +642,14 @@ void TestEditMenu::undoAndRedoPutTheRecordsBack()
     QCOMPARE(undo->text(), QStringLiteral("&Rückgängig: Löschen"));
     QCOMPARE(redo->text(), QStringLiteral("&Wiederholen: Verschieben"));
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(m_window->recordStore() == *read);
+    QVERIFY(m_f->window->recordStore() == *read);
     QCOMPARE(childTexts(entry(3)).contains(QStringLiteral("0301")), true);
     QVERIFY(!undo->isEnabled());
-    QVERIFY(!m_window->hasUnsavedEdits());
+    QVERIFY(!m_f->window->hasUnsavedEdits());
 
     QTest::keyClick(phonebook(), Qt::Key_Y, Qt::ControlModifier);
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    QVERIFY(m_window->recordStore() == *edited);
+    QVERIFY(m_f->window->recordStore() == *edited);
     QVERIFY(!entry(3));
     QCOMPARE(firstNineEntry(5)->text(0), QStringLiteral("Zoe"));
 }
@@ -730,24 +664,24 @@ void TestEditMenu::undoLeavesNothingToAsk()
         QTest::keyClick(phonebook(), Qt::Key_Delete);
     };
     deleteNumber();
-    QVERIFY(m_window->hasUnsavedEdits());
+    QVERIFY(m_f->window->hasUnsavedEdits());
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(!m_window->hasUnsavedEdits());
+    QVERIFY(!m_f->window->hasUnsavedEdits());
 
     deleteNumber();
-    m_dialogs->queueFileName(m_dir->filePath(QStringLiteral("saved.csv")));
-    m_window->Btn_DatenspeichernClick();
-    QVERIFY(!m_window->hasUnsavedEdits());
-    QVERIFY(m_window->undoAction()->isEnabled()); // an export keeps the history
+    m_f->dialogs.queueFileName(m_f->dir.filePath(QStringLiteral("saved.csv")));
+    m_f->window->Btn_DatenspeichernClick();
+    QVERIFY(!m_f->window->hasUnsavedEdits());
+    QVERIFY(m_f->window->undoAction()->isEnabled()); // an export keeps the history
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(m_window->hasUnsavedEdits()); // the file holds the edit; the store no more
+    QVERIFY(m_f->window->hasUnsavedEdits()); // the file holds the edit; the store no more
 
     // A read or an import ends the history.
-    m_dialogs->queueAnswer(QMessageBox::Yes);
-    m_dialogs->queueFileName(m_dir->filePath(QStringLiteral("saved.csv")));
-    m_window->Btn_DatenladenClick();
-    QVERIFY(!m_window->hasUnsavedEdits());
-    QVERIFY(!m_window->undoAction()->isEnabled() && !m_window->redoAction()->isEnabled());
+    m_f->dialogs.queueAnswer(QMessageBox::Yes);
+    m_f->dialogs.queueFileName(m_f->dir.filePath(QStringLiteral("saved.csv")));
+    m_f->window->Btn_DatenladenClick();
+    QVERIFY(!m_f->window->hasUnsavedEdits());
+    QVERIFY(!m_f->window->undoAction()->isEnabled() && !m_f->window->redoAction()->isEnabled());
 }
 
 // The undo item names what it will undo, for every kind of edit.
@@ -758,7 +692,7 @@ void TestEditMenu::ctrlZInTheEditorUndoesTyping()
     startWindow();
     select(phonebook(), detail(entry(12), NodeRole::Nummer1));
     QTest::keyClick(phonebook(), Qt::Key_Delete);
-    QCOMPARE(m_window->undoStack()->index(), 1);
+    QCOMPARE(m_f->window->undoStack()->index(), 1);
 
     select(phonebook(), entry(3));
     QTest::keyClick(phonebook(), Qt::Key_F2);
@@ -766,10 +700,10 @@ void TestEditMenu::ctrlZInTheEditorUndoesTyping()
     QVERIFY(editor);
     editor->end(false);
     QTest::keyClicks(editor, QStringLiteral("xy"));
-    QVERIFY(!m_window->undoAction()->isEnabled());
+    QVERIFY(!m_f->window->undoAction()->isEnabled());
     QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(editor->text(), QStringLiteral("Zoe"));
-    QCOMPARE(m_window->undoStack()->index(), 1);
+    QCOMPARE(m_f->window->undoStack()->index(), 1);
     QCOMPARE(field(12, Nummer1), QByteArray());
     QTest::keyClick(editor, Qt::Key_Escape);
 
@@ -812,54 +746,54 @@ void TestEditMenu::eachStepIsNamed()
         choose(phonebook(), MenuItem::PM_Kopieren);
     }
     QTreeWidgetItem* node = number == 0 ? entry(record) : detail(entry(record), NodeRole::Nummer1);
-    m_dialogs->queueAnswer(QMessageBox::Yes); // a deletion asks
+    m_f->dialogs.queueAnswer(QMessageBox::Yes); // a deletion asks
     select(phonebook(), node);
     choose(phonebook(), command);
     if (QLineEdit* editor = openEditor()) {
         QTest::keyClicks(editor, QStringLiteral("9"));
-        QVERIFY(confirm(editor, *m_window));
+        QVERIFY(confirm(editor, *m_f->window));
     }
-    QVERIFY(m_window->hasUnsavedEdits());
-    QCOMPARE(m_window->undoAction()->text(), QStringLiteral("&Rückgängig: ") + step);
-    QCOMPARE(m_window->undoStack()->count(), 1);
+    QVERIFY(m_f->window->hasUnsavedEdits());
+    QCOMPARE(m_f->window->undoAction()->text(), QStringLiteral("&Rückgängig: ") + step);
+    QCOMPARE(m_f->window->undoStack()->count(), 1);
 }
 
 void TestEditMenu::newEntryAndImportAreOneStepEach()
 {
     startWindow();
-    const auto read = std::make_unique<RecordStore>(m_window->recordStore());
-    m_dialogs->queueDialog([](QDialog& dialog) {
+    const auto read = std::make_unique<RecordStore>(m_f->window->recordStore());
+    m_f->dialogs.queueDialog([](QDialog& dialog) {
         dialog.findChild<QLineEdit*>(QStringLiteral("Edt_Name"))->setText(QStringLiteral("Neu"));
         dialog.findChild<QPushButton*>(QStringLiteral("Btn_Erstellen"))->click();
         return dialog.result();
     });
-    m_window->Btn_NeuerEintragClick();
-    QCOMPARE(m_window->undoAction()->text(), QStringLiteral("&Rückgängig: Neuer Eintrag"));
+    m_f->window->Btn_NeuerEintragClick();
+    QCOMPARE(m_f->window->undoAction()->text(), QStringLiteral("&Rückgängig: Neuer Eintrag"));
 
     // Cards are added, not put in place of the edits: no question on them.
-    m_dialogs->clearCalls();
-    m_dialogs->queueFileName(writeFile("two.vcf",
-                                       "BEGIN:VCARD\r\nFN:Eins\r\nTEL:01\r\nEND:VCARD\r\n"
-                                       "BEGIN:VCARD\r\nFN:Zwei\r\nTEL:02\r\nEND:VCARD\r\n"));
-    m_dialogs->queueAnswer(QMessageBox::Yes); // into the handset memory
-    m_window->Btn_DatenladenClick();
-    QCOMPARE(m_dialogs->callsOf(ScriptedDialogs::Kind::Message).size(), 1);
-    QCOMPARE(m_window->undoAction()->text(), QStringLiteral("&Rückgängig: Import"));
-    QCOMPARE(childTexts(m_window->trees().phonebookRoot()).size(), 7);
+    m_f->dialogs.clearCalls();
+    m_f->dialogs.queueFileName(m_f->writeFile("two.vcf",
+                                              "BEGIN:VCARD\r\nFN:Eins\r\nTEL:01\r\nEND:VCARD\r\n"
+                                              "BEGIN:VCARD\r\nFN:Zwei\r\nTEL:02\r\nEND:VCARD\r\n"));
+    m_f->dialogs.queueAnswer(QMessageBox::Yes); // into the handset memory
+    m_f->window->Btn_DatenladenClick();
+    QCOMPARE(m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message).size(), 1);
+    QCOMPARE(m_f->window->undoAction()->text(), QStringLiteral("&Rückgängig: Import"));
+    QCOMPARE(childTexts(m_f->window->trees().phonebookRoot()).size(), 7);
 
     // Both cards go with one step, the new entry with the next.
     phonebook()->setFocus();
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(childTexts(m_window->trees().phonebookRoot()).size(), 5);
+    QCOMPARE(childTexts(m_f->window->trees().phonebookRoot()).size(), 5);
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(m_window->recordStore() == *read);
-    QCOMPARE(childTexts(m_window->trees().phonebookRoot()).size(), 4);
+    QVERIFY(m_f->window->recordStore() == *read);
+    QCOMPARE(childTexts(m_f->window->trees().phonebookRoot()).size(), 4);
 }
 
 void TestEditMenu::findAsYouType()
 {
     startWindow();
-    auto* search = m_window->findChild<QLineEdit*>(QStringLiteral("Edt_Suchen"));
+    auto* search = m_f->window->findChild<QLineEdit*>(QStringLiteral("Edt_Suchen"));
     QVERIFY(search);
     QCOMPARE(search->placeholderText(), QStringLiteral("Suchen (Strg+F)"));
     auto shown = [this] {
@@ -869,13 +803,13 @@ void TestEditMenu::findAsYouType()
                 records << r;
         return records;
     };
-    QTest::keyClick(m_window.get(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(m_f->window.get(), Qt::Key_F, Qt::ControlModifier);
     QCOMPARE(QApplication::focusWidget(), search);
     QTest::keyClicks(search, QStringLiteral("jorg"));
     QCOMPARE(shown(), (QList<int>{12}));
     search->setText(QStringLiteral("05 5"));
-    QCOMPARE(shown(), (QList<int>{550}));                         // 0550, not the 0505 of anna
-    QCOMPARE(m_window->trees().firstNineRoot()->childCount(), 1); // First Nine is not filtered
+    QCOMPARE(shown(), (QList<int>{550}));                            // 0550, not the 0505 of anna
+    QCOMPARE(m_f->window->trees().firstNineRoot()->childCount(), 1); // First Nine is not filtered
 
     // An entry the user edits out of the search stays in sight.
     select(phonebook(), detail(entry(550), NodeRole::Nummer1));
@@ -888,7 +822,7 @@ void TestEditMenu::findAsYouType()
 
     // A read keeps the search.
     search->setText(QStringLiteral("zoe"));
-    m_window->takeStore(RecordStore(m_window->recordStore()));
+    m_f->window->takeStore(RecordStore(m_f->window->recordStore()));
     QCOMPARE(shown(), (QList<int>{3}));
 }
 
@@ -897,10 +831,11 @@ void TestEditMenu::windowGrowsWithTheTree()
     startWindow();
     const QRect tree = phonebook()->geometry();
     const QRect button =
-        m_window->findChild<QWidget*>(QStringLiteral("Btn_DatenLesen"))->geometry();
-    m_window->resize(m_window->width() + 200, m_window->height() + 100);
+        m_f->window->findChild<QWidget*>(QStringLiteral("Btn_DatenLesen"))->geometry();
+    m_f->window->resize(m_f->window->width() + 200, m_f->window->height() + 100);
     QTRY_COMPARE(phonebook()->geometry(), tree.adjusted(0, 0, 200, 100));
-    QCOMPARE(m_window->findChild<QWidget*>(QStringLiteral("Btn_DatenLesen"))->geometry(), button);
+    QCOMPARE(m_f->window->findChild<QWidget*>(QStringLiteral("Btn_DatenLesen"))->geometry(),
+             button);
 }
 
 void TestEditMenu::questionsBeforeUnsavedEditsAreLost_data()
@@ -925,24 +860,25 @@ void TestEditMenu::questionsBeforeUnsavedEditsAreLost()
         QTest::keyClick(phonebook(), Qt::Key_Delete);
     }
     if (exported) {
-        m_dialogs->queueFileName(m_dir->filePath(QStringLiteral("saved.csv")));
-        m_window->Btn_DatenspeichernClick();
+        m_f->dialogs.queueFileName(m_f->dir.filePath(QStringLiteral("saved.csv")));
+        m_f->window->Btn_DatenspeichernClick();
     }
     const bool asks = answer != QMessageBox::NoButton;
-    const auto store = std::make_unique<RecordStore>(m_window->recordStore());
-    const QStringList shown = childTexts(m_window->trees().phonebookRoot());
-    m_dialogs->clearCalls();
+    const auto store = std::make_unique<RecordStore>(m_f->window->recordStore());
+    const QStringList shown = childTexts(m_f->window->trees().phonebookRoot());
+    m_f->dialogs.clearCalls();
 
     // Loading a CSV file replaces the store: asked once the file is chosen
     // (cards of a vCard are added, which replaces nothing).
     if (asks)
-        m_dialogs->queueAnswer(QMessageBox::StandardButton(answer));
-    const QString file = writeFile("other.csv", "7,\"Sieben\",\"\",\"TELNO\",\"Mobil\",\"07\","
-                                                "\"TELNO\",\"\",\"\",\"TELNO\",\"\",\"\","
-                                                "\"CUSTOM\",\"\",\"\",\"CUSTOM\",\"\",\"\"\r\n");
-    m_dialogs->queueFileName(file);
-    m_window->Btn_DatenladenClick();
-    const auto questions = m_dialogs->callsOf(ScriptedDialogs::Kind::Message);
+        m_f->dialogs.queueAnswer(QMessageBox::StandardButton(answer));
+    const QString file =
+        m_f->writeFile("other.csv", "7,\"Sieben\",\"\",\"TELNO\",\"Mobil\",\"07\","
+                                    "\"TELNO\",\"\",\"\",\"TELNO\",\"\",\"\","
+                                    "\"CUSTOM\",\"\",\"\",\"CUSTOM\",\"\",\"\"\r\n");
+    m_f->dialogs.queueFileName(file);
+    m_f->window->Btn_DatenladenClick();
+    const auto questions = m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message);
     QCOMPARE(questions.size(), asks ? 1 : 0);
     if (asks) {
         QCOMPARE(questions[0].icon, QMessageBox::Question);
@@ -951,31 +887,31 @@ void TestEditMenu::questionsBeforeUnsavedEditsAreLost()
                                 "Datei gespeichert wurden. Trotzdem ersetzen?"));
     }
     const bool loaded = answer != QMessageBox::No;
-    QCOMPARE(m_dialogs->callsOf(ScriptedDialogs::Kind::OpenFile).size(), 1);
+    QCOMPARE(m_f->dialogs.callsOf(ScriptedDialogs::Kind::OpenFile).size(), 1);
     if (!loaded) {
-        QVERIFY(m_window->recordStore() == *store);
-        QCOMPARE(childTexts(m_window->trees().phonebookRoot()), shown);
-        QVERIFY(m_window->hasUnsavedEdits());
+        QVERIFY(m_f->window->recordStore() == *store);
+        QCOMPARE(childTexts(m_f->window->trees().phonebookRoot()), shown);
+        QVERIFY(m_f->window->hasUnsavedEdits());
     } else {
         QCOMPARE(field(7, Name), QByteArray("Sieben"));
-        QVERIFY(!m_window->hasUnsavedEdits());
+        QVERIFY(!m_f->window->hasUnsavedEdits());
     }
 
     // Closing after an edit asks too.
     if (!loaded) {
-        m_dialogs->clearCalls();
-        m_dialogs->queueAnswer(QMessageBox::No);
-        QVERIFY(!m_window->close());
-        QVERIFY(m_window->isVisible());
-        QCOMPARE(m_dialogs->callsOf(ScriptedDialogs::Kind::Message).size(), 1);
-        QCOMPARE(m_dialogs->calls().front().text,
+        m_f->dialogs.clearCalls();
+        m_f->dialogs.queueAnswer(QMessageBox::No);
+        QVERIFY(!m_f->window->close());
+        QVERIFY(m_f->window->isVisible());
+        QCOMPARE(m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message).size(), 1);
+        QCOMPARE(m_f->dialogs.calls().front().text,
                  QStringLiteral("Es gibt Änderungen, die weder ins Handy geschrieben noch in einer "
                                 "Datei gespeichert wurden. Trotzdem beenden?"));
-        m_dialogs->queueAnswer(QMessageBox::Yes);
+        m_f->dialogs.queueAnswer(QMessageBox::Yes);
     }
-    m_dialogs->clearCalls();
-    QVERIFY(m_window->close());
-    QCOMPARE(m_dialogs->callsOf(ScriptedDialogs::Kind::Message).size(), loaded ? 0 : 1);
+    m_f->dialogs.clearCalls();
+    QVERIFY(m_f->window->close());
+    QCOMPARE(m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message).size(), loaded ? 0 : 1);
 }
 
 QTEST_MAIN(TestEditMenu)

@@ -3,19 +3,15 @@
 // line dropped in the middle of a write.
 
 #include "app/MainWindow.h"
-#include "base/RegistryKey.h"
 #include "link/ComPort.h"
 #include "simhandset.h"
-#include "support/ScriptedDialogs.h"
 #include "support/SimFixture.h"
+#include "support/WindowFixture.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace q7;
@@ -29,88 +25,72 @@ private slots:
 
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir->path());
-        openRegistryKey(kProgramKey)->setValue(QStringLiteral("StartZaehler"), 1);
-        m_dialogs = std::make_unique<ScriptedDialogs>();
-        m_override = std::make_unique<DialogsOverride>(*m_dialogs);
-        m_sim = std::make_unique<q7sim::SimHandset>();
-        m_sim->setEntry(3, simEntry(3, "Zoe"));
-        m_sim->setEntry(12, simEntry(12, "Paul"));
-        m_sim->setEntry(505, simEntry(505, "anna"));
-        m_link = m_dir->filePath(QStringLiteral("handset"));
+        m_f = std::make_unique<WindowFixture>();
+        m_f->sim.setEntry(3, simEntry(3, "Zoe"));
+        m_f->sim.setEntry(12, simEntry(12, "Paul"));
+        m_f->sim.setEntry(505, simEntry(505, "anna"));
+        m_link = m_f->filePath(QStringLiteral("handset"));
         startSimOnLink();
-        m_window = std::make_unique<TFrm_Q7_Manager>(m_dir->filePath(QStringLiteral("absent.ini")));
-        m_window->comPort().setDeviceOverride(m_link);
-        QSignalSpy searched(m_window.get(), &TFrm_Q7_Manager::searchFinished);
-        m_window->show();
-        QVERIFY(searched.wait(5000));
-        QVERIFY(searched.first().first().toBool());
+        m_f->start(m_link);
+        QVERIFY(m_f->handsetFound());
     }
 
-    void cleanup()
-    {
-        m_window.reset();
-        m_sim.reset();
-        m_override.reset();
-        m_dialogs.reset();
-        m_dir.reset();
-    }
+    void cleanup() { m_f.reset(); }
 
     void readAfterTheHandsetCameBack()
     {
-        m_window->Btn_DatenLesenClick();
-        QCOMPARE(m_window->recordStore().field(12, Name), QByteArray("Paul"));
+        m_f->read();
+        QCOMPARE(m_f->window->recordStore().field(12, Name), QByteArray("Paul"));
 
         restartSim();
-        m_sim->setEntry(12, simEntry(12, "Paula"));
-        m_window->Btn_DatenLesenClick();
+        m_f->sim.setEntry(12, simEntry(12, "Paula"));
+        m_f->read();
 
-        QVERIFY2(m_dialogs->calls().isEmpty(), qPrintable(m_dialogs->calls().value(0).text));
-        QCOMPARE(m_window->recordStore().field(12, Name), QByteArray("Paula"));
-        QCOMPARE(m_window->recordStore().field(505, Name), QByteArray("anna"));
+        QVERIFY2(m_f->dialogs.calls().isEmpty(), qPrintable(m_f->dialogs.calls().value(0).text));
+        QCOMPARE(m_f->window->recordStore().field(12, Name), QByteArray("Paula"));
+        QCOMPARE(m_f->window->recordStore().field(505, Name), QByteArray("anna"));
         // Checked again before anything else: the reset handset echoes.
-        const QList<QByteArray> sent = m_sim->commands();
+        const QList<QByteArray> sent = m_f->sim.commands();
         QCOMPARE(sent.value(0), QByteArray("ATE0"));
         QCOMPARE(sent.value(1), QByteArray("ATI2"));
     }
 
     void writeAgainAfterTheLineDroppedMidWrite()
     {
-        m_window->Btn_DatenLesenClick();
-        m_window->findChild<QCheckBox*>(QStringLiteral("CB_NurGeaenderte"))->setChecked(false);
-        m_sim->clearEntry(3);
-        m_sim->clearEntry(505);
+        m_f->read();
+        m_f->setWriteOnlyChanged(false);
+        m_f->sim.clearEntry(3);
+        m_f->sim.clearEntry(505);
 
-        q7sim::SimOptions options = m_sim->options();
-        options.dropLineAfter = m_sim->commandCount() + 4;
-        m_sim->setOptions(options);
-        m_window->Btn_DatenschreibenClick();
-        const auto boxes = m_dialogs->callsOf(ScriptedDialogs::Kind::Message);
+        q7sim::SimOptions options = m_f->sim.options();
+        options.dropLineAfter = m_f->sim.commandCount() + 4;
+        m_f->sim.setOptions(options);
+        m_f->window->Btn_DatenschreibenClick();
+        const auto boxes = m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message);
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(
             boxes[0].text.contains(QStringLiteral("Die Verbindung zum Handy ist unterbrochen")),
             qPrintable(boxes[0].text));
         QCOMPARE(progressBar()->value(), 0);
-        QCOMPARE(m_window->statusPanel(0)->text(), QStringLiteral("Ruhezustand"));
+        QCOMPARE(m_f->window->statusPanel(0)->text(), QStringLiteral("Ruhezustand"));
 
         // The cable goes back in: the handset is the same, its line is new.
         options.dropLineAfter.reset();
-        m_sim->setOptions(options);
+        m_f->sim.setOptions(options);
         restartSim();
-        m_dialogs->clearCalls();
-        m_window->Btn_DatenschreibenClick();
-        QVERIFY2(m_dialogs->calls().isEmpty(), qPrintable(m_dialogs->calls().value(0).text));
-        QCOMPARE(m_sim->entry(3).value(1), QByteArray("Zoe"));
-        QCOMPARE(m_sim->entry(12).value(1), QByteArray("Paul"));
-        QCOMPARE(m_sim->entry(505).value(1), QByteArray("anna"));
-        QCOMPARE(m_sim->commands().value(1), QByteArray("ATI2"));
+        m_f->dialogs.clearCalls();
+        m_f->window->Btn_DatenschreibenClick();
+        QVERIFY2(m_f->dialogs.calls().isEmpty(), qPrintable(m_f->dialogs.calls().value(0).text));
+        QCOMPARE(m_f->sim.entry(3).value(1), QByteArray("Zoe"));
+        QCOMPARE(m_f->sim.entry(12).value(1), QByteArray("Paul"));
+        QCOMPARE(m_f->sim.entry(505).value(1), QByteArray("anna"));
+        QCOMPARE(m_f->sim.commands().value(1), QByteArray("ATI2"));
     }
 
 private:
     void startSimOnLink()
     {
-        const QString device = m_sim->start();
+        const QString device = m_f->sim.start();
         QFile::remove(m_link);
         QVERIFY(QFile::link(device, m_link));
     }
@@ -118,24 +98,20 @@ private:
     // The handset is switched off and on again; the window is not told.
     void restartSim()
     {
-        m_sim->stop();
+        m_f->sim.stop();
         // The window notices the hang-up from its event loop, as it would
         // before the user can press anything.
-        QTRY_VERIFY(!m_window->comPort().Connected());
+        QTRY_VERIFY(!m_f->window->comPort().Connected());
         startSimOnLink();
-        m_sim->clearCommands();
+        m_f->sim.clearCommands();
     }
 
     QProgressBar* progressBar() const
     {
-        return m_window->findChild<QProgressBar*>(QStringLiteral("ProgressBar"));
+        return m_f->window->findChild<QProgressBar*>(QStringLiteral("ProgressBar"));
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<DialogsOverride> m_override;
-    std::unique_ptr<q7sim::SimHandset> m_sim;
-    std::unique_ptr<TFrm_Q7_Manager> m_window;
+    std::unique_ptr<WindowFixture> m_f;
     QString m_link;
 };
 

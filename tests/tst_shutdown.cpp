@@ -6,15 +6,13 @@
 #include "app/ShutdownSignals.h"
 #include "base/RegistryKey.h"
 #include "editing/EditOperations.h"
-#include "link/ComPort.h"
-#include "support/ScriptedDialogs.h"
+#include "support/WindowFixture.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <csignal>
@@ -28,24 +26,15 @@ class TestShutdown : public QObject
 private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir->path());
-        openRegistryKey(kProgramKey)->setValue(QStringLiteral("StartZaehler"), 1);
-    }
-    void cleanup() { m_dir.reset(); }
-
     void sigtermWhileAMessageBoxIsOpen()
     {
         // Real dialogs: the search at start meets no port and opens its box.
-        auto window =
-            std::make_unique<TFrm_Q7_Manager>(m_dir->filePath(QStringLiteral("absent.ini")));
-        window->comPort().setDeviceOverride(m_dir->filePath(QStringLiteral("no-such-tty")));
-        window->recordStore().setField(3, Name, "Zoe");
-        window->recordStore().setField(3, Speicherplatz, "3");
-        window->storeEdited(EditResult{{3}, 0});
-        closeOnTerminationSignals(*window);
+        WindowFixture f(WindowFixture::DialogsUsed::Real);
+        TFrm_Q7_Manager& window = f.makeWindow(f.filePath(QStringLiteral("no-such-tty")));
+        window.recordStore().setField(3, Name, "Zoe");
+        window.recordStore().setField(3, Speicherplatz, "3");
+        window.storeEdited(EditResult{{3}, 0});
+        closeOnTerminationSignals(window);
 
         QElapsedTimer sinceSignal;
         QString boxText;
@@ -60,8 +49,8 @@ private slots:
             ::raise(SIGTERM);
         });
         poll.start();
-        QSignalSpy shutDown(window.get(), &TFrm_Q7_Manager::shutDown);
-        window->show();
+        QSignalSpy shutDown(&window, &TFrm_Q7_Manager::shutDown);
+        window.show();
         QVERIFY(shutDown.wait(5000));
         QVERIFY2(sinceSignal.isValid(), "no message box came up");
         QVERIFY2(sinceSignal.elapsed() < 1000, qPrintable(QString::number(sinceSignal.elapsed())));
@@ -85,6 +74,7 @@ private slots:
     void nextStartOffersTheRecoveryFile()
     {
         QFETCH(bool, load);
+        WindowFixture f;
         auto edited = std::make_unique<RecordStore>();
         edited->setField(3, Speicherplatz, "3");
         edited->setField(3, Name, "Zoe");
@@ -92,16 +82,13 @@ private slots:
         edited->setField(7, Name, "Q7LoeschenQ7");
         writeRecoveryFile(*edited);
 
-        ScriptedDialogs dialogs;
-        DialogsOverride override(dialogs);
-        dialogs.queueAnswer(load ? QMessageBox::Yes : QMessageBox::No);
-        TFrm_Q7_Manager window(m_dir->filePath(QStringLiteral("absent.ini")));
-        window.comPort().setDeviceOverride(m_dir->filePath(QStringLiteral("no-such-tty")));
+        f.dialogs.queueAnswer(load ? QMessageBox::Yes : QMessageBox::No);
+        TFrm_Q7_Manager& window = f.makeWindow(f.filePath(QStringLiteral("no-such-tty")));
         QSignalSpy started(&window, &TFrm_Q7_Manager::startupFinished);
         window.show();
         QVERIFY(started.wait(5000));
 
-        const auto asked = dialogs.callsOf(ScriptedDialogs::Kind::Message);
+        const auto asked = f.dialogs.callsOf(ScriptedDialogs::Kind::Message);
         QVERIFY(!asked.isEmpty());
         QCOMPARE(asked[0].title, QStringLiteral("Nicht gespeicherte Änderungen"));
         QVERIFY(!QFileInfo::exists(recoveryFilePath()));
@@ -113,9 +100,6 @@ private slots:
             QVERIFY(window.recordStore().isMarkedForDeletion(7));
         }
     }
-
-private:
-    std::unique_ptr<QTemporaryDir> m_dir;
 };
 
 QTEST_MAIN(TestShutdown)

@@ -2,6 +2,7 @@
 #include "base/PcText.h"
 #include "phonebook/ui/PhonebookImages.h"
 #include "phonebook/ui/PhonebookTrees.h"
+#include "support/PhonebookNodes.h"
 
 #include <QImage>
 #include <QSignalSpy>
@@ -13,33 +14,6 @@
 using namespace q7;
 
 namespace {
-
-using Fields = QMap<int, QByteArray>;
-
-// A record as reading leaves it: the Speicherplatz equals the index.
-void putRecord(RecordStore& store, int r, QByteArrayView name, const Fields& fields = {})
-{
-    store.setField(r, Speicherplatz, QByteArray::number(r));
-    store.setField(r, Name, name);
-    for (auto it = fields.cbegin(); it != fields.cend(); ++it)
-        store.setField(r, it.key(), it.value());
-}
-
-QStringList childTexts(const QTreeWidgetItem* item)
-{
-    QStringList texts;
-    for (int i = 0; i < item->childCount(); ++i)
-        texts << item->child(i)->text(0);
-    return texts;
-}
-
-QStringList childRoles(const QTreeWidgetItem* entry)
-{
-    QStringList roles;
-    for (int i = 0; i < entry->childCount(); ++i)
-        roles << PhonebookTrees::roleOfItem(entry->child(i));
-    return roles;
-}
 
 QList<int> childImages(const QTreeWidgetItem* entry)
 {
