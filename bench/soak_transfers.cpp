@@ -38,6 +38,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <array>
 #include <csignal>
 #include <cstdio>
 #include <unistd.h>
@@ -51,6 +52,9 @@ namespace {
 constexpr int kOperationLimitMs = 90'000;
 constexpr int kMaxRetries = 3;
 const QByteArray kPlaceholder = "HilfsDummy";
+const char* const kFaultKinds[] = {"silence",       "garbage",       "dropped line",
+                                   "refused -SCEW", "refused +CPBW", "late answers",
+                                   "latency spikes"};
 
 quint64 g_seed = 0;
 int g_cycle = 0;
@@ -191,6 +195,7 @@ private:
     RecordStore m_store; // what the window would hold
     bool m_lineDropped = false;
     int m_faults = 0;
+    std::array<int, std::size(kFaultKinds)> m_faultsByKind{};
     int m_violations = 0;
     int m_failedOperations = 0;
     int m_placeholdersLeft = 0;
@@ -233,7 +238,9 @@ void Soak::armFaults(int expectedCommands)
     const auto at = [&] { return base + 1 + m_random.bounded(std::max(1, expectedCommands)); };
     for (int n = 1 + m_random.bounded(3); n > 0; --n) {
         ++m_faults;
-        switch (m_random.bounded(7)) {
+        const int kind = m_random.bounded(7);
+        ++m_faultsByKind[kind];
+        switch (kind) {
         case 0:
             o.silentAfter = at();
             o.silentFor = 1 + m_random.bounded(3);
@@ -577,6 +584,12 @@ int Soak::run(int cycles)
                 "%d placeholders left by a dead line, %d violations, %.0f s\n",
                 static_cast<unsigned long long>(m_seed), cycles, m_faults, m_failedOperations,
                 m_placeholdersLeft, m_violations, double(clock.elapsed()) / 1000);
+    QStringList kinds;
+    for (std::size_t kind = 0; kind < m_faultsByKind.size(); ++kind)
+        kinds << QStringLiteral("%1 %2")
+                     .arg(m_faultsByKind[kind])
+                     .arg(QLatin1String(kFaultKinds[kind]));
+    std::printf("  faults: %s\n", qPrintable(kinds.join(QStringLiteral(", "))));
     return m_violations == 0 ? 0 : 1;
 }
 
@@ -600,6 +613,9 @@ int main(int argc, char** argv)
     g_seed = parser.isSet(seedOption) ? parser.value(seedOption).toULongLong()
                                       : QRandomGenerator::system()->generate();
     std::signal(SIGALRM, onAlarm);
+    // A long soak runs in the background into a file: show each line as it
+    // comes, so that its log tells how far it got.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     try {
         Soak soak(g_seed, parser.isSet(verboseOption));
         return soak.run(parser.value(cyclesOption).toInt());
