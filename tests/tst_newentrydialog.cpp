@@ -3,12 +3,11 @@
 
 #include "app/MainWindow.h"
 #include "base/PcText.h"
-#include "base/RegistryKey.h"
 #include "editing/ui/NeuerEintrag.h"
 #include "link/ComPort.h"
 #include "phonebook/ui/PhonebookTrees.h"
 #include "simhandset.h"
-#include "support/ScriptedDialogs.h"
+#include "support/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,8 +18,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -102,9 +99,7 @@ private:
     // Opens the dialog through the window's button; `script` gets it shown.
     void runDialog(TFrm_Q7_Manager& window, std::function<void(TFrm_NeuerEintrag&)> script);
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<DialogsOverride> m_override;
+    std::unique_ptr<WindowFixture> m_f;
 };
 
 void TestNewEntryDialog::initTestCase()
@@ -114,36 +109,31 @@ void TestNewEntryDialog::initTestCase()
 
 void TestNewEntryDialog::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir->path());
-    m_dialogs = std::make_unique<ScriptedDialogs>();
-    m_override = std::make_unique<DialogsOverride>(*m_dialogs);
+    m_f = std::make_unique<WindowFixture>();
 }
 
 void TestNewEntryDialog::cleanup()
 {
-    m_override.reset();
-    m_dialogs.reset();
-    m_dir.reset();
+    m_f.reset();
 }
 
 std::unique_ptr<TFrm_Q7_Manager> TestNewEntryDialog::makeWindow(const QByteArray& languageFile)
 {
-    const QString path = m_dir->filePath(QStringLiteral("q7manager.ini"));
+    const QString path = m_f->filePath(QStringLiteral("q7manager.ini"));
     if (!languageFile.isEmpty()) {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(languageFile) != languageFile.size())
             qFatal("cannot write the language file");
     }
     auto window = std::make_unique<TFrm_Q7_Manager>(path);
-    window->comPort().setDeviceOverride(m_dir->filePath(QStringLiteral("no-such-tty")));
+    window->comPort().setDeviceOverride(m_f->filePath(QStringLiteral("no-such-tty")));
     return window;
 }
 
 void TestNewEntryDialog::runDialog(TFrm_Q7_Manager& window,
                                    std::function<void(TFrm_NeuerEintrag&)> script)
 {
-    m_dialogs->queueDialog([script](QDialog& dialog) {
+    m_f->dialogs.queueDialog([script](QDialog& dialog) {
         auto& neuerEintrag = dynamic_cast<TFrm_NeuerEintrag&>(dialog);
         dialog.show();
         dialog.activateWindow();
@@ -153,7 +143,7 @@ void TestNewEntryDialog::runDialog(TFrm_Q7_Manager& window,
         return dialog.result();
     });
     control<QPushButton>(window, QStringLiteral("Btn_NeuerEintrag"))->click();
-    QCOMPARE(m_dialogs->callsOf(ScriptedDialogs::Kind::Dialog).size(), 1);
+    QCOMPARE(m_f->dialogs.callsOf(ScriptedDialogs::Kind::Dialog).size(), 1);
 }
 
 void TestNewEntryDialog::layout_data()
@@ -420,7 +410,7 @@ void TestNewEntryDialog::newEntryTakesItsPlaceInTheTree()
                 control<QRadioButton>(dialog, QStringLiteral("RB_Mem"))->click();
             control<QPushButton>(dialog, QStringLiteral("Btn_Erstellen"))->click();
         });
-        m_dialogs->clearCalls();
+        m_f->dialogs.clearCalls();
     };
     create(QStringLiteral("Anna"), true);
     create(QStringLiteral("Carl"), false);
@@ -447,7 +437,7 @@ void TestNewEntryDialog::fullRangeKeepsTheDialogOpen()
         control<QRadioButton>(dialog, QStringLiteral("RB_Mem"))->click();
         control<QPushButton>(dialog, QStringLiteral("Btn_Erstellen"))->click();
 
-        const auto messages = m_dialogs->callsOf(ScriptedDialogs::Kind::Message);
+        const auto messages = m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message);
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages[0].text, QStringLiteral("Kein freier Speicherplatz im Handyspeicher."));
         QVERIFY(dialog.isVisible());
@@ -464,15 +454,10 @@ void TestNewEntryDialog::fullRangeKeepsTheDialogOpen()
 
 void TestNewEntryDialog::createdEntriesReachTheHandset()
 {
-    q7sim::SimHandset sim;
-    // Not the first start: no disclaimer.
-    openRegistryKey(kProgramKey)->setValue(QStringLiteral("StartZaehler"), 1);
-    auto window = std::make_unique<TFrm_Q7_Manager>(m_dir->filePath(QStringLiteral("absent.ini")));
-    window->comPort().setDeviceOverride(sim.start());
-    QSignalSpy searched(window.get(), &TFrm_Q7_Manager::searchFinished);
-    window->show();
-    QVERIFY(searched.wait(5000));
-    QVERIFY(searched.first().first().toBool());
+    m_f->startOnSim();
+    QVERIFY(m_f->handsetFound());
+    TFrm_Q7_Manager* window = m_f->window.get();
+    q7sim::SimHandset& sim = m_f->sim;
 
     const auto create = [&](const QString& name, const QString& number, bool memory) {
         runDialog(*window, [&](TFrm_NeuerEintrag& dialog) {
@@ -482,12 +467,12 @@ void TestNewEntryDialog::createdEntriesReachTheHandset()
                 control<QRadioButton>(dialog, QStringLiteral("RB_Mem"))->click();
             control<QPushButton>(dialog, QStringLiteral("Btn_Erstellen"))->click();
         });
-        m_dialogs->clearCalls();
+        m_f->dialogs.clearCalls();
     };
     create(QStringLiteral("Jörg"), QStringLiteral("0301"), true);
     create(QStringLiteral("Carla"), QStringLiteral("0302"), false);
     window->Btn_DatenschreibenClick();
-    QVERIFY(m_dialogs->callsOf(ScriptedDialogs::Kind::Message).isEmpty());
+    QVERIFY(m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message).isEmpty());
 
     // SIM position 10 is record 510; the memory entry takes the handset's
     // first free location.
