@@ -194,6 +194,19 @@ private slots:
                  qPrintable(QString::number(cpuSeconds() - cpuBefore)));
     }
 
+    // The handset confirmed the command and the line died right after: the
+    // confirmation counts, and the next command meets the failure.
+    void aWholeReplyCountsWhenTheLineDiesRightAfterIt()
+    {
+        port->OpenPort();
+        peer->answer("AT-SCEW=3", "\r\nOK\r\n");
+        QObject::connect(
+            port.get(), &TComPort::readyRead, port.get(), [this] { peer->hangUp(); },
+            Qt::SingleShotConnection);
+        QCOMPARE(exchange->exchange("AT-SCEW=3\r\n", 5000, 5000).end, ReplyEnd::Ok);
+        QVERIFY_THROWS_EXCEPTION(EComPort, exchange->exchange("AT\r\n", 5000, 5000));
+    }
+
     void cancelEndsAStalledWrite()
     {
         port->OpenPort();

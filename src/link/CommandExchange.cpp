@@ -108,8 +108,28 @@ Reply CommandExchange::readResponse(int firstByteMs, int silenceMs)
         wait(int(left), WakeOn::Data);
     }
     ++m_traffic.pausesAfterReplies;
-    delay(kPauseAfterReplyMs);
+    pauseAfterReply();
     return reply;
+}
+
+void CommandExchange::pauseAfterReply()
+{
+    // The reply is whole: a line that dies in the pause after it is the next
+    // command's failure, so that what the handset confirmed still counts (a
+    // write that went through must not read as one that did not). A cancel
+    // still ends the pause.
+    QElapsedTimer elapsed;
+    elapsed.start();
+    for (qint64 left = kPauseAfterReplyMs; left > 0;
+         left = kPauseAfterReplyMs - elapsed.elapsed()) {
+        if (m_cancelled)
+            throw EOperationCancelled();
+        NestedWait wait;
+        wait.wakeOn(this, &CommandExchange::cancelRequested);
+        wait.run(int(left));
+    }
+    if (m_cancelled)
+        throw EOperationCancelled();
 }
 
 Reply CommandExchange::exchange(QByteArrayView command, int firstByteMs, int silenceMs)

@@ -81,6 +81,7 @@ private:
         TimerOnly
     };
     void wait(int ms, WakeOn wakeOn);
+    void pauseAfterReply();
     void throwIfStopped();
 
     TComPort& m_port;
