@@ -684,7 +684,6 @@ void TestEditMenu::undoLeavesNothingToAsk()
     QVERIFY(!m_f->window->undoAction()->isEnabled() && !m_f->window->redoAction()->isEnabled());
 }
 
-// The undo item names what it will undo, for every kind of edit.
 // The in-place editor keeps its own undo: Ctrl+Z there takes back typing,
 // and the store's last step stays done.
 void TestEditMenu::ctrlZInTheEditorUndoesTyping()
@@ -713,6 +712,7 @@ void TestEditMenu::ctrlZInTheEditorUndoesTyping()
     QCOMPARE(field(12, Nummer1), QByteArray("0302"));
 }
 
+// The undo item names what it will undo, for every kind of edit.
 void TestEditMenu::eachStepIsNamed_data()
 {
     QTest::addColumn<int>("record");

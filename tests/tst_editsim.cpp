@@ -4,14 +4,12 @@
 
 #include "app/MainWindow.h"
 #include "base/PcText.h"
-#include "base/RegistryKey.h"
 #include "editing/ui/PhonebookMenu.h"
 #include "editing/ui/TreeEditor.h"
-#include "link/ComPort.h"
 #include "phonebook/ui/PhonebookTrees.h"
-#include "simhandset.h"
-#include "support/ScriptedDialogs.h"
+#include "support/PhonebookNodes.h"
 #include "support/SimFixture.h"
+#include "support/WindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,8 +18,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <QUndoStack>
@@ -41,22 +37,6 @@ QList<QByteArray> handsetEntry(int location, const QByteArray& name, const QByte
     QList<QByteArray> values = simEntry(location, name, number, group);
     values[14] = note; // Zusatz1
     return values;
-}
-
-QTreeWidgetItem* detail(QTreeWidgetItem* entry, QStringView role)
-{
-    for (int i = 0; entry && i < entry->childCount(); ++i)
-        if (PhonebookTrees::roleOfItem(entry->child(i)) == role)
-            return entry->child(i);
-    return nullptr;
-}
-
-QStringList childTexts(const QTreeWidgetItem* item)
-{
-    QStringList texts;
-    for (int i = 0; item && i < item->childCount(); ++i)
-        texts << item->child(i)->text(0);
-    return texts;
 }
 
 // The locations of the commands that begin with prefix, e.g. "AT-SCEW=".
@@ -98,7 +78,8 @@ private slots:
     void undoneEditsLeaveTheHandsetAsRead();
 
 private:
-    std::unique_ptr<TFrm_Q7_Manager> startWindow();
+    // A window on the simulated handset that has found it at start.
+    void startWindow();
     // Closes the window and reads the handset in a new one.
     void closeAndReadAgain();
     void select(QTreeWidget* tree, QTreeWidgetItem* node);
@@ -108,79 +89,58 @@ private:
     // The in-place editor that has the focus: its text replaced and Enter.
     void typeIntoEditor(const QString& text);
 
-    QTreeWidget* phonebook() const { return m_window->trees().phonebookTree(); }
-    QTreeWidget* firstNine() const { return m_window->trees().firstNineTree(); }
-    QTreeWidgetItem* entry(int r) const { return m_window->trees().phonebookNode(r); }
+    QTreeWidget* phonebook() const { return window().trees().phonebookTree(); }
+    QTreeWidgetItem* entry(int r) const { return window().trees().phonebookNode(r); }
+    TFrm_Q7_Manager& window() const { return *m_f->window; }
+    q7sim::SimHandset& sim() const { return m_f->sim; }
+    ScriptedDialogs& dialogs() const { return m_f->dialogs; }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<ScriptedDialogs> m_dialogs;
-    std::unique_ptr<DialogsOverride> m_override;
-    std::unique_ptr<q7sim::SimHandset> m_sim;
-    std::unique_ptr<TFrm_Q7_Manager> m_window;
+    std::unique_ptr<WindowFixture> m_f;
 };
 
 void TestEditSim::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir->path());
-    openRegistryKey(kProgramKey)->setValue(QStringLiteral("StartZaehler"), 1); // no disclaimer
-    m_dialogs = std::make_unique<ScriptedDialogs>();
-    m_override = std::make_unique<DialogsOverride>(*m_dialogs);
-    m_sim = std::make_unique<q7sim::SimHandset>(); // unpaced
-
-    m_sim->setEntry(1, handsetEntry(1, "Berta", "0101", {}, "Nachbarin"));
-    m_sim->setEntry(3, handsetEntry(3, "Zoe", "0301", "Familie"));
-    m_sim->setEntry(12, handsetEntry(12, "J|rg", "0302", "Freunde")); // Jörg
+    m_f = std::make_unique<WindowFixture>();
+    sim().setEntry(1, handsetEntry(1, "Berta", "0101", {}, "Nachbarin"));
+    sim().setEntry(3, handsetEntry(3, "Zoe", "0301", "Familie"));
+    sim().setEntry(12, handsetEntry(12, "J|rg", "0302", "Freunde")); // Jörg
     QList<QByteArray> max = handsetEntry(20, "Max", "0320");
     max[7] = "Heim"; // Nummernart2
     max[8] = "0321"; // Nummer2
-    m_sim->setEntry(20, max);
-    m_sim->setEntry(30, handsetEntry(30, "Weg", "0330"));
-    m_sim->setEntry(40, handsetEntry(40, "Otto", "0340"));
-    m_sim->setEntry(505, handsetEntry(505, "anna", "0505"));
-    m_sim->setEntry(510, handsetEntry(510, "Sim A", "0510", "Familie", "Notiz A"));
-    m_sim->setEntry(511, handsetEntry(511, "Sim B", "0511"));
+    sim().setEntry(20, max);
+    sim().setEntry(30, handsetEntry(30, "Weg", "0330"));
+    sim().setEntry(40, handsetEntry(40, "Otto", "0340"));
+    sim().setEntry(505, handsetEntry(505, "anna", "0505"));
+    sim().setEntry(510, handsetEntry(510, "Sim A", "0510", "Familie", "Notiz A"));
+    sim().setEntry(511, handsetEntry(511, "Sim B", "0511"));
     // Beyond the trees: read and written like any other, never shown.
-    m_sim->setEntry(650, handsetEntry(650, "Versteckt", "0650"));
+    sim().setEntry(650, handsetEntry(650, "Versteckt", "0650"));
 }
 
 void TestEditSim::cleanup()
 {
-    m_window.reset();
-    m_sim.reset();
-    m_override.reset();
-    m_dialogs.reset();
-    m_dir.reset();
+    m_f.reset();
 }
 
-std::unique_ptr<TFrm_Q7_Manager> TestEditSim::startWindow()
+void TestEditSim::startWindow()
 {
-    auto window = std::make_unique<TFrm_Q7_Manager>(m_dir->filePath(QStringLiteral("absent.ini")));
-    window->comPort().setDeviceOverride(m_sim->devicePath().isEmpty() ? m_sim->start()
-                                                                      : m_sim->devicePath());
-    QSignalSpy searched(window.get(), &TFrm_Q7_Manager::searchFinished);
-    window->show();
-    window->activateWindow();
-    [&] {
-        QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        QVERIFY(searched.wait(5000));
-        QCOMPARE(searched.first().first().toBool(), true);
-    }();
-    return window;
+    m_f->start(sim().devicePath().isEmpty() ? sim().start() : sim().devicePath());
+    if (!QTest::currentTestFailed())
+        QVERIFY(m_f->handsetFound());
 }
 
 void TestEditSim::closeAndReadAgain()
 {
     // Written: closing asks nothing and lets the port go.
-    m_dialogs->clearCalls();
-    QVERIFY(m_window->close());
-    QVERIFY(m_window->hasShutDown());
-    m_window.reset();
-    QVERIFY(m_dialogs->calls().isEmpty());
+    dialogs().clearCalls();
+    QVERIFY(window().close());
+    QVERIFY(window().hasShutDown());
+    m_f->window.reset();
+    QVERIFY(dialogs().calls().isEmpty());
 
-    m_window = startWindow();
-    QVERIFY(m_window);
-    m_window->findChild<QPushButton*>(QStringLiteral("Btn_DatenLesen"))->click();
+    startWindow();
+    if (!QTest::currentTestFailed())
+        m_f->read();
 }
 
 void TestEditSim::select(QTreeWidget* tree, QTreeWidgetItem* node)
@@ -195,43 +155,44 @@ void TestEditSim::select(QTreeWidget* tree, QTreeWidgetItem* node)
 void TestEditSim::choose(QTreeWidget* tree, MenuItem item)
 {
     emit tree->customContextMenuRequested(QPoint(4, 4));
-    QMenu* menu = m_window->phonebookMenu().menu();
+    QMenu* menu = window().phonebookMenu().menu();
     QVERIFY(menu->isVisible());
-    QAction* action = m_window->phonebookMenu().action(item);
+    QAction* action = window().phonebookMenu().action(item);
     QVERIFY2(action->isVisible() && action->isEnabled(), PhonebookMenu::nameOf(item));
     for (auto parent = parentOf(item); parent; parent = parentOf(*parent)) {
-        QAction* above = m_window->phonebookMenu().action(*parent);
+        QAction* above = window().phonebookMenu().action(*parent);
         QVERIFY2(above->isVisible() && above->isEnabled(), PhonebookMenu::nameOf(*parent));
     }
     action->trigger();
     menu->hide();
     // The window system gives the window back its activation once the menu
     // is gone; the offscreen one leaves that to the caller.
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window()));
 }
 
 void TestEditSim::typeIntoEditor(const QString& text)
 {
     auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     QVERIFY(editor);
-    QVERIFY(m_window->treeEditor().editorOpen());
+    QVERIFY(window().treeEditor().editorOpen());
     editor->selectAll();
     QTest::keyClick(editor, Qt::Key_Backspace);
     QTest::keyClicks(editor, text);
     QTest::keyClick(editor, Qt::Key_Return);
-    QVERIFY(QTest::qWaitFor([&] { return !m_window->treeEditor().editorOpen(); }));
+    QVERIFY(QTest::qWaitFor([&] { return !window().treeEditor().editorOpen(); }));
 }
 
 void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
 {
-    m_window = startWindow();
-    QVERIFY(m_window);
-    m_window->findChild<QPushButton*>(QStringLiteral("Btn_DatenLesen"))->click();
-    QCOMPARE(m_window->recordStore().field(12, Name), encodePc(u"Jörg"));
-    QCOMPARE(m_window->groupList().names(), (QList<QByteArray>{"Familie", "Freunde"}));
+    startWindow();
+    if (QTest::currentTestFailed())
+        return;
+    window().findChild<QPushButton*>(QStringLiteral("Btn_DatenLesen"))->click();
+    QCOMPARE(window().recordStore().field(12, Name), encodePc(u"Jörg"));
+    QCOMPARE(window().groupList().names(), (QList<QByteArray>{"Familie", "Freunde"}));
     // What the handset held, and what it must hold after the write.
-    const auto read = std::make_unique<RecordStore>(m_window->recordStore());
+    const auto read = std::make_unique<RecordStore>(window().recordStore());
     auto expected = std::make_unique<RecordStore>(*read);
     const auto put = [&](int r, int field, QByteArrayView value) {
         expected->setField(r, field, value);
@@ -275,11 +236,11 @@ void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
     // captions name what each position holds.
     select(phonebook(), entry(511));
     emit phonebook()->customContextMenuRequested(QPoint(4, 4));
-    QCOMPARE(m_window->phonebookMenu().action(M::PM_FNV_Position5)->text(), QStringLiteral("anna"));
-    QCOMPARE(m_window->phonebookMenu().action(M::PM_FNV_Position3)->text(), QString());
-    m_window->phonebookMenu().menu()->hide();
+    QCOMPARE(window().phonebookMenu().action(M::PM_FNV_Position5)->text(), QStringLiteral("anna"));
+    QCOMPARE(window().phonebookMenu().action(M::PM_FNV_Position3)->text(), QString());
+    window().phonebookMenu().menu()->hide();
     choose(phonebook(), M::PM_FNV_Position3);
-    QCOMPARE(childTexts(m_window->trees().firstNineRoot()),
+    QCOMPARE(childTexts(window().trees().firstNineRoot()),
              (QStringList{"Sim B", "anna"})); // in position order
     put(503, Speicherplatz, "503");
     for (int field = Name; field < ChangedFlag; ++field)
@@ -296,11 +257,11 @@ void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
     // Cut with Shift+Del, pasted as number 2 of another entry.
     select(phonebook(), detail(entry(20), NodeRole::Nummer1));
     QTest::keyClick(phonebook(), Qt::Key_Delete, Qt::ShiftModifier);
-    QCOMPARE(m_window->statusPanel(1)->text(), QStringLiteral("In Zwischenablage: 0320"));
+    QCOMPARE(window().statusPanel(1)->text(), QStringLiteral("In Zwischenablage: 0320"));
     select(phonebook(), entry(505));
     choose(phonebook(), M::PM_Einfuegenals_Nummer2);
     QCOMPARE(childTexts(entry(505)), (QStringList{"505", "0505", "0320"}));
-    QCOMPARE(childTexts(m_window->trees().firstNineNode(5)), (QStringList{"505", "0505", "0320"}));
+    QCOMPARE(childTexts(window().trees().firstNineNode(5)), (QStringList{"505", "0505", "0320"}));
     put(20, Nummer1, {});
     put(20, Nummernart1, {});
     put(505, Nummer2, "0320");
@@ -308,29 +269,29 @@ void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
 
     // Deleted with Del, after a Yes.
     select(phonebook(), entry(30));
-    m_dialogs->queueAnswer(QMessageBox::Yes);
+    dialogs().queueAnswer(QMessageBox::Yes);
     QTest::keyClick(phonebook(), Qt::Key_Delete);
     QCOMPARE(entry(30), nullptr);
     expected->clearEntry(30);
 
-    QCOMPARE(childTexts(m_window->trees().phonebookRoot()),
+    QCOMPARE(childTexts(window().trees().phonebookRoot()),
              (QStringList{"anna", "Berta", "Jörg", "Max", "Otto", "Sim A", "Sim B", "Zora"}));
-    QVERIFY(m_window->hasUnsavedEdits());
+    QVERIFY(window().hasUnsavedEdits());
 
     // Only the changed records go out, the default. The handset keeps no
     // note lines of an entry written to it: the window asks first, since
     // Berta's and Sim A's go.
-    QVERIFY(m_window->findChild<QCheckBox*>(QStringLiteral("CB_NurGeaenderte"))->isChecked());
-    m_dialogs->clearCalls();
-    m_dialogs->queueAnswer(QMessageBox::Yes);
-    m_sim->clearCommands();
-    m_window->findChild<QPushButton*>(QStringLiteral("Btn_Datenschreiben"))->click();
-    QCOMPARE(m_dialogs->callsOf(ScriptedDialogs::Kind::Message).size(), 1);
-    const QList<QByteArray> commands = m_sim->commands();
+    QVERIFY(window().findChild<QCheckBox*>(QStringLiteral("CB_NurGeaenderte"))->isChecked());
+    dialogs().clearCalls();
+    dialogs().queueAnswer(QMessageBox::Yes);
+    sim().clearCommands();
+    window().findChild<QPushButton*>(QStringLiteral("Btn_Datenschreiben"))->click();
+    QCOMPARE(dialogs().callsOf(ScriptedDialogs::Kind::Message).size(), 1);
+    const QList<QByteArray> commands = sim().commands();
     const QList<int> written = locationsOf(commands, "AT-SCEW=");
     QCOMPARE(written, (QList<int>{1, 2, 3, 12, 20, 40, 503, 505}));
     QCOMPARE(locationsOf(commands, "AT-SCED="), (QList<int>{30, 510, 511}));
-    QVERIFY(!m_window->hasUnsavedEdits());
+    QVERIFY(!window().hasUnsavedEdits());
     for (int r : written) {
         put(r, Zusatz1, {});
         put(r, Zusatz2, {});
@@ -339,11 +300,11 @@ void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
     closeAndReadAgain();
     if (QTest::currentTestFailed())
         return;
-    const QString difference = firstDifference(m_window->recordStore(), *expected);
+    const QString difference = firstDifference(window().recordStore(), *expected);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
-    QCOMPARE(childTexts(m_window->trees().phonebookRoot()),
+    QCOMPARE(childTexts(window().trees().phonebookRoot()),
              (QStringList{"anna", "Berta", "Jörg", "Max", "Otto", "Sim A", "Sim B", "Zora"}));
-    QCOMPARE(childTexts(m_window->trees().firstNineRoot()), (QStringList{"Sim B", "anna"}));
+    QCOMPARE(childTexts(window().trees().firstNineRoot()), (QStringList{"Sim B", "anna"}));
 }
 
 // The edits that drop data (a deletion, a cut, a First Nine move over an
@@ -351,17 +312,18 @@ void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
 // changed flags come back with the bytes, and the handset keeps what it held.
 void TestEditSim::undoneEditsLeaveTheHandsetAsRead()
 {
-    m_window = startWindow();
-    QVERIFY(m_window);
-    m_window->findChild<QPushButton*>(QStringLiteral("Btn_DatenLesen"))->click();
-    const auto read = std::make_unique<RecordStore>(m_window->recordStore());
-    const QStringList names = childTexts(m_window->trees().phonebookRoot());
+    startWindow();
+    if (QTest::currentTestFailed())
+        return;
+    window().findChild<QPushButton*>(QStringLiteral("Btn_DatenLesen"))->click();
+    const auto read = std::make_unique<RecordStore>(window().recordStore());
+    const QStringList names = childTexts(window().trees().phonebookRoot());
     QCOMPARE(names,
              (QStringList{"anna", "Berta", "Jörg", "Max", "Otto", "Sim A", "Sim B", "Weg", "Zoe"}));
-    QCOMPARE(childTexts(m_window->trees().firstNineRoot()), (QStringList{"anna"}));
+    QCOMPARE(childTexts(window().trees().firstNineRoot()), (QStringList{"anna"}));
 
     select(phonebook(), entry(30));
-    m_dialogs->queueAnswer(QMessageBox::Yes);
+    dialogs().queueAnswer(QMessageBox::Yes);
     QTest::keyClick(phonebook(), Qt::Key_Delete);
     QCOMPARE(entry(30), nullptr);
 
@@ -369,39 +331,39 @@ void TestEditSim::undoneEditsLeaveTheHandsetAsRead()
     QTest::keyClick(phonebook(), Qt::Key_Delete, Qt::ShiftModifier);
     QCOMPARE(childTexts(entry(20)), (QStringList{"20", "0321"}));
     const QString clipboard = QStringLiteral("In Zwischenablage: 0320");
-    QCOMPARE(m_window->statusPanel(1)->text(), clipboard);
+    QCOMPARE(window().statusPanel(1)->text(), clipboard);
 
     select(phonebook(), entry(40));
     choose(phonebook(), M::PM_FNV_Position5); // held by anna
     QCOMPARE(entry(40), nullptr);
-    QCOMPARE(childTexts(m_window->trees().firstNineRoot()), (QStringList{"Otto"}));
-    QCOMPARE(m_window->recordStore().field(505, Name), QByteArray("Otto"));
-    QCOMPARE(m_window->undoStack()->count(), 3);
+    QCOMPARE(childTexts(window().trees().firstNineRoot()), (QStringList{"Otto"}));
+    QCOMPARE(window().recordStore().field(505, Name), QByteArray("Otto"));
+    QCOMPARE(window().undoStack()->count(), 3);
 
     // Each undo shows its records again at once, in both trees.
     phonebook()->setFocus();
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(childTexts(m_window->trees().firstNineRoot()), (QStringList{"anna"}));
-    QCOMPARE(childTexts(m_window->trees().firstNineNode(5)), (QStringList{"505", "0505"}));
+    QCOMPARE(childTexts(window().trees().firstNineRoot()), (QStringList{"anna"}));
+    QCOMPARE(childTexts(window().trees().firstNineNode(5)), (QStringList{"505", "0505"}));
     QCOMPARE(childTexts(entry(40)), (QStringList{"40", "0340"}));
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(childTexts(entry(20)), (QStringList{"20", "0320", "0321"}));
-    QCOMPARE(m_window->statusPanel(1)->text(), clipboard); // the clipboard keeps the number
+    QCOMPARE(window().statusPanel(1)->text(), clipboard); // the clipboard keeps the number
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(childTexts(m_window->trees().phonebookRoot()), names);
-    QVERIFY(!m_window->undoAction()->isEnabled());
-    QVERIFY(!m_window->hasUnsavedEdits());
-    const QString undone = firstDifference(m_window->recordStore(), *read);
+    QCOMPARE(childTexts(window().trees().phonebookRoot()), names);
+    QVERIFY(!window().undoAction()->isEnabled());
+    QVERIFY(!window().hasUnsavedEdits());
+    const QString undone = firstDifference(window().recordStore(), *read);
     QVERIFY2(undone.isEmpty(), qPrintable(undone));
-    QVERIFY(m_window->recordStore() == *read); // the changed flags too
+    QVERIFY(window().recordStore() == *read); // the changed flags too
 
     // Only the changed records go out, the default: none are.
-    QVERIFY(m_window->findChild<QCheckBox*>(QStringLiteral("CB_NurGeaenderte"))->isChecked());
-    m_dialogs->clearCalls();
-    m_sim->clearCommands();
-    m_window->findChild<QPushButton*>(QStringLiteral("Btn_Datenschreiben"))->click();
-    QVERIFY(m_dialogs->calls().isEmpty());
-    const QList<QByteArray> commands = m_sim->commands();
+    QVERIFY(window().findChild<QCheckBox*>(QStringLiteral("CB_NurGeaenderte"))->isChecked());
+    dialogs().clearCalls();
+    sim().clearCommands();
+    window().findChild<QPushButton*>(QStringLiteral("Btn_Datenschreiben"))->click();
+    QVERIFY(dialogs().calls().isEmpty());
+    const QList<QByteArray> commands = sim().commands();
     QVERIFY(!commands.isEmpty()); // the write ran
     for (const QByteArray& command : commands)
         QVERIFY2(!command.toUpper().startsWith("AT-SCE") &&
@@ -411,10 +373,10 @@ void TestEditSim::undoneEditsLeaveTheHandsetAsRead()
     closeAndReadAgain();
     if (QTest::currentTestFailed())
         return;
-    const QString difference = firstDifference(m_window->recordStore(), *read);
+    const QString difference = firstDifference(window().recordStore(), *read);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
-    QCOMPARE(childTexts(m_window->trees().phonebookRoot()), names);
-    QCOMPARE(childTexts(m_window->trees().firstNineRoot()), (QStringList{"anna"}));
+    QCOMPARE(childTexts(window().trees().phonebookRoot()), names);
+    QCOMPARE(childTexts(window().trees().firstNineRoot()), (QStringList{"anna"}));
 }
 
 QTEST_MAIN(TestEditSim)
