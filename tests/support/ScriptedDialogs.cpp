@@ -39,7 +39,7 @@ QString ScriptedDialogs::openFileName(QWidget* parent, const QString& title,
     (void)parent;
     (void)defaultSuffix;
     m_startFolders << startFolder;
-    m_calls << Call{Kind::OpenFile, QMessageBox::NoIcon, title, windowsFilter, {}, {}, {}};
+    m_calls << Call{Kind::OpenFile, QMessageBox::NoIcon, title, windowsFilter, {}, {}, {}, {}};
     return m_fileNames.isEmpty() ? QString() : m_fileNames.dequeue();
 }
 
@@ -50,14 +50,14 @@ QString ScriptedDialogs::saveFileName(QWidget* parent, const QString& title,
     (void)parent;
     (void)defaultSuffix;
     m_startFolders << startFolder;
-    m_calls << Call{Kind::SaveFile, QMessageBox::NoIcon, title, windowsFilter, {}, {}, {}};
+    m_calls << Call{Kind::SaveFile, QMessageBox::NoIcon, title, windowsFilter, {}, {}, {}, {}};
     return m_fileNames.isEmpty() ? QString() : m_fileNames.dequeue();
 }
 
 std::optional<QColor> ScriptedDialogs::chooseColor(QWidget* parent, const QColor& initial)
 {
     (void)parent;
-    m_calls << Call{Kind::Color, QMessageBox::NoIcon, {}, {}, {}, initial, {}};
+    m_calls << Call{Kind::Color, QMessageBox::NoIcon, {}, {}, {}, initial, {}, {}};
     return m_colors.isEmpty() ? std::nullopt : m_colors.dequeue();
 }
 
@@ -69,7 +69,8 @@ int ScriptedDialogs::execDialog(QDialog& dialog)
                     {},
                     {},
                     {},
-                    QString::fromLatin1(dialog.metaObject()->className())};
+                    QString::fromLatin1(dialog.metaObject()->className()),
+                    {}};
     if (m_dialogScripts.isEmpty())
         return QDialog::Rejected;
     return m_dialogScripts.dequeue()(dialog);
