@@ -190,6 +190,27 @@ private slots:
         QCOMPARE(m_sim->entry(7).value(1), QByteArray("Sieben"));
     }
 
+    // A file edited by hand that names a location twice: the last line
+    // counts, and both commands say which entries were not taken.
+    void aLocationNamedTwiceIsToldAndTheLastLineCounts()
+    {
+        const QString file = m_dir->filePath("twice.csv");
+        write(file, "7,\"Erste\"\r\n9,\"Neun\"\r\n7,\"Zweite\"\r\n");
+        const QByteArray told = "Diese Speicherplätze stehen mehr als einmal in der Datei, "
+                                "geladen ist jeweils nur die letzte Zeile: 7\n";
+
+        const Run converted = q7ctl({"convert", file, m_dir->filePath("twice.vcf")});
+        QCOMPARE(converted.exitCode, 0);
+        QCOMPARE(converted.err, told);
+        QVERIFY(read(m_dir->filePath("twice.vcf")).contains("FN:Zweite\r\n"));
+
+        const Run restored = q7ctl({"--device", m_device, "restore", file});
+        QCOMPARE(restored.exitCode, 0);
+        QVERIFY2(restored.err.startsWith(told), restored.err.constData());
+        QCOMPARE(m_sim->entry(7).value(1), QByteArray("Zweite"));
+        QCOMPARE(m_sim->entry(9).value(1), QByteArray("Neun"));
+    }
+
     void listPrintsEveryLiveEntry()
     {
         for (int location = 1; location <= 700; ++location)

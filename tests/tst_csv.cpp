@@ -315,49 +315,57 @@ void TestCsv::importLines_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QList<int>>("records");
     QTest::addColumn<QByteArrayList>("names");
+    QTest::addColumn<QList<int>>("repeated"); // locations named by more than one line
 
     QTest::newRow("CR LF lines") << QByteArray("1,\"A\"\r\n2,\"B\"\r\n") << QList<int>{1, 2}
-                                 << QByteArrayList{"A", "B"};
+                                 << QByteArrayList{"A", "B"} << QList<int>{};
     QTest::newRow("LF only lines read like CR LF")
-        << QByteArray("1,\"A\"\n2,\"B\"\n") << QList<int>{1, 2} << QByteArrayList{"A", "B"};
-    QTest::newRow("CR only lines")
-        << QByteArray("1,\"A\"\r2,\"B\"\r") << QList<int>{1, 2} << QByteArrayList{"A", "B"};
+        << QByteArray("1,\"A\"\n2,\"B\"\n") << QList<int>{1, 2} << QByteArrayList{"A", "B"}
+        << QList<int>{};
+    QTest::newRow("CR only lines") << QByteArray("1,\"A\"\r2,\"B\"\r") << QList<int>{1, 2}
+                                   << QByteArrayList{"A", "B"} << QList<int>{};
     QTest::newRow("last line without line end")
-        << QByteArray("1,\"A\"\r\n2,\"B\"") << QList<int>{1, 2} << QByteArrayList{"A", "B"};
+        << QByteArray("1,\"A\"\r\n2,\"B\"") << QList<int>{1, 2} << QByteArrayList{"A", "B"}
+        << QList<int>{};
     QTest::newRow("byte 26 as the end-of-file mark")
-        << QByteArray("1,\"A\"\r\n2,\"B\"\r\n\x1a") << QList<int>{1, 2} << QByteArrayList{"A", "B"};
+        << QByteArray("1,\"A\"\r\n2,\"B\"\r\n\x1a") << QList<int>{1, 2} << QByteArrayList{"A", "B"}
+        << QList<int>{};
     QTest::newRow("end-of-file mark with blanks and line ends after it")
         << QByteArray("1,\"A\"\r\n2,\"B\"\r\n\x1a \r\n\t") << QList<int>{1, 2}
-        << QByteArrayList{"A", "B"};
-    QTest::newRow("a run of end-of-file marks") << QByteArray("1,\"A\"\r\n2,\"B\"\x1a\x1a\x1a")
-                                                << QList<int>{1, 2} << QByteArrayList{"A", "B"};
+        << QByteArrayList{"A", "B"} << QList<int>{};
+    QTest::newRow("a run of end-of-file marks")
+        << QByteArray("1,\"A\"\r\n2,\"B\"\x1a\x1a\x1a") << QList<int>{1, 2}
+        << QByteArrayList{"A", "B"} << QList<int>{};
     QTest::newRow("byte 26 inside a value")
         << QByteArray("1,\"A\"\r\n2,\"B\x1a\"\r\n3,\"C\"\r\n") << QList<int>{1, 2, 3}
-        << QByteArrayList{"A", "B\x1a", "C"};
-    QTest::newRow("byte 26 ending the last value")
-        << QByteArray("1,\"A\x1a\"\r\n") << QList<int>{1} << QByteArrayList{"A\x1a"};
+        << QByteArrayList{"A", "B\x1a", "C"} << QList<int>{};
+    QTest::newRow("byte 26 ending the last value") << QByteArray("1,\"A\x1a\"\r\n") << QList<int>{1}
+                                                   << QByteArrayList{"A\x1a"} << QList<int>{};
     QTest::newRow("blank lines skipped")
         << QByteArray("\r\n1,\"A\"\r\n   \r\n\t\r\n2,\"B\"\r\n\r\n") << QList<int>{1, 2}
-        << QByteArrayList{"A", "B"};
+        << QByteArrayList{"A", "B"} << QList<int>{};
     QTest::newRow("quoted name with a comma and a blank")
         << QByteArray("5,\"Muster, Max\",\"Fam\"\r\n") << QList<int>{5}
-        << QByteArrayList{"Muster, Max"};
+        << QByteArrayList{"Muster, Max"} << QList<int>{};
     QTest::newRow("31 characters cut to 30")
         << QByteArray("5,\"abcdefghijklmnopqrstuvwxyz01234\"\r\n") << QList<int>{5}
-        << QByteArrayList{"abcdefghijklmnopqrstuvwxyz0123"};
+        << QByteArrayList{"abcdefghijklmnopqrstuvwxyz0123"} << QList<int>{};
     QTest::newRow("same number twice, the later wins")
         << QByteArray("5,\"first\",\"Fam\",\"TELNO\"\r\n5,\"second\"\r\n") << QList<int>{5}
-        << QByteArrayList{"second"};
+        << QByteArrayList{"second"} << QList<int>{5};
+    QTest::newRow("three lines for one location, two spellings of another")
+        << QByteArray("3,\"a\"\r\n7,\"b\"\r\n3,\"c\"\r\n007,\"d\"\r\n3,\"e\"\r\n")
+        << QList<int>{3, 7} << QByteArrayList{"e", "d"} << QList<int>{3, 7};
     QTest::newRow("plus sign stored as 7")
-        << QByteArray("+7,\"A\"\r\n") << QList<int>{7} << QByteArrayList{"A"};
+        << QByteArray("+7,\"A\"\r\n") << QList<int>{7} << QByteArrayList{"A"} << QList<int>{};
     QTest::newRow("dollar hex stored as 7")
-        << QByteArray("$7,\"A\"\r\n") << QList<int>{7} << QByteArrayList{"A"};
+        << QByteArray("$7,\"A\"\r\n") << QList<int>{7} << QByteArrayList{"A"} << QList<int>{};
     QTest::newRow("0x hex stored as 7")
-        << QByteArray("0x7,\"A\"\r\n") << QList<int>{7} << QByteArrayList{"A"};
+        << QByteArray("0x7,\"A\"\r\n") << QList<int>{7} << QByteArrayList{"A"} << QList<int>{};
     QTest::newRow("leading blanks and zeros")
-        << QByteArray("  007,\"A\"\r\n") << QList<int>{7} << QByteArrayList{"A"};
+        << QByteArray("  007,\"A\"\r\n") << QList<int>{7} << QByteArrayList{"A"} << QList<int>{};
     QTest::newRow("a number alone")
-        << QByteArray("700\r\n") << QList<int>{700} << QByteArrayList{""};
+        << QByteArray("700\r\n") << QList<int>{700} << QByteArrayList{""} << QList<int>{};
 }
 
 void TestCsv::importLines()
@@ -365,6 +373,7 @@ void TestCsv::importLines()
     QFETCH(QByteArray, content);
     QFETCH(QList<int>, records);
     QFETCH(QByteArrayList, names);
+    QFETCH(QList<int>, repeated);
 
     // An entry that is not in the file must be gone afterwards.
     auto current = std::make_unique<RecordStore>();
@@ -372,7 +381,9 @@ void TestCsv::importLines()
     current->setField(3, Name, "old");
     current->setField(5, Gruppe, "old");
 
-    const RecordStore imported = importCsv(content, *current);
+    QList<int> named = {-1}; // replaced, not added to
+    const RecordStore imported = importCsv(content, *current, &named);
+    QCOMPARE(named, repeated);
     for (int r = 1; r <= kRecordCount; ++r) {
         const qsizetype i = records.indexOf(r);
         if (i < 0) {

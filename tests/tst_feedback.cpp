@@ -93,6 +93,27 @@ private slots:
         QCOMPARE(m_f->window->statusPanel(0)->text(), QStringLiteral("Handy gelöscht: 3 Einträge"));
     }
 
+    // A file edited by hand may name a location twice: the last line
+    // fills it, and the window says which entries did not come in.
+    void loadingALocationNamedTwiceSaysSo()
+    {
+        const QString path =
+            m_f->writeFile(QStringLiteral("twice.csv"),
+                           "3,\"Erste\"\r\n505,\"anna\"\r\n3,\"Zweite\"\r\n505,\"Anna\"\r\n");
+        m_f->dialogs.queueFileName(path);
+        m_f->window->Btn_DatenladenClick();
+        const auto told = m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message);
+        QCOMPARE(told.size(), 1);
+        QCOMPARE(told[0].icon, QMessageBox::Warning);
+        QCOMPARE(told[0].text, QStringLiteral("Diese Speicherplätze stehen mehr als einmal in der "
+                                              "Datei, geladen ist jeweils nur die letzte Zeile: "
+                                              "3, 505"));
+        QCOMPARE(m_f->window->recordStore().field(3, Name), QByteArray("Zweite"));
+        QCOMPARE(m_f->window->recordStore().field(505, Name), QByteArray("Anna"));
+        QCOMPARE(m_f->window->statusPanel(0)->text(),
+                 QStringLiteral("2 Einträge aus twice.csv geladen"));
+    }
+
     void portListSaysWhatEachNameIs()
     {
         auto* list = m_f->window->findChild<QComboBox*>(QStringLiteral("ComCB_COM"));

@@ -44,10 +44,10 @@ constexpr TextId kAllTexts[] = {Q7_TEXTS(Q7_LIST_TEXT)};
 // Texts of features this run does not reach: the vCard import and its
 // report, the port's failure explanations, the question about the additional
 // lines, the reports after a transfer and a recovered link, the device
-// behind a port name, and the offer to load edits kept at the last end. Their own
-// tests check them; the English file test checks that they are translated.
-// A text new to the table belongs either among those this test checks or
-// here.
+// behind a port name, the offer to load edits kept at the last end, and the
+// warning about a file that names a location twice. Their own tests check
+// them; the English file test checks that they are translated. A text new to
+// the table belongs either among those this test checks or here.
 bool reachedElsewhere(TextId id)
 {
     const QLatin1String section(textEntry(id).section);
@@ -75,6 +75,7 @@ bool reachedElsewhere(TextId id)
         TextId::TAB_Optionen_NichtVorhanden,
         TextId::Datei_Operationen_DateiformatVcard,
         TextId::Datei_Operationen_ImportBericht,
+        TextId::Datei_Operationen_Mehrfach,
         TextId::Statusleiste_Verbindungpruefen,
         TextId::Statusleiste_Verbindungwieder,
         TextId::Statusleiste_EinEintrag,

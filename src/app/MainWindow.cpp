@@ -749,8 +749,13 @@ void TFrm_Q7_Manager::Btn_DatenladenClick()
         return;
     // A file with a single bad line changes nothing.
     guarded([&] {
-        takeStore(readCsvFile(path, *m_store));
+        QList<int> repeated;
+        takeStore(readCsvFile(path, *m_store, &repeated));
         showStatus(loadedConfirmation(liveEntryCount(*m_store), path, m_languageFile));
+        if (!repeated.isEmpty())
+            dialogs().message(this, QMessageBox::Warning,
+                              m_languageFile.text(TextId::Datei_Operationen_Import),
+                              repeatedLocationsWarning(repeated, m_languageFile), QMessageBox::Ok);
     });
 }
 

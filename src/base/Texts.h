@@ -54,6 +54,9 @@ namespace q7 {
     X(Datei_Operationen_DateiformatVcard, "Datei_Operationen", "DateiformatVcard",                 \
       "vCard (*.vcf)|*.vcf")                                                                       \
     X(Datei_Operationen_ImportBericht, "Datei_Operationen", "ImportBericht", "Import-Bericht")     \
+    X(Datei_Operationen_Mehrfach, "Datei_Operationen", "Mehrfach",                                 \
+      "Diese Speicherplätze stehen mehr als einmal in der Datei, geladen ist jeweils nur die "    \
+      "letzte Zeile: %1")                                                                          \
     X(vCard_Ziel, "vCard", "Ziel", "Wohin sollen die Karten als neue Einträge kommen?")            \
     X(vCard_ZielHandy, "vCard", "ZielHandy", "&Handyspeicher")                                     \
     X(vCard_ZielSim, "vCard", "ZielSim", "&SIM-Karte")                                             \

@@ -46,6 +46,16 @@ void printResult(CommandContext& context, const QString& line)
     out().flush();
 }
 
+// A CSV file that names a location twice loads only its last line there;
+// the run goes on, as the window's load does, and says so.
+void warnOfRepeatedLocations(const QList<int>& locations, const LanguageFile& texts)
+{
+    if (locations.isEmpty())
+        return;
+    err() << repeatedLocationsWarning(locations, texts) << '\n';
+    err().flush();
+}
+
 QString noArguments(const CommandContext& context)
 {
     return context.arguments.isEmpty() ? QString() : QStringLiteral("too many arguments");
@@ -159,7 +169,9 @@ int convert(CommandContext& context)
     const QString& in = context.arguments[0];
     const QString& out = context.arguments[1];
     if (isCsvFile(in)) {
-        RecordStore store = readCsvFile(in, RecordStore());
+        QList<int> repeated;
+        RecordStore store = readCsvFile(in, RecordStore(), &repeated);
+        warnOfRepeatedLocations(repeated, context.texts);
         savePhonebook(out, store, context.texts);
         return 0;
     }
@@ -217,7 +229,9 @@ QString oneCsvFile(const CommandContext& context)
 int restore(CommandContext& context)
 {
     // The whole file is read and checked before anything reaches the handset.
-    RecordStore store = readCsvFile(context.arguments.front(), RecordStore());
+    QList<int> repeated;
+    RecordStore store = readCsvFile(context.arguments.front(), RecordStore(), &repeated);
+    warnOfRepeatedLocations(repeated, context.texts);
     bool anyLive = false;
     for (int record = 1; record <= kRecordCount && !anyLive; ++record)
         anyLive = store.isLive(record);

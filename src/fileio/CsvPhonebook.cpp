@@ -1,11 +1,15 @@
 #include "fileio/CsvPhonebook.h"
 
 #include "base/Errors.h"
+#include "base/LanguageFile.h"
 #include "base/PcText.h"
 #include "fileio/FileAccess.h"
 #include "link/GsmText.h"
 #include "phonebook/EntryParser.h"
 
+#include <QSet>
+#include <QStringList>
+#include <algorithm>
 #include <memory>
 
 namespace q7 {
@@ -83,9 +87,14 @@ void writeCsvFile(const QString& path, RecordStore& store, bool includeMarkedFor
     store = *staged;
 }
 
-RecordStore importCsv(const QByteArray& content, const RecordStore& current)
+RecordStore importCsv(const QByteArray& content, const RecordStore& current,
+                      QList<int>* repeatedLocations)
 {
     RecordStore result = current;
+    // A file edited by hand can name a location twice; the later line wins,
+    // and the caller hears of it, since the earlier entry is not loaded.
+    QSet<int> named;
+    QSet<int> repeated;
     result.ClearRecords();
 
     const QByteArrayView data = withoutEndOfFileMark(content);
@@ -125,13 +134,29 @@ RecordStore importCsv(const QByteArray& content, const RecordStore& current)
         reply += '\r';
         parseEntryLine(result, *record, reply);
         result.setField(*record, Speicherplatz, QByteArray::number(*record));
+        if (named.contains(*record))
+            repeated.insert(*record);
+        named.insert(*record);
+    }
+    if (repeatedLocations) {
+        *repeatedLocations = repeated.values();
+        std::sort(repeatedLocations->begin(), repeatedLocations->end());
     }
     return result;
 }
 
-RecordStore readCsvFile(const QString& path, const RecordStore& current)
+RecordStore readCsvFile(const QString& path, const RecordStore& current,
+                        QList<int>* repeatedLocations)
 {
-    return importCsv(readWholeFile(path), current);
+    return importCsv(readWholeFile(path), current, repeatedLocations);
+}
+
+QString repeatedLocationsWarning(const QList<int>& locations, const LanguageFile& texts)
+{
+    QStringList numbers;
+    for (int location : locations)
+        numbers << QString::number(location);
+    return texts.text(TextId::Datei_Operationen_Mehrfach).arg(numbers.join(QStringLiteral(", ")));
 }
 
 } // namespace q7

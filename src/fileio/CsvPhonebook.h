@@ -3,9 +3,12 @@
 #include "phonebook/RecordStore.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 namespace q7 {
+
+class LanguageFile;
 
 // The CSV phonebook file: one line per record with a Speicherplatz, in
 // ascending record order, each ending in CR LF, no header. A line carries the
@@ -28,10 +31,18 @@ void writeCsvFile(const QString& path, RecordStore& store, bool includeMarkedFor
 // every record emptied (the changed flags stay), then each line's record
 // filled and marked unchanged. A line whose leading number is no integer or
 // names no record throws, naming its line number; `current` is never touched.
-RecordStore importCsv(const QByteArray& content, const RecordStore& current);
+// A location that several lines name is filled by the last of them; such
+// locations go to repeatedLocations, in ascending order, when it is given.
+RecordStore importCsv(const QByteArray& content, const RecordStore& current,
+                      QList<int>* repeatedLocations = nullptr);
 
 // importCsv on the file's content; a file that cannot be read throws
 // EInOutError.
-RecordStore readCsvFile(const QString& path, const RecordStore& current);
+RecordStore readCsvFile(const QString& path, const RecordStore& current,
+                        QList<int>* repeatedLocations = nullptr);
+
+// Tells that the entries of all but the last line of each repeated location
+// were not loaded.
+QString repeatedLocationsWarning(const QList<int>& locations, const LanguageFile& texts);
 
 } // namespace q7
