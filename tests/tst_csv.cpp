@@ -436,7 +436,16 @@ void TestCsv::importFailures_data()
     // dropping the rest of the file unseen.
     QTest::newRow("byte 26 before further lines")
         << QByteArray("1,\"A\"\r\n\x1a\r\n2,\"B\"\r\n") << true
-        << QStringLiteral("'\x1a' ist kein gültiger Integerwert (Zeile 2)");
+        << QStringLiteral("'?' ist kein gültiger Integerwert (Zeile 2)");
+    // A file that is no phonebook: the message quotes the start of its
+    // first line, without the bytes that would steer a terminal.
+    QTest::newRow("a long line without a comma, cut")
+        << QByteArray(5000, 'x') + "\r\n"
+        << true
+        << QStringLiteral("'%1...' ist kein gültiger Integerwert (Zeile 1)").arg(QString(40, u'x'));
+    QTest::newRow("control bytes shown as ?")
+        << QByteArray("\x1b]0;title\x07\x1b[2J,\"A\"\r\n") << true
+        << QStringLiteral("'?]0;title??[2J' ist kein gültiger Integerwert (Zeile 1)");
     QTest::newRow("above 700") << QByteArray("1,\"A\"\r\n701,\"B\"\r\n") << false
                                << QStringLiteral(
                                       "Speicherplatz 701 liegt nicht zwischen 1 und 700 (Zeile 2)");

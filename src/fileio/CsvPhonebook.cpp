@@ -31,9 +31,20 @@ QByteArrayView withoutEndOfFileMark(QByteArrayView data)
 }
 
 // EConvertError keeps its runtime text; the import adds where it happened.
+// The text before the first comma is the whole line when it has none: a
+// file that is no phonebook would fill the screen with one message box and
+// send its control bytes to q7ctl's terminal. The start of it, printable,
+// is enough to find the line.
 EConvertError convertErrorInLine(QByteArrayView text, int lineNumber)
 {
-    return EConvertError(decodePc(text), QStringLiteral("(Zeile %1)").arg(lineNumber));
+    constexpr qsizetype kShown = 40;
+    QString shown = decodePc(text.first(std::min(text.size(), kShown)));
+    for (QChar& c : shown)
+        if (!c.isPrint())
+            c = u'?';
+    if (text.size() > kShown)
+        shown += QStringLiteral("...");
+    return EConvertError(shown, QStringLiteral("(Zeile %1)").arg(lineNumber));
 }
 
 bool isBlankLine(QByteArrayView line)
