@@ -7,7 +7,6 @@
 #include "link/GsmText.h"
 #include "phonebook/EntryParser.h"
 
-#include <QSet>
 #include <QStringList>
 #include <algorithm>
 #include <memory>
@@ -102,11 +101,10 @@ RecordStore importCsv(const QByteArray& content, const RecordStore& current,
                       QList<int>* repeatedLocations)
 {
     RecordStore result = current;
+    result.ClearRecords();
     // A file edited by hand can name a location twice; the later line wins,
     // and the caller hears of it, since the earlier entry is not loaded.
-    QSet<int> named;
-    QSet<int> repeated;
-    result.ClearRecords();
+    QList<int> linesNaming(kRecordCount + 1, 0);
 
     const QByteArrayView data = withoutEndOfFileMark(content);
     // Lines end at CR, an LF right after it belongs to the line end. A file
@@ -145,13 +143,13 @@ RecordStore importCsv(const QByteArray& content, const RecordStore& current,
         reply += '\r';
         parseEntryLine(result, *record, reply);
         result.setField(*record, Speicherplatz, QByteArray::number(*record));
-        if (named.contains(*record))
-            repeated.insert(*record);
-        named.insert(*record);
+        ++linesNaming[*record];
     }
     if (repeatedLocations) {
-        *repeatedLocations = repeated.values();
-        std::sort(repeatedLocations->begin(), repeatedLocations->end());
+        repeatedLocations->clear();
+        for (int r = 1; r <= kRecordCount; ++r)
+            if (linesNaming[r] > 1)
+                repeatedLocations->append(r);
     }
     return result;
 }
