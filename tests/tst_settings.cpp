@@ -37,6 +37,8 @@ private slots:
     void missingGroupGivesDefaults();
     void savedValuesAreDecimalText();
     void savedOptionsComeBackUnchanged();
+    void countryCode_data();
+    void countryCode();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -224,6 +226,29 @@ void TestSettings::savedOptionsComeBackUnchanged()
     options.hottrackfarbe = 3;
     savePhonebookOptions(*freshSettings(), options);
     QCOMPARE(loadPhonebookOptions(*freshSettings()), options);
+}
+
+void TestSettings::countryCode_data()
+{
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<int>("countryCode");
+    QTest::newRow("missing") << QVariant() << 49;
+    QTest::newRow("Austria") << QVariant(QStringLiteral("43")) << 43;
+    QTest::newRow("three digits") << QVariant(QStringLiteral("352")) << 352;
+    QTest::newRow("zero") << QVariant(QStringLiteral("0")) << 49;
+    QTest::newRow("too long") << QVariant(QStringLiteral("4912")) << 49;
+    QTest::newRow("with plus") << QVariant(QStringLiteral("+43")) << 43;
+    QTest::newRow("no number") << QVariant(QStringLiteral("DE")) << 49;
+}
+
+void TestSettings::countryCode()
+{
+    QFETCH(QVariant, stored);
+    auto settings = freshSettings();
+    if (stored.isValid())
+        settings->setValue(QStringLiteral("Telefonbuch/Laendervorwahl"), stored);
+    QTEST(loadCountryCode(*settings), "countryCode");
+    QCOMPARE(settings->group(), QString());
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

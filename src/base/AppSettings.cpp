@@ -9,6 +9,7 @@ const QString kLoeschbefehle = QStringLiteral("Loeschbefehle");
 const QString kHintergrundfarbe = QStringLiteral("Hintergrundfarbe");
 const QString kSchriftfarbe = QStringLiteral("Schriftfarbe");
 const QString kHottrackfarbe = QStringLiteral("Hottrackfarbe");
+const QString kLaendervorwahl = QStringLiteral("Laendervorwahl");
 
 QString flagText(bool on)
 {
@@ -81,6 +82,14 @@ void savePhonebookOptions(QSettings& programKey, const PhonebookOptions& options
     programKey.setValue(kSchriftfarbe, QString::number(options.schriftfarbe));
     programKey.setValue(kHottrackfarbe, QString::number(options.hottrackfarbe));
     programKey.endGroup();
+}
+
+int loadCountryCode(QSettings& programKey)
+{
+    programKey.beginGroup(kPhonebookGroup);
+    const std::optional<int> stored = storedInteger(programKey, kLaendervorwahl);
+    programKey.endGroup();
+    return stored && *stored >= 1 && *stored <= 999 ? *stored : kDefaultCountryCode;
 }
 
 StartCount nextStartCount(std::optional<int> stored)

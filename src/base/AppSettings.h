@@ -66,6 +66,13 @@ StartCount nextStartCount(std::optional<int> stored);
 // Reads the counter of the program key, writes the new value and returns it.
 StartCount advanceStartCounter(QSettings& programKey);
 
+// "Laendervorwahl" in the group "Telefonbuch": the country code of the
+// user's own numbers, which lets "+49171..." and "0171..." count as one
+// number. Read only, so that a value set by hand is never overwritten; a
+// missing value or one that is no country code (1 to 999) gives 49.
+inline constexpr int kDefaultCountryCode = 49;
+int loadCountryCode(QSettings& programKey);
+
 inline const QString kStartCounterKey = QStringLiteral("StartZaehler");
 
 } // namespace q7

@@ -4,6 +4,7 @@ list(APPEND q7core_sources
   phonebook/LostLink.cpp
   phonebook/NoteLines.cpp
   phonebook/NumberTypes.cpp
+  phonebook/PhoneNumbers.cpp
   phonebook/PhonebookReader.cpp
   phonebook/PhonebookWriter.cpp
   phonebook/RecordStore.cpp
