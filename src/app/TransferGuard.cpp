@@ -1,18 +1,23 @@
 #include "app/TransferGuard.h"
 
 #include "app/MainWindow.h"
+#include "app/TransferController.h"
 
 namespace q7 {
 
-TransferGuard::TransferGuard(TFrm_Q7_Manager& window, const QList<QWidget*>& alsoLocked)
-    : m_window(window)
+TransferGuard::TransferGuard(TransferController& transfers, const QList<QWidget*>& alsoLocked)
+    : m_transfers(transfers)
 {
-    m_window.beginTransfer(alsoLocked);
+    m_transfers.begin(alsoLocked);
 }
+
+TransferGuard::TransferGuard(TFrm_Q7_Manager& window, const QList<QWidget*>& alsoLocked)
+    : TransferGuard(window.transfers(), alsoLocked)
+{}
 
 TransferGuard::~TransferGuard()
 {
-    m_window.endTransfer();
+    m_transfers.end();
 }
 
 } // namespace q7

@@ -7,6 +7,7 @@ class QWidget;
 namespace q7 {
 
 class TFrm_Q7_Manager;
+class TransferController;
 
 // Held for the whole of a search, read, write, erase or import. While it
 // lives the data buttons, the port test and the port lists are disabled (and
@@ -19,13 +20,14 @@ class TFrm_Q7_Manager;
 class TransferGuard
 {
 public:
+    explicit TransferGuard(TransferController& transfers, const QList<QWidget*>& alsoLocked = {});
     explicit TransferGuard(TFrm_Q7_Manager& window, const QList<QWidget*>& alsoLocked = {});
     ~TransferGuard();
     TransferGuard(const TransferGuard&) = delete;
     TransferGuard& operator=(const TransferGuard&) = delete;
 
 private:
-    TFrm_Q7_Manager& m_window;
+    TransferController& m_transfers;
 };
 
 } // namespace q7
