@@ -2,14 +2,9 @@
 
 #include "app/Dialogs.h"
 #include "app/EdgeAnchors.h"
-#include "app/EditHistory.h"
 #include "app/ErrorBox.h"
-#include "app/OptionsPage.h"
-#include "app/PhonebookFiles.h"
-#include "app/PhonebookPage.h"
 #include "app/Placement.h"
 #include "app/RecoveryFile.h"
-#include "app/TransferController.h"
 #include "app/Warnung.h"
 #include "base/ProgramLanguage.h"
 #include "base/RegistryKey.h"
@@ -104,9 +99,11 @@ TFrm_Q7_Manager::~TFrm_Q7_Manager()
     // The parts go while the store, the texts and the port they work on are
     // still there; as children they would go when only the QWidget part of
     // this window is left.
+    disconnect(PageControl, nullptr, this, nullptr); // no page comes into view now
     delete std::exchange(m_files, nullptr);
     delete std::exchange(m_transfers, nullptr);
     delete std::exchange(m_page, nullptr);
+    delete std::exchange(m_options, nullptr);
     setErrorBoxTexts(nullptr);
 }
 
@@ -206,150 +203,6 @@ void TFrm_Q7_Manager::anchorToEdges()
     anchors->anchor(m_page->progressBar(), E::Left | E::Right | E::Bottom);
 }
 
-// --- What the parts own, as the tests and the handlers reach it --------------
-
-PhonebookTrees& TFrm_Q7_Manager::trees()
-{
-    return m_page->trees();
-}
-
-bool TFrm_Q7_Manager::writeOnlyChanged() const
-{
-    return m_options->writeOnlyChanged();
-}
-
-bool TFrm_Q7_Manager::saveDeletionCommands() const
-{
-    return m_options->saveDeletionCommands();
-}
-
-PhonebookOptions TFrm_Q7_Manager::phonebookOptions() const
-{
-    return m_options->phonebookOptions();
-}
-
-const QString& TFrm_Q7_Manager::openDialogFilter() const
-{
-    return m_files->openDialogFilter();
-}
-
-const QString& TFrm_Q7_Manager::saveDialogFilter() const
-{
-    return m_files->saveDialogFilter();
-}
-
-void TFrm_Q7_Manager::storeEdited(const EditResult& result)
-{
-    m_page->storeEdited(result);
-}
-
-bool TFrm_Q7_Manager::hasUnsavedEdits() const
-{
-    return m_page && m_page->hasUnsavedEdits();
-}
-
-QUndoStack* TFrm_Q7_Manager::undoStack() const
-{
-    return m_page->history().stack();
-}
-
-QAction* TFrm_Q7_Manager::undoAction() const
-{
-    return m_page->history().undoAction();
-}
-
-QAction* TFrm_Q7_Manager::redoAction() const
-{
-    return m_page->history().redoAction();
-}
-
-void TFrm_Q7_Manager::rebuildTrees()
-{
-    m_page->rebuildTrees();
-}
-
-void TFrm_Q7_Manager::takeStore(RecordStore store)
-{
-    m_page->takeStore(std::move(store));
-}
-
-QLabel* TFrm_Q7_Manager::statusPanel(int index) const
-{
-    return m_statusPanels[index == 0 ? 0 : 1];
-}
-
-bool TFrm_Q7_Manager::transferRunning() const
-{
-    return m_transfers && m_transfers->running();
-}
-
-void TFrm_Q7_Manager::setControlEnabled(QWidget* control, bool enabled)
-{
-    m_transfers->setControlEnabled(control, enabled);
-}
-
-PhonebookMenu& TFrm_Q7_Manager::phonebookMenu()
-{
-    return m_page->phonebookMenu();
-}
-
-TreeEditor& TFrm_Q7_Manager::treeEditor()
-{
-    return m_page->treeEditor();
-}
-
-const NumberClipboard& TFrm_Q7_Manager::numberClipboard() const
-{
-    return m_page->numberClipboard();
-}
-
-void TFrm_Q7_Manager::PU_Menu_TelefonbuchPopup(QTreeWidget* tree, const QPoint& globalPos)
-{
-    m_page->PU_Menu_TelefonbuchPopup(tree, globalPos);
-}
-
-void TFrm_Q7_Manager::runMenuCommand(MenuItem item, QTreeWidget* tree)
-{
-    m_page->runMenuCommand(item, tree);
-}
-
-// --- The handlers -----------------------------------------------------------
-
-void TFrm_Q7_Manager::Btn_DatenLesenClick()
-{
-    m_transfers->read();
-}
-
-void TFrm_Q7_Manager::Btn_DatenschreibenClick()
-{
-    m_transfers->write();
-}
-
-void TFrm_Q7_Manager::Btn_LoeschenClick()
-{
-    m_transfers->erase();
-}
-
-void TFrm_Q7_Manager::Btn_DatenladenClick()
-{
-    m_files->load();
-}
-
-void TFrm_Q7_Manager::Btn_DatenspeichernClick()
-{
-    m_files->save();
-}
-
-void TFrm_Q7_Manager::Btn_NeuerEintragClick()
-{
-    m_page->Btn_NeuerEintragClick();
-}
-
-void TFrm_Q7_Manager::Btn_ComTestClick()
-{
-    m_transfers->search(true);
-}
-
 void TFrm_Q7_Manager::showStatus(const QString& text)
 {
     m_statusPanels[0]->setText(text);
@@ -358,21 +211,6 @@ void TFrm_Q7_Manager::showStatus(const QString& text)
 void TFrm_Q7_Manager::setProgress(int value)
 {
     m_page->progressBar()->setValue(value);
-}
-
-bool TFrm_Q7_Manager::retryLostLink(const QString& message)
-{
-    return m_transfers->retryLostLink(message);
-}
-
-void TFrm_Q7_Manager::setBusy(bool busy)
-{
-    m_transfers->setBusy(busy);
-}
-
-void TFrm_Q7_Manager::handsetFound()
-{
-    m_transfers->handsetFound();
 }
 
 // --- Start ------------------------------------------------------------------
@@ -442,11 +280,6 @@ void TFrm_Q7_Manager::SuchTimerTimer()
 }
 
 // --- End ------------------------------------------------------------------
-
-void TFrm_Q7_Manager::Btn_CloseClick()
-{
-    close();
-}
 
 bool TFrm_Q7_Manager::mayClose()
 {

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "app/EditHistory.h"
 #include "app/ManagerContext.h"
+#include "app/OptionsPage.h"
+#include "app/PhonebookFiles.h"
+#include "app/PhonebookPage.h"
+#include "app/TransferController.h"
 #include "base/AppSettings.h"
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
@@ -11,6 +16,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <utility>
 
 class QAction;
 class QLabel;
@@ -24,14 +30,7 @@ class QUndoStack;
 namespace q7 {
 
 class CommandExchange;
-class OptionsPage;
-class PhonebookFiles;
-class PhonebookMenu;
-class PhonebookPage;
-class PhonebookTrees;
 class TComPort;
-class TransferController;
-class TreeEditor;
 
 // The main window is the frame of the program's run, from the start tick to
 // the saving of the settings. It owns everything that lives as long as the
@@ -52,7 +51,7 @@ public:
     explicit TFrm_Q7_Manager(const QString& languageFilePath, QWidget* parent = nullptr);
     ~TFrm_Q7_Manager() override;
 
-    // The window's parts.
+    // The window's parts: each handler below hands its job to one of them.
     PhonebookPage& phonebookPage() { return *m_page; }
     OptionsPage& optionsPage() { return *m_options; }
     TransferController& transfers() { return *m_transfers; }
@@ -64,55 +63,53 @@ public:
     const LanguageFile& languageFile() const { return m_languageFile; }
     TComPort& comPort() { return *m_comPort; }
     CommandExchange& exchange() { return *m_exchange; }
-    PhonebookTrees& trees();
     // The program key, open from the start tick to the end; null before.
     QSettings* settings() { return m_settings.get(); }
-
-    // The options of the options page, as the operations use them.
-    bool writeOnlyChanged() const;     // CB_NurGeaenderte
-    bool saveDeletionCommands() const; // CB_Loeschbefehle
-    PhonebookOptions phonebookOptions() const;
-    // The filter of OpenDialog and SaveDialog in the Windows form
-    // "Description|*.csv"; the dialogs' default extension is "csv".
-    const QString& openDialogFilter() const;
-    const QString& saveDialogFilter() const;
-
-    // Every edit of the store reports what it touched here: it becomes one
-    // undo step, and closing, reading and loading know that something would
-    // be lost.
-    void storeEdited(const EditResult& result);
-    // The store differs from what the last successful read, import, write or
-    // export left (undoing every edit since then leaves nothing unsaved).
-    bool hasUnsavedEdits() const;
-    QUndoStack* undoStack() const;
-    QAction* undoAction() const;
-    QAction* redoAction() const;
+    // 0: the status texts; 1: the number clipboard.
+    QLabel* statusPanel(int index) const { return m_statusPanels[index == 0 ? 0 : 1]; }
     // A termination signal is ending the program: unsaved edits go to the
     // recovery file instead of being lost.
     void markEndingBySignal() { m_endingBySignal = true; }
     bool hasShutDown() const { return m_shutDown; }
 
-    // RebuildPhonebookTree, then RebuildFirstNineTree.
-    void rebuildTrees();
-    // Puts a read or imported store in place and shows it; the undo history
-    // starts anew.
-    void takeStore(RecordStore store);
+    // What the parts hold, reached through the window as the handlers see it.
+    PhonebookTrees& trees() { return m_page->trees(); }
+    PhonebookMenu& phonebookMenu() { return m_page->phonebookMenu(); }
+    TreeEditor& treeEditor() { return m_page->treeEditor(); }
+    const NumberClipboard& numberClipboard() const { return m_page->numberClipboard(); }
+    void rebuildTrees() { m_page->rebuildTrees(); }
+    void takeStore(RecordStore store) { m_page->takeStore(std::move(store)); }
+    void storeEdited(const EditResult& result) { m_page->storeEdited(result); }
+    bool hasUnsavedEdits() const { return m_page && m_page->hasUnsavedEdits(); }
+    QUndoStack* undoStack() const { return m_page->history().stack(); }
+    QAction* undoAction() const { return m_page->history().undoAction(); }
+    QAction* redoAction() const { return m_page->history().redoAction(); }
+    bool writeOnlyChanged() const { return m_options->writeOnlyChanged(); }
+    bool saveDeletionCommands() const { return m_options->saveDeletionCommands(); }
+    PhonebookOptions phonebookOptions() const { return m_options->phonebookOptions(); }
+    const QString& openDialogFilter() const { return m_files->openDialogFilter(); }
+    const QString& saveDialogFilter() const { return m_files->saveDialogFilter(); }
+    bool transferRunning() const { return m_transfers && m_transfers->running(); }
+    void setControlEnabled(QWidget* control, bool enabled)
+    {
+        m_transfers->setControlEnabled(control, enabled);
+    }
+    void PU_Menu_TelefonbuchPopup(QTreeWidget* tree, const QPoint& globalPos)
+    {
+        m_page->PU_Menu_TelefonbuchPopup(tree, globalPos);
+    }
+    void runMenuCommand(MenuItem item, QTreeWidget* tree) { m_page->runMenuCommand(item, tree); }
 
-    // 0: the status texts; 1: the number clipboard.
-    QLabel* statusPanel(int index) const;
-
-    // True while a search or a transfer runs (a TransferGuard is alive).
-    bool transferRunning() const;
-    // Enables a control now, or, while a transfer holds it disabled, once
-    // the transfer ends.
-    void setControlEnabled(QWidget* control, bool enabled);
-
-    // OperationHost
+    // OperationHost: the status bar and the page's progress bar are the
+    // window's; the transfers ask and wait.
     void showStatus(const QString& text) override;
     void setProgress(int value) override;
-    bool retryLostLink(const QString& message) override;
-    void setBusy(bool busy) override;
-    void handsetFound() override;
+    bool retryLostLink(const QString& message) override
+    {
+        return m_transfers->retryLostLink(message);
+    }
+    void setBusy(bool busy) override { m_transfers->setBusy(busy); }
+    void handsetFound() override { m_transfers->handsetFound(); }
 
 signals:
     // The start tick has run: counter, settings, disclaimer.
@@ -123,25 +120,14 @@ signals:
     void shutDown();
 
 public slots:
-    void Btn_DatenLesenClick();
-    void Btn_DatenschreibenClick();
-    void Btn_LoeschenClick();
-    void Btn_DatenladenClick();
-    void Btn_DatenspeichernClick();
-    void Btn_NeuerEintragClick();
-    void Btn_ComTestClick();
-    void Btn_CloseClick();
-
-    // --- Editing in the trees (the phonebook page) ---
-    PhonebookMenu& phonebookMenu();
-    TreeEditor& treeEditor();
-    const NumberClipboard& numberClipboard() const;
-    // PU_Menu_TelefonbuchPopup opens on the selected node of the tree it was
-    // asked for in: that tree has the focus, and is the command tree.
-    void PU_Menu_TelefonbuchPopup(QTreeWidget* tree, const QPoint& globalPos);
-    // The command of an item on the selected node of tree, when it fits that
-    // node now; the menu's states of its last opening play no part.
-    void runMenuCommand(MenuItem item, QTreeWidget* tree);
+    void Btn_DatenLesenClick() { m_transfers->read(); }
+    void Btn_DatenschreibenClick() { m_transfers->write(); }
+    void Btn_LoeschenClick() { m_transfers->erase(); }
+    void Btn_DatenladenClick() { m_files->load(); }
+    void Btn_DatenspeichernClick() { m_files->save(); }
+    void Btn_NeuerEintragClick() { m_page->Btn_NeuerEintragClick(); }
+    void Btn_ComTestClick() { m_transfers->search(true); }
+    void Btn_CloseClick() { close(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -5,7 +5,6 @@
 #include "app/ErrorBox.h"
 #include "app/OptionsPage.h"
 #include "app/PhonebookPage.h"
-#include "app/TransferGuard.h"
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
 #include "link/ComPort.h"
@@ -176,27 +175,14 @@ void TransferController::handsetFound()
 
 // --- The lock ---------------------------------------------------------------
 
-void TransferController::begin(const QList<QWidget*>& alsoLocked)
+void TransferController::transferStarted()
 {
-    if (m_depth == 0)
-        m_page.lockEditing(true);
-    if (m_depth++ == 0)
-        m_exchange.clearCancel();
-    for (QWidget* control : lockedControls() + alsoLocked) {
-        if (m_enabledBeforeTransfer.contains(control))
-            continue;
-        m_enabledBeforeTransfer.insert(control, control->isEnabled());
-        control->setEnabled(false);
-    }
+    m_page.lockEditing(true);
+    m_exchange.clearCancel();
 }
 
-void TransferController::end()
+void TransferController::transferEnded()
 {
-    if (--m_depth > 0)
-        return;
-    for (auto it = m_enabledBeforeTransfer.cbegin(); it != m_enabledBeforeTransfer.cend(); ++it)
-        it.key()->setEnabled(it.value());
-    m_enabledBeforeTransfer.clear();
     m_page.lockEditing(false);
     setBusy(false);
     if (m_closePending) {
@@ -209,14 +195,6 @@ void TransferController::closeWhenEnded()
 {
     m_closePending = true;
     m_exchange.cancel();
-}
-
-void TransferController::setControlEnabled(QWidget* control, bool enabled)
-{
-    if (m_enabledBeforeTransfer.contains(control))
-        m_enabledBeforeTransfer[control] = enabled;
-    else
-        control->setEnabled(enabled);
 }
 
 } // namespace q7

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/ManagerContext.h"
+#include "app/TransferGuard.h"
 #include "phonebook/PhonebookWriter.h"
 
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <functional>
@@ -22,7 +22,7 @@ class TComPort;
 // second one or change the store are locked, a lost link asks whether to
 // try again, and at its end the status bar sums up what the handset
 // confirmed or refused.
-class TransferController : public QObject
+class TransferController : public QObject, public TransferLock
 {
     Q_OBJECT
 
@@ -37,8 +37,6 @@ public:
     // page chose.
     void search(bool closePortFirst);
 
-    // True while a search or a transfer runs (a TransferGuard is alive).
-    bool running() const { return m_depth > 0; }
     // A read, write or erase is running: closing would cut it off.
     bool phonebookTransferRunning() const { return m_phonebookTransfer; }
     // Closing the window waits for the running transfer to unwind: it is
@@ -46,18 +44,10 @@ public:
     void closeWhenEnded();
     bool closePending() const { return m_closePending; }
 
-    // Enables a control now, or, while a transfer holds it disabled, once
-    // the transfer ends.
-    void setControlEnabled(QWidget* control, bool enabled);
-
     // The window's answers to the operations (OperationHost).
     bool retryLostLink(const QString& message);
     void setBusy(bool busy);
     void handsetFound();
-
-    // TransferGuard
-    void begin(const QList<QWidget*>& alsoLocked);
-    void end();
 
 signals:
     void searchStarted();
@@ -67,7 +57,10 @@ private:
     // Read, write, erase and import change the store; these stay disabled
     // besides the port's controls while one of them runs.
     QList<QWidget*> storeControls() const;
-    QList<QWidget*> lockedControls() const;
+    // TransferLock
+    QList<QWidget*> lockedControls() const override;
+    void transferStarted() override;
+    void transferEnded() override;
     // Runs a write or an erase with the store's controls locked; whatever
     // the handset refused is named afterwards, also when the run stopped.
     void runTransfer(TransferResult::Operation operation,
@@ -87,8 +80,6 @@ private:
     PhonebookPage& m_page;
     OptionsPage& m_options;
 
-    int m_depth = 0;
-    QHash<QWidget*, bool> m_enabledBeforeTransfer;
     bool m_phonebookTransfer = false; // a read, write or erase is running
     bool m_closePending = false;
     bool m_busy = false;
