@@ -584,7 +584,7 @@ void TestEditMenu::editingIsLockedDuringATransfer()
     editor->setText(QStringLiteral("0399"));
     {
         // A transfer that starts takes the edit into the store first.
-        TransferGuard guard(*m_f->window);
+        TransferGuard guard(m_f->window->transfers());
         QVERIFY(!m_f->window->treeEditor().editorOpen());
         QCOMPARE(field(3, Nummer1), QByteArray("0399"));
 

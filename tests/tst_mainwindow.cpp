@@ -505,13 +505,13 @@ void TestMainWindow::transferGuardLocksAndRestores()
     newEntry->setEnabled(false); // disabled before: must stay so
 
     {
-        TransferGuard outer(*window, {load});
+        TransferGuard outer(window->transfers(), {load});
         QVERIFY(window->transferRunning());
         QVERIFY(!test->isEnabled());
         QVERIFY(!comList->isEnabled());
         QVERIFY(!load->isEnabled());
         {
-            TransferGuard inner(*window, {newEntry});
+            TransferGuard inner(window->transfers(), {newEntry});
         }
         QVERIFY2(!test->isEnabled(), "the inner guard must not unlock the outer one's controls");
         QVERIFY(!load->isEnabled());
@@ -530,7 +530,7 @@ void TestMainWindow::handsetFoundDuringTransferOutlivesTheGuard()
 {
     auto window = makeWindow();
     {
-        TransferGuard guard(*window);
+        TransferGuard guard(window->transfers());
         window->handsetFound();
         QVERIFY(!control<QPushButton>(*window, "Btn_DatenLesen")->isEnabled());
     }

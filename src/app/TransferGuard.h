@@ -1,12 +1,44 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 
 class QWidget;
 
 namespace q7 {
 
-class TFrm_Q7_Manager;
+// The lock on the window's controls while a search or a transfer runs. The
+// one who runs transfers says which controls every transfer locks and what
+// happens when the first guard comes and the last one goes.
+class TransferLock
+{
+public:
+    // True while a search or a transfer runs (a TransferGuard is alive).
+    bool running() const { return m_depth > 0; }
+    // Enables a control now, or, while a transfer holds it disabled, once
+    // the transfer ends.
+    void setControlEnabled(QWidget* control, bool enabled);
+
+protected:
+    TransferLock() = default;
+    ~TransferLock() = default;
+    TransferLock(const TransferLock&) = delete;
+    TransferLock& operator=(const TransferLock&) = delete;
+
+    virtual QList<QWidget*> lockedControls() const = 0;
+    // Before the outermost guard locks anything.
+    virtual void transferStarted() = 0;
+    // After the outermost guard has given every control its state back.
+    virtual void transferEnded() = 0;
+
+private:
+    friend class TransferGuard;
+    void begin(const QList<QWidget*>& alsoLocked);
+    void end();
+
+    int m_depth = 0;
+    QHash<QWidget*, bool> m_enabledBefore;
+};
 
 // Held for the whole of a search, read, write, erase or import. While it
 // lives the data buttons, the port test and the port lists are disabled (and
@@ -19,13 +51,13 @@ class TFrm_Q7_Manager;
 class TransferGuard
 {
 public:
-    explicit TransferGuard(TFrm_Q7_Manager& window, const QList<QWidget*>& alsoLocked = {});
+    explicit TransferGuard(TransferLock& lock, const QList<QWidget*>& alsoLocked = {});
     ~TransferGuard();
     TransferGuard(const TransferGuard&) = delete;
     TransferGuard& operator=(const TransferGuard&) = delete;
 
 private:
-    TFrm_Q7_Manager& m_window;
+    TransferLock& m_lock;
 };
 
 } // namespace q7

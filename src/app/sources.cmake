@@ -7,9 +7,13 @@ list(APPEND q7gui_sources
   app/MainWindow.cpp
   app/RecoveryFile.cpp
   app/ShutdownSignals.cpp
-  app/MainWindowEditing.cpp
-  app/MainWindowUndo.cpp
   app/EdgeAnchors.cpp
+  app/EditHistory.cpp
+  app/OptionsPage.cpp
+  app/PhonebookCommands.cpp
+  app/PhonebookFiles.cpp
+  app/PhonebookPage.cpp
+  app/TransferController.cpp
   app/TransferGuard.cpp
   app/Warnung.cpp
 )

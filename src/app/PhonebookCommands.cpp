@@ -1,14 +1,14 @@
-// The main window's part in editing the trees: the context menu and its
-// shortcuts, the in-place editor, every entry command, and the questions
-// that keep unsaved edits from being dropped unasked.
+// The phonebook page's part in editing the trees: the context menu and its
+// shortcuts, the in-place editor and every entry command.
 
 #include "app/Dialogs.h"
+#include "app/EditHistory.h"
 #include "app/ErrorBox.h"
-#include "app/MainWindow.h"
+#include "app/PhonebookPage.h"
+#include "base/LanguageFile.h"
 #include "base/PcText.h"
 #include "editing/ui/PhonebookMenu.h"
 #include "editing/ui/TreeEditor.h"
-#include "link/CommandExchange.h"
 #include "phonebook/ui/PhonebookTrees.h"
 
 #include <QApplication>
@@ -54,7 +54,7 @@ int indexIn(MenuItem item, MenuItem first)
 
 } // namespace
 
-void TFrm_Q7_Manager::createEditing()
+void PhonebookPage::connectEditing()
 {
     m_menu = new PhonebookMenu(m_languageFile, m_numberTypeNames, this);
     m_treeEditor = new TreeEditor(*m_trees, *m_store, this);
@@ -65,8 +65,8 @@ void TFrm_Q7_Manager::createEditing()
         });
         m_menu->addShortcutsTo(tree);
     }
-    connect(TV_Telefonbuch, &QTreeWidget::itemClicked, this, &TFrm_Q7_Manager::TV_TelefonbuchClick);
-    connect(TV_FirstNine, &QTreeWidget::itemClicked, this, &TFrm_Q7_Manager::TV_FirstNineClick);
+    connect(TV_Telefonbuch, &QTreeWidget::itemClicked, this, &PhonebookPage::TV_TelefonbuchClick);
+    connect(TV_FirstNine, &QTreeWidget::itemClicked, this, &PhonebookPage::TV_FirstNineClick);
     connect(m_menu, &PhonebookMenu::chosen, this, [this](MenuItem item) {
         if (m_menuTree)
             runMenuCommand(item, m_menuTree);
@@ -83,25 +83,28 @@ void TFrm_Q7_Manager::createEditing()
                 else
                     TV_FirstNineItemChange(target, text);
             });
-    connect(m_treeEditor, &TreeEditor::newNumberClosed, this, &TFrm_Q7_Manager::newNumberClosed);
+    connect(m_treeEditor, &TreeEditor::newNumberClosed, this, &PhonebookPage::newNumberClosed);
     // The editor's keys (Del, Shift+Ins, ...) are its own while it is open.
     connect(m_treeEditor, &TreeEditor::editorOpened, this, [this] {
         m_menu->setShortcutsEnabled(false);
-        updateUndoActions();
+        m_history->updateActions();
     });
     connect(m_treeEditor, &TreeEditor::editorClosed, this, [this] {
-        m_menu->setShortcutsEnabled(!transferRunning());
-        updateUndoActions();
+        m_menu->setShortcutsEnabled(!m_transferRunning());
+        m_history->updateActions();
     });
-    createUndo();
+    m_history = new EditHistory(
+        *m_store, m_languageFile, [this] { return editingAllowed(); },
+        [this](const QList<int>& records) { showUndone(records); }, this);
+    m_history->addTo(m_menu->menu(), {TV_Telefonbuch, TV_FirstNine});
 }
 
-bool TFrm_Q7_Manager::editingAllowed() const
+bool PhonebookPage::editingAllowed() const
 {
-    return m_treeEditor && !transferRunning() && !m_treeEditor->editorOpen();
+    return m_treeEditor && !m_transferRunning() && !m_treeEditor->editorOpen();
 }
 
-void TFrm_Q7_Manager::lockEditing(bool locked)
+void PhonebookPage::lockEditing(bool locked)
 {
     if (!m_treeEditor)
         return; // the window is going
@@ -112,24 +115,31 @@ void TFrm_Q7_Manager::lockEditing(bool locked)
         m_menu->menu()->hide();
     }
     m_menu->setShortcutsEnabled(!locked && !m_treeEditor->editorOpen());
-    updateUndoActions();
+    m_history->updateActions();
 }
 
-void TFrm_Q7_Manager::showEdited(const EditResult& result, QTreeWidget* commandTree)
+void PhonebookPage::showEdited(const EditResult& result, QTreeWidget* commandTree)
 {
     m_treeEditor->showEdited(result, commandTree);
     storeEdited(result);
 }
 
-void TFrm_Q7_Manager::showClipboard()
+void PhonebookPage::showUndone(const QList<int>& records)
 {
-    m_statusPanels[1]->setText(m_languageFile.text(TextId::Statusleiste_Zwischenablage) + u' ' +
-                               decodePc(m_clipboard.number));
+    QTreeWidget* tree = TV_FirstNine->hasFocus() ? TV_FirstNine : TV_Telefonbuch;
+    m_treeEditor->showRecords(records, tree);
+    CollectGroupNames(*m_store, m_groups);
+}
+
+void PhonebookPage::showClipboard()
+{
+    m_clipboardPanel->setText(m_languageFile.text(TextId::Statusleiste_Zwischenablage) + u' ' +
+                              decodePc(m_clipboard.number));
 }
 
 // --- The menu and the command tree --------------------------------------
 
-void TFrm_Q7_Manager::PU_Menu_TelefonbuchPopup(QTreeWidget* tree, const QPoint& globalPos)
+void PhonebookPage::PU_Menu_TelefonbuchPopup(QTreeWidget* tree, const QPoint& globalPos)
 {
     if (!editingAllowed())
         return;
@@ -140,7 +150,7 @@ void TFrm_Q7_Manager::PU_Menu_TelefonbuchPopup(QTreeWidget* tree, const QPoint& 
     m_menu->menu()->popup(globalPos);
 }
 
-void TFrm_Q7_Manager::runMenuCommand(MenuItem item, QTreeWidget* tree)
+void PhonebookPage::runMenuCommand(MenuItem item, QTreeWidget* tree)
 {
     if (!editingAllowed())
         return;
@@ -148,7 +158,7 @@ void TFrm_Q7_Manager::runMenuCommand(MenuItem item, QTreeWidget* tree)
     if (!commandFits(
             item, prepareMenu(target.kind, *m_store, target.record, m_clipboard, m_groups.names())))
         return;
-    m_editStep = undoStepOf(item);
+    m_history->setNextStep(undoStepOf(item));
     guarded([&] {
         switch (item) {
         case M::PM_Editieren:
@@ -220,7 +230,7 @@ void TFrm_Q7_Manager::runMenuCommand(MenuItem item, QTreeWidget* tree)
 
 // --- In-place editing -----------------------------------------------------
 
-void TFrm_Q7_Manager::PM_EditierenClick(const NodeTarget& target)
+void PhonebookPage::PM_EditierenClick(const NodeTarget& target)
 {
     const bool permitted =
         target.tree == TV_Telefonbuch ? TV_TelefonbuchTryEdit(target) : TV_FirstNineTryEdit(target);
@@ -228,33 +238,33 @@ void TFrm_Q7_Manager::PM_EditierenClick(const NodeTarget& target)
         m_treeEditor->openEditor(target);
 }
 
-bool TFrm_Q7_Manager::TV_TelefonbuchTryEdit(const NodeTarget& target)
+bool PhonebookPage::TV_TelefonbuchTryEdit(const NodeTarget& target)
 {
     return editingAllowed() && TreeEditor::mayEdit(target);
 }
 
-bool TFrm_Q7_Manager::TV_FirstNineTryEdit(const NodeTarget& target)
+bool PhonebookPage::TV_FirstNineTryEdit(const NodeTarget& target)
 {
     return editingAllowed() && TreeEditor::mayEdit(target);
 }
 
-void TFrm_Q7_Manager::TV_TelefonbuchItemChange(const NodeTarget& target, const QString& text)
+void PhonebookPage::TV_TelefonbuchItemChange(const NodeTarget& target, const QString& text)
 {
     storeEditedText(target, text);
 }
 
-void TFrm_Q7_Manager::TV_FirstNineItemChange(const NodeTarget& target, const QString& text)
+void PhonebookPage::TV_FirstNineItemChange(const NodeTarget& target, const QString& text)
 {
     storeEditedText(target, text);
 }
 
-void TFrm_Q7_Manager::storeEditedText(const NodeTarget& target, const QString& text)
+void PhonebookPage::storeEditedText(const NodeTarget& target, const QString& text)
 {
     // An empty text is refused by the store; the node then shows the stored
     // one again, as it shows the stored 30 characters of a longer text.
     const QByteArray stored = encodePc(text);
-    m_editStep = target.kind == NodeKind::Entry ? TextId::Rueckgaengig_Umbenennen
-                                                : TextId::Rueckgaengig_Nummer;
+    m_history->setNextStep(target.kind == NodeKind::Entry ? TextId::Rueckgaengig_Umbenennen
+                                                          : TextId::Rueckgaengig_Nummer);
     EditResult result;
     if (target.kind == NodeKind::Entry)
         result = storeName(*m_store, target.record, stored);
@@ -265,17 +275,17 @@ void TFrm_Q7_Manager::storeEditedText(const NodeTarget& target, const QString& t
 
 // --- Clicks ---------------------------------------------------------------
 
-void TFrm_Q7_Manager::TV_TelefonbuchClick()
+void PhonebookPage::TV_TelefonbuchClick()
 {
     toggleSelectedNode(TV_Telefonbuch);
 }
 
-void TFrm_Q7_Manager::TV_FirstNineClick()
+void PhonebookPage::TV_FirstNineClick()
 {
     toggleSelectedNode(TV_FirstNine);
 }
 
-void TFrm_Q7_Manager::toggleSelectedNode(QTreeWidget* tree)
+void PhonebookPage::toggleSelectedNode(QTreeWidget* tree)
 {
     QTreeWidgetItem* node =
         PhonebookTrees::itemAtFlatIndex(tree, PhonebookTrees::SelectedItemIndex(tree));
@@ -285,13 +295,14 @@ void TFrm_Q7_Manager::toggleSelectedNode(QTreeWidget* tree)
 
 // --- Delete, number type, group -------------------------------------------
 
-void TFrm_Q7_Manager::PM_LoeschenClick(const NodeTarget& target)
+void PhonebookPage::PM_LoeschenClick(const NodeTarget& target)
 {
     if (target.kind == NodeKind::Entry) {
-        const auto answer = dialogs().message(
-            this, QMessageBox::Question, m_languageFile.text(TextId::Contexmenu_MessageboxCaption),
-            m_languageFile.text(TextId::Contexmenu_MessageboxText),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        const auto answer =
+            dialogs().message(m_window, QMessageBox::Question,
+                              m_languageFile.text(TextId::Contexmenu_MessageboxCaption),
+                              m_languageFile.text(TextId::Contexmenu_MessageboxText),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer == QMessageBox::Yes)
             showEdited(deleteEntry(*m_store, target.record), target.tree);
     } else if (target.kind == NodeKind::Number) {
@@ -299,49 +310,49 @@ void TFrm_Q7_Manager::PM_LoeschenClick(const NodeTarget& target)
     }
 }
 
-void TFrm_Q7_Manager::PM_TelefonClick(const NodeTarget& target)
+void PhonebookPage::PM_TelefonClick(const NodeTarget& target)
 {
     setNumberType(target, 0);
 }
 
-void TFrm_Q7_Manager::PM_HeimClick(const NodeTarget& target)
+void PhonebookPage::PM_HeimClick(const NodeTarget& target)
 {
     setNumberType(target, 1);
 }
 
-void TFrm_Q7_Manager::PM_BueroClick(const NodeTarget& target)
+void PhonebookPage::PM_BueroClick(const NodeTarget& target)
 {
     setNumberType(target, 2);
 }
 
-void TFrm_Q7_Manager::PM_MobilClick(const NodeTarget& target)
+void PhonebookPage::PM_MobilClick(const NodeTarget& target)
 {
     setNumberType(target, 3);
 }
 
-void TFrm_Q7_Manager::PM_FaxClick(const NodeTarget& target)
+void PhonebookPage::PM_FaxClick(const NodeTarget& target)
 {
     setNumberType(target, 4);
 }
 
-void TFrm_Q7_Manager::PM_FunkrufClick(const NodeTarget& target)
+void PhonebookPage::PM_FunkrufClick(const NodeTarget& target)
 {
     setNumberType(target, 5);
 }
 
-void TFrm_Q7_Manager::PM_EtcClick(const NodeTarget& target)
+void PhonebookPage::PM_EtcClick(const NodeTarget& target)
 {
     setNumberType(target, 6);
 }
 
-void TFrm_Q7_Manager::setNumberType(const NodeTarget& target, int type)
+void PhonebookPage::setNumberType(const NodeTarget& target, int type)
 {
     showEdited(q7::setNumberType(*m_store, target.record, target.slot,
                                  m_numberTypeNames[static_cast<std::size_t>(type)]),
                target.tree);
 }
 
-void TFrm_Q7_Manager::PM_GruppeClick(MenuItem item, const NodeTarget& target)
+void PhonebookPage::PM_GruppeClick(MenuItem item, const NodeTarget& target)
 {
     const QByteArray group = item == M::PM_KeineGruppe
                                  ? QByteArray()
@@ -351,25 +362,25 @@ void TFrm_Q7_Manager::PM_GruppeClick(MenuItem item, const NodeTarget& target)
 
 // --- Moves ------------------------------------------------------------------
 
-void TFrm_Q7_Manager::PM_VerschiebenaufMEMClick(const NodeTarget& target)
+void PhonebookPage::PM_VerschiebenaufMEMClick(const NodeTarget& target)
 {
     const EditResult result = moveEntry(*m_store, target.record, MoveTarget::Memory);
     if (!result.changed())
-        dialogs().message(this, QMessageBox::Warning, kApplicationTitle,
+        dialogs().message(m_window, QMessageBox::Warning, kApplicationTitle,
                           m_languageFile.text(TextId::Contexmenu_KeinPlatzMEM), QMessageBox::Ok);
     showEdited(result, target.tree);
 }
 
-void TFrm_Q7_Manager::PM_VerschiebenaufSIMClick(const NodeTarget& target)
+void PhonebookPage::PM_VerschiebenaufSIMClick(const NodeTarget& target)
 {
     const EditResult result = moveEntry(*m_store, target.record, MoveTarget::Sim);
     if (!result.changed())
-        dialogs().message(this, QMessageBox::Warning, kApplicationTitle,
+        dialogs().message(m_window, QMessageBox::Warning, kApplicationTitle,
                           m_languageFile.text(TextId::Contexmenu_KeinPlatzSIM), QMessageBox::Ok);
     showEdited(result, target.tree);
 }
 
-void TFrm_Q7_Manager::PM_FNV_PositionClick(MenuItem item, const NodeTarget& target)
+void PhonebookPage::PM_FNV_PositionClick(MenuItem item, const NodeTarget& target)
 {
     showEdited(moveToFirstNine(*m_store, target.record, indexIn(item, M::PM_FNV_Position1)),
                target.tree);
@@ -377,14 +388,14 @@ void TFrm_Q7_Manager::PM_FNV_PositionClick(MenuItem item, const NodeTarget& targ
 
 // --- Numbers ----------------------------------------------------------------
 
-void TFrm_Q7_Manager::PM_HF_NummerClick(MenuItem item, const NodeTarget& target)
+void PhonebookPage::PM_HF_NummerClick(MenuItem item, const NodeTarget& target)
 {
     // The store changes only once the user confirms a number (newNumberClosed).
     m_treeEditor->startNewNumber(target, indexIn(item, M::PM_HF_Nummer1), m_numberTypeNames[0]);
 }
 
-void TFrm_Q7_Manager::newNumberClosed(const NodeTarget& target, int k, bool confirmed,
-                                      const QString& text)
+void PhonebookPage::newNumberClosed(const NodeTarget& target, int k, bool confirmed,
+                                    const QString& text)
 {
     guarded([&] {
         if (confirmed) {
@@ -398,7 +409,7 @@ void TFrm_Q7_Manager::newNumberClosed(const NodeTarget& target, int k, bool conf
     });
 }
 
-void TFrm_Q7_Manager::PM_KopierenClick(MenuItem item, const NodeTarget& target)
+void PhonebookPage::PM_KopierenClick(MenuItem item, const NodeTarget& target)
 {
     if (item == M::PM_Ausschneiden)
         showEdited(cutNumber(*m_store, target.record, target.slot, m_clipboard), target.tree);
@@ -407,48 +418,18 @@ void TFrm_Q7_Manager::PM_KopierenClick(MenuItem item, const NodeTarget& target)
     showClipboard();
 }
 
-void TFrm_Q7_Manager::PM_EinfuegenClick(const NodeTarget& target)
+void PhonebookPage::PM_EinfuegenClick(const NodeTarget& target)
 {
     showEdited(pasteNumber(*m_store, target.record, target.slot, m_clipboard), target.tree);
     showClipboard();
 }
 
-void TFrm_Q7_Manager::PM_Einfuegenals_NummerClick(MenuItem item, const NodeTarget& target)
+void PhonebookPage::PM_Einfuegenals_NummerClick(MenuItem item, const NodeTarget& target)
 {
     showEdited(pasteAsNumber(*m_store, target.record, indexIn(item, M::PM_Einfuegenals_Nummer1),
                              m_clipboard),
                target.tree);
-    m_statusPanels[1]->clear();
-}
-
-// --- Unsaved edits ----------------------------------------------------------
-
-bool TFrm_Q7_Manager::mayReplaceEdits()
-{
-    return !hasUnsavedEdits() ||
-           dialogs().message(this, QMessageBox::Question, kApplicationTitle,
-                             m_languageFile.text(TextId::TAB_Telefonbuch_FrageErsetzen),
-                             QMessageBox::Yes | QMessageBox::No,
-                             QMessageBox::No) == QMessageBox::Yes;
-}
-
-bool TFrm_Q7_Manager::mayClose()
-{
-    // A termination signal asks nobody: the edits go to the recovery file.
-    if (m_endingBySignal)
-        return true;
-    // The text in an open editor is an edit too.
-    if (m_treeEditor)
-        m_treeEditor->finishEditing();
-    const auto ask = [this](TextId question) {
-        return dialogs().message(this, QMessageBox::Question, kApplicationTitle,
-                                 m_languageFile.text(question), QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
-    };
-    // A write cut off by a stray click leaves the handset half written.
-    if (m_phonebookTransfer && !ask(TextId::TAB_Telefonbuch_FrageUebertragung))
-        return false;
-    return !hasUnsavedEdits() || ask(TextId::TAB_Telefonbuch_FrageBeenden);
+    m_clipboardPanel->clear();
 }
 
 } // namespace q7

@@ -1,0 +1,248 @@
+#include "app/PhonebookPage.h"
+
+#include "app/Dialogs.h"
+#include "app/EditHistory.h"
+#include "app/ErrorBox.h"
+#include "app/Placement.h"
+#include "base/LanguageFile.h"
+#include "base/PcText.h"
+#include "editing/NewEntry.h"
+#include "editing/ui/NeuerEintrag.h"
+#include "editing/ui/PhonebookMenu.h"
+#include "editing/ui/TreeEditor.h"
+#include "phonebook/ui/PhonebookTrees.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTreeWidget>
+#include <utility>
+
+namespace q7 {
+
+namespace {
+
+const QString kAboutLine = QStringLiteral("Q7 Manager 1.02 \u2013 Telefonbuch für das Vexa TLM-Q7");
+
+// What the two trees look like beyond what PhonebookTrees sets up for their
+// contents.
+QTreeWidget* tree(QWidget* parent, const char* name, int left, int top, int width, int height,
+                  int indent, int lineHeight)
+{
+    auto* result = place(new QTreeWidget(parent), name, left, top, width, height);
+    result->setIndentation(indent);
+    // An editor opens only through PM_EditierenClick (F2) or on a new
+    // number, both of which ask for the edit permission first.
+    result->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    result->setMouseTracking(true); // hot tracking
+    result->setProperty("q7LineHeight", lineHeight);
+    return result;
+}
+
+} // namespace
+
+PhonebookPage::PhonebookPage(const ManagerContext& context, QWidget* parent)
+    : QWidget(parent), m_window(context.window), m_store(&context.store), m_groups(context.groups),
+      m_numberTypeNames(context.numberTypeNames), m_languageFile(context.texts)
+{
+    setObjectName(QStringLiteral("TabSheet_Telefonbuch"));
+    createControls();
+}
+
+PhonebookPage::~PhonebookPage()
+{
+    closeEditor();
+    // The history goes before the trees and the store its steps point into.
+    delete std::exchange(m_history, nullptr);
+}
+
+void PhonebookPage::closeEditor()
+{
+    delete std::exchange(m_treeEditor, nullptr);
+}
+
+void PhonebookPage::createControls()
+{
+    TV_FirstNine = tree(this, "TV_FirstNine", 16, 8, 273, 225, 13, 18);
+    TV_Telefonbuch = tree(this, "TV_Telefonbuch", 304, 8, 313, 441, 17, 19);
+
+    GroupBox1 = place(new QGroupBox(this), "GroupBox1", 16, 256, 129, 113);
+    Btn_DatenLesen = button(GroupBox1, "Btn_DatenLesen", 16, 14, 97, 25);
+    Btn_Datenschreiben = button(GroupBox1, "Btn_Datenschreiben", 16, 46, 97, 25);
+    Btn_Loeschen = button(GroupBox1, "Btn_Loeschen", 16, 78, 97, 25);
+    // Reading, writing and erasing wait for a handset the search has found.
+    Btn_DatenLesen->setEnabled(false);
+    Btn_Datenschreiben->setEnabled(false);
+    Btn_Loeschen->setEnabled(false);
+
+    GroupBox2 = place(new QGroupBox(this), "GroupBox2", 152, 256, 137, 113);
+    Btn_Datenladen = button(GroupBox2, "Btn_Datenladen", 20, 24, 97, 25);
+    Btn_Datenspeichern = button(GroupBox2, "Btn_Datenspeichern", 20, 64, 97, 25);
+
+    Label1 = place(new QLabel(kAboutLine, this), "Label1", 0, 387, 305, 14);
+    Label1->setAlignment(Qt::AlignCenter);
+
+    Btn_Close = button(this, "Btn_Close", 112, 408, 75, 25);
+    Btn_NeuerEintrag = button(this, "Btn_NeuerEintrag", 424, 452, 81, 25);
+    Edt_Suchen = place(new QLineEdit(this), "Edt_Suchen", 304, 452, 113, 25);
+    Edt_Suchen->setClearButtonEnabled(true);
+    connect(Edt_Suchen, &QLineEdit::textChanged, this, &PhonebookPage::Edt_SuchenChange);
+    auto* clearSearch = new QAction(Edt_Suchen);
+    clearSearch->setShortcut(Qt::Key_Escape);
+    clearSearch->setShortcutContext(Qt::WidgetShortcut);
+    Edt_Suchen->addAction(clearSearch);
+    connect(clearSearch, &QAction::triggered, Edt_Suchen, &QLineEdit::clear);
+
+    ProgressBar = place(new QProgressBar(this), "ProgressBar", 0, 484, 625, 17);
+    ProgressBar->setRange(0, kRecordCount);
+    ProgressBar->setValue(0);
+    ProgressBar->setTextVisible(false);
+}
+
+void PhonebookPage::applyTexts()
+{
+    const LanguageFile& texts = m_languageFile;
+    Btn_DatenLesen->setText(texts.text(TextId::TAB_Telefonbuch_Btn_DatenLesen));
+    Btn_Datenschreiben->setText(texts.text(TextId::TAB_Telefonbuch_Btn_Datenschreiben));
+    Btn_Loeschen->setText(texts.text(TextId::TAB_Telefonbuch_Btn_Datenloeschen));
+    Btn_Datenladen->setText(texts.text(TextId::TAB_Telefonbuch_Btn_Datenladen));
+    Btn_Datenspeichern->setText(texts.text(TextId::TAB_Telefonbuch_Btn_Datenspeichern));
+    Btn_Close->setText(texts.text(TextId::TAB_Telefonbuch_Btn_Close));
+    Btn_NeuerEintrag->setText(texts.text(TextId::TAB_Telefonbuch_Btn_NeuerEintrag));
+    Edt_Suchen->setPlaceholderText(texts.text(TextId::TAB_Telefonbuch_Suchen));
+    // The trees' popup menu takes its texts when it is built, right after
+    // these (createEditing).
+}
+
+void PhonebookPage::createEditing(std::function<bool()> transferRunning, QLabel* clipboardPanel)
+{
+    m_transferRunning = std::move(transferRunning);
+    m_clipboardPanel = clipboardPanel;
+    m_trees = std::make_unique<PhonebookTrees>(TV_Telefonbuch, TV_FirstNine, *m_store,
+                                               m_languageFile, m_numberTypeNames);
+    rebuildTrees();
+    connectEditing();
+}
+
+void PhonebookPage::focusSearch()
+{
+    Edt_Suchen->setFocus(Qt::ShortcutFocusReason);
+    Edt_Suchen->selectAll();
+}
+
+void PhonebookPage::rebuildTrees()
+{
+    m_trees->RebuildPhonebookTree();
+    m_trees->RebuildFirstNineTree();
+    filterPhonebook();
+}
+
+void PhonebookPage::Edt_SuchenChange(const QString& text)
+{
+    m_filter = EntryFilter(text);
+    filterPhonebook();
+}
+
+// Hides the entries the search does not find. Only a change of the search
+// text or a rebuild filters: an entry that an edit makes a non-match stays in
+// sight under the user's cursor.
+void PhonebookPage::filterPhonebook()
+{
+    for (int r = 1; r <= kLastShownRecord; ++r)
+        if (QTreeWidgetItem* entry = m_trees->phonebookNode(r))
+            entry->setHidden(!m_filter.matches(*m_store, r));
+}
+
+// --- The store and its history ---------------------------------------------
+
+void PhonebookPage::takeStore(RecordStore store)
+{
+    *m_store = std::move(store);
+    m_history->start(true);
+    rebuildTrees();
+    CollectGroupNames(*m_store, m_groups);
+}
+
+void PhonebookPage::showRecovered()
+{
+    // The recovered edits were never written or saved anywhere.
+    m_history->start(false);
+    m_history->markUnsaved();
+    rebuildTrees();
+    CollectGroupNames(*m_store, m_groups);
+}
+
+void PhonebookPage::storeEdited(const EditResult& result)
+{
+    m_history->storeEdited(result);
+}
+
+void PhonebookPage::storeEdited(const EditResult& result, TextId step)
+{
+    m_history->setNextStep(step);
+    m_history->storeEdited(result);
+}
+
+bool PhonebookPage::hasUnsavedEdits() const
+{
+    return m_history && m_history->hasUnsavedEdits();
+}
+
+bool PhonebookPage::mayReplaceEdits()
+{
+    return !hasUnsavedEdits() ||
+           dialogs().message(m_window, QMessageBox::Question, kApplicationTitle,
+                             m_languageFile.text(TextId::TAB_Telefonbuch_FrageErsetzen),
+                             QMessageBox::Yes | QMessageBox::No,
+                             QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool PhonebookPage::mayClose(bool phonebookTransfer)
+{
+    // The text in an open editor is an edit too.
+    if (m_treeEditor)
+        m_treeEditor->finishEditing();
+    const auto ask = [this](TextId question) {
+        return dialogs().message(m_window, QMessageBox::Question, kApplicationTitle,
+                                 m_languageFile.text(question), QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+    };
+    // A write cut off by a stray click leaves the handset half written.
+    if (phonebookTransfer && !ask(TextId::TAB_Telefonbuch_FrageUebertragung))
+        return false;
+    return !hasUnsavedEdits() || ask(TextId::TAB_Telefonbuch_FrageBeenden);
+}
+
+// --- A new entry ------------------------------------------------------------
+
+void PhonebookPage::Btn_NeuerEintragClick()
+{
+    guarded([this] {
+        TFrm_NeuerEintrag dialog(m_languageFile, m_numberTypeNames, m_groups, m_window);
+        // A full range keeps the dialog open, so what was typed is not lost.
+        dialog.setAcceptEntry([this, &dialog](const NewEntry& entry) {
+            if (freeRecordFor(*m_store, entry.target) != 0)
+                return true;
+            dialogs().message(&dialog, QMessageBox::Warning, kApplicationTitle,
+                              m_languageFile.text(entry.target == MoveTarget::Sim
+                                                      ? TextId::Contexmenu_KeinPlatzSIM
+                                                      : TextId::Contexmenu_KeinPlatzMEM),
+                              QMessageBox::Ok);
+            return false;
+        });
+        dialogs().execDialog(dialog);
+        if (dialog.cancelled())
+            return;
+        const QByteArray noGroup = encodePc(m_languageFile.text(TextId::Contexmenu_PM_KeineGruppe));
+        const EditResult result = createEntry(*m_store, dialog.entry(), noGroup);
+        if (!result.changed())
+            return;
+        m_trees->AddRecordNodes(result.target);
+        m_trees->sortPhonebookEntries();
+        storeEdited(result, TextId::Rueckgaengig_NeuerEintrag);
+    });
+}
+
+} // namespace q7

@@ -1,0 +1,200 @@
+#include "app/TransferController.h"
+
+#include "app/Dialogs.h"
+#include "app/EditHistory.h"
+#include "app/ErrorBox.h"
+#include "app/OptionsPage.h"
+#include "app/PhonebookPage.h"
+#include "base/LanguageFile.h"
+#include "base/OperationHost.h"
+#include "link/ComPort.h"
+#include "link/CommandExchange.h"
+#include "link/HandsetSearch.h"
+#include "phonebook/Confirmations.h"
+#include "phonebook/NoteLines.h"
+#include "phonebook/PhonebookReader.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QTimer>
+
+namespace q7 {
+
+TransferController::TransferController(const ManagerContext& context, TComPort& port,
+                                       CommandExchange& exchange, PhonebookPage& page,
+                                       OptionsPage& options, QObject* parent)
+    : QObject(parent), m_window(context.window), m_host(context.host), m_store(context.store),
+      m_languageFile(context.texts), m_port(port), m_exchange(exchange), m_page(page),
+      m_options(options)
+{}
+
+QList<QWidget*> TransferController::storeControls() const
+{
+    return {m_page.loadButton(), m_page.saveButton(), m_page.newEntryButton()};
+}
+
+QList<QWidget*> TransferController::lockedControls() const
+{
+    return QList<QWidget*>{m_page.readButton(), m_page.writeButton(), m_page.eraseButton()} +
+           m_options.portControls();
+}
+
+// --- Search -----------------------------------------------------------------
+
+void TransferController::search(bool closePortFirst)
+{
+    emit searchStarted();
+    bool found = false;
+    const bool done = guarded([&] {
+        TransferGuard guard(*this);
+        if (closePortFirst)
+            m_port.ClosePort();
+        found = searchHandset(m_exchange, m_languageFile, m_host);
+    });
+    // A search that failed is over: the status must not say it still runs.
+    if (!done)
+        m_host.showStatus(m_languageFile.text(TextId::Statusleiste_Handynichtgefunden));
+    emit searchFinished(found);
+}
+
+// --- Read, write, erase -----------------------------------------------------
+
+void TransferController::read()
+{
+    if (!m_page.mayReplaceEdits())
+        return;
+    const bool done = guarded([this] {
+        TransferGuard guard(*this, storeControls());
+        const QScopedValueRollback phonebookTransfer(m_phonebookTransfer, true);
+        m_exchange.clearCancel();
+        reconnectHandset(m_exchange, m_languageFile, m_host);
+        // The store and the trees change only once the whole read has succeeded.
+        m_page.takeStore(readPhonebook(m_exchange, m_languageFile, m_host, m_store));
+    });
+    if (!done)
+        showIdle();
+}
+
+void TransferController::write()
+{
+    if (!noteLinesMayGo())
+        return;
+    runTransfer(TransferResult::Operation::Write, [this](TransferResult& result) {
+        writePhonebook(m_exchange, m_languageFile, m_host, m_store, m_options.writeOnlyChanged(),
+                       result);
+    });
+}
+
+bool TransferController::noteLinesMayGo()
+{
+    const QList<int> losing = recordsLosingNoteLines(m_store, m_options.writeOnlyChanged());
+    if (losing.isEmpty())
+        return true;
+    return dialogs().message(
+               m_window, QMessageBox::Question, m_languageFile.text(TextId::Zusatzzeilen_Caption),
+               noteLinesQuestion(m_store, losing, m_page.saveButton()->text(), m_languageFile),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+void TransferController::erase()
+{
+    const auto answer = dialogs().message(
+        m_window, QMessageBox::Question, QStringLiteral("Achtung!"),
+        QStringLiteral("Sollen die Daten im Handyspeicher und der SIM-Karte wirklich gelöscht "
+                       "werden?"),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return;
+    runTransfer(TransferResult::Operation::Erase, [this](TransferResult& result) {
+        EraseHandset(m_exchange, m_languageFile, m_host, result);
+    });
+}
+
+void TransferController::runTransfer(TransferResult::Operation operation,
+                                     const std::function<void(TransferResult&)>& run)
+{
+    bool complete = false;
+    const bool done = guarded([&] {
+        TransferGuard guard(*this, storeControls());
+        const QScopedValueRollback phonebookTransfer(m_phonebookTransfer, true);
+        m_exchange.clearCancel();
+        reconnectHandset(m_exchange, m_languageFile, m_host);
+        complete = runReported(operation, run, [&](const TransferResult& result) {
+            if (!result.succeeded())
+                dialogs().message(m_window, QMessageBox::Warning, kApplicationTitle,
+                                  failureSummary(result), QMessageBox::Ok);
+            else
+                m_host.showStatus(operation == TransferResult::Operation::Write
+                                      ? writtenConfirmation(result, m_languageFile)
+                                      : erasedConfirmation(result, m_languageFile));
+            return result.succeeded();
+        });
+    });
+    // A write changes the handset and may place records anew, whether it ran
+    // to its end or not, so the steps before it no longer apply. Only a write
+    // that ran to its end and left no record behind has saved the edits.
+    if (operation == TransferResult::Operation::Write)
+        m_page.history().start(done && complete);
+    if (!done)
+        showIdle();
+}
+
+void TransferController::showIdle()
+{
+    m_host.showStatus(m_languageFile.text(TextId::Statusleiste_Ruhezustand));
+    m_host.setProgress(0);
+}
+
+// --- What the operations ask of the window ----------------------------------
+
+bool TransferController::retryLostLink(const QString& message)
+{
+    return dialogs().message(m_window, QMessageBox::Warning, kApplicationTitle, message,
+                             QMessageBox::Retry | QMessageBox::Cancel,
+                             QMessageBox::Retry) == QMessageBox::Retry;
+}
+
+void TransferController::setBusy(bool busy)
+{
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void TransferController::handsetFound()
+{
+    setControlEnabled(m_page.writeButton(), true);
+    setControlEnabled(m_page.readButton(), true);
+    setControlEnabled(m_page.eraseButton(), true);
+}
+
+// --- The lock ---------------------------------------------------------------
+
+void TransferController::transferStarted()
+{
+    m_page.lockEditing(true);
+    m_exchange.clearCancel();
+}
+
+void TransferController::transferEnded()
+{
+    m_page.lockEditing(false);
+    setBusy(false);
+    if (m_closePending) {
+        // Close from the event loop, once the operation's frames are gone.
+        QTimer::singleShot(0, m_window, [window = m_window] { window->close(); });
+    }
+}
+
+void TransferController::closeWhenEnded()
+{
+    m_closePending = true;
+    m_exchange.cancel();
+}
+
+} // namespace q7

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "app/ManagerContext.h"
+#include "app/TransferGuard.h"
+#include "phonebook/PhonebookWriter.h"
+
+#include <QList>
+#include <QObject>
+#include <functional>
+
+class QWidget;
+
+namespace q7 {
+
+class CommandExchange;
+class OptionsPage;
+class PhonebookPage;
+class TComPort;
+
+// The transfers between the PC and the handset: the search, the read, the
+// write and the erase. While one runs the controls that would start a
+// second one or change the store are locked, a lost link asks whether to
+// try again, and at its end the status bar sums up what the handset
+// confirmed or refused.
+class TransferController : public QObject, public TransferLock
+{
+    Q_OBJECT
+
+public:
+    TransferController(const ManagerContext& context, TComPort& port, CommandExchange& exchange,
+                       PhonebookPage& page, OptionsPage& options, QObject* parent = nullptr);
+
+    void read();
+    void write();
+    void erase();
+    // closePortFirst: "&Test" opens the port anew, with what the options
+    // page chose.
+    void search(bool closePortFirst);
+
+    // A read, write or erase is running: closing would cut it off.
+    bool phonebookTransferRunning() const { return m_phonebookTransfer; }
+    // Closing the window waits for the running transfer to unwind: it is
+    // cancelled now, and the window closes once it has ended.
+    void closeWhenEnded();
+    bool closePending() const { return m_closePending; }
+
+    // The window's answers to the operations (OperationHost).
+    bool retryLostLink(const QString& message);
+    void setBusy(bool busy);
+    void handsetFound();
+
+signals:
+    void searchStarted();
+    void searchFinished(bool found);
+
+private:
+    // Read, write, erase and import change the store; these stay disabled
+    // besides the port's controls while one of them runs.
+    QList<QWidget*> storeControls() const;
+    // TransferLock
+    QList<QWidget*> lockedControls() const override;
+    void transferStarted() override;
+    void transferEnded() override;
+    // Runs a write or an erase with the store's controls locked; whatever
+    // the handset refused is named afterwards, also when the run stopped.
+    void runTransfer(TransferResult::Operation operation,
+                     const std::function<void(TransferResult&)>& run);
+    // After a failure: nothing runs any more, and the bars say so.
+    void showIdle();
+    // The handset drops the additional text lines of the entries it is
+    // sent; true when there are none or the user agrees to lose them.
+    bool noteLinesMayGo();
+
+    QWidget* m_window;
+    OperationHost& m_host;
+    RecordStore& m_store;
+    const LanguageFile& m_languageFile;
+    TComPort& m_port;
+    CommandExchange& m_exchange;
+    PhonebookPage& m_page;
+    OptionsPage& m_options;
+
+    bool m_phonebookTransfer = false; // a read, write or erase is running
+    bool m_closePending = false;
+    bool m_busy = false;
+};
+
+} // namespace q7
