@@ -8,4 +8,5 @@ list(APPEND q7core_sources
   link/PortDoctor.cpp
   link/PortFailureText.cpp
   link/PortMap.cpp
+  link/PortWatcher.cpp
 )
