@@ -7,6 +7,7 @@ list(APPEND q7gui_sources
   app/MainWindow.cpp
   app/RecoveryFile.cpp
   app/ShutdownSignals.cpp
+  app/SingleInstance.cpp
   app/MainWindowEditing.cpp
   app/MainWindowUndo.cpp
   app/EdgeAnchors.cpp
