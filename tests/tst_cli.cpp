@@ -84,7 +84,8 @@ private slots:
         QTest::addColumn<QString>("message"); // empty: none
         QTest::newRow("success keeps the command's status") << "" << 0 << "";
         QTest::newRow("port failure")
-            << "port" << 1 << "Unable to open com port (win error code: 2)";
+            << "port" << 1
+            << "Unable to open com port (errno 2, ENOENT: No such file or directory)";
         QTest::newRow("runtime failure") << "range" << 1 << "record store index.";
         QTest::newRow("out of memory") << "memory" << 1 << "std::bad_alloc.";
     }
@@ -119,9 +120,11 @@ private slots:
         QCOMPARE(absent.exitCode, 1);
         const QList<QByteArray> lines = absent.err.split('\n');
         QVERIFY2(lines.value(0).startsWith("Der Anschluss " + m_dir->filePath("absent").toUtf8() +
-                                           " ist nicht vorhanden."),
+                                           " ist nicht mehr da (ausgesteckt?)."),
                  absent.err.constData());
-        QCOMPARE(lines.value(1), QByteArray("Unable to open com port (win error code: 2)"));
+        QCOMPARE(
+            lines.value(1),
+            QByteArray("Unable to open com port (errno 2, ENOENT: No such file or directory)"));
 
         // A line that never answers is given up after the short wake-up
         // waits, not after the long ones of a transfer.

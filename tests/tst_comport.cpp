@@ -166,8 +166,8 @@ private slots:
             QFAIL("an absent device opened");
         } catch (const EComPort& failure) {
             QCOMPARE(failure.code(), EComPort::OpenFailed);
-            QVERIFY(failure.message().startsWith(
-                QStringLiteral("Unable to open com port (win error code: ")));
+            QVERIFY(
+                failure.message().startsWith(QStringLiteral("Unable to open com port (errno ")));
         }
         QVERIFY(!port.Connected());
     }

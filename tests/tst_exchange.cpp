@@ -31,7 +31,8 @@ const QByteArray kFlood(1 << 20, 'x');
 
 // What the manager's side of a pseudo-terminal reads once the far end is
 // gone: EIO.
-const QString kHangUpFailure = QStringLiteral("ReadFile function failed (win error code: 5)");
+const QString kHangUpFailure =
+    QStringLiteral("ReadFile function failed (errno 5, EIO: Input/output error)");
 
 struct RecordingHost : OperationHost
 {
@@ -328,7 +329,8 @@ private slots:
             QFAIL("no failure");
         } catch (const EComPort& failure) {
             QCOMPARE(failure.message(),
-                     QStringLiteral("Unable to open com port (win error code: 2)"));
+                     QStringLiteral(
+                         "Unable to open com port (errno 2, ENOENT: No such file or directory)"));
         }
         QVERIFY(!port->Connected());
         QCOMPARE(host.busyDepth, 0);

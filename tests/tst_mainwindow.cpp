@@ -427,8 +427,9 @@ void TestMainWindow::errorBox_data()
     QTest::addColumn<QString>("shown"); // empty: no box at all
 
     // ")" sorts before ".": the box adds no period.
-    QTest::newRow("port failure") << "port"
-                                  << "Unable to open com port (win error code: 2)";
+    QTest::newRow("port failure")
+        << "port"
+        << "Unable to open com port (errno 2, ENOENT: No such file or directory)";
     QTest::newRow("conversion failure") << "convert"
                                         << "'x1' ist kein gültiger Integerwert.";
     QTest::newRow("a failure of the runtime") << "std"

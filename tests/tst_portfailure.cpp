@@ -3,13 +3,22 @@
 
 #include "base/Errors.h"
 #include "base/LanguageFile.h"
+#include "base/RegistryKey.h"
 #include "link/ComPort.h"
+#include "link/CommandExchange.h"
+#include "link/PortDiagnosis.h"
+#include "link/PortDoctor.h"
 #include "link/PortFailureText.h"
 #include "simhandset.h"
+#include "support/SimFixture.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace q7;
 
@@ -37,48 +46,50 @@ private slots:
 
         const QString tty = QStringLiteral("/dev/ttyUSB0");
         // Tests run as root, where no open is refused: the number is given.
+        // These are the texts from the number alone, as where the system
+        // shows nothing more; what it shows is the next test's.
         QTest::newRow("not in the dialout group")
             << EComPort::OpenFailed << EACCES << tty << PortFailureCause::NoPermission
             << "Keine Berechtigung für den Anschluss COM3 (/dev/ttyUSB0). Der Benutzer muss zur "
                "Gruppe \"dialout\" gehören: im Terminal \"sudo usermod -aG dialout $USER\" "
                "eingeben, sich ab- und wieder anmelden und den Vorgang wiederholen."
-            << "Unable to open com port (win error code: 13)";
+            << "Unable to open com port (errno 13, EACCES: Permission denied)";
         QTest::newRow("held by another program")
             << EComPort::OpenFailed << EBUSY << tty << PortFailureCause::Busy
             << "Der Anschluss COM3 (/dev/ttyUSB0) wird von einem anderen Programm benutzt. Bitte "
                "das andere Programm beenden und den Vorgang wiederholen."
-            << "Unable to open com port (win error code: 16)";
+            << "Unable to open com port (errno 16, EBUSY: Device or resource busy)";
         QTest::newRow("adapter unplugged")
             << EComPort::OpenFailed << ENOENT << tty << PortFailureCause::Absent
             << "Der Anschluss COM3 (/dev/ttyUSB0) ist nicht vorhanden. Bitte Kabel oder "
                "USB-Adapter einstecken oder unter \"Optionen\" einen anderen Port wählen."
-            << "Unable to open com port (win error code: 2)";
+            << "Unable to open com port (errno 2, ENOENT: No such file or directory)";
         QTest::newRow("no device for the name")
             << EComPort::OpenFailed << ENOENT << QString() << PortFailureCause::NotMapped
             << "Dem Anschluss COM3 ist kein Gerät zugeordnet. Bitte Kabel oder USB-Adapter "
                "einstecken oder unter \"Optionen\" einen anderen Port wählen."
-            << "Unable to open com port (win error code: 2)";
+            << "Unable to open com port (errno 2, ENOENT: No such file or directory)";
         QTest::newRow("open fails otherwise")
             << EComPort::OpenFailed << EIO << tty << PortFailureCause::CannotOpen
             << "Der Anschluss COM3 (/dev/ttyUSB0) lässt sich nicht öffnen. Bitte Kabel und Handy "
                "prüfen und den Vorgang wiederholen."
-            << "Unable to open com port (win error code: 5)";
+            << "Unable to open com port (errno 5, EIO: Input/output error)";
         const QString lost = QStringLiteral("Die Verbindung zum Handy ist unterbrochen. Bitte "
                                             "Kabel und Handy prüfen und den Vorgang wiederholen.");
         QTest::newRow("hang-up mid-read")
             << EComPort::ReadFailed << EIO << tty << PortFailureCause::LineLost << lost
-            << "ReadFile function failed (win error code: 5)";
+            << "ReadFile function failed (errno 5, EIO: Input/output error)";
         QTest::newRow("hang-up mid-write")
             << EComPort::WriteFailed << EIO << tty << PortFailureCause::LineLost << lost
-            << "WriteFile function failed (win error code: 5)";
+            << "WriteFile function failed (errno 5, EIO: Input/output error)";
         QTest::newRow("closed port")
             << EComPort::WriteFailed << EBADF << tty << PortFailureCause::LineLost << lost
-            << "WriteFile function failed (win error code: 9)";
+            << "WriteFile function failed (errno 9, EBADF: Bad file descriptor)";
         QTest::newRow("line settings refused")
             << EComPort::SetStateFailed << EINVAL << tty << PortFailureCause::Refused
             << "Der Anschluss COM3 (/dev/ttyUSB0) nimmt die Einstellungen nicht an. Bitte Baud "
                "und Fluss Kontrolle unter \"Optionen\" prüfen."
-            << "SetCommState function failed (win error code: 22)";
+            << "SetCommState function failed (errno 22, EINVAL: Invalid argument)";
         QTest::newRow("settings not stored")
             << EComPort::StoreFailed << int(EComPort::kNoSystemError) << tty
             << PortFailureCause::Other << QString() << "Failed to store settings.";
@@ -96,11 +107,261 @@ private slots:
         EComPort failure(code, systemError);
         failure.onPort(QStringLiteral("COM3"), device);
         QCOMPARE(portFailureCause(failure), cause);
-        const QStringList lines = failureLines(failure, LanguageFile());
+        const QStringList lines = failureLines(failure, LanguageFile(), nullptr);
         QCOMPARE(lines.constLast(), technical);
         QCOMPARE(lines.size(), advice.isEmpty() ? 1 : 2);
         if (!advice.isEmpty())
             QCOMPARE(lines.constFirst(), advice);
+    }
+
+    // What the system shows, laid out as a tree of its own: each line of
+    // "tree" puts one thing there.
+    //   dev PATH GID MODE          a device node (a plain file will do)
+    //   link PATH TARGET           a symlink, such as a /dev/serial/by-id/ name
+    //   proc PID PROGRAM [DEVICE]  a process, holding the device open
+    //   lock PATH PID              a UUCP lock file
+    //   usb TTY VENDOR PRODUCT     the adapter behind a tty in sysfs
+    //   log TEXT                   the kernel log
+    // The user is q7user (uid 1000, group 1000); the group database puts
+    // him in dialout.
+    void explainedFromWhatTheSystemShows_data()
+    {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<int>("systemError");
+        QTest::addColumn<QStringList>("tree");
+        QTest::addColumn<QList<uint>>("processGroups");
+        QTest::addColumn<QString>("advice"); // %CONF%: the settings file
+
+        const QString usb0 = QStringLiteral("/dev/ttyUSB0");
+        const QList<uint> ownGroup{1000};
+        QTest::newRow("not in the device's group")
+            << usb0 << EACCES << QStringList{"dev /dev/ttyUSB0 10 0660"} << ownGroup
+            << "Keine Berechtigung für den Anschluss COM3 (/dev/ttyUSB0): das Gerät /dev/ttyUSB0 "
+               "gehört der Gruppe \"uucp\" und hat die Rechte -rw-rw----. Der Benutzer q7user ist "
+               "nicht in der Gruppe \"uucp\". Im Terminal \"sudo usermod -aG uucp q7user\" "
+               "eingeben; das wirkt erst ab der nächsten Anmeldung: ab- und wieder anmelden und "
+               "den Vorgang wiederholen.";
+        QTest::newRow("joined the group, not logged in again")
+            << usb0 << EACCES << QStringList{"dev /dev/ttyUSB0 20 0660"} << ownGroup
+            << "Keine Berechtigung für den Anschluss COM3 (/dev/ttyUSB0): das Gerät /dev/ttyUSB0 "
+               "gehört der Gruppe \"dialout\" und hat die Rechte -rw-rw----. Der Benutzer q7user "
+               "ist schon in der Gruppe \"dialout\" eingetragen, aber das wirkt erst ab der "
+               "nächsten Anmeldung: ab- und wieder anmelden und den Vorgang wiederholen.";
+        QTest::newRow("the group itself may not")
+            << "/dev/pts/4" << EACCES << QStringList{"dev /dev/pts/4 5 0600"} << ownGroup
+            << "Keine Berechtigung für den Anschluss COM3 (/dev/pts/4): das Gerät /dev/pts/4 "
+               "gehört der Gruppe \"tty\" und hat die Rechte -rw-------. Die Gruppe \"tty\" darf "
+               "das Gerät nicht lesen und schreiben, nur sein Besitzer; \"sudo chmod g+rw "
+               "/dev/pts/4\" gibt es ihr frei.";
+        const QString busy = QStringLiteral("Der Anschluss COM3 (%1) ist belegt. ");
+        QTest::newRow("held by another program of the user")
+            << usb0 << EBUSY
+            << QStringList{"dev /dev/ttyUSB0 20 0660", "proc 4242 minicom /dev/ttyUSB0",
+                           "proc 4300 bash"}
+            << ownGroup
+            << busy.arg(usb0) + "Das Programm \"minicom\" (Prozess 4242) hält /dev/ttyUSB0 offen: "
+                                "bitte dieses Programm beenden und den Vorgang wiederholen.";
+        const QString byId = QStringLiteral("/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0");
+        QTest::newRow("held, named by its by-id path")
+            << byId << EBUSY
+            << QStringList{"dev /dev/ttyUSB0 20 0660", "link " + byId + " ../../ttyUSB0",
+                           "proc 4242 minicom /dev/ttyUSB0"}
+            << ownGroup
+            << busy.arg(byId) + "Das Programm \"minicom\" (Prozess 4242) hält /dev/ttyUSB0 offen: "
+                                "bitte dieses Programm beenden und den Vorgang wiederholen.";
+        QTest::newRow("a lock file of a running program")
+            << usb0 << EBUSY
+            << QStringList{"dev /dev/ttyUSB0 20 0660", "lock /run/lock/LCK..ttyUSB0 4243",
+                           "proc 4243 cu"}
+            << ownGroup
+            << busy.arg(usb0) +
+                   "Die Sperrdatei /run/lock/LCK..ttyUSB0 gehört dem Programm \"cu\" (Prozess "
+                   "4243).";
+        QTest::newRow("a lock file left behind")
+            << usb0 << EBUSY
+            << QStringList{"dev /dev/ttyUSB0 20 0660", "lock /var/lock/LCK..ttyUSB0 999"}
+            << ownGroup
+            << busy.arg(usb0) +
+                   "Die Sperrdatei /var/lock/LCK..ttyUSB0 stammt von Prozess 999, der nicht mehr "
+                   "läuft; \"sudo rm /var/lock/LCK..ttyUSB0\" entfernt sie.";
+        QTest::newRow("ModemManager probing the adapter")
+            << usb0 << EBUSY
+            << QStringList{"dev /dev/ttyUSB0 20 0660", "proc 700 ModemManager /dev/ttyUSB0",
+                           "usb ttyUSB0 1a86 7523"}
+            << ownGroup
+            << busy.arg(usb0) +
+                   "Das Programm \"ModemManager\" (Prozess 700) hält /dev/ttyUSB0 offen: bitte "
+                   "dieses Programm beenden und den Vorgang wiederholen. Der ModemManager läuft "
+                   "und prüft neue serielle Geräte. Damit er diesen Adapter in Ruhe lässt, die "
+                   "Zeile ATTRS{idVendor}==\"1a86\", ATTRS{idProduct}==\"7523\", "
+                   "ENV{ID_MM_DEVICE_IGNORE}=\"1\" in die Datei "
+                   "/etc/udev/rules.d/99-q7manager.rules schreiben, \"sudo udevadm control "
+                   "--reload\" eingeben und den Adapter neu einstecken.";
+        QTest::newRow("held by a process of another user")
+            << usb0 << EBUSY << QStringList{"dev /dev/ttyUSB0 20 0660"} << ownGroup
+            << busy.arg(usb0) +
+                   "Welches Programm das Gerät hält, zeigt das System nicht (es läuft unter einem "
+                   "anderen Benutzer): bitte andere Programme am Anschluss beenden und den Vorgang "
+                   "wiederholen.";
+        const QString gone = QStringLiteral(
+            "Der Anschluss COM3 (%1) ist nicht mehr da (ausgesteckt?). Bitte Kabel oder "
+            "USB-Adapter einstecken oder unter \"Optionen\" einen anderen Port wählen.");
+        const QString pin = QStringLiteral(
+            " Damit der Port nach dem Einstecken seinen Namen behält, ihn in %CONF% unter [Ports] "
+            "festlegen: COM3=%1");
+        QTest::newRow("claimed by brltty")
+            << usb0 << ENOENT
+            << QStringList{"proc 600 brltty",
+                           "log usbfs: interface 0 claimed by ch341 while 'brltty' sets config #1"}
+            << ownGroup
+            << gone.arg(usb0) +
+                   " Laut Kernel-Protokoll hat das Braille-Programm brltty den USB-Seriell-Adapter "
+                   "übernommen. Wer keine Braillezeile benutzt, entfernt es mit \"sudo apt remove "
+                   "brltty\", sonst schaltet \"sudo systemctl mask brltty-udev.service\" es für "
+                   "Adapter ab; danach den Adapter neu einstecken." +
+                   pin.arg("/dev/serial/by-id/...");
+        QTest::newRow("back as another device")
+            << usb0 << ENOENT
+            << QStringList{"dev /dev/ttyUSB1 20 0660", "link " + byId + " ../../ttyUSB1"}
+            << ownGroup
+            << gone.arg(usb0) + " Jetzt ist " + byId + " da (/dev/ttyUSB1)." + pin.arg(byId);
+        QTest::newRow("pinned by its by-id path and unplugged")
+            << byId << ENOENT << QStringList{} << ownGroup << gone.arg(byId);
+        QTest::newRow("a failure the system does not explain")
+            << usb0 << EIO << QStringList{"dev /dev/ttyUSB0 20 0660"} << ownGroup
+            << "Der Anschluss COM3 (/dev/ttyUSB0) lässt sich nicht öffnen. Bitte Kabel und Handy "
+               "prüfen und den Vorgang wiederholen.";
+    }
+
+    void explainedFromWhatTheSystemShows()
+    {
+        QFETCH(QString, device);
+        QFETCH(int, systemError);
+        QFETCH(QStringList, tree);
+        QFETCH(QList<uint>, processGroups);
+        QFETCH(QString, advice);
+
+        QTemporaryDir root;
+        SystemView system;
+        layOut(system, root.path(), tree, processGroups);
+        if (QTest::currentTestFailed())
+            return;
+        EComPort failure(EComPort::OpenFailed, systemError);
+        failure.onPort(QStringLiteral("COM3"), device);
+        const QStringList lines = failureLines(failure, LanguageFile(), &system);
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines.constFirst(),
+                 QString(advice).replace("%CONF%", openRegistryKey(kProgramKey)->fileName()));
+        QCOMPARE(lines.constLast(), errorBoxText(failure.message()));
+    }
+
+    // The technical text names the number and its symbol, never another
+    // system's error code.
+    void technicalTextNamesTheSystemError()
+    {
+        QCOMPARE(EComPort(EComPort::OpenFailed, EACCES).message(),
+                 QStringLiteral("Unable to open com port (errno 13, EACCES: Permission denied)"));
+        QCOMPARE(EComPort(EComPort::ReadFailed, 99999).message(),
+                 QStringLiteral("ReadFile function failed (errno 99999)"));
+    }
+
+    // The doctor's list: each port with its device, group and permission,
+    // what holds it, and the programs that get in the way of adapters.
+    void doctorListsWhatStandsInTheWay()
+    {
+        QTemporaryDir root;
+        const QString byId = QStringLiteral("/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0");
+        SystemView system;
+        layOut(system, root.path(),
+               {"dev /dev/ttyS0 20 0660", "dev /dev/ttyUSB0 10 0660",
+                "link " + byId + " ../../ttyUSB0", "usb ttyUSB0 1a86 7523",
+                "proc 700 ModemManager /dev/ttyUSB0", "proc 600 brltty"},
+               {1000, 20});
+        const QList<DoctorPort> ports{
+            {"COM1", "/dev/ttyS0"}, {"COM3", "/dev/ttyUSB0"}, {"COM4", "/dev/ttyUSB1"}};
+        const QList<PortFinding> findings = portFindings(ports, system, LanguageFile());
+        QStringList texts;
+        for (const PortFinding& finding : findings)
+            texts << finding.text;
+        const QStringList expected{
+            "COM1: /dev/ttyS0, Gruppe \"dialout\", Rechte -rw-rw----: darf geöffnet werden.",
+            "COM3: /dev/ttyUSB0, Gruppe \"uucp\", Rechte -rw-rw----, auch " + byId +
+                ": darf nicht geöffnet werden. Keine Berechtigung für den Anschluss COM3 "
+                "(/dev/ttyUSB0): das Gerät /dev/ttyUSB0 gehört der Gruppe \"uucp\" und hat die "
+                "Rechte -rw-rw----. Der Benutzer q7user ist nicht in der Gruppe \"uucp\". Im "
+                "Terminal \"sudo usermod -aG uucp q7user\" eingeben; das wirkt erst ab der "
+                "nächsten Anmeldung: ab- und wieder anmelden und den Vorgang wiederholen.",
+            "COM3: Das Programm \"ModemManager\" (Prozess 700) hält /dev/ttyUSB0 offen: bitte "
+            "dieses Programm beenden und den Vorgang wiederholen.",
+            "Der Anschluss COM4 (/dev/ttyUSB1) ist nicht mehr da (ausgesteckt?). Bitte Kabel oder "
+            "USB-Adapter einstecken oder unter \"Optionen\" einen anderen Port wählen. Das "
+            "Braille-Programm brltty läuft; es übernimmt USB-Seriell-Adapter (CH340, CP210x) "
+            "gleich beim Einstecken. Wer keine Braillezeile benutzt, entfernt es mit \"sudo apt "
+            "remove brltty\", sonst schaltet \"sudo systemctl mask brltty-udev.service\" es für "
+            "Adapter ab; danach den Adapter neu einstecken. Jetzt ist " +
+                byId +
+                " da (/dev/ttyUSB0). Damit der Port nach dem Einstecken seinen Namen behält, ihn "
+                "in " +
+                openRegistryKey(kProgramKey)->fileName() +
+                " unter [Ports] festlegen: "
+                "COM4=" +
+                byId,
+            "Der ModemManager läuft und prüft neue serielle Geräte. Damit er diesen Adapter in "
+            "Ruhe lässt, die Zeile ATTRS{idVendor}==\"1a86\", ATTRS{idProduct}==\"7523\", "
+            "ENV{ID_MM_DEVICE_IGNORE}=\"1\" in die Datei /etc/udev/rules.d/99-q7manager.rules "
+            "schreiben, \"sudo udevadm control --reload\" eingeben und den Adapter neu "
+            "einstecken.",
+            "Das Braille-Programm brltty läuft; es übernimmt USB-Seriell-Adapter (CH340, CP210x) "
+            "gleich beim Einstecken. Wer keine Braillezeile benutzt, entfernt es mit \"sudo apt "
+            "remove brltty\", sonst schaltet \"sudo systemctl mask brltty-udev.service\" es für "
+            "Adapter ab; danach den Adapter neu einstecken."};
+        QCOMPARE(texts, expected);
+        QCOMPARE(findings.at(0).kind, PortFinding::Info);
+        QCOMPARE(findings.at(1).kind, PortFinding::Problem);
+        QVERIFY(worthSearching(ports.at(0), system));
+        QVERIFY(!worthSearching(ports.at(1), system));
+        QVERIFY(!worthSearching(ports.at(2), system));
+    }
+
+    // Then the search on each port worth it; the handset answers on one.
+    void doctorSearchesEachPortItMayOpen()
+    {
+        q7sim::SimHandset sim;
+        const QString device = sim.start();
+        QTemporaryDir quiet; // no ModemManager, no brltty, nothing held
+        SystemView system;
+        layOut(system, quiet.path(), {}, {});
+        system.root = QStringLiteral("/");
+        system.uid = 0;
+        system.ownPid = ::getpid();
+
+        TComPort port;
+        port.setDeviceOverride(QStringLiteral("/dev/q7-before"));
+        CommandExchange exchange(port);
+        RecordingHost host;
+        const QString absent = m_config.filePath(QStringLiteral("ttyUSB9"));
+        QList<PortFinding> findings;
+        QVERIFY(runPortDoctor(exchange, {{"COM2", absent}, {"COM5", device}}, system,
+                              LanguageFile(), host, findings));
+        QCOMPARE(findings.constLast(),
+                 (PortFinding{PortFinding::Handset,
+                              "COM5 (" + device + "): der Vexa TLM-Q7 antwortet."}));
+        QCOMPARE(findings.constFirst().kind, PortFinding::Problem);
+        QVERIFY(findings.constFirst().text.startsWith("Der Anschluss COM2 (" + absent +
+                                                      ") ist nicht mehr da"));
+        // The port is left on its own device, closed as it was.
+        QCOMPARE(port.deviceOverride(), QStringLiteral("/dev/q7-before"));
+        QVERIFY(!port.Connected());
+
+        sim.setSilent(true);
+        findings.clear();
+        QVERIFY(
+            !runPortDoctor(exchange, {{"COM5", device}}, system, LanguageFile(), host, findings));
+        QCOMPARE(findings.constLast(),
+                 (PortFinding{PortFinding::Problem,
+                              "COM5 (" + device +
+                                  "): kein Vexa TLM-Q7 antwortet. Bitte das Handy einschalten, "
+                                  "das Kabel prüfen und den Vorgang wiederholen."}));
     }
 
     void otherFailuresKeepTheirOwnText()
@@ -124,6 +385,60 @@ private slots:
         TComPort second;
         second.setDeviceOverride(device);
         QCOMPARE(openFailure(second), PortFailureCause::Busy);
+    }
+
+public:
+    // A system of its own below root, as the tree's lines describe it.
+    static void layOut(SystemView& system, const QString& root, const QStringList& tree,
+                       const QList<uint>& processGroups)
+    {
+        system.root = root;
+        system.uid = 1000;
+        system.userName = QStringLiteral("q7user");
+        system.primaryGroup = 1000;
+        system.processGroups = processGroups;
+        system.ownPid = 1;
+        const auto at = [&](const QString& path) {
+            const QString full = root + path;
+            QDir().mkpath(QFileInfo(full).path());
+            return full;
+        };
+        const auto write = [&](const QString& path, const QByteArray& text) {
+            QFile file(at(path));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(text);
+        };
+        write("/etc/group", "root:x:0:\ntty:x:5:\nuucp:x:10:\ndialout:x:20:pi,q7user\n"
+                            "q7user:x:1000:\n");
+        for (const QString& line : tree) {
+            const QStringList f = line.split(u' ');
+            const QString kind = f.value(0);
+            if (kind == "dev") {
+                write(f[1], {});
+                const QByteArray path = QFile::encodeName(root + f[1]);
+                QVERIFY(::chown(path.constData(), 0, f[2].toUInt()) == 0);
+                QVERIFY(::chmod(path.constData(), f[3].toUInt(nullptr, 8)) == 0);
+            } else if (kind == "link") {
+                QVERIFY(QFile::link(f[2], at(f[1])));
+            } else if (kind == "proc") {
+                const QString dir = "/proc/" + f[1];
+                write(dir + "/comm", f[2].toUtf8() + '\n');
+                QDir().mkpath(root + dir + "/fd");
+                if (f.size() > 3)
+                    QVERIFY(QFile::link(f[3], root + dir + "/fd/3"));
+            } else if (kind == "lock") {
+                write(f[1], QByteArray::number(f[2].toInt()).rightJustified(10) + '\n');
+            } else if (kind == "usb") {
+                const QString adapter = "/sys/devices/pci0000:00/usb1/1-1";
+                write(adapter + "/idVendor", f[2].toLatin1() + '\n');
+                write(adapter + "/idProduct", f[3].toLatin1() + '\n');
+                QDir().mkpath(root + adapter + "/1-1:1.0/" + f[1]);
+                QVERIFY(QFile::link(root + adapter + "/1-1:1.0/" + f[1],
+                                    at("/sys/class/tty/" + f[1] + "/device")));
+            } else if (kind == "log") {
+                system.kernelLog = line.mid(4);
+            }
+        }
     }
 
 private:

@@ -1,5 +1,8 @@
 #include "base/Errors.h"
 
+#include <QtGlobal>
+#include <cstring>
+
 namespace q7 {
 
 Q7Error::Q7Error(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
@@ -36,8 +39,22 @@ QString EComPort::codeText(Code code)
 static QString comPortMessage(EComPort::Code code, int systemError)
 {
     QString text = EComPort::codeText(code);
-    if (systemError != EComPort::kNoSystemError)
-        text += QStringLiteral(" (win error code: %1)").arg(systemError);
+    if (systemError == EComPort::kNoSystemError)
+        return text;
+#ifdef Q_OS_WIN
+    text += QStringLiteral(" (win error code: %1)").arg(systemError);
+#else
+    // The number with its symbol and the C library's English words, the same
+    // on every machine whatever its locale, for whoever reads it in support.
+    const char* symbol = strerrorname_np(systemError);
+    const char* words = strerrordesc_np(systemError);
+    if (symbol && words)
+        text += QStringLiteral(" (errno %1, %2: %3)")
+                    .arg(systemError)
+                    .arg(QLatin1String(symbol), QLatin1String(words));
+    else
+        text += QStringLiteral(" (errno %1)").arg(systemError);
+#endif
     return text;
 }
 

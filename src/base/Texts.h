@@ -157,6 +157,68 @@ namespace q7 {
     X(Fehler_Handyantwortetnicht, "Fehler", "Handyantwortetnicht",                                 \
       "Das Handy antwortet nicht. Bitte Kabel prüfen, das Handy einschalten und den Vorgang "     \
       "wiederholen.")                                                                              \
+    X(Anschluss_KeinRecht, "Fehler", "KeinRecht",                                                  \
+      "Keine Berechtigung für den Anschluss %1: das Gerät %2 gehört der Gruppe \"%3\" und hat " \
+      "die Rechte %4.")                                                                            \
+    X(Anschluss_NichtInGruppe, "Fehler", "NichtInGruppe",                                          \
+      "Der Benutzer %1 ist nicht in der Gruppe \"%2\". Im Terminal \"sudo usermod -aG %2 %1\" "    \
+      "eingeben; das wirkt erst ab der nächsten Anmeldung: ab- und wieder anmelden und den "      \
+      "Vorgang wiederholen.")                                                                      \
+    X(Anschluss_GruppeNachAnmeldung, "Fehler", "GruppeNachAnmeldung",                              \
+      "Der Benutzer %1 ist schon in der Gruppe \"%2\" eingetragen, aber das wirkt erst ab der "    \
+      "nächsten Anmeldung: ab- und wieder anmelden und den Vorgang wiederholen.")                  \
+    X(Anschluss_GruppeOhneRecht, "Fehler", "GruppeOhneRecht",                                      \
+      "Die Gruppe \"%1\" darf das Gerät nicht lesen und schreiben, nur sein Besitzer; \"sudo "    \
+      "chmod g+rw %2\" gibt es ihr frei.")                                                         \
+    X(Anschluss_Belegt, "Fehler", "AnschlussBelegt", "Der Anschluss %1 ist belegt.")               \
+    X(Anschluss_BelegtVon, "Fehler", "BelegtVon",                                                  \
+      "Das Programm \"%1\" (Prozess %2) hält %3 offen: bitte dieses Programm beenden und den "    \
+      "Vorgang wiederholen.")                                                                      \
+    X(Anschluss_BelegtUnsichtbar, "Fehler", "BelegtUnsichtbar",                                    \
+      "Welches Programm das Gerät hält, zeigt das System nicht (es läuft unter einem anderen "  \
+      "Benutzer): bitte andere Programme am Anschluss beenden und den Vorgang wiederholen.")       \
+    X(Anschluss_Sperrdatei, "Fehler", "Sperrdatei",                                                \
+      "Die Sperrdatei %1 gehört dem Programm \"%2\" (Prozess %3).")                                \
+    X(Anschluss_SperrdateiVerwaist, "Fehler", "SperrdateiVerwaist",                                \
+      "Die Sperrdatei %1 stammt von Prozess %2, der nicht mehr läuft; \"sudo rm %1\" entfernt "   \
+      "sie.")                                                                                      \
+    X(Anschluss_ModemManager, "Fehler", "ModemManager",                                            \
+      "Der ModemManager läuft und prüft neue serielle Geräte; \"sudo systemctl stop "           \
+      "ModemManager\" hält ihn an.")                                                               \
+    X(Anschluss_ModemManagerRegel, "Fehler", "ModemManagerRegel",                                  \
+      "Der ModemManager läuft und prüft neue serielle Geräte. Damit er diesen Adapter in Ruhe " \
+      "lässt, die Zeile %1 in die Datei /etc/udev/rules.d/99-q7manager.rules schreiben, \"sudo "  \
+      "udevadm control --reload\" eingeben und den Adapter neu einstecken.")                       \
+    X(Anschluss_BrlttyLaeuft, "Fehler", "BrlttyLaeuft",                                            \
+      "Das Braille-Programm brltty läuft; es übernimmt USB-Seriell-Adapter (CH340, CP210x) "     \
+      "gleich beim Einstecken.")                                                                   \
+    X(Anschluss_BrlttyUebernommen, "Fehler", "BrlttyUebernommen",                                  \
+      "Laut Kernel-Protokoll hat das Braille-Programm brltty den USB-Seriell-Adapter übernommen.") \
+    X(Anschluss_BrlttyEntfernen, "Fehler", "BrlttyEntfernen",                                      \
+      "Wer keine Braillezeile benutzt, entfernt es mit \"sudo apt remove brltty\", sonst "         \
+      "schaltet \"sudo systemctl mask brltty-udev.service\" es für Adapter ab; danach den "       \
+      "Adapter neu einstecken.")                                                                   \
+    X(Anschluss_Weg, "Fehler", "Weg",                                                              \
+      "Der Anschluss %1 ist nicht mehr da (ausgesteckt?). Bitte Kabel oder USB-Adapter "           \
+      "einstecken oder unter \"Optionen\" einen anderen Port wählen.")                             \
+    X(Anschluss_JetztDa, "Fehler", "JetztDa", "Jetzt ist %1 da (%2).")                             \
+    X(Anschluss_Festlegen, "Fehler", "Festlegen",                                                  \
+      "Damit der Port nach dem Einstecken seinen Namen behält, ihn in %1 unter [Ports] "          \
+      "festlegen: %2=%3")                                                                          \
+    X(Fehler_LaeuftSchon, "Fehler", "LaeuftSchon",                                                 \
+      "Q7 Manager läuft schon. Sein Fenster wird nach vorn geholt.")                               \
+    X(Diagnose_Geraet, "Diagnose", "Geraet", "%1: %2, Gruppe \"%3\", Rechte %4")                   \
+    X(Diagnose_AuchAls, "Diagnose", "AuchAls", "auch %1")                                          \
+    X(Diagnose_Darf, "Diagnose", "Darf", "darf geöffnet werden.")                                  \
+    X(Diagnose_DarfNicht, "Diagnose", "DarfNicht", "darf nicht geöffnet werden.")                  \
+    X(Diagnose_KeineGeraete, "Diagnose", "KeineGeraete",                                           \
+      "Das System meldet keine seriellen Geräte: bitte Kabel oder USB-Adapter einstecken.")        \
+    X(Diagnose_ModemManagerAus, "Diagnose", "ModemManagerAus", "ModemManager läuft nicht.")        \
+    X(Diagnose_BrlttyAus, "Diagnose", "BrlttyAus", "brltty läuft nicht.")                          \
+    X(Diagnose_Gefunden, "Diagnose", "Gefunden", "%1: der Vexa TLM-Q7 antwortet.")                 \
+    X(Diagnose_KeineAntwort, "Diagnose", "KeineAntwort",                                           \
+      "%1: kein Vexa TLM-Q7 antwortet. Bitte das Handy einschalten, das Kabel prüfen und den "    \
+      "Vorgang wiederholen.")                                                                      \
     X(TAB_Optionen_Seriennummer, "TAB_Optionen", "Seriennummer", "Seriennummer %1")                \
     X(TAB_Optionen_Lbl_Geraet, "TAB_Optionen", "Lbl_Geraet", "Gerät: %1")                          \
     X(TAB_Optionen_KeinGeraet, "TAB_Optionen", "KeinGeraet",                                       \

@@ -7,7 +7,11 @@
 #include "fileio/CsvPhonebook.h"
 #include "fileio/FileAccess.h"
 #include "fileio/Vcard.h"
+#include "link/ComPort.h"
+#include "link/CommandExchange.h"
 #include "link/HandsetSearch.h"
+#include "link/PortDiagnosis.h"
+#include "link/PortDoctor.h"
 #include "phonebook/Confirmations.h"
 #include "phonebook/NoteLines.h"
 #include "phonebook/NumberTypes.h"
@@ -77,6 +81,22 @@ int detect(CommandContext& context)
                                        : TextId::Statusleiste_Handynichtgefunden)
            << '\n';
     stream.flush();
+    return found ? 0 : 1;
+}
+
+// Every serial port with what stands in its way, then the search on each
+// port the user may open; one line per finding on stdout.
+int doctor(CommandContext& context)
+{
+    const SystemView system = SystemView::current();
+    const QList<DoctorPort> ports = doctorPorts(context.exchange.port().deviceOverride());
+    QList<PortFinding> findings;
+    const bool found =
+        runPortDoctor(context.exchange, ports, system, context.texts, context.host, findings);
+    context.host.finishLine();
+    for (const PortFinding& finding : std::as_const(findings))
+        out() << finding.text << '\n';
+    out().flush();
     return found ? 0 : 1;
 }
 
@@ -273,6 +293,7 @@ int erase(CommandContext& context)
 
 const Command kCommands[] = {
     {"detect", noArguments, detect, "detect"},
+    {"doctor", noArguments, doctor, "doctor"},
     {"list", noArguments, list, "list"},
     {"backup", oneFile, backup, "backup FILE.csv|FILE.vcf"},
     {"restore", oneCsvFile, restore, "[--replace] restore FILE.csv"},

@@ -59,6 +59,8 @@ int main(int argc, char** argv)
         "Reads, saves and restores the phonebook of a Vexa TLM-Q7.\n\n"
         "Commands:\n"
         "  detect               search for the handset\n"
+        "  doctor               list the serial ports and what keeps each from\n"
+        "                       working, then search for the handset on each\n"
         "  list                 read the whole phonebook, one line per entry\n"
         "  backup FILE.csv      read the whole phonebook and save it as a CSV file\n"
         "  backup FILE.vcf      ... or as vCard\n"

@@ -31,6 +31,7 @@ public:
     // A device path to use instead of the name's mapping (the command line's
     // --device, tests on a pseudo-terminal).
     void setDeviceOverride(const QString& devicePath);
+    QString deviceOverride() const { return m_deviceOverride; }
     QString devicePath() const;
 
     const LineSettings& lineSettings() const { return m_line; }

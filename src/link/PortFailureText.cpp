@@ -2,6 +2,9 @@
 
 #include "base/Errors.h"
 #include "base/LanguageFile.h"
+#include "link/PortDiagnosis.h"
+
+#include <QtGlobal>
 
 #include <cerrno>
 
@@ -45,6 +48,26 @@ PortFailureCause portFailureCause(const EComPort& failure)
 
 QString portFailureAdvice(const EComPort& failure, const LanguageFile& texts)
 {
+#ifdef Q_OS_WIN
+    return portFailureAdvice(failure, texts, nullptr);
+#else
+    const SystemView system = SystemView::current();
+    return portFailureAdvice(failure, texts, &system);
+#endif
+}
+
+QString portFailureAdvice(const EComPort& failure, const LanguageFile& texts,
+                          const SystemView* system)
+{
+    // Where the system shows why a device would not open, the device and
+    // the cause are named from what it shows, with what to do about it.
+    if (system && failure.code() == EComPort::OpenFailed && !failure.portName().isEmpty() &&
+        !failure.device().isEmpty()) {
+        const QString explained = explainOpenFailure(failure.portName(), failure.device(),
+                                                     failure.systemError(), *system, texts);
+        if (!explained.isEmpty())
+            return explained;
+    }
     // "COM3 (/dev/ttyUSB0)"; a port given by its device is named once.
     const QString port = failure.portName() == failure.device()
                              ? failure.device()
@@ -76,9 +99,21 @@ QString portFailureAdvice(const EComPort& failure, const LanguageFile& texts)
 
 QStringList failureLines(const Q7Error& failure, const LanguageFile& texts)
 {
-    const QString technical = errorBoxText(failure.message());
     const auto* port = dynamic_cast<const EComPort*>(&failure);
-    const QString advice = port ? portFailureAdvice(*port, texts) : QString();
+    if (!port)
+        return {errorBoxText(failure.message())};
+#ifdef Q_OS_WIN
+    return failureLines(*port, texts, nullptr);
+#else
+    const SystemView system = SystemView::current();
+    return failureLines(*port, texts, &system);
+#endif
+}
+
+QStringList failureLines(const EComPort& port, const LanguageFile& texts, const SystemView* system)
+{
+    const QString technical = errorBoxText(port.message());
+    const QString advice = portFailureAdvice(port, texts, system);
     return advice.isEmpty() ? QStringList{technical} : QStringList{advice, technical};
 }
 

@@ -8,6 +8,7 @@ namespace q7 {
 class EComPort;
 class LanguageFile;
 class Q7Error;
+struct SystemView;
 
 // Why a port failed, in the terms a person can act on.
 enum class PortFailureCause
@@ -27,10 +28,15 @@ PortFailureCause portFailureCause(const EComPort& failure);
 // What happened and what to do, in the program's language; empty where the
 // technical text is all there is to say.
 QString portFailureAdvice(const EComPort& failure, const LanguageFile& texts);
+// The same from what the given system shows (none: from the number alone).
+QString portFailureAdvice(const EComPort& failure, const LanguageFile& texts,
+                          const SystemView* system);
 
 // The lines a failure is reported with: the person's text first where there
 // is one, then the exact technical text for support (with the error box's
 // closing period).
 QStringList failureLines(const Q7Error& failure, const LanguageFile& texts);
+QStringList failureLines(const EComPort& failure, const LanguageFile& texts,
+                         const SystemView* system);
 
 } // namespace q7

@@ -4,6 +4,9 @@ list(APPEND q7core_sources
   link/ComPortSettings.cpp
   link/GsmText.cpp
   link/HandsetSearch.cpp
+  link/PortDiagnosis.cpp
+  link/PortDoctor.cpp
   link/PortFailureText.cpp
   link/PortMap.cpp
+  link/PortWatcher.cpp
 )
