@@ -123,7 +123,8 @@ WritePlan planByFlags(const RecordStore& store, bool onlyChanged)
     return plan;
 }
 
-WritePlan planWrite(const RecordStore& store, const HandsetImage& image, bool onlyChanged)
+WritePlan planWrite(const RecordStore& store, const HandsetImage& image, bool onlyChanged,
+                    bool deleteUnnamed)
 {
     if (!image.isKnown())
         return planByFlags(store, false);
@@ -140,10 +141,10 @@ WritePlan planWrite(const RecordStore& store, const HandsetImage& image, bool on
     plan.handsetKnown = true;
     // Entries of the handset that no live record names go, in location order
     // among the records.
-    const auto deleteUnnamed = [&](int location) {
+    const auto deleteUnnamedAt = [&](int location) {
         // A record marked for deletion that names the location deletes it
         // itself.
-        if (!handset.holdsEntry(location) || named.contains(location) ||
+        if (!deleteUnnamed || !handset.holdsEntry(location) || named.contains(location) ||
             toDelete.contains(location))
             return;
         PlanItem item;
@@ -154,7 +155,7 @@ WritePlan planWrite(const RecordStore& store, const HandsetImage& image, bool on
     };
 
     for (int record = 1; record <= kRecordCount; ++record) {
-        deleteUnnamed(record);
+        deleteUnnamedAt(record);
         if (!store.holdsEntry(record))
             continue;
         const std::optional<int> location = recordLocation(store, record);

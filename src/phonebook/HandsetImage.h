@@ -86,8 +86,11 @@ struct WritePlan
 // every record flagged "JA", and every one that differs from the image (a
 // live record it lacks or holds otherwise, a deletion it still holds). An
 // entry the image holds at a location no live record names is deleted.
-// When the image is unknown: every live record and every deletion.
-WritePlan planWrite(const RecordStore& store, const HandsetImage& image, bool onlyChanged);
+// When the image is unknown: every live record and every deletion. Without
+// deleteUnnamed the entries no record names stay on the handset (a restore
+// of a file that adds to the handset).
+WritePlan planWrite(const RecordStore& store, const HandsetImage& image, bool onlyChanged,
+                    bool deleteUnnamed = true);
 
 // The records by their changed flag alone, as the write always chose them
 // before the program knew what the handset holds.

@@ -413,6 +413,41 @@ QString fieldName(int field, const LanguageFile& texts)
     }
 }
 
+QString planLine(const PlanItem& item, const RecordStore& store, const HandsetImage& image,
+                 const LanguageFile& texts)
+{
+    QString line = QStringLiteral("%1  %2  ").arg(item.location, 3).arg(decodePc(item.name));
+    switch (item.kind) {
+    case PlanItem::Kind::New:
+        return line + texts.text(TextId::Plan_Neu);
+    case PlanItem::Kind::Deleted:
+        return line + texts.text(TextId::Plan_Geloescht);
+    case PlanItem::Kind::Unchanged:
+        return line + texts.text(TextId::Plan_Unveraendert);
+    case PlanItem::Kind::Changed:
+        break;
+    }
+    if (item.fields.isEmpty())
+        return line + texts.text(TextId::Plan_NeuGeschrieben);
+    QStringList changes;
+    for (int field : item.fields)
+        changes << QStringLiteral("%1 %2 → %3")
+                       .arg(fieldName(field, texts),
+                            decodePc(image.entries().field(item.location, field)),
+                            decodePc(store.field(item.record, field)));
+    return line + texts.text(TextId::Plan_Geaendert) + QStringLiteral(": ") +
+           changes.join(QStringLiteral(", "));
+}
+
+QString planCounts(const WritePlan& plan, const LanguageFile& texts)
+{
+    return texts.text(TextId::Plan_Summe)
+        .arg(plan.newCount)
+        .arg(plan.changedCount)
+        .arg(plan.deletedCount)
+        .arg(plan.unchangedCount);
+}
+
 QStringList transferReport(const RecordStore& store, const TransferResult& result,
                            const LanguageFile& texts)
 {

@@ -15,6 +15,7 @@ class CommandExchange;
 class HandsetImage;
 class LanguageFile;
 class OperationHost;
+struct PlanItem;
 struct WritePlan;
 
 // The handset location of a record: its Speicherplatz as a number within the
@@ -121,6 +122,12 @@ void EraseHandset(CommandExchange& exchange, const LanguageFile& texts, Operatio
 // location, the failures, the differences the check found.
 // "Name", "Nummer 2": a field as the plan and the report name it.
 QString fieldName(int field, const LanguageFile& texts);
+
+// A line of the plan: "  4  Bert  geändert: Nummer 1 0301234567 → 0999".
+QString planLine(const PlanItem& item, const RecordStore& store, const HandsetImage& image,
+                 const LanguageFile& texts);
+// "1 neu, 1 geändert, 1 gelöscht, 27 unverändert".
+QString planCounts(const WritePlan& plan, const LanguageFile& texts);
 
 QStringList transferReport(const RecordStore& store, const TransferResult& result,
                            const LanguageFile& texts);
