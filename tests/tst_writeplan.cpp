@@ -145,6 +145,10 @@ private slots:
             (QList<int>{plan.newCount, plan.changedCount, plan.deletedCount, plan.unchangedCount}),
             counts);
         QCOMPARE(plan.isEmpty(), counts[0] + counts[1] + counts[2] == 0);
+        // What the questions before closing count: a flag alone loses nothing.
+        const bool lost =
+            kind == PlanItem::Kind::New || kind == PlanItem::Kind::Deleted || !fields.isEmpty();
+        QCOMPARE(entriesUnlikeHandset(store, image), lost ? 1 : 0);
         if (kind == PlanItem::Kind::Deleted)
             QCOMPARE(item->name, QByteArray("Bert")); // what the handset loses
     }
@@ -174,6 +178,32 @@ private slots:
         const WritePlan plan = planWrite(store, image, true);
         QCOMPARE(plan.newCount, 3);
         QCOMPARE(plan.unchangedCount, 0);
+    }
+
+    // Read, erase, write with "only changed" ticked: the handset holds every
+    // entry again, though reading left every flag at "NEIN".
+    void eraseThenWriteRestoresEveryEntry()
+    {
+        SimFixture f;
+        for (int location : {2, 9, 501, 640})
+            f.sim->setEntry(location, simEntry(location, "E" + QByteArray::number(location)));
+        HandsetImage image;
+        RecordStore store = readPhonebook(f.exchange, LanguageFile(), f.host, RecordStore());
+        image.takeRead(store);
+        TransferResult erased(TransferResult::Operation::Erase);
+        EraseHandset(f.exchange, LanguageFile(), f.host, image, erased);
+        QVERIFY(f.sim->phonebook().isEmpty());
+        QCOMPARE(image.entryCount(), 0);
+        QCOMPARE(entriesUnlikeHandset(store, image), 4); // "Beenden" asks now
+
+        const WritePlan plan = planWrite(store, image, true);
+        QCOMPARE(plan.newCount, 4);
+        TransferResult result(TransferResult::Operation::Write);
+        writePlanned(f.exchange, LanguageFile(), f.host, store, image, plan, true, result);
+        QVERIFY(result.succeeded());
+        for (int location : {2, 9, 501, 640})
+            QCOMPARE(f.sim->entry(location).value(1), "E" + QByteArray::number(location));
+        QVERIFY(planWrite(store, image, true).isEmpty());
     }
 
     // The plan against q7sim: what it lists is what the write sends, and

@@ -186,3 +186,21 @@ WritePlan planWrite(const RecordStore& store, const HandsetImage& image, bool on
 }
 
 } // namespace q7
+
+namespace q7 {
+
+int entriesUnlikeHandset(const RecordStore& store, const HandsetImage& image)
+{
+    if (!image.isKnown())
+        return 0;
+    int count = 0;
+    for (const PlanItem& item : planWrite(store, image, true).items) {
+        const bool differs = (item.kind == PlanItem::Kind::New) ||
+                             (item.kind == PlanItem::Kind::Changed && !item.fields.isEmpty()) ||
+                             (item.kind == PlanItem::Kind::Deleted && item.onHandset);
+        count += differs ? 1 : 0;
+    }
+    return count;
+}
+
+} // namespace q7

@@ -92,6 +92,11 @@ struct WritePlan
 WritePlan planWrite(const RecordStore& store, const HandsetImage& image, bool onlyChanged,
                     bool deleteUnnamed = true);
 
+// Entries the window holds that the handset as last seen lacks or holds
+// otherwise, and entries it holds that the window does not: what would be
+// lost by closing, reading or loading. 0 while the handset is unknown.
+int entriesUnlikeHandset(const RecordStore& store, const HandsetImage& image);
+
 // The records by their changed flag alone, as the write always chose them
 // before the program knew what the handset holds.
 WritePlan planByFlags(const RecordStore& store, bool onlyChanged);
