@@ -500,6 +500,8 @@ QByteArray SimEngine::writeExtended(const QByteArray& args)
     values[0] = QByteArray::number(location);
     values[14].clear(); // the additional text lines are not kept by a write
     values[16].clear();
+    if (m_state.options.nameKeptBy > 0)
+        values[1].truncate(m_state.options.nameKeptBy);
     m_state.book.insert(location, values);
     return kOk;
 }

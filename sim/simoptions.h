@@ -30,6 +30,7 @@ struct SimOptions
     std::optional<int> dropLineAfter;     // close the pty master after answering the Nth command
     bool refuseExtendedWrite = false;     // every -SCEW gets ERROR
     bool refuseIndexedMeWrite = false;    // +CPBW=n,... gets ERROR while "ME" is selected
+    int nameKeptBy = 0; // an extended write keeps this many characters of the name; 0: all
 };
 
 } // namespace q7sim

@@ -271,6 +271,81 @@ private slots:
         QCOMPARE(m_sim->phonebook().keys(), QList<int>{7});
     }
 
+    // The plan is printed from a read; nothing that changes the handset is sent.
+    void restoreDryRunPrintsThePlan()
+    {
+        m_sim->setEntry(3, simEntry(3, "Anna", "0301"));
+        m_sim->setEntry(4, simEntry(4, "Bert", "0302"));
+        m_sim->setEntry(6, simEntry(6, "Carl", "0303"));
+        const QString file = m_dir->filePath("plan.csv");
+        write(file, "3,\"Anna\",\"\",\"TELNO\",\"Mobil\",\"0399\",\"TELNO\",\"\",\"\","
+                    "\"TELNO\",\"\",\"\",\"CUSTOM\",\"\",\"\",\"CUSTOM\",\"\",\"\"\r\n"
+                    "6,\"Carl\",\"\",\"TELNO\",\"Mobil\",\"0303\",\"TELNO\",\"\",\"\","
+                    "\"TELNO\",\"\",\"\",\"CUSTOM\",\"\",\"\",\"CUSTOM\",\"\",\"\"\r\n"
+                    "8,\"Dora\",\"\",\"TELNO\",\"Mobil\",\"0304\"\r\n");
+        const QByteArray added = "  3  Anna  geändert: Nummer 1 0301 → 0399\n"
+                                 "  8  Dora  neu\n";
+        const Run plain = q7ctl({"--device", m_device, "--dry-run", "restore", file});
+        QCOMPARE(plain.exitCode, 0);
+        QCOMPARE(plain.out, added + "1 neu, 1 geändert, 0 gelöscht, 1 unverändert\n");
+        const Run replace =
+            q7ctl({"--device", m_device, "--dry-run", "--replace", "restore", file});
+        QCOMPARE(replace.out, QByteArray("  3  Anna  geändert: Nummer 1 0301 → 0399\n"
+                                         "  4  Bert  gelöscht\n"
+                                         "  8  Dora  neu\n"
+                                         "1 neu, 1 geändert, 1 gelöscht, 1 unverändert\n"));
+        for (const QByteArray& command : m_sim->commands())
+            QVERIFY2(!command.toLower().startsWith("at-scew") &&
+                         !command.toLower().startsWith("at-sced") &&
+                         !command.toLower().startsWith("at+cpbw"),
+                     command.constData());
+        QVERIFY(q7ctl({"snapshots"}).out.startsWith(QByteArray("Es gibt noch keine Sicherung")));
+    }
+
+    // A restore of another file over the first phonebook, then the
+    // snapshot the restore kept: the first phonebook is back exactly.
+    void restoreOfTheLatestSnapshotUndoesARestore()
+    {
+        m_sim->setEntry(12, joergMuster());
+        m_sim->setEntry(3, simEntry(3, "Oma", "0403", "Familie"));
+        m_sim->setEntry(505, simEntry(505, "Notruf", "112"));
+        const QString first = m_dir->filePath("first.csv");
+        QCOMPARE(q7ctl({"--device", m_device, "backup", first}).exitCode, 0);
+
+        const QString other = m_dir->filePath("other.csv");
+        write(other, "7,\"Sieben\",\"\",\"TELNO\",\"Mobil\",\"0301\"\r\n");
+        QCOMPARE(q7ctl({"--device", m_device, "--replace", "restore", other}).exitCode, 0);
+        QCOMPARE(m_sim->phonebook().keys(), QList<int>{7});
+
+        const Run restored = q7ctl({"--device", m_device, "--snapshot", "latest", "restore"});
+        QCOMPARE(restored.exitCode, 0);
+        const QString again = m_dir->filePath("again.csv");
+        QCOMPARE(q7ctl({"--device", m_device, "backup", again}).exitCode, 0);
+        QCOMPARE(read(again), read(first));
+
+        // The first: the one kept before this restore wrote (Sieben alone).
+        const QList<QByteArray> lines = q7ctl({"snapshots"}).out.split('\n');
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines[0].startsWith(" 1  ") &&
+                     lines[0].contains("  1 Eintrag  vor dem Schreiben  "),
+                 lines[0].constData());
+        QVERIFY2(lines[1].contains("  3 Einträge  vor dem Löschen  "), lines[1].constData());
+        const QByteArray marker = "vor dem Löschen  ";
+        QVERIFY(QFile::exists(
+            QString::fromUtf8(lines[1].mid(lines[1].indexOf(marker) + marker.size()))));
+
+        // --no-snapshot keeps none; an erase keeps one, and a later erase of
+        // the same entries not again.
+        QCOMPARE(q7ctl({"--device", m_device, "--no-snapshot", "erase", "--yes"}).exitCode, 0);
+        QCOMPARE(q7ctl({"snapshots"}).out.count('\n'), 2);
+        QCOMPARE(q7ctl({"--device", m_device, "--snapshot", "2", "restore"}).exitCode, 0);
+        QCOMPARE(q7ctl({"--device", m_device, "erase", "--yes"}).exitCode, 0);
+        QCOMPARE(q7ctl({"snapshots"}).out.count('\n'), 3);
+        QCOMPARE(q7ctl({"--device", m_device, "--snapshot", "latest", "restore"}).exitCode, 0);
+        QCOMPARE(q7ctl({"--device", m_device, "erase", "--yes"}).exitCode, 0);
+        QCOMPARE(q7ctl({"snapshots"}).out.count('\n'), 3);
+    }
+
     void restoreRefusesBadFilesBeforeSendingAnything_data()
     {
         QTest::addColumn<QByteArray>("content");
@@ -366,6 +441,8 @@ private:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                            m_dir->filePath(QStringLiteral("config")));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"),
+                           m_dir->filePath(QStringLiteral("data")));
         environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(Q7CTL_PATH), arguments);

@@ -56,6 +56,11 @@ bool reachedElsewhere(TextId id)
         section == QLatin1String("Zusatzzeilen") || section == QLatin1String("Wiederherstellung") ||
         section == QLatin1String("Diagnose"))
         return true;
+    // The write's plan, its report and the snapshots: the tests of the plan,
+    // the snapshots and q7ctl check them until the window shows them.
+    if (section == QLatin1String("Plan") || section == QLatin1String("Schreiben") ||
+        section == QLatin1String("Sicherungen") || id == TextId::TAB_Telefonbuch_FrageHandyAnders)
+        return true;
     // The names of the undo steps: the edit menu's tests give each command
     // and check the name its step gets.
     if (section == QLatin1String("Rueckgaengig") && id != TextId::Rueckgaengig_Rueckgaengig &&

@@ -1,10 +1,14 @@
 #include "base/AppSettings.h"
 
+#include <algorithm>
+
 namespace q7 {
 
 namespace {
 
 const QString kNurGeaenderte = QStringLiteral("Nur Geaenderte");
+const QString kPruefen = QStringLiteral("Nach dem Schreiben pruefen");
+const QString kSicherungen = QStringLiteral("Sicherungen");
 const QString kLoeschbefehle = QStringLiteral("Loeschbefehle");
 const QString kHintergrundfarbe = QStringLiteral("Hintergrundfarbe");
 const QString kSchriftfarbe = QStringLiteral("Schriftfarbe");
@@ -69,6 +73,10 @@ PhonebookOptions loadPhonebookOptions(QSettings& programKey)
     options.schriftfarbe = storedColor(programKey, kSchriftfarbe, defaults.schriftfarbe);
     options.hottrackfarbe = storedColor(programKey, kHottrackfarbe, defaults.hottrackfarbe);
     options.loeschbefehle = storedFlag(programKey, kLoeschbefehle, defaults.loeschbefehle);
+    options.pruefen = storedFlag(programKey, kPruefen, defaults.pruefen);
+    // At least one snapshot is kept: the one a restore takes before it writes.
+    options.sicherungen =
+        std::max(1, storedInteger(programKey, kSicherungen).value_or(defaults.sicherungen));
     programKey.endGroup();
     return options;
 }
@@ -81,6 +89,8 @@ void savePhonebookOptions(QSettings& programKey, const PhonebookOptions& options
     programKey.setValue(kHintergrundfarbe, QString::number(options.hintergrundfarbe));
     programKey.setValue(kSchriftfarbe, QString::number(options.schriftfarbe));
     programKey.setValue(kHottrackfarbe, QString::number(options.hottrackfarbe));
+    programKey.setValue(kPruefen, flagText(options.pruefen));
+    programKey.setValue(kSicherungen, QString::number(options.sicherungen));
     programKey.endGroup();
 }
 

@@ -33,11 +33,13 @@ std::optional<int> storedInteger(const QSettings& settings, const QString& key);
 bool storedFlag(const QSettings& settings, const QString& key, bool fallback);
 WindowsColor storedColor(const QSettings& settings, const QString& key, WindowsColor fallback);
 
-// The group "Telefonbuch": two options and the three colours of both trees.
+// The group "Telefonbuch": the options and the three colours of both trees.
 struct PhonebookOptions
 {
     bool nurGeaenderte = true;  // write only the changed records
     bool loeschbefehle = false; // keep deletion commands in the CSV file
+    bool pruefen = true;        // read back what a write sent
+    int sicherungen = 50;       // snapshots of the handset kept
     WindowsColor hintergrundfarbe = kSilver;
     WindowsColor schriftfarbe = kBlack;
     WindowsColor hottrackfarbe = kBlue;

@@ -98,6 +98,10 @@ public:
     EOperationCancelled();
 };
 
+// The user stopped a read between two records: what was read is dropped.
+class EOperationStopped : public EOperationCancelled
+{};
+
 // The text of the application's error box: the message, with a period
 // appended when its last character sorts after ".".
 QString errorBoxText(const QString& message);

@@ -21,6 +21,9 @@ public:
         return false;
     }
     virtual void setBusy(bool busy) { (void)busy; }
+    // Asked between records: true ends a read, write or erase after the
+    // record it is at (the stop button, Esc).
+    virtual bool stopRequested() { return false; }
     // The search identified the handset: reading, writing and erasing may start.
     virtual void handsetFound() {}
 };

@@ -132,6 +132,47 @@ namespace q7 {
     X(Statusleiste_Handygeloescht, "Statusleiste", "Handygeloescht", "Handy gelöscht: %1")         \
     X(Statusleiste_Nichtszuschreiben, "Statusleiste", "Nichtszuschreiben",                         \
       "Nichts zu schreiben: kein Eintrag musste geschrieben werden.")                              \
+    X(Schreiben_KeinPlatz, "Schreiben", "KeinPlatz",                                               \
+      "%1: kein freier Speicherplatz im Handyspeicher")                                            \
+    X(Schreiben_NichtGeschrieben, "Schreiben", "NichtGeschrieben",                                 \
+      "Nicht geschrieben, kein freier Speicherplatz im Handyspeicher: %1")                         \
+    X(Schreiben_Abweichung, "Schreiben", "Abweichung",                                             \
+      "Nach dem Schreiben geprüft: %1 (Speicherplatz %2) hält das Handy anders: %3")               \
+    X(Schreiben_Fehlt, "Schreiben", "Fehlt",                                                       \
+      "Nach dem Schreiben geprüft: %1 (Speicherplatz %2) fehlt im Handy")                          \
+    X(Schreiben_Angehalten, "Schreiben", "Angehalten",                                             \
+      "Angehalten nach %1 von %2; die übrigen wurden nicht bearbeitet")                            \
+    X(Schreiben_Anhalten, "Schreiben", "Anhalten", "Anhalten")                                     \
+    X(Schreiben_Pruefen, "Schreiben", "Pruefen", "Nach dem Schreiben prüfen")                      \
+    X(Plan_Caption, "Plan", "Caption", "Was das Schreiben im Handy ändert")                        \
+    X(Plan_Summe, "Plan", "Summe", "%1 neu, %2 geändert, %3 gelöscht, %4 unverändert")             \
+    X(Plan_Neu, "Plan", "Neu", "neu")                                                              \
+    X(Plan_Geaendert, "Plan", "Geaendert", "geändert")                                             \
+    X(Plan_NeuGeschrieben, "Plan", "NeuGeschrieben", "wird neu geschrieben")                       \
+    X(Plan_Geloescht, "Plan", "Geloescht", "gelöscht")                                             \
+    X(Plan_Unveraendert, "Plan", "Unveraendert", "unverändert")                                    \
+    X(Plan_Nichts, "Plan", "Nichts",                                                               \
+      "Nichts zu schreiben: das Handy hält schon, was das Fenster zeigt.")                         \
+    X(Plan_NieGelesen, "Plan", "NieGelesen",                                                       \
+      "Das Handy wurde seit dem Start nicht gelesen: was es hält, ist unbekannt. Jeder Eintrag "  \
+      "wird geschrieben, jede Löschung gesendet.")                                                 \
+    X(Plan_Schreiben, "Plan", "Schreiben", "&Schreiben")                                           \
+    X(Plan_ZuerstLesen, "Plan", "ZuerstLesen", "Zuerst &lesen (empfohlen)")                        \
+    X(Plan_OhneLesen, "Plan", "OhneLesen", "&Ohne Lesen schreiben")                                \
+    X(Plan_Feld, "Plan", "Feld", "Feld %1")                                                        \
+    X(Plan_Nummer, "Plan", "Nummer", "Nummer %1")                                                  \
+    X(Plan_Nummernart, "Plan", "Nummernart", "Nummernart %1")                                      \
+    X(Plan_Name, "Plan", "Name", "Name")                                                           \
+    X(Plan_Gruppe, "Plan", "Gruppe", "Gruppe")                                                     \
+    X(Plan_Speicherplatz, "Plan", "Speicherplatz", "Speicherplatz %1")                             \
+    X(Sicherungen_Caption, "Sicherungen", "Caption", "Sicherungen")                                \
+    X(Sicherungen_Laden, "Sicherungen", "Laden", "&Laden")                                         \
+    X(Sicherungen_GrundLesen, "Sicherungen", "GrundLesen", "gelesen")                              \
+    X(Sicherungen_GrundSchreiben, "Sicherungen", "GrundSchreiben", "vor dem Schreiben")            \
+    X(Sicherungen_GrundLoeschen, "Sicherungen", "GrundLoeschen", "vor dem Löschen")                \
+    X(Sicherungen_Keine, "Sicherungen", "Keine", "Es gibt noch keine Sicherung.")                  \
+    X(TAB_Telefonbuch_FrageHandyAnders, "TAB_Telefonbuch", "FrageHandyAnders",                     \
+      "%1 hält das Handy nicht oder anders, als das Fenster sie zeigt. Trotzdem fortfahren?")      \
     X(Fehler_Verbindungunterbrochen, "Fehler", "Verbindungunterbrochen",                           \
       "Die Verbindung zum Handy ist unterbrochen. Bitte Kabel und Handy prüfen und den Vorgang "  \
       "wiederholen.")                                                                              \

@@ -1,11 +1,14 @@
 #include "cli/Commands.h"
 
+#include "base/AppSettings.h"
 #include "base/Errors.h"
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
+#include "base/RegistryKey.h"
 #include "cli/CliHost.h"
 #include "fileio/CsvPhonebook.h"
 #include "fileio/FileAccess.h"
+#include "fileio/Snapshots.h"
 #include "fileio/Vcard.h"
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
@@ -13,6 +16,7 @@
 #include "link/PortDiagnosis.h"
 #include "link/PortDoctor.h"
 #include "phonebook/Confirmations.h"
+#include "phonebook/HandsetImage.h"
 #include "phonebook/NoteLines.h"
 #include "phonebook/NumberTypes.h"
 #include "phonebook/PhonebookReader.h"
@@ -21,6 +25,7 @@
 
 #include <QFileInfo>
 #include <QTextStream>
+#include <QTimeZone>
 
 #include <utility>
 
@@ -222,16 +227,41 @@ int runTransfer(CommandContext& context, TransferResult::Operation operation, Ru
                                      : erasedConfirmation(result, context.texts));
             return 0;
         }
-        err() << failureSummary(result) << '\n';
+        const RecordStore none;
+        for (const QString& line : transferReport(context.reportStore ? *context.reportStore : none,
+                                                  result, context.texts))
+            err() << line << '\n';
         err().flush();
         return 1;
     });
 }
 
-int eraseHandset(CommandContext& context)
+// The snapshots of the user's data folder, kept as many as the settings say.
+Snapshots userSnapshots()
+{
+    auto settings = openRegistryKey(kProgramKey);
+    return Snapshots(Snapshots::defaultFolder(), loadPhonebookOptions(*settings).sicherungen);
+}
+
+// Reads the whole handset into the image, the start of every command that
+// changes it.
+HandsetImage readHandset(CommandContext& context)
+{
+    HandsetImage image;
+    image.takeRead(readWholePhonebook(context));
+    return image;
+}
+
+void keepSnapshot(CommandContext& context, const HandsetImage& image, SnapshotReason reason)
+{
+    if (!context.noSnapshot)
+        userSnapshots().keep(image, reason);
+}
+
+int eraseHandset(CommandContext& context, HandsetImage& image)
 {
     return runTransfer(context, TransferResult::Operation::Erase, [&](TransferResult& result) {
-        EraseHandset(context.exchange, context.texts, context.host, result);
+        EraseHandset(context.exchange, context.texts, context.host, image, result);
     });
 }
 
@@ -246,12 +276,35 @@ QString oneCsvFile(const CommandContext& context)
     return {};
 }
 
+// "latest" or a number that snapshots lists; read before anything else is
+// kept, so that "latest" is the newest when the command starts.
+SnapshotInfo chosenSnapshot(const QString& choice)
+{
+    const QList<SnapshotInfo> snapshots = userSnapshots().list();
+    if (choice == u"latest" && !snapshots.isEmpty())
+        return snapshots.front();
+    bool ok = false;
+    const int number = choice.toInt(&ok);
+    if (ok && number >= 1 && number <= snapshots.size())
+        return snapshots[number - 1];
+    throw Q7Error(
+        snapshots.isEmpty()
+            ? defaultText(TextId::Sicherungen_Keine)
+            : QStringLiteral("Keine Sicherung %1; q7ctl snapshots zeigt sie.").arg(choice));
+}
+
 int restore(CommandContext& context)
 {
     // The whole file is read and checked before anything reaches the handset.
-    QList<int> repeated;
-    RecordStore store = readCsvFile(context.arguments.front(), RecordStore(), &repeated);
-    warnOfRepeatedLocations(repeated, context.texts);
+    RecordStore store;
+    const bool fromSnapshot = !context.snapshot.isEmpty();
+    if (fromSnapshot) {
+        store = Snapshots::load(chosenSnapshot(context.snapshot));
+    } else {
+        QList<int> repeated;
+        store = readCsvFile(context.arguments.front(), RecordStore(), &repeated);
+        warnOfRepeatedLocations(repeated, context.texts);
+    }
     bool anyLive = false;
     for (int record = 1; record <= kRecordCount && !anyLive; ++record)
         anyLive = store.isLive(record);
@@ -265,14 +318,33 @@ int restore(CommandContext& context)
         err().flush();
     }
 
-    requireHandset(context);
-    if (context.replace) {
-        // Writing over a half-erased handset would leave entries it should not hold.
-        if (const int status = eraseHandset(context); status != 0)
-            return status;
+    HandsetImage image = readHandset(context);
+    // A snapshot puts the handset back as it was: what it did not hold goes.
+    // A file adds to what the handset holds, unless --replace.
+    const bool exact = fromSnapshot || context.replace;
+    if (context.dryRun) {
+        const WritePlan plan = planWrite(store, image, true, exact);
+        context.host.finishLine();
+        for (const PlanItem& item : plan.items)
+            if (item.kind != PlanItem::Kind::Unchanged && item.onHandset)
+                out() << planLine(item, store, image, context.texts) << '\n';
+        out() << planCounts(plan, context.texts) << '\n';
+        out().flush();
+        return 0;
     }
+
+    context.reportStore = &store;
+    if (context.replace) {
+        keepSnapshot(context, image, SnapshotReason::BeforeErase);
+        // Writing over a half-erased handset would leave entries it should not hold.
+        if (const int status = eraseHandset(context, image); status != 0)
+            return status;
+    } else
+        keepSnapshot(context, image, SnapshotReason::BeforeWrite);
+    const WritePlan plan = planWrite(store, image, true, exact);
     return runTransfer(context, TransferResult::Operation::Write, [&](TransferResult& result) {
-        writePhonebook(context.exchange, context.texts, context.host, store, false, result);
+        writePlanned(context.exchange, context.texts, context.host, store, image, plan,
+                     !context.noVerify, result);
     });
 }
 
@@ -287,8 +359,42 @@ QString confirmedOnly(const CommandContext& context)
 
 int erase(CommandContext& context)
 {
-    requireHandset(context);
-    return eraseHandset(context);
+    HandsetImage image = readHandset(context);
+    keepSnapshot(context, image, SnapshotReason::BeforeErase);
+    return eraseHandset(context, image);
+}
+
+// "1  2026-12-11 02:15:03  27 Einträge  vor dem Schreiben  /home/…/….csv",
+// newest first; the number is what restore --snapshot takes.
+int listSnapshots(CommandContext& context)
+{
+    const QList<SnapshotInfo> snapshots = userSnapshots().list();
+    if (snapshots.isEmpty()) {
+        printResult(context, context.texts.text(TextId::Sicherungen_Keine));
+        return 0;
+    }
+    int number = 0;
+    for (const SnapshotInfo& snapshot : snapshots)
+        out() << QStringLiteral("%1  %2  %3  %4  %5")
+                     .arg(++number, 2)
+                     .arg(snapshot.time.toLocalTime().toString(
+                              QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                          entryCount(snapshot.entries, context.texts),
+                          snapshotReasonText(snapshot.reason, context.texts), snapshot.path)
+              << '\n';
+    out().flush();
+    return 0;
+}
+
+QString fileOrSnapshot(const CommandContext& context)
+{
+    if (context.snapshot.isEmpty())
+        return oneCsvFile(context);
+    if (!context.arguments.isEmpty())
+        return QStringLiteral("give a file or --snapshot, not both");
+    if (context.snapshot != u"latest" && context.snapshot.toInt() < 1)
+        return QStringLiteral("--snapshot takes latest or a number that q7ctl snapshots shows");
+    return {};
 }
 
 const Command kCommands[] = {
@@ -296,8 +402,11 @@ const Command kCommands[] = {
     {"doctor", noArguments, doctor, "doctor"},
     {"list", noArguments, list, "list"},
     {"backup", oneFile, backup, "backup FILE.csv|FILE.vcf"},
-    {"restore", oneCsvFile, restore, "[--replace] restore FILE.csv"},
-    {"erase", confirmedOnly, erase, "erase --yes"},
+    {"restore", fileOrSnapshot, restore,
+     "[--replace] [--dry-run] [--no-snapshot] [--no-verify] restore FILE.csv | --snapshot "
+     "latest|N"},
+    {"erase", confirmedOnly, erase, "[--no-snapshot] erase --yes"},
+    {"snapshots", noArguments, listSnapshots, "snapshots"},
     {"convert", csvAndVcard, convert, "[--sim] convert IN.csv OUT.vcf | IN.vcf OUT.csv"},
 };
 

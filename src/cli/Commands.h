@@ -9,16 +9,22 @@ namespace q7 {
 class CommandExchange;
 class LanguageFile;
 class CliHost;
+class RecordStore;
 
 struct CommandContext
 {
     CommandExchange& exchange;
     const LanguageFile& texts;
     CliHost& host;
-    QStringList arguments; // after the command's name
-    bool confirmed;        // --yes
-    bool replace;          // --replace
-    bool simRange;         // --sim
+    QStringList arguments;                    // after the command's name
+    bool confirmed;                           // --yes
+    bool replace;                             // --replace
+    bool simRange;                            // --sim
+    bool dryRun = false;                      // --dry-run: restore only prints its plan
+    bool noSnapshot = false;                  // --no-snapshot
+    bool noVerify = false;                    // --no-verify
+    QString snapshot;                         // --snapshot latest|N: restore a snapshot, not a file
+    const RecordStore* reportStore = nullptr; // names the records a write report lists
 };
 
 struct Command

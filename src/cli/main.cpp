@@ -66,6 +66,10 @@ int main(int argc, char** argv)
         "  backup FILE.vcf      ... or as vCard\n"
         "  restore FILE.csv     write every entry of a CSV file to the handset\n"
         "                       (--replace erases the handset first)\n"
+        "  restore --snapshot latest|N\n"
+        "                       put the handset back as a snapshot holds it\n"
+        "  restore --dry-run ...  read the handset and print what restore would do\n"
+        "  snapshots            list the snapshots of the handset, newest first\n"
         "  erase --yes          delete every entry on the handset\n"
         "  convert IN OUT       turn a CSV file into vCard or vCard into a CSV file,\n"
         "                       without a handset (--sim places the cards on the\n"
@@ -84,7 +88,20 @@ int main(int argc, char** argv)
                                            QStringLiteral("restore: erase the handset first."));
     const QCommandLineOption simOption(QStringLiteral("sim"),
                                        QStringLiteral("convert: place the cards on the SIM card."));
-    parser.addOptions({portOption, deviceOption, baudOption, yesOption, replaceOption, simOption});
+    const QCommandLineOption dryRunOption(
+        QStringLiteral("dry-run"),
+        QStringLiteral("restore: read the handset and print the plan; change nothing."));
+    const QCommandLineOption snapshotOption(
+        QStringLiteral("snapshot"),
+        QStringLiteral("restore: write back this snapshot (latest, or its number in snapshots)."),
+        QStringLiteral("latest|N"));
+    const QCommandLineOption noSnapshotOption(
+        QStringLiteral("no-snapshot"),
+        QStringLiteral("restore, erase: keep no snapshot of the handset first."));
+    const QCommandLineOption noVerifyOption(
+        QStringLiteral("no-verify"), QStringLiteral("restore: do not read back what was written."));
+    parser.addOptions({portOption, deviceOption, baudOption, yesOption, replaceOption, simOption,
+                       dryRunOption, snapshotOption, noSnapshotOption, noVerifyOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     parser.process(app);
 
@@ -117,7 +134,11 @@ int main(int argc, char** argv)
                            args.mid(1),
                            parser.isSet(yesOption),
                            parser.isSet(replaceOption),
-                           parser.isSet(simOption)};
+                           parser.isSet(simOption),
+                           parser.isSet(dryRunOption),
+                           parser.isSet(noSnapshotOption),
+                           parser.isSet(noVerifyOption),
+                           parser.value(snapshotOption)};
     if (const QString problem = command->checkArguments(context); !problem.isEmpty())
         return commandUsageError(*command, problem);
 

@@ -86,14 +86,15 @@ QByteArray exportCsv(RecordStore& store, bool includeMarkedForDeletion)
     return out;
 }
 
-void writeCsvFile(const QString& path, RecordStore& store, bool includeMarkedForDeletion)
+void writeCsvFile(const QString& path, RecordStore& store, bool includeMarkedForDeletion,
+                  FileReaders readers)
 {
     // The normalised Speicherplatz texts reach the caller's store only with
     // a complete file; the store is too large for the stack.
     auto staged = std::make_unique<RecordStore>(store);
     const QByteArray content = exportCsv(*staged, includeMarkedForDeletion);
 
-    writeFileAtomically(path, content);
+    writeFileAtomically(path, content, readers);
     store = *staged;
 }
 

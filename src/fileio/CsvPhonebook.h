@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fileio/FileAccess.h"
 #include "phonebook/RecordStore.h"
 
 #include <QByteArray>
@@ -25,7 +26,8 @@ QByteArray exportCsv(RecordStore& store, bool includeMarkedForDeletion);
 // Writes the export to the file. The store and an earlier file of that name
 // change only when everything has succeeded. Throws EConvertError or
 // EInOutError.
-void writeCsvFile(const QString& path, RecordStore& store, bool includeMarkedForDeletion);
+void writeCsvFile(const QString& path, RecordStore& store, bool includeMarkedForDeletion,
+                  FileReaders readers = FileReaders::AsUsual);
 
 // A new store made from the file's content: `current` with fields 1..18 of
 // every record emptied (the changed flags stay), then each line's record

@@ -88,10 +88,15 @@ void checkWritable(const QString& path)
     file.cancelWriting();
 }
 
-void writeFileAtomically(const QString& path, const QByteArray& content)
+void writeFileAtomically(const QString& path, const QByteArray& content, FileReaders readers)
 {
     QSaveFile file(path);
     openOrThrow(file, QIODevice::WriteOnly, path);
+    // Set on the new file before a byte is in it, so that it is never
+    // readable by others, not even for a moment.
+    if (readers == FileReaders::OwnerOnly &&
+        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        throwFileError(file, errno, Access::Write, path);
     errno = 0;
     if (file.write(content) != content.size())
         throwFileError(file, errno, Access::Write, path);

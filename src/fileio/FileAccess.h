@@ -10,7 +10,15 @@ namespace q7 {
 
 // Replaces the file only once everything is written, so a failure keeps an
 // earlier file of that name as it was.
-void writeFileAtomically(const QString& path, const QByteArray& content);
+// OwnerOnly: for personal data (snapshots, the recovery file), readable by
+// the user alone (0600) whatever the umask or an earlier file allowed.
+enum class FileReaders
+{
+    AsUsual,
+    OwnerOnly
+};
+void writeFileAtomically(const QString& path, const QByteArray& content,
+                         FileReaders readers = FileReaders::AsUsual);
 
 QByteArray readWholeFile(const QString& path);
 

@@ -1,6 +1,7 @@
 list(APPEND q7core_sources
   fileio/CsvPhonebook.cpp
   fileio/FileAccess.cpp
+  fileio/Snapshots.cpp
   fileio/VcardReader.cpp
   fileio/VcardReport.cpp
   fileio/VcardWriter.cpp

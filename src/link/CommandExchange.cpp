@@ -1,5 +1,7 @@
 #include "link/CommandExchange.h"
 
+#include <algorithm>
+
 #include "base/Errors.h"
 #include "link/ComPort.h"
 #include "link/NestedWait.h"
@@ -141,7 +143,11 @@ Reply CommandExchange::exchange(QByteArrayView command, int firstByteMs, int sil
     m_port.WriteText(command.toByteArray(), [this](int ms) { wait(ms, WakeOn::Written); });
     ++m_traffic.exchanges;
     m_traffic.bytesSent += command.size();
-    return readResponse(firstByteMs, silenceMs);
+    const qint64 receivedBefore = m_traffic.bytesReceived;
+    Reply reply = readResponse(firstByteMs, silenceMs);
+    m_traffic.busierDirectionBytes +=
+        std::max<qint64>(command.size(), m_traffic.bytesReceived - receivedBefore);
+    return reply;
 }
 
 } // namespace q7

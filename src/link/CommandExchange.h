@@ -67,6 +67,9 @@ public:
         qint64 bytesSent = 0;
         qint64 bytesReceived = 0;
         qint64 pausesAfterReplies = 0; // 10 ms each
+        // Per exchange the larger of the bytes sent and received: the line
+        // is full duplex, and the echo comes back while the command goes out.
+        qint64 busierDirectionBytes = 0;
     };
     const Traffic& traffic() const { return m_traffic; }
 

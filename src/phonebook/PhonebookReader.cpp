@@ -65,6 +65,8 @@ public:
             m_host.setProgress(record);
             if (!listed.contains(record - positionOffset))
                 continue;
+            if (m_host.stopRequested())
+                throw EOperationStopped();
             Reply reply = ask(command("at-scer=", record));
             // An answer later than the retry that followed it can still
             // arrive in the place of this one: an entry of another location

@@ -22,7 +22,8 @@ int simRangeEnd(QByteArrayView rangeReply);
 // Reads the handset's whole phonebook, the handset memory into records 1..500
 // and the SIM card into 501..700, into a copy of the store: the caller puts it
 // in place only when the read has finished. A port failure throws EComPort, a
-// cancel (also at the lost-link question) EOperationCancelled.
+// cancel (also at the lost-link question) EOperationCancelled, a stop the host
+// requested EOperationStopped.
 RecordStore readPhonebook(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
                           const RecordStore& current);
 

@@ -7,6 +7,7 @@
 #include "link/CommandExchange.h"
 #include "link/GsmText.h"
 #include "phonebook/EntryParser.h"
+#include "phonebook/HandsetImage.h"
 #include "phonebook/LostLink.h"
 
 #include <QSet>
@@ -36,8 +37,9 @@ class Writer
 {
 public:
     Writer(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
-           RecordStore& store, TransferResult& result)
-        : m_exchange(exchange), m_host(host), m_store(store), m_result(result),
+           RecordStore& store, HandsetImage& image, TransferResult& result)
+        : m_exchange(exchange), m_host(host), m_store(store), m_image(image), m_result(result),
+          m_noRoomText(texts.text(TextId::Schreiben_KeinPlatz)),
           m_lostLink(texts.text(TextId::Datenlesen_keinedaten)),
           m_writingText(texts.text(TextId::Statusleiste_Schreiben)),
           m_deletingText(texts.text(TextId::Statusleiste_Loeschen))
@@ -48,13 +50,52 @@ public:
         return exchangeAnswered(m_exchange, command, m_host, m_lostLink, firstByteMs);
     }
 
-    void handle(int record)
+    void handle(const PlanItem& item)
     {
-        const std::optional<int> location = recordLocation(m_store, record);
-        if (m_store.isMarkedForDeletion(record))
-            deleteEntry(record, location);
-        else
-            writeEntry(record, location);
+        if (item.kind == PlanItem::Kind::Unchanged)
+            return;
+        if (item.kind != PlanItem::Kind::Deleted) {
+            writeEntry(item.record, recordLocation(m_store, item.record));
+            return;
+        }
+        if (item.record == 0) {
+            deleteUnnamed(item.location);
+            return;
+        }
+        if (!item.onHandset) {
+            // The handset as last seen lacks it: only the store still holds it.
+            m_store.clearEntry(item.record);
+            return;
+        }
+        deleteEntry(item.record, recordLocation(m_store, item.record));
+    }
+
+    // A placeholder an earlier, interrupted write left behind.
+    void removeLeftoverPlaceholder()
+    {
+        ask("at+cpbs=\"ME\"\r\n");
+        removePlaceholder();
+    }
+
+    // Reads back each entry this run wrote, one location read each.
+    void verifyWritten()
+    {
+        for (const auto& [record, location] : std::as_const(m_writtenEntries)) {
+            const Reply reply = ask(command("at-scer=", location));
+            RecordStore readBack;
+            if (reply.isOk() && !reply.text.contains(kBareOk))
+                parseEntryLine(readBack, location, reply.text);
+            if (!readBack.holdsEntry(location)) {
+                m_result.differences << TransferResult::Difference{record, location, {}};
+                m_image.clearEntry(location);
+                continue;
+            }
+            const QList<int> fields = differingFields(m_store, record, readBack, location);
+            if (fields.isEmpty())
+                continue;
+            m_result.differences << TransferResult::Difference{record, location, fields};
+            m_image.setEntry(location, readBack, location);
+        }
     }
 
 private:
@@ -69,19 +110,36 @@ private:
             ++m_result.deleted;
             return;
         }
-        const Reply probe = ask(command("at-scer=", *location));
+        if (deleteAt(*location, record))
+            m_store.clearEntry(record);
+        else
+            m_result.failedRecords << record;
+    }
+
+    // An entry of the handset that no record of the window names.
+    void deleteUnnamed(int location)
+    {
+        if (m_writtenHere.contains(location))
+            return;
+        if (!deleteAt(location, location))
+            m_result.failedRecords << location;
+    }
+
+    bool deleteAt(int location, int shownNumber)
+    {
+        const Reply probe = ask(command("at-scer=", location));
         if (!probe.isOk() || probe.text.contains(kBareOk)) {
             // The handset holds nothing there: the deletion is done.
-            m_store.clearEntry(record);
+            m_image.clearEntry(location);
             ++m_result.deleted;
-            return;
+            return true;
         }
-        m_host.showStatus(m_deletingText + u' ' + QString::number(record));
-        if (ask(command("at-sced=", *location)).isOk()) {
-            m_store.clearEntry(record);
-            ++m_result.deleted;
-        } else
-            m_result.failedRecords << record;
+        m_host.showStatus(m_deletingText + u' ' + QString::number(shownNumber));
+        if (!ask(command("at-sced=", location)).isOk())
+            return false;
+        m_image.clearEntry(location);
+        ++m_result.deleted;
+        return true;
     }
 
     void writeEntry(int record, std::optional<int> location)
@@ -93,23 +151,39 @@ private:
         }
         ask("atz\r\n");
         const Reply probe = ask(command("at-scer=", *location));
-        int target = *location;
-        if (isMemoryRecord(record) && claimedByAnother(record, *location))
+        std::optional<int> target = *location;
+        bool placed = false;
+        if (isMemoryRecord(record) && claimedByAnother(record, *location)) {
             target = placeEntry(std::nullopt);
-        else if (isMemoryRecord(record) && probe.isError())
+            placed = true;
+        } else if (isMemoryRecord(record) && probe.isError()) {
             target = placeEntry(*location);
+            placed = true;
+        }
+        if (!target) {
+            // The handset memory is full: this one is named, the others go on.
+            m_host.showStatus(m_noRoomText.arg(decodePc(m_store.field(record, Name))));
+            m_result.failedRecords << record;
+            m_result.noRoom << record;
+            removePlaceholder();
+            return;
+        }
 
-        const bool written = ask(writeCommand(m_store, record, target)).isOk();
+        const bool written = ask(writeCommand(m_store, record, *target)).isOk();
         // The record remembers where its entry went only once the handset
         // holds it there: a refused write leaves no entry at the chosen
         // location (its placeholder goes next), and pointing the record at
         // it would make a later write overwrite whatever lands there.
-        if (written && target != *location)
-            m_store.setField(record, Speicherplatz, QByteArray::number(target));
-        removeLeftoverPlaceholder(record);
+        if (written && *target != *location)
+            m_store.setField(record, Speicherplatz, QByteArray::number(*target));
+        // Only a record that made a placeholder can have left one.
+        if (placed)
+            removePlaceholder();
         if (written) {
             ++m_result.written;
-            m_writtenHere.insert(target);
+            m_writtenHere.insert(*target);
+            m_writtenEntries.append({record, *target});
+            m_image.setEntry(*target, m_store, record);
         } else
             m_result.failedRecords << record;
     }
@@ -118,13 +192,18 @@ private:
     // needs an entry there first. The placeholder goes to the record's own
     // location when it has one; only when the handset refuses that does it
     // choose one.
-    int placeEntry(std::optional<int> location)
+    // None when the handset has no free location left.
+    std::optional<int> placeEntry(std::optional<int> location)
     {
         ask("at+cpbs=\"ME\"\r\n");
         if (location && ask(placeholderWrite(location)).isOk())
             return *location;
-        ask(placeholderWrite(std::nullopt));
-        return locationInFindReply(ask(kFindPlaceholder).text);
+        if (!ask(placeholderWrite(std::nullopt)).isOk())
+            return std::nullopt;
+        const Reply found = ask(kFindPlaceholder);
+        if (!found.text.contains("+CPBF:"))
+            return std::nullopt;
+        return locationInFindReply(found.text);
     }
 
     // A record the handset placed away from its own index leaves that index
@@ -156,26 +235,26 @@ private:
         return false;
     }
 
-    void removeLeftoverPlaceholder(int record)
+    // The placeholder lives in the handset memory, which placeEntry selected.
+    void removePlaceholder()
     {
         const Reply found = ask(kFindPlaceholder, 5000);
         if (!found.text.contains("+CPBF:"))
             return;
-        const int leftover = locationInFindReply(found.text);
-        if (isMemoryRecord(record))
-            ask(command("at-sced=", leftover));
-        else
-            ask(command("at+cpbw=", leftover, ",\r\n"));
+        ask(command("at-sced=", locationInFindReply(found.text)));
     }
 
     CommandExchange& m_exchange;
     OperationHost& m_host;
     RecordStore& m_store;
+    HandsetImage& m_image;
     TransferResult& m_result;
+    const QString m_noRoomText;
     const QString m_lostLink;
     const QString m_writingText;
     const QString m_deletingText;
     QSet<int> m_writtenHere; // locations this run wrote a live record's entry to
+    QList<std::pair<int, int>> m_writtenEntries; // record and location, in the order written
 };
 
 } // namespace
@@ -234,45 +313,171 @@ QString failureSummary(const TransferResult& result)
         .arg(what, numbers.join(QStringLiteral(", ")));
 }
 
+void writePlanned(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
+                  RecordStore& store, HandsetImage& image, const WritePlan& plan, bool verify,
+                  TransferResult& result)
+{
+    Writer writer(exchange, texts, host, store, image, result);
+    writer.ask("atz\r\n");
+    writer.removeLeftoverPlaceholder();
+    host.setProgress(0);
+    for (const PlanItem& item : plan.items)
+        result.toHandle += item.kind == PlanItem::Kind::Unchanged ? 0 : 1;
+    for (const PlanItem& item : plan.items) {
+        if (item.kind == PlanItem::Kind::Unchanged)
+            continue;
+        if (host.stopRequested()) {
+            result.stopped = true;
+            break;
+        }
+        host.setProgress(item.record != 0 ? item.record : item.location);
+        writer.handle(item);
+        ++result.handled;
+    }
+    if (verify)
+        writer.verifyWritten();
+    host.setProgress(0);
+    host.showStatus(result.succeeded() ? texts.text(TextId::Statusleiste_Ruhezustand)
+                                       : transferReport(store, result, texts).join(u' '));
+}
+
 void writePhonebook(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
                     RecordStore& store, bool onlyChanged, TransferResult& result)
 {
-    Writer writer(exchange, texts, host, store, result);
-    writer.ask("atz\r\n");
-    host.setProgress(0);
-    for (int record = 1; record <= kRecordCount; ++record) {
-        host.setProgress(record);
-        if (onlyChanged && !store.isChanged(record))
-            continue;
-        if (!store.holdsEntry(record))
-            continue;
-        writer.handle(record);
-    }
-    host.setProgress(0);
-    host.showStatus(result.succeeded() ? texts.text(TextId::Statusleiste_Ruhezustand)
-                                       : failureSummary(result));
+    // Without a read nothing is known of the handset: what this write
+    // learns is not kept.
+    HandsetImage unknown;
+    writePlanned(exchange, texts, host, store, unknown, planByFlags(store, onlyChanged), false,
+                 result);
 }
 
 void EraseHandset(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
                   TransferResult& result)
 {
+    HandsetImage unknown;
+    EraseHandset(exchange, texts, host, unknown, result);
+}
+
+void EraseHandset(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
+                  HandsetImage& image, TransferResult& result)
+{
     const QString lostLink = texts.text(TextId::Datenlesen_keinedaten);
     const auto ask = [&](QByteArrayView command) {
         return exchangeAnswered(exchange, command, host, lostLink);
     };
+    result.toHandle = kRecordCount;
     for (int location = 1; location <= kRecordCount; ++location) {
+        if (host.stopRequested()) {
+            result.stopped = true;
+            break;
+        }
         host.showStatus(QStringLiteral("Löschen von Datensatz %1").arg(location));
         const Reply probe = ask(command("at-scer=", location));
-        if (!probe.isOk() || probe.text.contains(kBareOk))
+        ++result.handled;
+        if (!probe.isOk() || probe.text.contains(kBareOk)) {
+            image.clearEntry(location);
             continue;
-        if (ask(command("at-sced=", location)).isOk())
+        }
+        if (ask(command("at-sced=", location)).isOk()) {
             ++result.deleted;
-        else
+            image.clearEntry(location);
+        } else
             result.failedRecords << location;
         ask("atz\r\n");
     }
+    // Every location was looked at: what the handset holds is known now,
+    // also when it was not before.
+    if (!image.isKnown() && result.handled == kRecordCount && result.failedRecords.isEmpty())
+        image.setEmpty();
     host.showStatus(result.succeeded() ? QStringLiteral("Löschen abgeschlossen.")
-                                       : failureSummary(result));
+                                       : transferReport(RecordStore(), result, texts).join(u' '));
+}
+
+QString fieldName(int field, const LanguageFile& texts)
+{
+    switch (field) {
+    case Name:
+        return texts.text(TextId::Plan_Name);
+    case Gruppe:
+        return texts.text(TextId::Plan_Gruppe);
+    case Nummer1:
+    case Nummer2:
+    case Nummer3:
+        return texts.text(TextId::Plan_Nummer).arg((field - Nummer1) / 3 + 1);
+    case Nummernart1:
+    case Nummernart2:
+    case Nummernart3:
+        return texts.text(TextId::Plan_Nummernart).arg((field - Nummernart1) / 3 + 1);
+    default:
+        return texts.text(TextId::Plan_Feld).arg(field);
+    }
+}
+
+QString planLine(const PlanItem& item, const RecordStore& store, const HandsetImage& image,
+                 const LanguageFile& texts)
+{
+    QString line = QStringLiteral("%1  %2  ").arg(item.location, 3).arg(decodePc(item.name));
+    switch (item.kind) {
+    case PlanItem::Kind::New:
+        return line + texts.text(TextId::Plan_Neu);
+    case PlanItem::Kind::Deleted:
+        return line + texts.text(TextId::Plan_Geloescht);
+    case PlanItem::Kind::Unchanged:
+        return line + texts.text(TextId::Plan_Unveraendert);
+    case PlanItem::Kind::Changed:
+        break;
+    }
+    if (item.fields.isEmpty())
+        return line + texts.text(TextId::Plan_NeuGeschrieben);
+    QStringList changes;
+    for (int field : item.fields)
+        changes << QStringLiteral("%1 %2 → %3")
+                       .arg(fieldName(field, texts),
+                            decodePc(image.entries().field(item.location, field)),
+                            decodePc(store.field(item.record, field)));
+    return line + texts.text(TextId::Plan_Geaendert) + QStringLiteral(": ") +
+           changes.join(QStringLiteral(", "));
+}
+
+QString planCounts(const WritePlan& plan, const LanguageFile& texts)
+{
+    return texts.text(TextId::Plan_Summe)
+        .arg(plan.newCount)
+        .arg(plan.changedCount)
+        .arg(plan.deletedCount)
+        .arg(plan.unchangedCount);
+}
+
+QStringList transferReport(const RecordStore& store, const TransferResult& result,
+                           const LanguageFile& texts)
+{
+    QStringList lines;
+    if (result.stopped)
+        lines << texts.text(TextId::Schreiben_Angehalten).arg(result.handled).arg(result.toHandle);
+    if (!result.noRoom.isEmpty()) {
+        QStringList names;
+        for (int record : result.noRoom)
+            names << QStringLiteral("%1 (%2)").arg(decodePc(store.field(record, Name))).arg(record);
+        lines
+            << texts.text(TextId::Schreiben_NichtGeschrieben).arg(names.join(QStringLiteral(", ")));
+    }
+    if (!result.failedRecords.isEmpty())
+        lines << failureSummary(result);
+    for (const TransferResult::Difference& difference : result.differences) {
+        const QString name = decodePc(store.field(difference.record, Name));
+        if (difference.fields.isEmpty()) {
+            lines << texts.text(TextId::Schreiben_Fehlt).arg(name).arg(difference.location);
+            continue;
+        }
+        QStringList fields;
+        for (int field : difference.fields)
+            fields << fieldName(field, texts);
+        lines << texts.text(TextId::Schreiben_Abweichung)
+                     .arg(name)
+                     .arg(difference.location)
+                     .arg(fields.join(QStringLiteral(", ")));
+    }
+    return lines;
 }
 
 } // namespace q7

@@ -5,14 +5,18 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <utility>
 
 namespace q7 {
 
 class CommandExchange;
+class HandsetImage;
 class LanguageFile;
 class OperationHost;
+struct PlanItem;
+struct WritePlan;
 
 // The handset location of a record: its Speicherplatz as a number within the
 // record's own range (1..500 for records 1..500, 501..700 for the others).
@@ -40,11 +44,24 @@ struct TransferResult
     };
     explicit TransferResult(Operation operation) : operation(operation) {}
 
+    // A written entry that the handset holds otherwise than it was sent.
+    struct Difference
+    {
+        int record = 0;
+        int location = 0;
+        QList<int> fields; // empty: the entry is not there at all
+    };
+
     Operation operation;
-    QList<int> failedRecords; // record indices of a write, locations of an erase
-    int written = 0;          // entries the handset confirmed
-    int deleted = 0;          // entries no longer on the handset that were there or marked
-    bool succeeded() const { return failedRecords.isEmpty(); }
+    QList<int> failedRecords;      // record indices of a write, locations of an erase
+    QList<int> noRoom;             // records of failedRecords that found no free location
+    QList<Difference> differences; // what the check after the write found
+    int written = 0;               // entries the handset confirmed
+    int deleted = 0;               // entries no longer on the handset that were there or marked
+    bool stopped = false;          // a stop was requested and the run ended early
+    int handled = 0;               // entries (of a write) or locations (of an erase) handled
+    int toHandle = 0;              // of how many
+    bool succeeded() const { return failedRecords.isEmpty() && differences.isEmpty() && !stopped; }
 };
 
 // Runs a write or an erase and hands what the handset refused to report,
@@ -78,9 +95,41 @@ QString failureSummary(const TransferResult& result);
 void writePhonebook(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
                     RecordStore& store, bool onlyChanged, TransferResult& result);
 
+// Carries out the plan and nothing else: its New and Changed items with the
+// extended-entry write, its Deleted items deleted. The store keeps what the
+// handset confirmed (as above); the image takes every entry the handset
+// confirmed and every deletion. With verify, each written entry is read back
+// once after the last one: what differs from what was sent goes to
+// result.differences, and the image takes what was read. A record that
+// needs a new handset-memory location and gets none goes to
+// result.noRoom, and the write goes on. Between entries it asks the host
+// whether to stop; a stop ends the run normally with result.stopped.
+void writePlanned(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
+                  RecordStore& store, HandsetImage& image, const WritePlan& plan, bool verify,
+                  TransferResult& result);
+
 // Deletes every entry the handset holds at locations 1..700. The store is
 // not touched.
 void EraseHandset(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
                   TransferResult& result);
+// The same, keeping the image true: each location found or made empty is
+// empty in it. A stop between locations ends the run with result.stopped.
+void EraseHandset(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
+                  HandsetImage& image, TransferResult& result);
+
+// The lines a finished (or stopped) write or erase reports besides its
+// confirmation: how far a stopped run got, the records that found no free
+// location, the failures, the differences the check found.
+// "Name", "Nummer 2": a field as the plan and the report name it.
+QString fieldName(int field, const LanguageFile& texts);
+
+// A line of the plan: "  4  Bert  geändert: Nummer 1 0301234567 → 0999".
+QString planLine(const PlanItem& item, const RecordStore& store, const HandsetImage& image,
+                 const LanguageFile& texts);
+// "1 neu, 1 geändert, 1 gelöscht, 27 unverändert".
+QString planCounts(const WritePlan& plan, const LanguageFile& texts);
+
+QStringList transferReport(const RecordStore& store, const TransferResult& result,
+                           const LanguageFile& texts);
 
 } // namespace q7

@@ -1,6 +1,7 @@
 list(APPEND q7core_sources
   phonebook/Confirmations.cpp
   phonebook/EntryParser.cpp
+  phonebook/HandsetImage.cpp
   phonebook/LostLink.cpp
   phonebook/NoteLines.cpp
   phonebook/NumberTypes.cpp

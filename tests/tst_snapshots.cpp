@@ -1,0 +1,121 @@
+// Snapshots of the handset as last seen: what is kept, what is not kept
+// twice, how many stay, and who may read them.
+
+#include "fileio/CsvPhonebook.h"
+#include "fileio/Snapshots.h"
+#include "phonebook/HandsetImage.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+
+using namespace q7;
+
+namespace {
+
+HandsetImage imageWith(const QList<QByteArray>& names)
+{
+    RecordStore read;
+    int location = 0;
+    for (const QByteArray& name : names) {
+        ++location;
+        read.setField(location, Speicherplatz, QByteArray::number(location));
+        read.setField(location, Name, name);
+        read.setField(location, Nummer1, "0301234567");
+    }
+    HandsetImage image;
+    image.takeRead(read);
+    return image;
+}
+
+const QDateTime kStart(QDate(2026, 12, 11), QTime(2, 15, 3), QTimeZone::utc());
+
+} // namespace
+
+class TestSnapshots : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keptAsAnExportWritesThem()
+    {
+        QTemporaryDir dir;
+        Snapshots snapshots(dir.filePath(QStringLiteral("snapshots")));
+        const HandsetImage image = imageWith({"Anna", "Bert"});
+        const auto kept = snapshots.keep(image, SnapshotReason::BeforeWrite, kStart);
+        QVERIFY(kept);
+        RecordStore copy = image.entries();
+        QFile file(kept->path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), exportCsv(copy, false));
+        QCOMPARE(kept->entries, 2);
+        QCOMPARE(kept->reason, SnapshotReason::BeforeWrite);
+        QCOMPARE(kept->time, kStart);
+        QCOMPARE(QFileInfo(kept->path).fileName(),
+                 QStringLiteral("20261211-021503-000_write_2.csv"));
+        QCOMPARE(Snapshots::load(*kept).field(2, Name), QByteArray("Bert"));
+
+        // Personal data: the user's alone.
+        QCOMPARE(QFile::permissions(kept->path), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                     QFileDevice::ReadUser |
+                                                     QFileDevice::WriteUser);
+        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                                QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                                QFileDevice::WriteOther | QFileDevice::ExeOther;
+        QCOMPARE(QFile::permissions(snapshots.folder()) & others, QFileDevice::Permissions());
+        QVERIFY(QFile::permissions(snapshots.folder()) & QFileDevice::ExeOwner);
+    }
+
+    void sameContentAsTheNewestIsNotKeptAgain()
+    {
+        QTemporaryDir dir;
+        Snapshots snapshots(dir.path());
+        QVERIFY(snapshots.keep(imageWith({"Anna"}), SnapshotReason::Read, kStart));
+        QVERIFY(
+            !snapshots.keep(imageWith({"Anna"}), SnapshotReason::BeforeErase, kStart.addSecs(60)));
+        QVERIFY(snapshots.keep(imageWith({"Anna", "Bert"}), SnapshotReason::BeforeErase,
+                               kStart.addSecs(120)));
+        // Only the newest counts: back to the first content is kept again.
+        QVERIFY(snapshots.keep(imageWith({"Anna"}), SnapshotReason::Read, kStart.addSecs(180)));
+        // Nothing worth keeping: unknown or empty.
+        QVERIFY(!snapshots.keep(HandsetImage(), SnapshotReason::Read, kStart.addSecs(240)));
+        HandsetImage empty;
+        empty.setEmpty();
+        QVERIFY(!snapshots.keep(empty, SnapshotReason::BeforeWrite, kStart.addSecs(300)));
+
+        const QList<SnapshotInfo> list = snapshots.list();
+        QCOMPARE(list.size(), 3);
+        QCOMPARE(list[0].time, kStart.addSecs(180)); // newest first
+        QCOMPARE(list[1].reason, SnapshotReason::BeforeErase);
+        QCOMPARE(list[1].entries, 2);
+    }
+
+    void theOneBeyondTheKeptNumberRemovesTheOldest()
+    {
+        QTemporaryDir dir;
+        Snapshots snapshots(dir.path(), 50);
+        for (int n = 0; n < 51; ++n)
+            QVERIFY(snapshots.keep(imageWith({"Nr" + QByteArray::number(n)}), SnapshotReason::Read,
+                                   kStart.addSecs(n)));
+        const QList<SnapshotInfo> list = snapshots.list();
+        QCOMPARE(list.size(), 50);
+        QCOMPARE(list.back().time, kStart.addSecs(1));
+        QCOMPARE(Snapshots::load(list.front()).field(1, Name), QByteArray("Nr50"));
+    }
+
+    // Two in the same millisecond keep both, in order.
+    void sameTimeTwice()
+    {
+        QTemporaryDir dir;
+        Snapshots snapshots(dir.path());
+        QVERIFY(snapshots.keep(imageWith({"Anna"}), SnapshotReason::Read, kStart));
+        QVERIFY(snapshots.keep(imageWith({"Bert"}), SnapshotReason::BeforeWrite, kStart));
+        QCOMPARE(snapshots.list().size(), 2);
+        QCOMPARE(Snapshots::load(snapshots.list().front()).field(1, Name), QByteArray("Bert"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSnapshots)
+#include "tst_snapshots.moc"
