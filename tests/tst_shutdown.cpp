@@ -63,6 +63,10 @@ private slots:
         QVERIFY(QFileInfo::exists(recoveryFilePath()));
         QCOMPARE(QFileInfo(recoveryFilePath()).absolutePath(),
                  QFileInfo(openRegistryKey(kProgramKey)->fileName()).absolutePath());
+        // The edits are personal data: nobody else on the machine reads them.
+        const QFile::Permissions ownerOnly =
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+        QCOMPARE(QFileInfo(recoveryFilePath()).permissions().toInt(), ownerOnly.toInt());
     }
 
     void nextStartOffersTheRecoveryFile_data()

@@ -10,6 +10,7 @@
 #include "base/RegistryKey.h"
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
+#include "phonebook/HandsetImage.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -53,7 +54,10 @@ TFrm_Q7_Manager::TFrm_Q7_Manager(const QString& languageFilePath, QWidget* paren
       m_store(std::make_unique<RecordStore>()), m_numberTypeNames(defaultNumberTypeNames()),
       m_languageFile(languageFilePath), m_comPort(std::make_unique<TComPort>()),
       m_exchange(std::make_unique<CommandExchange>(*m_comPort)),
-      m_context{this, *this, *m_store, m_groups, m_numberTypeNames, m_languageFile}
+      m_handset(std::make_unique<HandsetImage>()), m_context{this,          *this,
+                                                             *m_store,      *m_handset,
+                                                             m_groups,      m_numberTypeNames,
+                                                             m_languageFile}
 {
     setObjectName(QStringLiteral("Frm_Q7_Manager"));
     m_comPort->setObjectName(QStringLiteral("ComPort"));

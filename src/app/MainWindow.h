@@ -30,6 +30,7 @@ class QUndoStack;
 namespace q7 {
 
 class CommandExchange;
+class HandsetImage;
 class TComPort;
 
 // The main window is the frame of the program's run, from the start tick to
@@ -155,6 +156,7 @@ private:
     std::unique_ptr<TComPort> m_comPort;
     std::unique_ptr<CommandExchange> m_exchange;
     std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<HandsetImage> m_handset;
     ManagerContext m_context;
 
     QTimer* StartTimer;

@@ -7,6 +7,7 @@ class QWidget;
 namespace q7 {
 
 class GroupList;
+class HandsetImage;
 class LanguageFile;
 class OperationHost;
 class RecordStore;
@@ -19,6 +20,9 @@ struct ManagerContext
     QWidget* window;     // the parent of every question and dialog
     OperationHost& host; // status text, progress bar, busy cursor
     RecordStore& store;
+    // What the handset held when last seen: reads set it, writes and erases
+    // keep it true, record by record.
+    HandsetImage& handset;
     GroupList& groups;
     const NumberTypeNames& numberTypeNames;
     const LanguageFile& texts;

@@ -26,7 +26,7 @@ QString recoveryFilePath()
 void writeRecoveryFile(const RecordStore& store)
 {
     auto copy = std::make_unique<RecordStore>(store);
-    writeCsvFile(recoveryFilePath(), *copy, true);
+    writeCsvFile(recoveryFilePath(), *copy, true, FileReaders::OwnerOnly);
 }
 
 bool offerRecovery(QWidget* parent, const LanguageFile& texts, RecordStore& store)
