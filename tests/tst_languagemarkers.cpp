@@ -45,14 +45,16 @@ constexpr TextId kAllTexts[] = {Q7_TEXTS(Q7_LIST_TEXT)};
 // report, the port's failure explanations, the question about the additional
 // lines, the reports after a transfer and a recovered link, the device
 // behind a port name, the offer to load edits kept at the last end, and the
-// warning about a file that names a location twice. Their own tests check
+// warning about a file that names a location twice, the contacts import's
+// report and the duplicates count. Their own tests check
 // them; the English file test checks that they are translated. A text new to
 // the table belongs either among those this test checks or here.
 bool reachedElsewhere(TextId id)
 {
     const QLatin1String section(textEntry(id).section);
-    if (section == QLatin1String("vCard") || section == QLatin1String("Fehler") ||
-        section == QLatin1String("Zusatzzeilen") || section == QLatin1String("Wiederherstellung"))
+    if (section == QLatin1String("vCard") || section == QLatin1String("Kontakte") ||
+        section == QLatin1String("Fehler") || section == QLatin1String("Zusatzzeilen") ||
+        section == QLatin1String("Wiederherstellung"))
         return true;
     // The names of the undo steps: the edit menu's tests give each command
     // and check the name its step gets.
