@@ -268,6 +268,10 @@ void TestContacts::merge_data()
         << vcard(u"Voll"_s, {u"TYPE=fax:4"_s}) + bernd
         << QStringList{u"Voll||Mobil:1|Heim:2|Büro:3||"_s, u"Bernd Becker||Heim:030222||||"_s}
         << QList<int>{1, 0, 1};
+    QTest::newRow("a long name matches the entry it was cut for")
+        << vcard(u"Maximiliane Alexandra von Mustermann-Ost"_s, {})
+        << vcard(u"Maximiliane Alexandra von Mustermann-Ost"_s, {u"TYPE=cell:0173"_s})
+        << QStringList{u"Maximiliane Alexandra von Must||Mobil:0173||||"_s} << QList<int>{0, 1, 0};
     QTest::newRow("a contact twice in one file makes one entry")
         << QByteArray() << bernd + bernd << QStringList{u"Bernd Becker||Heim:030222||||"_s}
         << QList<int>{1, 0, 1};

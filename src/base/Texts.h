@@ -93,6 +93,15 @@ namespace q7 {
     X(Kontakte_KeineKontakte, "Kontakte", "KeineKontakte",                                         \
       "Die Datei enthält weder vCards noch Kontakte mit einer Kopfzeile.")                         \
     X(Kontakte_Doppelte, "Kontakte", "Doppelte", "Gruppen doppelter Einträge: %1")                 \
+    X(Kontakte_Frage, "Kontakte", "Frage",                                                         \
+      "%1 neue Einträge, %2 Einträge um Nummern ergänzt, %3 Kontakte schon vorhanden.")            \
+    X(Kontakte_Zusammenfuehren, "Kontakte", "Zusammenfuehren", "&Zusammenführen")                  \
+    X(Kontakte_AlleNeu, "Kontakte", "AlleNeu", "&Alle als neue Einträge")                          \
+    X(Kontakte_DoppelteEintraege, "Kontakte", "DoppelteEintraege", "&Doppelte Einträge…")          \
+    X(Kontakte_Vereinheitlichen, "Kontakte", "Vereinheitlichen", "Nummern &vereinheitlichen…")     \
+    X(Kontakte_International, "Kontakte", "International", "&International (+49…)")                \
+    X(Kontakte_National, "Kontakte", "National", "&National (0…)")                                 \
+    X(Kontakte_Ausgelassen, "Kontakte", "Ausgelassen", "Nicht übernommene Nummern: %1")            \
     X(TAB_Optionen_TAB_Name, "TAB_Optionen", "TAB_Name", "Optionen")                               \
     X(TAB_Optionen_GB_COM_Settings, "TAB_Optionen", "GB_COM_Settings",                             \
       "Schnittstellen Einstellungen")                                                              \

@@ -38,18 +38,23 @@ QList<int> freeSlots(const RecordStore& store, int record)
 
 // The entry a contact belongs to: one sharing a number first, else one of
 // the same name; 0 when none.
-int matchingRecord(const RecordStore& store, const Contact& contact, int countryCode)
+int matchingRecord(const RecordStore& store, const Contact& contact, const QByteArray& pcName,
+                   int countryCode)
 {
     for (const ContactNumber& number : contact.numbers)
         for (int record = 1; record <= kLastShownRecord; ++record)
             if (store.isLive(record) && entryHoldsNumber(store, record, number.text, countryCode))
                 return record;
-    const QString name = foldedName(contact.name);
-    if (name.isEmpty())
-        return 0;
-    for (int record = 1; record <= kLastShownRecord; ++record)
-        if (store.isLive(record) && foldedName(decodePc(store.field(record, Name))) == name)
+    // The name as the entry would hold it, so that a name cut to 30
+    // characters finds the entry it made before.
+    const QString name = foldedName(decodePc(pcName));
+    for (int record = 1; record <= kLastShownRecord; ++record) {
+        if (!store.isLive(record))
+            continue;
+        const QByteArray held = store.field(record, Name);
+        if (name.isEmpty() ? held == pcName : foldedName(decodePc(held)) == name)
             return record;
+    }
     return 0;
 }
 
@@ -103,7 +108,7 @@ ContactImport importContacts(const QList<Contact>& contacts, RecordStore& store,
         cardReport.name = contact.name;
 
         const int matched =
-            mode == MergeMode::Merge ? matchingRecord(store, contact, countryCode) : 0;
+            mode == MergeMode::Merge ? matchingRecord(store, contact, name, countryCode) : 0;
         if (matched != 0) {
             // The entry stays as the user keeps it; only numbers come in.
             cardReport.record = matched;
