@@ -41,8 +41,8 @@ echo "== tests with AddressSanitizer and UBSan" >&2
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DQ7_SANITIZE=ON
 
-# The fuzz time is shared by the two file parsers.
-fuzz_each=$(( fuzz_seconds / 2 > 0 ? fuzz_seconds / 2 : 1 ))
+# The fuzz time is shared by the three file parsers.
+fuzz_each=$(( fuzz_seconds / 3 > 0 ? fuzz_seconds / 3 : 1 ))
 cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build build-fuzz -j "$jobs"
 mkdir -p build-fuzz/findings
@@ -63,6 +63,7 @@ run_fuzzer() {
 }
 run_fuzzer fuzz_csv corpus
 run_fuzzer fuzz_vcard corpus-vcard
+run_fuzzer fuzz_contacts corpus-contacts
 
 # The package as a user gets it: built from the tested build, unpacked, and
 # its own q7ctl run against its own q7sim; lintian must find no error.

@@ -66,7 +66,7 @@ private slots:
         QTest::newRow("bad rate") << QStringList{"--baud", "fast", "detect"};
         QTest::newRow("restore from a vCard") << QStringList{"restore", "contacts.vcf"};
         QTest::newRow("convert with one file") << QStringList{"convert", "contacts.vcf"};
-        QTest::newRow("convert CSV to CSV") << QStringList{"convert", "a.csv", "b.csv"};
+        QTest::newRow("convert vCard to vCard") << QStringList{"convert", "a.vcf", "b.vcf"};
     }
     void usageErrorsExitWithTwo()
     {

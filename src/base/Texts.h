@@ -79,6 +79,29 @@ namespace q7 {
     X(vCard_EMail, "vCard", "EMail", "E-Mail")                                                     \
     X(vCard_Firma, "vCard", "Firma", "Firma")                                                      \
     X(vCard_Angabe, "vCard", "Angabe", "Angabe")                                                   \
+    X(Kontakte_Abgelehnt, "Kontakte", "Abgelehnt",                                                 \
+      "Nummer nicht übernommen, \"%2\" wählt kein Handy: %1")                                      \
+    X(Kontakte_Bereinigt, "Kontakte", "Bereinigt",                                                 \
+      "Nummern ohne Leerzeichen, Bindestriche und Klammern übernommen: %1")                        \
+    X(Kontakte_NichtUebernommen, "Kontakte", "NichtUebernommen", "Nicht übernommen:")              \
+    X(Kontakte_ArtKarten, "Kontakte", "ArtKarten", "%1: %2")                                       \
+    X(Kontakte_EineKarte, "Kontakte", "EineKarte", "1 Karte")                                      \
+    X(Kontakte_Karten, "Kontakte", "Karten", "%1 Karten")                                          \
+    X(Kontakte_Weitere, "Kontakte", "Weitere", "%1 und %2 weitere: nicht übernommen")              \
+    X(Kontakte_Ergaenzt, "Kontakte", "Ergaenzt", "Um Nummern ergänzte Einträge: %1")               \
+    X(Kontakte_Vorhanden, "Kontakte", "Vorhanden", "Schon vorhandene Kontakte: %1")                \
+    X(Kontakte_KeineKontakte, "Kontakte", "KeineKontakte",                                         \
+      "Die Datei enthält weder vCards noch Kontakte mit einer Kopfzeile.")                         \
+    X(Kontakte_Doppelte, "Kontakte", "Doppelte", "Gruppen doppelter Einträge: %1")                 \
+    X(Kontakte_Frage, "Kontakte", "Frage",                                                         \
+      "%1 neue Einträge, %2 Einträge um Nummern ergänzt, %3 Kontakte schon vorhanden.")            \
+    X(Kontakte_Zusammenfuehren, "Kontakte", "Zusammenfuehren", "&Zusammenführen")                  \
+    X(Kontakte_AlleNeu, "Kontakte", "AlleNeu", "&Alle als neue Einträge")                          \
+    X(Kontakte_DoppelteEintraege, "Kontakte", "DoppelteEintraege", "&Doppelte Einträge…")          \
+    X(Kontakte_Vereinheitlichen, "Kontakte", "Vereinheitlichen", "Nummern &vereinheitlichen…")     \
+    X(Kontakte_International, "Kontakte", "International", "&International (+49…)")                \
+    X(Kontakte_National, "Kontakte", "National", "&National (0…)")                                 \
+    X(Kontakte_Ausgelassen, "Kontakte", "Ausgelassen", "Nicht übernommene Nummern: %1")            \
     X(TAB_Optionen_TAB_Name, "TAB_Optionen", "TAB_Name", "Optionen")                               \
     X(TAB_Optionen_GB_COM_Settings, "TAB_Optionen", "GB_COM_Settings",                             \
       "Schnittstellen Einstellungen")                                                              \

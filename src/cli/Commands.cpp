@@ -6,6 +6,8 @@
 #include "base/PcText.h"
 #include "base/RegistryKey.h"
 #include "cli/CliHost.h"
+#include "editing/ContactMerge.h"
+#include "fileio/ContactsCsv.h"
 #include "fileio/CsvPhonebook.h"
 #include "fileio/FileAccess.h"
 #include "fileio/Snapshots.h"
@@ -146,11 +148,6 @@ int list(CommandContext& context)
     return 0;
 }
 
-bool isVcardFile(const QString& path)
-{
-    return QFileInfo(path).suffix().compare(QLatin1String("vcf"), Qt::CaseInsensitive) == 0;
-}
-
 bool isCsvFile(const QString& path)
 {
     return QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0;
@@ -159,7 +156,7 @@ bool isCsvFile(const QString& path)
 // The extension decides the format: .vcf is vCard, anything else CSV.
 void savePhonebook(const QString& path, RecordStore& store, const LanguageFile& texts)
 {
-    if (isVcardFile(path))
+    if (isVcardPath(path))
         writeVcardFile(path, store, numberTypeNames(texts));
     else
         writeCsvFile(path, store, false);
@@ -181,38 +178,111 @@ QString csvAndVcard(const CommandContext& context)
         return QStringLiteral("give an input and an output file");
     const QString& in = context.arguments[0];
     const QString& out = context.arguments[1];
-    if (!(isVcardFile(in) && isCsvFile(out)) && !(isCsvFile(in) && isVcardFile(out)))
-        return QStringLiteral("convert turns a .csv file into a .vcf file or a .vcf file into a "
+    if (!(isVcardPath(in) && isCsvFile(out)) && !(isCsvFile(in) && isVcardPath(out)) &&
+        !(isCsvFile(in) && isCsvFile(out)))
+        return QStringLiteral("convert turns a .csv file into a .vcf file, a .vcf file into a "
+                              ".csv file, or another program's contacts .csv into a phonebook "
                               ".csv file");
     return {};
 }
 
-// Without a handset: vCard cards land as an import into an empty phonebook
-// would place them, and what did not come over whole is told on stderr.
+void printReport(const VcardImportReport& report, const LanguageFile& texts)
+{
+    for (const QString& line : vcardReportLines(report, texts))
+        err() << line << '\n';
+    err().flush();
+}
+
+// Without a handset: cards and contacts land as an import into an empty
+// phonebook would place them, and what did not come over whole is told on
+// stderr.
 int convert(CommandContext& context)
 {
     const QString& in = context.arguments[0];
     const QString& out = context.arguments[1];
-    if (isCsvFile(in)) {
+    const QByteArray content = readWholeFile(in);
+    const PhonebookFileFormat format = phonebookFileFormat(in, content);
+    if (format == PhonebookFileFormat::PhonebookCsv) {
+        if (!isVcardPath(out))
+            throw Q7Error(QStringLiteral("%1 is a phonebook file already; convert turns it into "
+                                         "a .vcf file")
+                              .arg(in));
         QList<int> repeated;
-        RecordStore store = readCsvFile(in, RecordStore(), &repeated);
+        RecordStore store = importCsv(content, RecordStore(), &repeated);
         warnOfRepeatedLocations(repeated, context.texts);
         savePhonebook(out, store, context.texts);
         return 0;
     }
     RecordStore store;
     const VcardImportReport report =
-        importVcard(readWholeFile(in), store,
-                    context.simRange ? ImportRange::SimCard : ImportRange::HandsetMemory,
-                    numberTypeNames(context.texts));
-    QTextStream err(stderr);
-    err.setEncoding(QStringConverter::System);
-    for (const QString& line : vcardReportLines(report, context.texts))
-        err << line << '\n';
-    err.flush();
+        importContacts(readContacts(content, format), store,
+                       context.simRange ? ImportRange::SimCard : ImportRange::HandsetMemory,
+                       numberTypeNames(context.texts));
+    printReport(report, context.texts);
     savePhonebook(out, store, context.texts);
     return report.notImported > 0 ? 1 : 0;
 }
+
+// --- merge and duplicates: contacts from other address books without copies
+
+int countryCode()
+{
+    auto settings = openRegistryKey(kProgramKey);
+    return loadCountryCode(*settings);
+}
+
+QString mergeFiles(const CommandContext& context)
+{
+    if (context.arguments.size() != 3)
+        return QStringLiteral("give the phonebook file, the contacts and the output file");
+    if (!isCsvFile(context.arguments[0]) || !isCsvFile(context.arguments[2]))
+        return QStringLiteral("the phonebook file and the output file are .csv files");
+    return {};
+}
+
+// The base's entries stay where they are; each contact completes the entry
+// it matches or becomes a new one, as the window's merge does.
+int merge(CommandContext& context)
+{
+    const QString& basePath = context.arguments[0];
+    const QString& in = context.arguments[1];
+    const QString& outPath = context.arguments[2];
+    QList<int> repeated;
+    RecordStore store = readCsvFile(basePath, RecordStore(), &repeated);
+    warnOfRepeatedLocations(repeated, context.texts);
+    const QByteArray content = readWholeFile(in);
+    const PhonebookFileFormat format = phonebookFileFormat(in, content);
+    if (format == PhonebookFileFormat::PhonebookCsv)
+        throw Q7Error(context.texts.text(TextId::Kontakte_KeineKontakte));
+    checkWritable(outPath);
+    const ContactImport result =
+        importContacts(readContacts(content, format), store,
+                       context.simRange ? ImportRange::SimCard : ImportRange::HandsetMemory,
+                       MergeMode::Merge, numberTypeNames(context.texts), countryCode());
+    printReport(result.report, context.texts);
+    writeCsvFile(outPath, store, false);
+    return result.report.notImported > 0 ? 1 : 0;
+}
+
+int duplicates(CommandContext& context)
+{
+    QList<int> repeated;
+    const RecordStore store = readCsvFile(context.arguments.front(), RecordStore(), &repeated);
+    warnOfRepeatedLocations(repeated, context.texts);
+    const QList<QList<int>> groups = findDuplicates(store, countryCode());
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        if (i > 0)
+            out() << '\n';
+        for (const int record : groups[i])
+            out() << describeRecord(store, record) << '\n';
+    }
+    out().flush();
+    err() << context.texts.text(TextId::Kontakte_Doppelte).arg(groups.size()) << '\n';
+    err().flush();
+    return 0;
+}
+
+// --- end of merge and duplicates
 
 // Runs a write or an erase; the failed records go to stderr, also when the
 // run stopped half-way, and the exit status says whether any failed.
@@ -269,7 +339,7 @@ QString oneCsvFile(const CommandContext& context)
 {
     if (const QString problem = oneFile(context); !problem.isEmpty())
         return problem;
-    if (isVcardFile(context.arguments.front()))
+    if (isVcardPath(context.arguments.front()))
         return QStringLiteral("restore takes a CSV phonebook file; turn the vCard into one "
                               "first: q7ctl convert %1 FILE.csv")
             .arg(context.arguments.front());
@@ -408,6 +478,8 @@ const Command kCommands[] = {
     {"erase", confirmedOnly, erase, "[--no-snapshot] erase --yes"},
     {"snapshots", noArguments, listSnapshots, "snapshots"},
     {"convert", csvAndVcard, convert, "[--sim] convert IN.csv OUT.vcf | IN.vcf OUT.csv"},
+    {"merge", mergeFiles, merge, "[--sim] merge BASE.csv IN.vcf|IN.csv OUT.csv"},
+    {"duplicates", oneFile, duplicates, "duplicates FILE.csv"},
 };
 
 } // namespace

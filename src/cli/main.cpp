@@ -73,7 +73,11 @@ int main(int argc, char** argv)
         "  erase --yes          delete every entry on the handset\n"
         "  convert IN OUT       turn a CSV file into vCard or vCard into a CSV file,\n"
         "                       without a handset (--sim places the cards on the\n"
-        "                       SIM card, else in the handset memory)"));
+        "                       SIM card, else in the handset memory); IN may also be\n"
+        "                       another program's contacts CSV file\n"
+        "  merge BASE IN OUT    add the contacts of IN (vCard or contacts CSV) to the\n"
+        "                       phonebook file BASE without duplicates, into OUT\n"
+        "  duplicates FILE.csv  list the entries that share a number or a name"));
     parser.addHelpOption();
     const QCommandLineOption portOption(
         QStringLiteral("port"), QStringLiteral("Serial port COM1..COM96."), QStringLiteral("COMn"));
@@ -86,8 +90,9 @@ int main(int argc, char** argv)
                                        QStringLiteral("Confirm erasing the handset."));
     const QCommandLineOption replaceOption(QStringLiteral("replace"),
                                            QStringLiteral("restore: erase the handset first."));
-    const QCommandLineOption simOption(QStringLiteral("sim"),
-                                       QStringLiteral("convert: place the cards on the SIM card."));
+    const QCommandLineOption simOption(
+        QStringLiteral("sim"),
+        QStringLiteral("convert, merge: place new entries on the SIM card."));
     const QCommandLineOption dryRunOption(
         QStringLiteral("dry-run"),
         QStringLiteral("restore: read the handset and print the plan; change nothing."));

@@ -1,4 +1,5 @@
 list(APPEND q7core_sources
+  editing/ContactMerge.cpp
   editing/EditOperations.cpp
   editing/EntryFilter.cpp
   editing/MenuRules.cpp

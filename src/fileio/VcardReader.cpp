@@ -2,6 +2,7 @@
 
 #include "base/PcText.h"
 #include "fileio/VcardFormat.h"
+#include "phonebook/PhoneNumbers.h"
 
 #include <QStringDecoder>
 #include <algorithm>
@@ -242,13 +243,6 @@ bool isBlank(const QString& text)
     return text.trimmed().isEmpty();
 }
 
-struct Number
-{
-    QString text;
-    int image;
-    int preference; // lower first
-};
-
 int imageOfTypes(const Property& tel)
 {
     const QList<QByteArray> types = tel.types();
@@ -278,16 +272,6 @@ int preferenceOf(const Property& tel)
     return tel.types().contains("PREF") ? 1 : kNotPreferred;
 }
 
-// What one card says, before it meets the store.
-struct Card
-{
-    QString name;
-    QList<Number> numbers;
-    std::optional<QString> group;
-    std::optional<QString> note;
-    QList<VcardNote> leftOut;
-};
-
 // Properties that carry nothing a user would miss.
 bool isBookkeeping(const QByteArray& name)
 {
@@ -306,14 +290,14 @@ QString shortened(const QString& text)
     return oneLine.size() > kShown ? oneLine.first(kShown) + QStringLiteral("...") : oneLine;
 }
 
-Card readCard(const QList<Property>& properties)
+Contact readCard(const QList<Property>& properties)
 {
     bool version4 = false;
     for (const Property& p : properties)
         if (p.name == "VERSION")
             version4 = p.value.trimmed().startsWith('4');
 
-    Card card;
+    Contact card;
     QString fromN;
     QList<VcardNote> orgs;
     for (const Property& p : properties) {
@@ -374,8 +358,9 @@ Card readCard(const QList<Property>& properties)
         card.name = orgs.takeFirst().detail;
     card.leftOut += orgs;
     // The preferred number first; the others keep the order of the card.
-    std::stable_sort(card.numbers.begin(), card.numbers.end(),
-                     [](const Number& a, const Number& b) { return a.preference < b.preference; });
+    std::stable_sort(
+        card.numbers.begin(), card.numbers.end(),
+        [](const ContactNumber& a, const ContactNumber& b) { return a.preference < b.preference; });
     return card;
 }
 
@@ -454,71 +439,168 @@ void placeNote(RecordStore& store, int record, const QString& note, QList<VcardN
     store.setField(record, Zusatz2, second);
 }
 
-// The record as the new entry dialog makes it, from the card.
-void placeCard(RecordStore& store, int record, const QByteArray& name, const Card& card,
-               const NumberTypeNames& typeNames, QList<VcardNote>& notes)
+// Mobile first, as the number a person is reached at; fax and pager last.
+int rankOf(int image)
 {
-    store.clearEntry(record);
-    store.setField(record, Speicherplatz, QByteArray::number(record));
-    store.setField(record, Name, name);
-    if (card.group)
-        store.setField(record, Gruppe, toField(*card.group, VcardNote::GroupPart, notes));
-    for (int slot = 1; slot <= 3; ++slot) {
-        store.setField(record, nummerField(slot) - 2, "TELNO");
-        if (slot > card.numbers.size())
-            continue;
-        const Number& number = card.numbers[slot - 1];
-        store.setField(record, nummernartField(slot),
-                       typeNames[static_cast<std::size_t>(number.image - kFirstNumberTypeImage)]);
-        store.setField(record, nummerField(slot),
-                       toField(number.text, VcardNote::NumberPart, notes));
+    switch (image - kFirstNumberTypeImage) {
+    case 3:
+        return 0;
+    case 1:
+        return 1;
+    case 2:
+        return 2;
+    case 4:
+        return 4;
+    case 5:
+        return 5;
+    default:
+        return 3;
     }
-    for (qsizetype extra = 3; extra < card.numbers.size(); ++extra)
-        notes.append({VcardNote::LeftOut, VcardNote::NumberPart, card.numbers[extra].text});
-    store.setField(record, ZusatzTag1, "CUSTOM");
-    store.setField(record, ZusatzTag2, "CUSTOM");
-    if (card.note)
-        placeNote(store, record, *card.note, notes);
-    store.setField(record, ChangedFlag, kChangedYes);
-    notes += card.leftOut;
 }
 
 } // namespace
 
-VcardImportReport importVcard(const QByteArray& content, RecordStore& store, ImportRange range,
-                              const NumberTypeNames& typeNames)
+QList<Contact> readVcardContacts(const QByteArray& content)
+{
+    QList<Contact> contacts;
+    for (const QList<Property>& card : splitCards(content))
+        contacts.append(readCard(card));
+    return contacts;
+}
+
+QByteArray contactName(const Contact& contact, QList<VcardNote>& notes)
+{
+    // A name that is blank once it fits the field names no entry; one like
+    // the deletion marker would make a record the next contact takes.
+    const QByteArray name = toField(contact.name, VcardNote::NamePart, notes);
+    if (decodePc(name).trimmed().isEmpty() || name == kDeletionMarker)
+        return {};
+    return name;
+}
+
+void cleanContactNumbers(Contact& contact, QList<VcardNote>& notes)
+{
+    QList<ContactNumber> kept;
+    for (ContactNumber number : contact.numbers) {
+        const TypedNumber typed = cleanTypedNumber(number.text.trimmed());
+        if (!typed.accepted()) {
+            notes.append(
+                {VcardNote::Refused, VcardNote::NumberPart, shortened(number.text), typed.refused});
+            continue;
+        }
+        if (typed.number.isEmpty())
+            continue;
+        if (typed.separated)
+            notes.append({VcardNote::Cleaned, VcardNote::NumberPart, number.text});
+        number.text = typed.number;
+        kept.append(number);
+    }
+    contact.numbers = kept;
+}
+
+QList<ContactNumber> chooseNumbers(const QList<ContactNumber>& numbers, qsizetype room,
+                                   QList<ContactNumber>* leftOut)
+{
+    room = std::clamp<qsizetype>(room, 0, 3);
+    if (numbers.size() <= room)
+        return numbers;
+    QList<qsizetype> order(numbers.size());
+    for (qsizetype i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        return rankOf(numbers[a].image) < rankOf(numbers[b].image);
+    });
+    QList<ContactNumber> chosen;
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        if (i < room)
+            chosen.append(numbers[order[i]]);
+        else if (leftOut)
+            leftOut->append(numbers[order[i]]);
+    }
+    return chosen;
+}
+
+QString numberWithType(const ContactNumber& number, const NumberTypeNames& typeNames)
+{
+    const QString type =
+        decodePc(typeNames[static_cast<std::size_t>(number.image - kFirstNumberTypeImage)]);
+    return type + u' ' + number.text;
+}
+
+void storeContactNumber(RecordStore& store, int record, int slot, const ContactNumber& number,
+                        const NumberTypeNames& typeNames, QList<VcardNote>& notes)
+{
+    store.setField(record, nummerField(slot) - 2, "TELNO");
+    store.setField(record, nummernartField(slot),
+                   typeNames[static_cast<std::size_t>(number.image - kFirstNumberTypeImage)]);
+    store.setField(record, nummerField(slot), toField(number.text, VcardNote::NumberPart, notes));
+}
+
+void placeContact(RecordStore& store, int record, const QByteArray& name, const Contact& contact,
+                  const NumberTypeNames& typeNames, QList<VcardNote>& notes)
+{
+    store.clearEntry(record);
+    store.setField(record, Speicherplatz, QByteArray::number(record));
+    store.setField(record, Name, name);
+    if (contact.group)
+        store.setField(record, Gruppe, toField(*contact.group, VcardNote::GroupPart, notes));
+    QList<ContactNumber> leftOut;
+    const QList<ContactNumber> chosen = chooseNumbers(contact.numbers, 3, &leftOut);
+    for (int slot = 1; slot <= 3; ++slot) {
+        if (slot > chosen.size())
+            store.setField(record, nummerField(slot) - 2, "TELNO");
+        else
+            storeContactNumber(store, record, slot, chosen[slot - 1], typeNames, notes);
+    }
+    for (const ContactNumber& extra : leftOut)
+        notes.append({VcardNote::LeftOut, VcardNote::NumberPart, numberWithType(extra, typeNames)});
+    store.setField(record, ZusatzTag1, "CUSTOM");
+    store.setField(record, ZusatzTag2, "CUSTOM");
+    if (contact.note)
+        placeNote(store, record, *contact.note, notes);
+    store.setField(record, ChangedFlag, kChangedYes);
+    notes += contact.leftOut;
+}
+
+VcardImportReport importContacts(QList<Contact> contacts, RecordStore& store, ImportRange range,
+                                 const NumberTypeNames& typeNames)
 {
     VcardImportReport report;
-    const QList<QList<Property>> cards = splitCards(content);
-    report.cardsFound = static_cast<int>(cards.size());
-    for (qsizetype i = 0; i < cards.size(); ++i) {
-        const Card card = readCard(cards[i]);
+    report.cardsFound = static_cast<int>(contacts.size());
+    for (qsizetype i = 0; i < contacts.size(); ++i) {
+        Contact& contact = contacts[i];
         VcardCardReport cardReport;
         cardReport.card = static_cast<int>(i + 1);
-        cardReport.firstNumber = card.numbers.isEmpty() ? QString() : card.numbers.front().text;
-        // A name that is blank once it fits the field names no entry; one
-        // like the deletion marker would make a record the next card takes.
+        cardReport.firstNumber =
+            contact.numbers.isEmpty() ? QString() : contact.numbers.front().text;
         QList<VcardNote> notes;
-        const QByteArray name = toField(card.name, VcardNote::NamePart, notes);
-        if (decodePc(name).trimmed().isEmpty() || name == kDeletionMarker) {
+        const QByteArray name = contactName(contact, notes);
+        if (name.isEmpty()) {
             report.cards.append(cardReport);
             continue;
         }
         const int record = range == ImportRange::SimCard ? store.FindFreeSimRecord()
                                                          : store.FindFreeMemoryRecord();
         if (record == 0) {
-            report.notImported = static_cast<int>(cards.size() - i);
+            report.notImported = static_cast<int>(contacts.size() - i);
             report.firstNotImported = cardReport.card;
             break;
         }
-        cardReport.name = card.name;
+        cleanContactNumbers(contact, notes);
+        cardReport.name = contact.name;
         cardReport.record = record;
         cardReport.notes = notes;
-        placeCard(store, record, name, card, typeNames, cardReport.notes);
+        placeContact(store, record, name, contact, typeNames, cardReport.notes);
         report.records.append(record);
         report.cards.append(cardReport);
     }
     return report;
+}
+
+VcardImportReport importVcard(const QByteArray& content, RecordStore& store, ImportRange range,
+                              const NumberTypeNames& typeNames)
+{
+    return importContacts(readVcardContacts(content), store, range, typeNames);
 }
 
 } // namespace q7

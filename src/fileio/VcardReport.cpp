@@ -2,6 +2,8 @@
 
 #include "base/LanguageFile.h"
 
+#include <QMap>
+
 namespace q7 {
 
 namespace {
@@ -29,12 +31,77 @@ QString partText(VcardNote::Part part, const LanguageFile& texts)
     return texts.text(TextId::vCard_Angabe);
 }
 
+// One line per card would bury the numbers that went missing under the
+// e-mail addresses and birthdays every card carries: what the handset never
+// holds is summed up by kind at the end.
+bool summedUp(const VcardNote& note)
+{
+    return (note.kind == VcardNote::LeftOut &&
+            (note.part == VcardNote::AddressPart || note.part == VcardNote::EmailPart ||
+             note.part == VcardNote::CompanyPart || note.part == VcardNote::OtherPart)) ||
+           note.kind == VcardNote::Cleaned;
+}
+
 QString noteText(const VcardNote& note, const LanguageFile& texts)
 {
+    if (note.kind == VcardNote::Refused)
+        return texts.text(TextId::Kontakte_Abgelehnt).arg(note.detail, note.extra);
     const TextId id = note.kind == VcardNote::Cut        ? TextId::vCard_Gekuerzt
                       : note.kind == VcardNote::Replaced ? TextId::vCard_Ersetzt
                                                          : TextId::vCard_Ausgelassen;
     return texts.text(id).arg(partText(note.part, texts), note.detail);
+}
+
+// The property's name of an OtherPart detail ("BDAY: 1970-01-01").
+QString propertyName(const VcardNote& note)
+{
+    return note.detail.section(u':', 0, 0).trimmed();
+}
+
+QString cardsCount(int count, const LanguageFile& texts)
+{
+    return count == 1 ? texts.text(TextId::Kontakte_EineKarte)
+                      : texts.text(TextId::Kontakte_Karten).arg(count);
+}
+
+void appendSummary(const VcardImportReport& report, const LanguageFile& texts, QStringList& lines)
+{
+    // Cards per kind, each card counted once per kind.
+    QMap<int, int> cardsPerPart;
+    QStringList otherNames;
+    int cleaned = 0;
+    for (const VcardCardReport& card : report.cards) {
+        QList<int> parts;
+        for (const VcardNote& note : card.notes) {
+            if (!summedUp(note))
+                continue;
+            if (note.kind == VcardNote::Cleaned) {
+                ++cleaned;
+            } else if (note.part == VcardNote::OtherPart) {
+                if (const QString name = propertyName(note); !otherNames.contains(name))
+                    otherNames << name;
+            } else if (!parts.contains(note.part)) {
+                parts << note.part;
+                ++cardsPerPart[note.part];
+            }
+        }
+    }
+    if (cleaned > 0)
+        lines << texts.text(TextId::Kontakte_Bereinigt).arg(cleaned);
+    if (cardsPerPart.isEmpty() && otherNames.isEmpty())
+        return;
+    lines << texts.text(TextId::Kontakte_NichtUebernommen);
+    for (auto it = cardsPerPart.cbegin(); it != cardsPerPart.cend(); ++it)
+        lines << QStringLiteral("    ") +
+                     texts.text(TextId::Kontakte_ArtKarten)
+                         .arg(partText(static_cast<VcardNote::Part>(it.key()), texts),
+                              cardsCount(it.value(), texts));
+    if (otherNames.size() == 1)
+        lines << QStringLiteral("    ") + otherNames.front();
+    else if (otherNames.size() > 1)
+        lines << QStringLiteral("    ") + texts.text(TextId::Kontakte_Weitere)
+                                              .arg(otherNames.front())
+                                              .arg(otherNames.size() - 1);
 }
 
 } // namespace
@@ -45,6 +112,10 @@ QStringList vcardReportLines(const VcardImportReport& report, const LanguageFile
     if (report.cardsFound == 0)
         lines << texts.text(TextId::vCard_KeineKarte);
     lines << texts.text(TextId::vCard_Angelegt).arg(report.created());
+    if (!report.completedRecords.isEmpty())
+        lines << texts.text(TextId::Kontakte_Ergaenzt).arg(report.completedRecords.size());
+    if (report.alreadyThere > 0)
+        lines << texts.text(TextId::Kontakte_Vorhanden).arg(report.alreadyThere);
     if (report.notImported > 0)
         lines << texts.text(TextId::vCard_KeinPlatz)
                      .arg(report.notImported)
@@ -57,13 +128,17 @@ QStringList vcardReportLines(const VcardImportReport& report, const LanguageFile
                                 .arg(QString::number(card.card), card.firstNumber));
             continue;
         }
-        if (card.notes.isEmpty())
+        QStringList cardLines;
+        for (const VcardNote& note : card.notes)
+            if (!summedUp(note))
+                cardLines << QStringLiteral("    ") + noteText(note, texts);
+        if (cardLines.isEmpty())
             continue;
         lines << texts.text(TextId::vCard_Karte)
                      .arg(QString::number(card.card), card.name, QString::number(card.record));
-        for (const VcardNote& note : card.notes)
-            lines << QStringLiteral("    ") + noteText(note, texts);
+        lines += cardLines;
     }
+    appendSummary(report, texts, lines);
     return lines;
 }
 

@@ -87,9 +87,14 @@ void appendCard(QByteArray& out, const RecordStore& store, int record,
     appendLine(out, "VERSION:3.0");
     const QByteArray name = escaped(store.field(record, Name));
     appendLine(out, "FN:" + name);
-    // The handset keeps the name in one field; address books expect such a
-    // name whole in the first component.
-    appendLine(out, "N:" + name + ";;;;");
+    // The handset keeps the name in one field. Address books sort and show a
+    // person by N's family name, so the last word goes there and the words
+    // before it are the given names.
+    const QByteArray whole = store.field(record, Name).simplified();
+    const qsizetype lastBlank = whole.lastIndexOf(' ');
+    const QByteArray family = escaped(lastBlank < 0 ? whole : whole.sliced(lastBlank + 1));
+    const QByteArray given = lastBlank < 0 ? QByteArray() : escaped(whole.first(lastBlank));
+    appendLine(out, "N:" + family + ';' + given + ";;;");
     for (int slot = 1; slot <= 3; ++slot) {
         const QByteArray number = store.field(record, nummerField(slot));
         if (number.isEmpty())

@@ -1,4 +1,5 @@
 list(APPEND q7core_sources
+  fileio/ContactsCsv.cpp
   fileio/CsvPhonebook.cpp
   fileio/FileAccess.cpp
   fileio/Snapshots.cpp

@@ -1,0 +1,304 @@
+#include "editing/ContactMerge.h"
+
+#include "base/PcText.h"
+#include "phonebook/NumberTypes.h"
+#include "phonebook/PhoneNumbers.h"
+
+#include <QHash>
+#include <QMap>
+#include <memory>
+#include <numeric>
+
+namespace q7 {
+
+namespace {
+
+QString entryNumber(const RecordStore& store, int record, int slot)
+{
+    return decodePc(store.field(record, nummerField(slot)));
+}
+
+bool entryHoldsNumber(const RecordStore& store, int record, const QString& number, int countryCode)
+{
+    for (int slot = 1; slot <= 3; ++slot)
+        if (!store.fieldIsEmpty(record, nummerField(slot)) &&
+            sameNumber(entryNumber(store, record, slot), number, countryCode))
+            return true;
+    return false;
+}
+
+QList<int> freeSlots(const RecordStore& store, int record)
+{
+    QList<int> openSlots;
+    for (int slot = 1; slot <= 3; ++slot)
+        if (store.fieldIsEmpty(record, nummerField(slot)))
+            openSlots << slot;
+    return openSlots;
+}
+
+// The entry a contact belongs to: one sharing a number first, else one of
+// the same name; 0 when none.
+int matchingRecord(const RecordStore& store, const Contact& contact, const QByteArray& pcName,
+                   int countryCode)
+{
+    for (const ContactNumber& number : contact.numbers)
+        for (int record = 1; record <= kLastShownRecord; ++record)
+            if (store.isLive(record) && entryHoldsNumber(store, record, number.text, countryCode))
+                return record;
+    // The name as the entry would hold it, so that a name cut to 30
+    // characters finds the entry it made before.
+    const QString name = foldedName(decodePc(pcName));
+    for (int record = 1; record <= kLastShownRecord; ++record) {
+        if (!store.isLive(record))
+            continue;
+        const QByteArray held = store.field(record, Name);
+        if (name.isEmpty() ? held == pcName : foldedName(decodePc(held)) == name)
+            return record;
+    }
+    return 0;
+}
+
+// The contact's numbers the entry does not hold, each once.
+QList<ContactNumber> newNumbers(const RecordStore& store, int record, const Contact& contact,
+                                int countryCode)
+{
+    QList<ContactNumber> fresh;
+    for (const ContactNumber& number : contact.numbers) {
+        if (entryHoldsNumber(store, record, number.text, countryCode))
+            continue;
+        const bool repeated = std::any_of(fresh.begin(), fresh.end(), [&](const ContactNumber& n) {
+            return sameNumber(n.text, number.text, countryCode);
+        });
+        if (!repeated)
+            fresh << number;
+    }
+    return fresh;
+}
+
+} // namespace
+
+QString foldedName(QStringView name)
+{
+    QString folded;
+    for (const QChar ch : name.toString().normalized(QString::NormalizationForm_D))
+        if (ch.category() != QChar::Mark_NonSpacing)
+            folded += ch;
+    return folded.toCaseFolded().simplified();
+}
+
+ContactImport importContacts(const QList<Contact>& contacts, RecordStore& store, ImportRange range,
+                             MergeMode mode, const NumberTypeNames& typeNames, int countryCode)
+{
+    ContactImport result;
+    VcardImportReport& report = result.report;
+    report.cardsFound = static_cast<int>(contacts.size());
+    for (qsizetype i = 0; i < contacts.size(); ++i) {
+        Contact contact = contacts[i];
+        VcardCardReport cardReport;
+        cardReport.card = static_cast<int>(i + 1);
+        cardReport.firstNumber =
+            contact.numbers.isEmpty() ? QString() : contact.numbers.front().text;
+        QList<VcardNote> notes;
+        const QByteArray name = contactName(contact, notes);
+        if (name.isEmpty()) {
+            report.cards.append(cardReport);
+            continue;
+        }
+        cleanContactNumbers(contact, notes);
+        cardReport.name = contact.name;
+
+        const int matched =
+            mode == MergeMode::Merge ? matchingRecord(store, contact, name, countryCode) : 0;
+        if (matched != 0) {
+            // The entry stays as the user keeps it; only numbers come in.
+            cardReport.record = matched;
+            const QList<ContactNumber> fresh = newNumbers(store, matched, contact, countryCode);
+            const QList<int> openSlots = freeSlots(store, matched);
+            QList<ContactNumber> leftOut;
+            const QList<ContactNumber> chosen = chooseNumbers(fresh, openSlots.size(), &leftOut);
+            for (qsizetype k = 0; k < chosen.size(); ++k)
+                storeContactNumber(store, matched, openSlots[k], chosen[k], typeNames, notes);
+            for (const ContactNumber& number : leftOut)
+                notes.append(
+                    {VcardNote::LeftOut, VcardNote::NumberPart, numberWithType(number, typeNames)});
+            if (chosen.isEmpty()) {
+                cardReport.outcome = VcardCardReport::AlreadyThere;
+                ++report.alreadyThere;
+            } else {
+                cardReport.outcome = VcardCardReport::Completed;
+                store.setField(matched, ChangedFlag, kChangedYes);
+                if (!report.completedRecords.contains(matched))
+                    report.completedRecords.append(matched);
+                if (!result.edit.touched.contains(matched))
+                    result.edit.touched.append(matched);
+            }
+            cardReport.notes = notes;
+            report.cards.append(cardReport);
+            continue;
+        }
+
+        const int record = range == ImportRange::SimCard ? store.FindFreeSimRecord()
+                                                         : store.FindFreeMemoryRecord();
+        if (record == 0) {
+            report.notImported = static_cast<int>(contacts.size() - i);
+            report.firstNotImported = cardReport.card;
+            break;
+        }
+        cardReport.record = record;
+        cardReport.notes = notes;
+        placeContact(store, record, name, contact, typeNames, cardReport.notes);
+        report.records.append(record);
+        result.edit.touched.append(record);
+        report.cards.append(cardReport);
+    }
+    if (!result.edit.touched.isEmpty())
+        result.edit.target = result.edit.touched.front();
+    return result;
+}
+
+MergeCounts countMerge(const QList<Contact>& contacts, const RecordStore& store, ImportRange range,
+                       const NumberTypeNames& typeNames, int countryCode)
+{
+    auto scratch = std::make_unique<RecordStore>(store);
+    const ContactImport trial =
+        importContacts(contacts, *scratch, range, MergeMode::Merge, typeNames, countryCode);
+    MergeCounts counts;
+    counts.added = trial.report.created();
+    counts.alreadyThere = trial.report.alreadyThere;
+    for (const VcardCardReport& card : trial.report.cards)
+        if (card.outcome == VcardCardReport::Completed)
+            ++counts.completed;
+    return counts;
+}
+
+QList<QList<int>> findDuplicates(const RecordStore& store, int countryCode)
+{
+    QList<int> live;
+    for (int record = 1; record <= kLastShownRecord; ++record)
+        if (store.isLive(record))
+            live << record;
+    // Union by shared key: each comparable number and the folded name.
+    std::vector<int> parent(static_cast<std::size_t>(kLastShownRecord) + 1);
+    std::iota(parent.begin(), parent.end(), 0);
+    const auto root = [&](int r) {
+        while (parent[static_cast<std::size_t>(r)] != r)
+            r = parent[static_cast<std::size_t>(r)] =
+                parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(r)])];
+        return r;
+    };
+    QHash<QString, int> firstWithKey;
+    const auto join = [&](const QString& key, int record) {
+        if (key.isEmpty())
+            return;
+        const auto it = firstWithKey.constFind(key);
+        if (it == firstWithKey.cend()) {
+            firstWithKey.insert(key, record);
+            return;
+        }
+        const int a = root(*it);
+        const int b = root(record);
+        if (a != b)
+            parent[static_cast<std::size_t>(std::max(a, b))] = std::min(a, b);
+    };
+    for (const int record : live) {
+        join(QStringLiteral("n:") + foldedName(decodePc(store.field(record, Name))), record);
+        for (int slot = 1; slot <= 3; ++slot)
+            if (!store.fieldIsEmpty(record, nummerField(slot)))
+                join(QStringLiteral("t:") +
+                         comparableNumber(entryNumber(store, record, slot), countryCode),
+                     record);
+    }
+    QMap<int, QList<int>> groups;
+    for (const int record : live)
+        groups[root(record)] << record;
+    QList<QList<int>> duplicates;
+    for (const QList<int>& group : std::as_const(groups))
+        if (group.size() > 1)
+            duplicates << group;
+    return duplicates;
+}
+
+EditResult mergeDuplicates(RecordStore& store, const QList<int>& group, int countryCode,
+                           const NumberTypeNames& typeNames, QStringList* leftOut)
+{
+    EditResult result;
+    if (group.size() < 2)
+        return result;
+    const int kept = group.front();
+    Contact others;
+    for (qsizetype i = 1; i < group.size(); ++i)
+        for (int slot = 1; slot <= 3; ++slot)
+            if (!store.fieldIsEmpty(group[i], nummerField(slot)))
+                others.numbers.append(
+                    {entryNumber(store, group[i], slot),
+                     NumberTypeImage(store.field(group[i], nummernartField(slot)), typeNames),
+                     1000});
+    // An unknown type name has no image of the six; it counts as Telefon.
+    for (ContactNumber& number : others.numbers)
+        if (number.image < kFirstNumberTypeImage || number.image > kFirstNumberTypeImage + 6)
+            number.image = kFirstNumberTypeImage;
+
+    const QList<ContactNumber> fresh = newNumbers(store, kept, others, countryCode);
+    const QList<int> openSlots = freeSlots(store, kept);
+    QList<ContactNumber> rest;
+    const QList<ContactNumber> chosen = chooseNumbers(fresh, openSlots.size(), &rest);
+    QList<VcardNote> notes;
+    for (qsizetype k = 0; k < chosen.size(); ++k) {
+        // A number keeps the type name it had, whatever language named it.
+        const QByteArray number = encodePc(chosen[k].text);
+        QByteArray type;
+        for (qsizetype i = 1; i < group.size() && type.isNull(); ++i)
+            for (int slot = 1; slot <= 3; ++slot)
+                if (store.field(group[i], nummerField(slot)) == number) {
+                    type = store.field(group[i], nummernartField(slot));
+                    break;
+                }
+        storeContactNumber(store, kept, openSlots[k], chosen[k], typeNames, notes);
+        if (!type.isNull())
+            store.setField(kept, nummernartField(openSlots[k]), type);
+    }
+    if (leftOut)
+        for (const ContactNumber& number : rest)
+            *leftOut << numberWithType(number, typeNames);
+    store.setField(kept, ChangedFlag, kChangedYes);
+    result.touched << kept;
+    for (qsizetype i = 1; i < group.size(); ++i)
+        result.touched += deleteEntry(store, group[i]).touched;
+    result.target = kept;
+    return result;
+}
+
+QList<NumberRewrite> planNumberForm(const RecordStore& store, NumberForm form, int countryCode)
+{
+    QList<NumberRewrite> rewrites;
+    for (int record = 1; record <= kLastShownRecord; ++record) {
+        if (!store.isLive(record))
+            continue;
+        for (int slot = 1; slot <= 3; ++slot) {
+            const QByteArray before = store.field(record, nummerField(slot));
+            if (before.isEmpty())
+                continue;
+            const QString number = decodePc(before);
+            const QByteArray after = encodePc(form == NumberForm::International
+                                                  ? internationalNumber(number, countryCode)
+                                                  : nationalNumber(number, countryCode));
+            if (after != before && !after.isEmpty() && after.size() <= kFieldWidth)
+                rewrites << NumberRewrite{record, slot, before, after};
+        }
+    }
+    return rewrites;
+}
+
+EditResult applyNumberForm(RecordStore& store, const QList<NumberRewrite>& rewrites)
+{
+    EditResult result;
+    for (const NumberRewrite& rewrite : rewrites) {
+        store.setField(rewrite.record, nummerField(rewrite.slot), rewrite.after);
+        store.setField(rewrite.record, ChangedFlag, kChangedYes);
+        if (!result.touched.contains(rewrite.record))
+            result.touched << rewrite.record;
+    }
+    return result;
+}
+
+} // namespace q7
