@@ -1,14 +1,18 @@
 // The language file replaces every text of its table: with a file that sets
 // each key to a marker naming its section and key, every caption, menu item,
 // dialog text, status text, file dialog filter and title and message box of
-// the program shows that marker, and no German default is left anywhere. The
-// texts that are not the file's stay as they are.
+// the program shows that marker, and no German default is left anywhere.
+// Every visible text carries a marker unless it is data (names, numbers,
+// port names): a text that slips past the file shows up unmarked.
 
+#include "app/AboutBox.h"
 #include "app/MainWindow.h"
+#include "app/Warnung.h"
 #include "base/PcText.h"
 #include "base/RegistryKey.h"
 #include "base/Texts.h"
 #include "editing/ui/NeuerEintrag.h"
+#include "editing/ui/PhonebookMenu.h"
 #include "link/ComPort.h"
 #include "phonebook/ui/PhonebookTrees.h"
 #include "simhandset.h"
@@ -94,14 +98,93 @@ bool reachedElsewhere(TextId id)
         TextId::Statusleiste_Entfernt,
         TextId::Statusleiste_Handygeloescht,
         TextId::Statusleiste_Nichtszuschreiben,
+        // What the about box says when there is no language file at all.
+        TextId::Info_KeineSprachdatei,
     };
     return ids.contains(id);
 }
 
+// A text's marker keeps what the program fills in or acts on: the
+// accelerator and the placeholders, so that "%1 geladen" still gets its
+// number and a button still its key.
 QString marker(TextId id)
 {
     const TextEntry& entry = textEntry(id);
-    return QStringLiteral("[%1/%2 Äü]").arg(QLatin1String(entry.section), QLatin1String(entry.key));
+    const QString fallback = defaultText(id);
+    static const QRegularExpression accelerator(QStringLiteral("&[^&]"));
+    static const QRegularExpression placeholder(QStringLiteral("%\\d"));
+    QString text = QStringLiteral("[%1/%2 %3Äü]")
+                       .arg(QLatin1String(entry.section), QLatin1String(entry.key),
+                            fallback.contains(accelerator) ? QStringLiteral("&") : QString());
+    QStringList placeholders;
+    for (const QRegularExpressionMatch& match : placeholder.globalMatch(fallback))
+        if (!placeholders.contains(match.captured()))
+            placeholders << match.captured();
+    for (const QString& p : placeholders)
+        text += u' ' + p;
+    return text;
+}
+
+// The part of a marker that survives its placeholders being filled in.
+QString markerHead(TextId id)
+{
+    return marker(id).section(u']', 0, 0) + u']';
+}
+
+bool isMarked(const QString& text)
+{
+    return text.contains(QStringLiteral("Äü]"));
+}
+
+// What the user typed or the handset holds, the port names and line rates,
+// and the program's name: data, in no language.
+bool isData(const QString& text)
+{
+    static const QRegularExpression data(
+        QStringLiteral("^(COM\\d+|[\\d\\s.,:/()+-]*|Zoe|Anna|Neu|x|/.*|(Vexa )?Q7 Manager)$"));
+    return data.match(text).hasMatch();
+}
+
+// Visible texts that are not yet the file's: the main window sets them
+// itself (its caption and about line, the options page's labels and lists,
+// the erase question, the disclaimer it shows), and the erase run names its
+// steps in the core's own words. The texts have their keys; the window takes
+// them once it is split into its pages. Each is an expected failure until
+// then, so that it turns into an unexpected pass the day it is fixed.
+QStringList stillFixed()
+{
+    return {
+        QStringLiteral("Vexa Q7 Manager  ** Final Version 1.02 **"),
+        QStringLiteral("Q7 Manager 1.02 \u2013 Telefonbuch für das Vexa TLM-Q7"),
+        QStringLiteral("Port"),
+        QStringLiteral("Baud"),
+        QStringLiteral("&Test"),
+        QStringLiteral("Custom"),
+        QStringLiteral("Hardware"),
+        QStringLiteral("Software"),
+        QStringLiteral("None"),
+        QStringLiteral("Achtung!"),
+        QStringLiteral(
+            "Sollen die Daten im Handyspeicher und der SIM-Karte wirklich gelöscht werden?"),
+        QStringLiteral("Important notice!"),
+        QStringLiteral("&Accept"),
+        QStringLiteral("&Cancel"),
+        TFrm_Warnung::englishText(),
+    };
+}
+
+// The keys of those texts, which the window does not show yet.
+bool awaitsTheWindow(TextId id)
+{
+    static const QList<TextId> ids = {
+        TextId::Hauptfenster_Caption,        TextId::Hauptfenster_Label1,
+        TextId::TAB_Optionen_Label_Port,     TextId::TAB_Optionen_Label_Baud,
+        TextId::TAB_Optionen_Btn_ComTest,    TextId::TAB_Optionen_Fluss_Hardware,
+        TextId::TAB_Optionen_Fluss_Software, TextId::TAB_Optionen_Fluss_Keine,
+        TextId::TAB_Optionen_Fluss_Eigene,   TextId::TAB_Optionen_Baud_Eigene,
+        TextId::Handyloeschen_Caption,       TextId::Handyloeschen_Frage,
+    };
+    return ids.contains(id);
 }
 
 QString markerFileText()
@@ -131,6 +214,22 @@ QString withoutIndex(const QString& text)
     return QString(text).remove(index);
 }
 
+// The items of a menu that its last opening shows, and of their submenus.
+// A hidden item keeps the form's caption, which the menu's opening replaces
+// before anyone sees it.
+QStringList menuTexts(const QMenu* menu)
+{
+    QStringList texts;
+    for (QAction* action : menu->actions()) {
+        if (!action->isVisible())
+            continue;
+        texts << action->text().section(u'\t', 0, 0);
+        if (action->menu())
+            texts << menuTexts(action->menu());
+    }
+    return texts;
+}
+
 // Every text a widget and its children show.
 QStringList shownTexts(QWidget* root)
 {
@@ -152,12 +251,15 @@ QStringList shownTexts(QWidget* root)
                 texts << list->itemText(i);
         else if (auto* field = qobject_cast<QLineEdit*>(widget))
             texts << field->placeholderText();
+        else if (auto* memo = qobject_cast<QPlainTextEdit*>(widget); memo && !memo->isHidden())
+            texts << memo->toPlainText();
         else if (auto* tree = qobject_cast<QTreeWidget*>(widget))
             for (int i = 0; i < tree->topLevelItemCount(); ++i)
                 texts << tree->topLevelItem(i)->text(0);
     }
-    for (QAction* action : root->findChildren<QAction*>())
-        texts << action->text().section(u'\t', 0, 0);
+    for (QMenu* menu : root->findChildren<QMenu*>())
+        if (!qobject_cast<QMenu*>(menu->parent()))
+            texts << menuTexts(menu);
     texts.removeAll(QString());
     return texts;
 }
@@ -224,11 +326,11 @@ void TestLanguageMarkers::everyTextShowsItsMarker()
         auto* accept = warnung.findChild<QPushButton*>(QStringLiteral("Btn_Akzeptiert"));
         auto* cancel = warnung.findChild<QPushButton*>(QStringLiteral("Btn_Abgeleht"));
         [&] {
-            QCOMPARE(accept->text(), QStringLiteral("&Accept"));
-            QCOMPARE(cancel->text(), QStringLiteral("&Cancel"));
+            QVERIFY(accept && cancel);
             QVERIFY(
                 !warnung.findChild<QPlainTextEdit*>(QStringLiteral("Mem_Warnung_eng"))->isHidden());
         }();
+        seen << shownTexts(&warnung);
         accept->click();
         return int(QDialog::Accepted);
     });
@@ -286,7 +388,33 @@ void TestLanguageMarkers::everyTextShowsItsMarker()
     dialogs.queueAnswer(QMessageBox::No);
     window.Btn_LoeschenClick();
 
-    seen << shownTexts(&window);
+    // The disclaimer and the about box as the language file makes them.
+    {
+        TFrm_Warnung warnung(&window);
+        warnung.applyTexts(window.languageFile());
+        seen << shownTexts(&warnung);
+        AboutBox about(window.languageFile(), &window);
+        seen << shownTexts(&about);
+    }
+
+    // The trees' menu as it opens on an entry and on a number, with its
+    // captions of names.
+    QTreeWidget* tree = window.trees().phonebookTree();
+    QTreeWidgetItem* entry = window.trees().phonebookNode(12);
+    QVERIFY(entry);
+    QTreeWidgetItem* number = nullptr;
+    for (int i = 0; i < entry->childCount() && !number; ++i)
+        if (const int image = PhonebookTrees::mainImage(entry->child(i));
+            image == kUnknownNumberTypeImage ||
+            (image >= kFirstNumberTypeImage && image < kFirstNumberTypeImage + 7))
+            number = entry->child(i);
+    QVERIFY(number);
+    for (QTreeWidgetItem* node : {entry, number}) {
+        tree->setCurrentItem(node);
+        window.PU_Menu_TelefonbuchPopup(tree, tree->mapToGlobal(QPoint(10, 10)));
+        seen << shownTexts(&window);
+        window.phonebookMenu().menu()->hide();
+    }
     for (const QString& status : window.statuses)
         seen << withoutIndex(status);
     for (const ScriptedDialogs::Call& call : dialogs.calls()) {
@@ -298,15 +426,33 @@ void TestLanguageMarkers::everyTextShowsItsMarker()
 
     // Every text of the table shows its marker somewhere.
     QStringList missing;
+    QStringList awaited;
     for (TextId id : kAllTexts) {
-        const QString wanted = marker(id);
-        const bool shown = std::any_of(seen.cbegin(), seen.cend(), [&](const QString& text) {
-            return text.startsWith(wanted);
-        });
-        if (!reachedElsewhere(id) && !shown)
-            missing << wanted;
+        const QString wanted = markerHead(id);
+        const bool shown = std::any_of(seen.cbegin(), seen.cend(),
+                                       [&](const QString& text) { return text.contains(wanted); });
+        if (reachedElsewhere(id) || shown)
+            continue;
+        (awaitsTheWindow(id) ? awaited : missing) << wanted;
     }
     QVERIFY2(missing.isEmpty(), qPrintable(missing.join(u", ") + QStringLiteral(" not shown")));
+    QEXPECT_FAIL("", "the main window takes these texts once it is split into its pages", Continue);
+    QVERIFY2(awaited.isEmpty(), qPrintable(awaited.join(u", ") + QStringLiteral(" not shown")));
+
+    // Every text shown is the file's: marked, or data.
+    QStringList unmarked;
+    for (const QString& text : std::as_const(seen))
+        if (!isMarked(text) && !isData(text) && !unmarked.contains(text))
+            unmarked << text;
+    QStringList slipping = unmarked;
+    for (const QString& fixed : stillFixed())
+        slipping.removeAll(fixed);
+    QVERIFY2(slipping.isEmpty(), qPrintable(slipping.join(u" | ") + QStringLiteral(" not marked")));
+    for (const QString& fixed : stillFixed()) {
+        QEXPECT_FAIL("", qPrintable(QStringLiteral("the window still sets it itself: ") + fixed),
+                     Continue);
+        QVERIFY2(!unmarked.contains(fixed), qPrintable(fixed));
+    }
     // The dialog's number labels are the text of "Nummer" and the row.
     for (const char* row : {" 1", " 2", " 3"})
         QVERIFY(seen.contains(marker(TextId::Contexmenu_Nummer) + QLatin1String(row)));
@@ -314,18 +460,11 @@ void TestLanguageMarkers::everyTextShowsItsMarker()
     QCOMPARE(window.numberTypeNames()[2], encodePc(marker(TextId::Nummernart_Buero)));
 
     // No German default is left in a control or a message.
+    // (Those the window still sets itself are the expected failures above.)
     for (TextId id : kAllTexts)
-        QVERIFY2(!seen.contains(defaultText(id)), qPrintable(defaultText(id)));
+        if (!awaitsTheWindow(id))
+            QVERIFY2(!seen.contains(defaultText(id)), qPrintable(defaultText(id)));
 
-    // The texts that are not the file's stay fixed.
-    QCOMPARE(window.windowTitle(), QStringLiteral("Vexa Q7 Manager  ** Final Version 1.02 **"));
-    for (const QString& fixed :
-         {QStringLiteral("Port"), QStringLiteral("Baud"), QStringLiteral("&Test")})
-        QVERIFY2(seen.contains(fixed), qPrintable(fixed));
-    const ScriptedDialogs::Call question = dialogs.callsOf(ScriptedDialogs::Kind::Message).last();
-    QCOMPARE(question.title, QStringLiteral("Achtung!"));
-    QCOMPARE(question.text, QStringLiteral("Sollen die Daten im Handyspeicher und der SIM-Karte "
-                                           "wirklich gelöscht werden?"));
     window.close();
 }
 

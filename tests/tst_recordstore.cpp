@@ -1,3 +1,4 @@
+#include "base/LanguageFile.h"
 #include "base/PcText.h"
 #include "phonebook/NumberTypes.h"
 #include "phonebook/RecordStore.h"
@@ -25,6 +26,12 @@ void fill(RecordStore& store, const QList<Range>& ranges, QByteArrayView name)
 QByteArrayList toList(const NumberTypeNames& names)
 {
     return QByteArrayList(names.begin(), names.end());
+}
+
+// The English file as it ships, not the copy compiled into the program.
+QString englishFilePath()
+{
+    return qEnvironmentVariable("Q7_SOURCE_DIR") + QStringLiteral("/lang/english.ini");
 }
 
 NumberTypeNames fromList(const QByteArrayList& list)
@@ -58,6 +65,8 @@ private slots:
     void freeRecords();
     void numberTypeImage_data();
     void numberTypeImage();
+    void numberTypeToolTip_data();
+    void numberTypeToolTip();
     void collectGroupNames();
 };
 
@@ -276,8 +285,26 @@ void TestRecordStore::numberTypeImage_data()
 
     QByteArrayList renamed = defaults;
     renamed[3] = "Handy";
-    QTest::newRow("renamed type, old text") << renamed << QByteArray("Mobil") << 23;
+    // The old text is the German default, which every language still knows.
+    QTest::newRow("renamed type, old text") << renamed << QByteArray("Mobil") << 8;
     QTest::newRow("renamed type, new text") << renamed << QByteArray("Handy") << 8;
+
+    QTest::newRow("renamed type, a text no language has") << renamed << QByteArray("Cell") << 23;
+
+    // Entries read under one language keep their images under another.
+    QByteArrayList english = toList(numberTypeNames(LanguageFile(englishFilePath())));
+    QTest::newRow("English name under German") << defaults << QByteArray("Office") << 7;
+    QTest::newRow("English pager under German") << defaults << QByteArray("Pager") << 10;
+    QTest::newRow("German name under English") << english << encodePc(u"Büro") << 7;
+    QTest::newRow("German pager under English") << english << encodePc(u"Funkrufempfänger") << 10;
+    QTest::newRow("English name under English") << english << QByteArray("Mobile") << 8;
+    QTest::newRow("no language has it") << english << QByteArray("Handy") << 23;
+    // The current names decide before any other language: a file that calls
+    // the home number "Mobil" makes that text a home number.
+    QByteArrayList swapped = defaults;
+    swapped[1] = "Mobil";
+    swapped[3] = "Handy";
+    QTest::newRow("the current language first") << swapped << QByteArray("Mobil") << 6;
 
     QByteArrayList twice = defaults;
     twice[6] = "Telefon";
@@ -291,6 +318,32 @@ void TestRecordStore::numberTypeImage()
     QFETCH(int, image);
 
     QCOMPARE(NumberTypeImage(type, fromList(names)), image);
+}
+
+void TestRecordStore::numberTypeToolTip_data()
+{
+    QTest::addColumn<bool>("english"); // else German
+    QTest::addColumn<QByteArray>("type");
+    QTest::addColumn<QString>("toolTip");
+
+    QTest::newRow("German under German") << false << encodePc(u"Büro") << "Büro";
+    QTest::newRow("German under English") << true << encodePc(u"Büro") << "Büro (Office)";
+    QTest::newRow("English under German")
+        << false << QByteArray("Pager") << "Pager (Funkrufempfänger)";
+    QTest::newRow("English under English") << true << QByteArray("Office") << "Office";
+    QTest::newRow("a name no language has") << true << QByteArray("Handy") << "Handy";
+    QTest::newRow("Fax, alike in both") << true << QByteArray("Fax") << "Fax";
+}
+
+void TestRecordStore::numberTypeToolTip()
+{
+    QFETCH(bool, english);
+    QFETCH(QByteArray, type);
+    QFETCH(QString, toolTip);
+
+    const NumberTypeNames names =
+        english ? numberTypeNames(LanguageFile(englishFilePath())) : defaultNumberTypeNames();
+    QCOMPARE(q7::numberTypeToolTip(type, names), toolTip);
 }
 
 void TestRecordStore::collectGroupNames()

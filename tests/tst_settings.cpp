@@ -33,6 +33,8 @@ private slots:
     void startCounter_data();
     void startCounter();
     void startCounterCycleShowsEveryFourthStart();
+    void declinedDisclaimerKeepsTheCounter_data();
+    void declinedDisclaimerKeepsTheCounter();
 
     void missingGroupGivesDefaults();
     void savedValuesAreDecimalText();
@@ -176,6 +178,49 @@ void TestSettings::startCounterCycleShowsEveryFourthStart()
     for (int start = 0; start < 9; ++start)
         shown << advanceStartCounter(*freshSettings()).showsDisclaimer();
     QCOMPARE(shown, (QList<bool>{true, false, false, false, true, false, false, false, true}));
+}
+
+void TestSettings::declinedDisclaimerKeepsTheCounter_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<bool>("asked");
+
+    QTest::newRow("first start, accepted") << kMissing << true << "1" << true;
+    QTest::newRow("first start, declined") << kMissing << false << kMissing << true;
+    QTest::newRow("fifth start, declined") << "-1" << false << "-1" << true;
+    QTest::newRow("not a number, declined") << "x" << false << "x" << true;
+    QTest::newRow("second start is not asked") << "1" << false << "2" << false;
+    QTest::newRow("fourth start is not asked") << "3" << false << "-1" << false;
+}
+
+void TestSettings::declinedDisclaimerKeepsTheCounter()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, accepted);
+    QFETCH(QString, written);
+    QFETCH(bool, asked);
+
+    auto settings = freshSettings();
+    if (stored != kMissing)
+        settings->setValue(kStartCounterKey, stored);
+    bool wasAsked = false;
+    const bool goesOn = passStartCounter(*settings, [&] {
+        wasAsked = true;
+        return accepted;
+    });
+    QCOMPARE(wasAsked, asked);
+    QCOMPARE(goesOn, !asked || accepted);
+    settings->sync();
+    QCOMPARE(freshSettings()->value(kStartCounterKey, kMissing).toString(), written);
+
+    // Declined, the next start asks again.
+    if (asked && !accepted) {
+        bool askedAgain = false;
+        passStartCounter(*freshSettings(), [&] { return askedAgain = true; });
+        QVERIFY(askedAgain);
+    }
 }
 
 void TestSettings::missingGroupGivesDefaults()

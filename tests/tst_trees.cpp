@@ -324,9 +324,14 @@ void TestTrees::numberImagesFollowTheTypeNames()
         {{Nummernart1, "Mobil"}, {Nummer1, "0171"}, {Nummernart2, "Handy"}, {Nummer2, "0172"}});
     QCOMPARE(childImages(rebuilt().phonebookNode(1)), (QList<int>{12, 8, 23}));
 
-    // The language file renamed the type; texts already stored keep the old one.
+    // The language file renamed the type; texts already stored keep the old
+    // one, which is still known as the German default, and the tooltip
+    // gives the name the file uses now.
     m_names[3] = "Handy";
-    QCOMPARE(childImages(rebuilt().phonebookNode(1)), (QList<int>{12, 23, 8}));
+    QTreeWidgetItem* entry = rebuilt().phonebookNode(1);
+    QCOMPARE(childImages(entry), (QList<int>{12, 8, 8}));
+    QCOMPARE(entry->child(1)->toolTip(0), QStringLiteral("Mobil (Handy)"));
+    QCOMPARE(entry->child(2)->toolTip(0), QStringLiteral("Handy"));
 }
 
 void TestTrees::rebuildEmptiesStaleSlots()

@@ -1,6 +1,7 @@
 #include "app/ComComboBox.h"
 
 #include "app/ErrorBox.h"
+#include "base/LanguageFile.h"
 #include "link/ComPort.h"
 #include "link/PortMap.h"
 
@@ -39,6 +40,24 @@ protected:
 
 private:
     int m_height;
+};
+
+constexpr int kNameRole = Qt::UserRole;
+
+// The words among the stored names, and the text each shows.
+struct ShownName
+{
+    TComProperty property;
+    const char* name;
+    TextId text;
+};
+
+constexpr ShownName kShownNames[] = {
+    {cpBaudRate, "Custom", TextId::TAB_Optionen_Baud_Eigene},
+    {cpFlowControl, "Hardware", TextId::TAB_Optionen_Fluss_Hardware},
+    {cpFlowControl, "Software", TextId::TAB_Optionen_Fluss_Software},
+    {cpFlowControl, "None", TextId::TAB_Optionen_Fluss_Keine},
+    {cpFlowControl, "Custom", TextId::TAB_Optionen_Fluss_Eigene},
 };
 
 } // namespace
@@ -81,7 +100,34 @@ void TComComboBox::setComProperty(TComProperty property)
         addItems(flowControlNames());
         break;
     }
+    for (int i = 0; i < count(); ++i)
+        setItemData(i, itemText(i), kNameRole);
+    showNamesInLanguage();
     ShowPortValue();
+}
+
+void TComComboBox::setTexts(const LanguageFile* texts)
+{
+    m_texts = texts;
+    showNamesInLanguage();
+}
+
+void TComComboBox::showNamesInLanguage()
+{
+    for (int i = 0; i < count(); ++i) {
+        const QString name = nameAt(i);
+        QString shown = name;
+        for (const ShownName& word : kShownNames)
+            if (m_texts && word.property == m_property && name == QLatin1String(word.name))
+                shown = m_texts->text(word.text);
+        setItemText(i, shown);
+    }
+}
+
+QString TComComboBox::nameAt(int index) const
+{
+    const QVariant name = itemData(index, kNameRole);
+    return name.isValid() ? name.toString() : itemText(index);
 }
 
 void TComComboBox::setItemHeight(int pixels)
@@ -131,15 +177,18 @@ QString TComComboBox::portValueName() const
 void TComComboBox::ShowPortValue()
 {
     const QString name = portValueName();
-    // MatchFixedString without MatchCaseSensitive compares ignoring case.
-    setCurrentIndex(name.isEmpty() ? -1 : findText(name, Qt::MatchFixedString));
+    int found = -1;
+    for (int i = 0; i < count() && found < 0 && !name.isEmpty(); ++i)
+        if (nameAt(i).compare(name, Qt::CaseInsensitive) == 0)
+            found = i;
+    setCurrentIndex(found);
 }
 
 void TComComboBox::ApplySettings()
 {
     if (!m_port || currentIndex() < 0)
         return;
-    const QString text = currentText();
+    const QString text = nameAt(currentIndex());
     switch (m_property) {
     case cpNone:
         break;

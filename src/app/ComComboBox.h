@@ -4,6 +4,7 @@
 
 namespace q7 {
 
+class LanguageFile;
 class TComPort;
 
 enum TComProperty
@@ -36,6 +37,11 @@ public:
     void setComProperty(TComProperty property);
     bool AutoApply() const { return m_autoApply; }
     void setAutoApply(bool on) { m_autoApply = on; }
+    // The names the list shows where they are words, not numbers (the flow
+    // controls, "Custom" among the baud rates), in the language of texts;
+    // the port still gets and gives the names it stores. Null: the stored
+    // names themselves. texts must outlive the list.
+    void setTexts(const LanguageFile* texts);
     // Rows of a fixed height, in pixels.
     void setItemHeight(int pixels);
     // What stands behind each name, in the order of the list: shown beside
@@ -51,12 +57,16 @@ public:
 
     // The name of the bound property's current value.
     QString portValueName() const;
+    // The stored name behind a row, whatever the row shows.
+    QString nameAt(int index) const;
 
 private:
     void onActivated(int index);
+    void showNamesInLanguage();
 
     TComPort* m_port = nullptr;
     TComProperty m_property = cpNone;
+    const LanguageFile* m_texts = nullptr;
     bool m_autoApply = false;
     int m_itemHeight = 0; // 0: the style's
 };

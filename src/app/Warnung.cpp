@@ -1,5 +1,8 @@
 #include "app/Warnung.h"
 
+#include "base/LanguageFile.h"
+#include "base/ShippedLanguages.h"
+
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -29,6 +32,28 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     return button;
 }
 
+// A profile file holds one line a value: the disclaimer's paragraphs are
+// written "\n" there.
+QString withLineBreaks(QString text)
+{
+    return text.replace(QLatin1String("\\n"), QLatin1String("\n"));
+}
+
+// Whoever has a language file does not read German: what that file leaves
+// out of the disclaimer comes from the English file the program ships, so
+// that nobody accepts terms in a language they cannot read.
+QString disclaimerText(const LanguageFile& texts, TextId id, bool hasLanguageFile)
+{
+    if (!hasLanguageFile)
+        return defaultText(id);
+    const TextEntry& entry = textEntry(id);
+    const QString section = QString::fromLatin1(entry.section);
+    const QString key = QString::fromLatin1(entry.key);
+    const QString english =
+        profileString(shippedLanguageFile(kEnglishLanguageFile), section, key, defaultText(id));
+    return withLineBreaks(texts.lookup(section, key, english));
+}
+
 } // namespace
 
 TFrm_Warnung::TFrm_Warnung(QWidget* parent)
@@ -36,14 +61,15 @@ TFrm_Warnung::TFrm_Warnung(QWidget* parent)
               Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Frm_Warnung"));
-    setWindowTitle(QStringLiteral("Wichtiger Hinweis !!!"));
+    setWindowTitle(defaultText(TextId::Warnung_Caption));
     setFixedSize(489, 383);
     setModal(true);
 
     Mem_Warnung_ger = makeMemo(this, "Mem_Warnung_ger", germanText());
     Mem_Warnung_eng = makeMemo(this, "Mem_Warnung_eng", englishText());
-    Btn_Akzeptiert = makeButton(this, "Btn_Akzeptiert", QStringLiteral("&Akzeptiert"), 168);
-    Btn_Abgeleht = makeButton(this, "Btn_Abgeleht", QStringLiteral("Abge&lehnt"), 248);
+    Btn_Akzeptiert =
+        makeButton(this, "Btn_Akzeptiert", defaultText(TextId::Warnung_Btn_Akzeptiert), 168);
+    Btn_Abgeleht = makeButton(this, "Btn_Abgeleht", defaultText(TextId::Warnung_Btn_Abgeleht), 248);
     Btn_Akzeptiert->setDefault(true);
 
     connect(Btn_Akzeptiert, &QPushButton::clicked, this, &TFrm_Warnung::Btn_AkzeptiertClick);
@@ -53,10 +79,25 @@ TFrm_Warnung::TFrm_Warnung(QWidget* parent)
 
 void TFrm_Warnung::setEnglish(bool english)
 {
-    Mem_Warnung_eng->setVisible(english);
-    Mem_Warnung_ger->setVisible(!english);
-    Btn_Akzeptiert->setText(english ? QStringLiteral("&Accept") : QStringLiteral("&Akzeptiert"));
-    Btn_Abgeleht->setText(english ? QStringLiteral("&Cancel") : QStringLiteral("Abge&lehnt"));
+    showTexts(LanguageFile(), english);
+}
+
+void TFrm_Warnung::applyTexts(const LanguageFile& texts)
+{
+    showTexts(texts, texts.exists());
+}
+
+void TFrm_Warnung::showTexts(const LanguageFile& texts, bool hasLanguageFile)
+{
+    // The German text keeps a memo of its own, so that a German user who
+    // drops in a language file sees the other memo, never a mixture.
+    Mem_Warnung_eng->setVisible(hasLanguageFile);
+    Mem_Warnung_ger->setVisible(!hasLanguageFile);
+    if (hasLanguageFile)
+        Mem_Warnung_eng->setPlainText(disclaimerText(texts, TextId::Warnung_Text, true));
+    setWindowTitle(disclaimerText(texts, TextId::Warnung_Caption, hasLanguageFile));
+    Btn_Akzeptiert->setText(disclaimerText(texts, TextId::Warnung_Btn_Akzeptiert, hasLanguageFile));
+    Btn_Abgeleht->setText(disclaimerText(texts, TextId::Warnung_Btn_Abgeleht, hasLanguageFile));
 }
 
 void TFrm_Warnung::Btn_AkzeptiertClick()
@@ -72,83 +113,12 @@ void TFrm_Warnung::Btn_AbgelehtClick()
 
 QString TFrm_Warnung::germanText()
 {
-    return QStringLiteral(
-        "Bitte vor der Benutzung lesen!\n"
-        "\n"
-        "Der Q7 Manager ist ein privat entwickeltes Programm. Er ist kein Produkt der Firma "
-        "Vexa und wird von ihr weder unterstützt noch geprüft.\n"
-        "\n"
-        "Die Benutzung erfolgt auf eigene Gefahr. Für Schäden am Handy, am Computer oder an "
-        "anderen Geräten sowie für den Verlust von Daten, insbesondere von Einträgen des "
-        "Telefonbuchs, wird keinerlei Haftung übernommen. Bitte sichern Sie Ihr Telefonbuch "
-        "vorher mit \"Daten speichern\" in einer Datei.\n"
-        "\n"
-        "Das Programm ist kostenlos. Wenn es Ihnen nützt, freue ich mich über einen "
-        "freiwilligen Beitrag zu seiner Weiterentwicklung.\n"
-        "\n"
-        "Hinweise zur Verbindung:\n"
-        "- Stellen Sie die Datenrate der seriellen Schnittstelle im Menü des Handys auf "
-        "\"Automatisch\". Bei einer fest eingestellten Rate findet das Programm das Handy "
-        "unter Umständen nicht.\n"
-        "- Port, Baudrate und Flusskontrolle werden auf der Seite \"Optionen\" eingestellt; "
-        "mit \"Test\" wird das Handy erneut gesucht.\n"
-        "\n"
-        "Wichtig:\n"
-        "Die beiden zusätzlichen Textzeilen eines Eintrags (Zusatz1 und Zusatz2) können "
-        "nicht in das Handy geschrieben werden. Sie werden zwar gelesen und angezeigt, gehen "
-        "aber verloren, sobald das Telefonbuch in das Handy zurückgeschrieben wird.\n"
-        "\n"
-        "Änderungen:\n"
-        "Version 1.02\n"
-        "- Einträge werden nur noch geschrieben, wenn sie geändert wurden (abschaltbar).\n"
-        "- Farben der Telefonbuchanzeige einstellbar.\n"
-        "- Löschbefehle können in der Datei mitgespeichert werden.\n"
-        "Version 1.01\n"
-        "- Verschieben von Einträgen zwischen Handyspeicher, SIM-Karte und First Nine.\n"
-        "- Kopieren, Ausschneiden und Einfügen von Nummern.\n"
-        "Version 1.00\n"
-        "- Erste Version: Lesen, Bearbeiten und Schreiben des Telefonbuchs, Speichern und "
-        "Laden als Datei.\n");
+    return defaultText(TextId::Warnung_Text);
 }
 
 QString TFrm_Warnung::englishText()
 {
-    return QStringLiteral(
-        "Please read before use!\n"
-        "\n"
-        "Q7 Manager is a privately developed program. It is no product of Vexa and is "
-        "neither supported nor checked by that company.\n"
-        "\n"
-        "You use it at your own risk. No liability whatsoever is taken for damage to the "
-        "handset, the computer or any other equipment, nor for any loss of data, in "
-        "particular of phonebook entries. Please save your phonebook to a file first "
-        "(\"Daten speichern\").\n"
-        "\n"
-        "The program is free. If you find it useful, a voluntary contribution to its "
-        "further development is welcome.\n"
-        "\n"
-        "Connecting:\n"
-        "- Set the serial data rate in the handset's menu to \"automatic\". With a fixed "
-        "rate the program may not find the handset.\n"
-        "- Port, baud rate and flow control are set on the options page; \"Test\" searches "
-        "for the handset again.\n"
-        "\n"
-        "Important:\n"
-        "The two additional text lines of an entry (Zusatz1 and Zusatz2) cannot be written "
-        "to the handset. They are read and shown, but they are lost as soon as the phonebook "
-        "is written back to the handset.\n"
-        "\n"
-        "Changes:\n"
-        "Version 1.02\n"
-        "- Only changed entries are written (can be switched off).\n"
-        "- Colours of the phonebook view can be chosen.\n"
-        "- Deletion commands can be kept in the file.\n"
-        "Version 1.01\n"
-        "- Moving entries between handset memory, SIM card and First Nine.\n"
-        "- Copy, cut and paste of numbers.\n"
-        "Version 1.00\n"
-        "- First version: reading, editing and writing the phonebook, saving it to and "
-        "loading it from a file.\n");
+    return disclaimerText(LanguageFile(), TextId::Warnung_Text, true);
 }
 
 } // namespace q7

@@ -7,6 +7,8 @@ class QPushButton;
 
 namespace q7 {
 
+class LanguageFile;
+
 // The disclaimer shown at the first start and then at every fourth one.
 // Declining it ends the program; closing it with the close box goes on as
 // accepting does.
@@ -17,8 +19,10 @@ class TFrm_Warnung : public QDialog
 public:
     explicit TFrm_Warnung(QWidget* parent = nullptr);
 
-    // A language file beside the program means the user does not read
-    // German: the English text and buttons then.
+    // Without a language file the German text; with one, its texts, and
+    // for what it leaves out those of the English file the program ships.
+    void applyTexts(const LanguageFile& texts);
+    // As applyTexts with no language file, or with an empty one.
     void setEnglish(bool english);
     bool declined() const { return m_declined; }
 
@@ -26,6 +30,7 @@ public:
     static QString englishText();
 
 private:
+    void showTexts(const LanguageFile& texts, bool hasLanguageFile);
     void Btn_AkzeptiertClick();
     void Btn_AbgelehtClick();
 

@@ -1,4 +1,5 @@
 list(APPEND q7gui_sources
+  app/AboutBox.cpp
   app/ClickLabel.cpp
   app/ComComboBox.cpp
   app/Dialogs.cpp
@@ -18,3 +19,6 @@ list(APPEND q7gui_sources
   app/TransferGuard.cpp
   app/Warnung.cpp
 )
+# The about box names the version the project is built as.
+set_source_files_properties(app/AboutBox.cpp PROPERTIES
+  COMPILE_DEFINITIONS Q7_VERSION="${PROJECT_VERSION}")

@@ -1,5 +1,11 @@
 #include "base/AppSettings.h"
 
+#include "base/RegistryKey.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <algorithm>
 
 namespace q7 {
@@ -116,6 +122,30 @@ StartCount advanceStartCounter(QSettings& programKey)
     const StartCount count = nextStartCount(storedInteger(programKey, kStartCounterKey));
     programKey.setValue(kStartCounterKey, QString::number(count.stored));
     return count;
+}
+
+bool passStartCounter(QSettings& programKey, const std::function<bool()>& disclaimerAccepted)
+{
+    const StartCount count = nextStartCount(storedInteger(programKey, kStartCounterKey));
+    if (count.showsDisclaimer() && !disclaimerAccepted())
+        return false;
+    programKey.setValue(kStartCounterKey, QString::number(count.stored));
+    return true;
+}
+
+QString snapshotFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("snapshots"));
+}
+
+QString settingsFolder()
+{
+#ifdef Q_OS_WIN
+    return QCoreApplication::applicationDirPath();
+#else
+    return QFileInfo(openRegistryKey(kProgramKey)->fileName()).absolutePath();
+#endif
 }
 
 } // namespace q7

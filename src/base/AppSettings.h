@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 #include <optional>
 
 namespace q7 {
@@ -67,6 +68,12 @@ struct StartCount
 StartCount nextStartCount(std::optional<int> stored);
 // Reads the counter of the program key, writes the new value and returns it.
 StartCount advanceStartCounter(QSettings& programKey);
+// The start tick's whole use of the counter: on a start that shows the
+// disclaimer, disclaimerAccepted shows it and says whether the user took
+// it. The counter moves on only when the start goes ahead; a declined
+// disclaimer leaves it as it was, so the next start asks again. False: the
+// user declined, and the program ends.
+bool passStartCounter(QSettings& programKey, const std::function<bool()>& disclaimerAccepted);
 
 // "Laendervorwahl" in the group "Telefonbuch": the country code of the
 // user's own numbers, which lets "+49171..." and "0171..." count as one
@@ -76,5 +83,13 @@ inline constexpr int kDefaultCountryCode = 49;
 int loadCountryCode(QSettings& programKey);
 
 inline const QString kStartCounterKey = QStringLiteral("StartZaehler");
+
+// The folder of the phonebook snapshots: "snapshots" in the program's data
+// folder (~/.local/share/Norvik/Q7 Manager/snapshots on Linux). It may not
+// exist yet.
+QString snapshotFolder();
+// The folder that holds the settings (on Windows the registry has none: the
+// program's folder then).
+QString settingsFolder();
 
 } // namespace q7

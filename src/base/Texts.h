@@ -142,6 +142,75 @@ namespace q7 {
     X(Neuereintrag_RB_MEM, "Neuereintrag", "RB_MEM", "In den Handyspeicher")                       \
     X(Neuereintrag_Btn_Erstellen, "Neuereintrag", "Btn_Erstellen", "&Erstellen")                   \
     X(Neuereintrag_Btn_Abbruch, "Neuereintrag", "Btn_Abbruch", "&Abbruch")                         \
+    /* The window's caption and about line, the options page's labels and    */                    \
+    /* lists, the erase question, the disclaimer and the about box.          */                    \
+    X(Hauptfenster_Caption, "Hauptfenster", "Caption",                                             \
+      "Vexa Q7 Manager  ** Final Version 1.02 **")                                                 \
+    X(Hauptfenster_Label1, "Hauptfenster", "Label1",                                               \
+      "Q7 Manager 1.02 \u2013 Telefonbuch für das Vexa TLM-Q7")                                    \
+    X(TAB_Optionen_Label_Port, "TAB_Optionen", "Label_Port", "Port")                               \
+    X(TAB_Optionen_Label_Baud, "TAB_Optionen", "Label_Baud", "Baud")                               \
+    X(TAB_Optionen_Btn_ComTest, "TAB_Optionen", "Btn_ComTest", "&Test")                            \
+    X(TAB_Optionen_Fluss_Hardware, "TAB_Optionen", "Fluss_Hardware", "Hardware")                   \
+    X(TAB_Optionen_Fluss_Software, "TAB_Optionen", "Fluss_Software", "Software")                   \
+    X(TAB_Optionen_Fluss_Keine, "TAB_Optionen", "Fluss_Keine", "Keine")                            \
+    X(TAB_Optionen_Fluss_Eigene, "TAB_Optionen", "Fluss_Eigene", "Eigene")                         \
+    X(TAB_Optionen_Baud_Eigene, "TAB_Optionen", "Baud_Eigene", "Eigene")                           \
+    X(Handyloeschen_Caption, "Handyloeschen", "Caption", "Achtung!")                               \
+    X(Handyloeschen_Frage, "Handyloeschen", "Frage",                                               \
+      "Sollen die Daten im Handyspeicher und der SIM-Karte wirklich gelöscht werden?")             \
+    X(Warnung_Caption, "Warnung", "Caption", "Wichtiger Hinweis !!!")                              \
+    X(Warnung_Btn_Akzeptiert, "Warnung", "Btn_Akzeptiert", "&Akzeptiert")                          \
+    X(Warnung_Btn_Abgeleht, "Warnung", "Btn_Abgeleht", "Abge&lehnt")                               \
+    X(Warnung_Text, "Warnung", "Text",                                                             \
+      "Bitte vor der Benutzung lesen!\n"                                                           \
+      "\n"                                                                                         \
+      "Der Q7 Manager ist ein privat entwickeltes Programm. Er ist kein Produkt der Firma "        \
+      "Vexa und wird von ihr weder unterstützt noch geprüft.\n"                                  \
+      "\n"                                                                                         \
+      "Die Benutzung erfolgt auf eigene Gefahr. Für Schäden am Handy, am Computer oder an "      \
+      "anderen Geräten sowie für den Verlust von Daten, insbesondere von Einträgen des "        \
+      "Telefonbuchs, wird keinerlei Haftung übernommen. Bitte sichern Sie Ihr Telefonbuch "       \
+      "vorher mit \"Daten speichern\" in einer Datei.\n"                                           \
+      "\n"                                                                                         \
+      "Das Programm ist kostenlos. Wenn es Ihnen nützt, freue ich mich über einen "              \
+      "freiwilligen Beitrag zu seiner Weiterentwicklung.\n"                                        \
+      "\n"                                                                                         \
+      "Hinweise zur Verbindung:\n"                                                                 \
+      "- Stellen Sie die Datenrate der seriellen Schnittstelle im Menü des Handys auf "           \
+      "\"Automatisch\". Bei einer fest eingestellten Rate findet das Programm das Handy "          \
+      "unter Umständen nicht.\n"                                                                  \
+      "- Port, Baudrate und Flusskontrolle werden auf der Seite \"Optionen\" eingestellt; "        \
+      "mit \"Test\" wird das Handy erneut gesucht.\n"                                              \
+      "\n"                                                                                         \
+      "Wichtig:\n"                                                                                 \
+      "Die beiden zusätzlichen Textzeilen eines Eintrags (Zusatz1 und Zusatz2) können "          \
+      "nicht in das Handy geschrieben werden. Sie werden zwar gelesen und angezeigt, gehen "       \
+      "aber verloren, sobald das Telefonbuch in das Handy zurückgeschrieben wird.\n"              \
+      "\n"                                                                                         \
+      "Änderungen:\n"                                                                             \
+      "Version 1.02\n"                                                                             \
+      "- Einträge werden nur noch geschrieben, wenn sie geändert wurden (abschaltbar).\n"        \
+      "- Farben der Telefonbuchanzeige einstellbar.\n"                                             \
+      "- Löschbefehle können in der Datei mitgespeichert werden.\n"                              \
+      "Version 1.01\n"                                                                             \
+      "- Verschieben von Einträgen zwischen Handyspeicher, SIM-Karte und First Nine.\n"           \
+      "- Kopieren, Ausschneiden und Einfügen von Nummern.\n"                                      \
+      "Version 1.00\n"                                                                             \
+      "- Erste Version: Lesen, Bearbeiten und Schreiben des Telefonbuchs, Speichern und "          \
+      "Laden als Datei.\n")                                                                        \
+    X(Info_Caption, "Info", "Caption", "Über Q7 Manager")                                          \
+    X(Info_Version, "Info", "Version", "Version %1")                                               \
+    X(Info_Lizenz, "Info", "Lizenz",                                                               \
+      "Freie Software unter der GNU General Public License, Version 3 oder (nach Wahl) jeder "     \
+      "späteren Version (GPL-3.0-or-later). Das Programm kommt ohne jede Gewährleistung.")         \
+    X(Info_Qt, "Info", "Qt", "Erstellt mit Qt %1, läuft mit Qt %2")                                \
+    X(Info_Einstellungen, "Info", "Einstellungen", "Einstellungen:")                               \
+    X(Info_Sicherungen, "Info", "Sicherungen", "Sicherungen:")                                     \
+    X(Info_Sprachdatei, "Info", "Sprachdatei", "Sprachdatei:")                                     \
+    X(Info_KeineSprachdatei, "Info", "KeineSprachdatei", "keine, das Programm spricht Deutsch")    \
+    X(Info_Oeffnen, "Info", "Oeffnen", "Öffnen")                                                   \
+    X(Info_Schliessen, "Info", "Schliessen", "&Schließen")                                         \
     X(Statusleiste_Verbindungpruefen, "Statusleiste", "Verbindungpruefen",                         \
       "Verbindung war unterbrochen: Vexa TLM-Q7 wird erneut geprüft...")                           \
     X(Statusleiste_Verbindungwieder, "Statusleiste", "Verbindungwieder",                           \

@@ -147,11 +147,11 @@ void TFrm_NeuerEintrag::applyTexts(const LanguageFile& texts,
     RB_Mem->setText(texts.text(TextId::Neuereintrag_RB_MEM));
     Btn_Erstellen->setText(texts.text(TextId::Neuereintrag_Btn_Erstellen));
     Btn_Abbruch->setText(texts.text(TextId::Neuereintrag_Btn_Abbruch));
-    // The shortcut column shows the German key name whatever the language:
-    // the menu has always shown it so.
+    // The menu shows each item's shortcut itself, its key names in the
+    // program's language ("Strg+1", "Ctrl+1").
     for (int i = 0; i < kTypeCount; ++i) {
         m_typeNames[i] = decodePc(numberTypeNames[i]);
-        m_typeItems[i]->setText(m_typeNames[i] + QStringLiteral("\tStrg+%1").arg(i + 1));
+        m_typeItems[i]->setText(m_typeNames[i]);
     }
 }
 

@@ -215,7 +215,7 @@ QList<PhonebookTrees::DetailNode> PhonebookTrees::detailNodesOf(int r) const
             continue;
         const QByteArray type = m_store.field(r, nummernartField(j));
         details.append({nummerField(j), decodePc(m_store.field(r, nummerField(j))),
-                        numberImage(type), decodePc(type)});
+                        numberImage(type), numberTypeToolTip(type, m_numberTypeNames)});
     }
     for (const int zusatz : {Zusatz1, Zusatz2})
         if (!m_store.fieldIsEmpty(r, zusatz))

@@ -84,7 +84,8 @@ public:
 
     // A detail node as record r asks for it: the field it shows, its text,
     // image and tooltip (a number's names its type, which the image alone
-    // does not tell apart for every user).
+    // does not tell apart for every user: as stored, and in the current
+    // language when that calls it otherwise).
     struct DetailNode
     {
         int field;
