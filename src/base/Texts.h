@@ -132,6 +132,7 @@ namespace q7 {
     X(Statusleiste_Handygeloescht, "Statusleiste", "Handygeloescht", "Handy gelöscht: %1")         \
     X(Statusleiste_Nichtszuschreiben, "Statusleiste", "Nichtszuschreiben",                         \
       "Nichts zu schreiben: kein Eintrag musste geschrieben werden.")                              \
+    X(Statusleiste_Bestand, "Statusleiste", "Bestand", "%1, %2 geändert")                          \
     X(Fehler_Verbindungunterbrochen, "Fehler", "Verbindungunterbrochen",                           \
       "Die Verbindung zum Handy ist unterbrochen. Bitte Kabel und Handy prüfen und den Vorgang "  \
       "wiederholen.")                                                                              \
