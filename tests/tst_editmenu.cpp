@@ -70,11 +70,15 @@ private slots:
     void clickTogglesAllButTheRoot();
     void undoAndRedoPutTheRecordsBack();
     void undoLeavesNothingToAsk();
+    void titleAndCountsFollowTheEdits();
     void ctrlZInTheEditorUndoesTyping();
     void eachStepIsNamed_data();
     void eachStepIsNamed();
     void newEntryAndImportAreOneStepEach();
     void findAsYouType();
+    void searchKeysMoveIntoTheResults_data();
+    void searchKeysMoveIntoTheResults();
+    void shiftF10OpensTheMenu();
     void windowGrowsWithTheTree();
     void questionsBeforeUnsavedEditsAreLost_data();
     void questionsBeforeUnsavedEditsAreLost();
@@ -684,6 +688,40 @@ void TestEditMenu::undoLeavesNothingToAsk()
     QVERIFY(!m_f->window->undoAction()->isEnabled() && !m_f->window->redoAction()->isEnabled());
 }
 
+// The title's "*" answers the questions before edits are lost; the status
+// bar counts the live entries and those flagged changed.
+void TestEditMenu::titleAndCountsFollowTheEdits()
+{
+    startWindow();
+    TFrm_Q7_Manager& window = *m_f->window;
+    const QString title = QStringLiteral("Vexa Q7 Manager  ** Final Version 1.02 **");
+    QLabel* counts = window.statusPanel(2);
+    QCOMPARE(window.windowTitle(), title);
+    QCOMPARE(counts->text(), QStringLiteral("4 Einträge, 0 geändert"));
+
+    select(phonebook(), entry(12));
+    m_f->dialogs.queueAnswer(QMessageBox::Yes);
+    choose(phonebook(), MenuItem::PM_Loeschen);
+    QCOMPARE(window.windowTitle(), title + QStringLiteral(" *"));
+    QCOMPARE(counts->text(), QStringLiteral("3 Einträge, 1 geändert"));
+    select(phonebook(), detail(entry(3), NodeRole::Nummer1));
+    QTest::keyClick(phonebook(), Qt::Key_Delete);
+    QCOMPARE(counts->text(), QStringLiteral("3 Einträge, 2 geändert"));
+
+    QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(window.windowTitle(), title);
+    QCOMPARE(counts->text(), QStringLiteral("4 Einträge, 0 geändert"));
+
+    // A store put in place anew counts anew: one entry left.
+    RecordStore one;
+    putRecord(one, 7, u"Ida", {{Nummernart1, "Mobil"}, {Nummer1, "07"}});
+    one.setField(7, ChangedFlag, kChangedYes);
+    window.takeStore(std::move(one));
+    QCOMPARE(window.windowTitle(), title);
+    QCOMPARE(counts->text(), QStringLiteral("1 Eintrag, 1 geändert"));
+}
+
 // The in-place editor keeps its own undo: Ctrl+Z there takes back typing,
 // and the store's last step stays done.
 void TestEditMenu::ctrlZInTheEditorUndoesTyping()
@@ -824,6 +862,57 @@ void TestEditMenu::findAsYouType()
     search->setText(QStringLiteral("zoe"));
     m_f->window->takeStore(RecordStore(m_f->window->recordStore()));
     QCOMPARE(shown(), (QList<int>{3}));
+}
+
+void TestEditMenu::searchKeysMoveIntoTheResults_data()
+{
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("selected"); // 0: the cursor stays in the search field
+
+    // "030" finds Zoe and Jörg; Jörg comes first, anna is hidden.
+    QTest::newRow("Return") << QStringLiteral("030") << int(Qt::Key_Return) << 12;
+    QTest::newRow("Enter") << QStringLiteral("030") << int(Qt::Key_Enter) << 12;
+    QTest::newRow("Down") << QStringLiteral("030") << int(Qt::Key_Down) << 12;
+    QTest::newRow("no search text") << QString() << int(Qt::Key_Down) << 505;
+    QTest::newRow("nothing found") << QStringLiteral("xyz") << int(Qt::Key_Return) << 0;
+}
+
+void TestEditMenu::searchKeysMoveIntoTheResults()
+{
+    QFETCH(QString, search);
+    QFETCH(int, key);
+    QFETCH(int, selected);
+    startWindow();
+    auto* field = m_f->window->findChild<QLineEdit*>(QStringLiteral("Edt_Suchen"));
+    select(phonebook(), entry(550));
+    QTest::keyClick(m_f->window.get(), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(field, search);
+    QTest::keyClick(field, Qt::Key(key));
+    if (selected == 0) {
+        QCOMPARE(QApplication::focusWidget(), field);
+        QCOMPARE(phonebook()->currentItem(), entry(550));
+    } else {
+        QCOMPARE(QApplication::focusWidget(), phonebook());
+        QCOMPARE(phonebook()->currentItem(), entry(selected));
+        QVERIFY(entry(selected)->isSelected());
+    }
+}
+
+// Shift+F10 opens the menu as the menu key does, on the selected node.
+void TestEditMenu::shiftF10OpensTheMenu()
+{
+    startWindow();
+    select(firstNine(), firstNineEntry(5));
+    QTest::keyClick(firstNine(), Qt::Key_F10, Qt::ShiftModifier);
+    QMenu* menu = m_f->window->phonebookMenu().menu();
+    QVERIFY(menu->isVisible());
+    QVERIFY(action(MenuItem::PM_Editieren)->isVisible());
+    // The menu's command tree is the one it opened in.
+    menu->hide();
+    m_f->dialogs.queueAnswer(QMessageBox::Yes);
+    action(MenuItem::PM_Loeschen)->trigger();
+    QVERIFY(!m_f->window->recordStore().isLive(505));
 }
 
 void TestEditMenu::windowGrowsWithTheTree()

@@ -6,6 +6,7 @@
 #include "app/Dialogs.h"
 #include "app/ErrorBox.h"
 #include "app/MainWindow.h"
+#include "app/StatusPanel.h"
 #include "app/TransferGuard.h"
 #include "base/RegistryKey.h"
 #include "link/ComPort.h"
@@ -39,6 +40,8 @@ private slots:
     void layout_data();
     void layout();
     void stateAtStart();
+    void statusPanelsNeverCutAText_data();
+    void statusPanelsNeverCutAText();
     void treesLook_data();
     void treesLook();
     void languageFileReplacesTexts();
@@ -227,6 +230,42 @@ void TestMainWindow::stateAtStart()
     QCOMPARE(control<TComComboBox>(*window, "ComCB_Fluss")->currentText(), QStringLiteral("None"));
     QCOMPARE(control<TComComboBox>(*window, "ComCB_Fluss")->count(), 4);
     QCOMPARE(control<TComComboBox>(*window, "ComCB_BAUD")->count(), 16);
+}
+
+void TestMainWindow::statusPanelsNeverCutAText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("elided");
+
+    QTest::newRow("fits") << QStringLiteral("Ruhezustand") << false;
+    QTest::newRow("written and deleted")
+        << QStringLiteral("12 Einträge geschrieben, 12 Einträge auf dem Handy gelöscht") << true;
+    QTest::newRow("nothing to write")
+        << QStringLiteral("Nichts zu schreiben: kein Eintrag musste geschrieben werden.") << true;
+}
+
+// A status text too long for its panel ends in an ellipsis and is whole in
+// the tooltip; the panel keeps its width, and the counts keep theirs.
+void TestMainWindow::statusPanelsNeverCutAText()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, elided);
+    auto window = makeWindow();
+    window->show();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    StatusPanel* status = window->statusPanel(0);
+    window->showStatus(text);
+    QCOMPARE(status->text(), text);
+    QCOMPARE(status->width(), 300);
+    QCOMPARE(status->isElided(), elided);
+    QCOMPARE(status->toolTip(), elided ? text : QString());
+
+    StatusPanel* counts = window->statusPanel(2);
+    QCOMPARE(counts->text(), QStringLiteral("0 Einträge, 0 geändert"));
+    QVERIFY(!counts->isElided());
+    QVERIFY(counts->geometry().left() > status->geometry().right());
+    QVERIFY(window->statusPanel(1)->geometry().left() > counts->geometry().right());
+    QVERIFY(window->statusPanel(1)->geometry().right() >= 633 - 8);
 }
 
 void TestMainWindow::treesLook_data()

@@ -40,6 +40,8 @@ EditHistory::EditHistory(RecordStore& store, const LanguageFile& texts,
             m_stack->redo();
     });
     connect(m_stack, &QUndoStack::indexChanged, this, &EditHistory::updateActions);
+    connect(m_stack, &QUndoStack::indexChanged, this, &EditHistory::stateChanged);
+    connect(m_stack, &QUndoStack::cleanChanged, this, &EditHistory::stateChanged);
     updateActions();
 }
 
@@ -106,12 +108,20 @@ void EditHistory::start(bool saved)
     m_unsavedBeforeHistory = !saved && hasUnsavedEdits();
     *m_base = m_store;
     m_stack->clear();
+    emit stateChanged();
 }
 
 void EditHistory::markSaved()
 {
     m_unsavedBeforeHistory = false;
     m_stack->setClean();
+    emit stateChanged();
+}
+
+void EditHistory::markUnsaved()
+{
+    m_unsavedBeforeHistory = true;
+    emit stateChanged();
 }
 
 } // namespace q7

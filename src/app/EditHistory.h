@@ -54,13 +54,18 @@ public:
     // An export keeps the history; the store as it is now is saved.
     void markSaved();
     // Edits from elsewhere (the recovery file) that were never saved.
-    void markUnsaved() { m_unsavedBeforeHistory = true; }
+    void markUnsaved();
     // The items' captions name the steps; they are on only while editing is.
     void updateActions();
 
     QUndoStack* stack() const { return m_stack; }
     QAction* undoAction() const { return m_undoAction; }
     QAction* redoAction() const { return m_redoAction; }
+
+signals:
+    // An edit, an undo or redo, a read, import, write or export: what is
+    // unsaved and what is changed may differ now.
+    void stateChanged();
 
 private:
     void showUndone(const QList<int>& records);

@@ -10,6 +10,7 @@
 #include "base/RegistryKey.h"
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
+#include "phonebook/Confirmations.h"
 #include "phonebook/HandsetImage.h"
 
 #include <QApplication>
@@ -133,6 +134,8 @@ void TFrm_Q7_Manager::FormCreate()
     applyTexts();
     m_page->createEditing([this] { return transferRunning(); }, m_statusPanels[1]);
     connectHandlers();
+    connect(&m_page->history(), &EditHistory::stateChanged, this, &TFrm_Q7_Manager::showEditState);
+    showEditState();
 }
 
 void TFrm_Q7_Manager::connectHandlers()
@@ -167,8 +170,8 @@ void TFrm_Q7_Manager::createStatusBar()
     StatusBar = place(new QStatusBar(this), "StatusBar", 0, 536, 633, 19);
     StatusBar->setSizeGripEnabled(false);
     const int widths[2] = {300, 50};
-    for (int i = 0; i < 2; ++i) {
-        auto* panel = new QLabel(StatusBar);
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new StatusPanel(StatusBar);
         panel->setObjectName(QStringLiteral("StatusBar_Panel%1").arg(i));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
@@ -178,8 +181,24 @@ void TFrm_Q7_Manager::createStatusBar()
     // at its own 50 pixels the number clipboard would show "In Zw".
     m_statusPanels[0]->setFixedWidth(widths[0]);
     m_statusPanels[1]->setMinimumWidth(widths[1]);
+    // The counts take the room they need, between the two.
+    m_statusPanels[2]->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     StatusBar->addWidget(m_statusPanels[0]);
+    StatusBar->addWidget(m_statusPanels[2]);
     StatusBar->addWidget(m_statusPanels[1], 1);
+}
+
+void TFrm_Q7_Manager::showEditState()
+{
+    // The same question as before edits are lost: the handset does not have
+    // them yet.
+    setWindowTitle(hasUnsavedEdits() ? kWindowCaption + QStringLiteral(" *") : kWindowCaption);
+    int changed = 0;
+    for (int record = 1; record <= kRecordCount; ++record)
+        changed += m_store->isChanged(record) ? 1 : 0;
+    m_statusPanels[2]->setText(m_languageFile.text(TextId::Statusleiste_Bestand)
+                                   .arg(entryCount(liveEntryCount(*m_store), m_languageFile))
+                                   .arg(changed));
 }
 
 void TFrm_Q7_Manager::applyTexts()

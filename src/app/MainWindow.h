@@ -5,6 +5,7 @@
 #include "app/OptionsPage.h"
 #include "app/PhonebookFiles.h"
 #include "app/PhonebookPage.h"
+#include "app/StatusPanel.h"
 #include "app/TransferController.h"
 #include "base/AppSettings.h"
 #include "base/LanguageFile.h"
@@ -66,8 +67,9 @@ public:
     CommandExchange& exchange() { return *m_exchange; }
     // The program key, open from the start tick to the end; null before.
     QSettings* settings() { return m_settings.get(); }
-    // 0: the status texts; 1: the number clipboard.
-    QLabel* statusPanel(int index) const { return m_statusPanels[index == 0 ? 0 : 1]; }
+    // 0: the status texts; 1: the number clipboard; 2: the entries and the
+    // changed ones.
+    StatusPanel* statusPanel(int index) const { return m_statusPanels[qBound(0, index, 2)]; }
     // A termination signal is ending the program: unsaved edits go to the
     // recovery file instead of being lost.
     void markEndingBySignal() { m_endingBySignal = true; }
@@ -140,6 +142,9 @@ private:
     // The window may grow: the phonebook tree takes the room.
     void anchorToEdges();
     void applyTexts();
+    // The title's "*" and the count of entries and changed ones follow
+    // every edit, read, write and load.
+    void showEditState();
 
     void StartTimerTimer();
     void SuchTimerTimer();
@@ -167,7 +172,7 @@ private:
     TransferController* m_transfers = nullptr;
     PhonebookFiles* m_files = nullptr;
     QStatusBar* StatusBar;
-    QLabel* m_statusPanels[2];
+    StatusPanel* m_statusPanels[3];
 
     bool m_settingsLoaded = false; // only loaded settings are ever written back
     bool m_shutDown = false;

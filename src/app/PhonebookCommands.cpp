@@ -1,20 +1,21 @@
-// The phonebook page's part in editing the trees: the context menu and its
-// shortcuts, the in-place editor and every entry command.
+#include "app/PhonebookCommands.h"
 
 #include "app/Dialogs.h"
 #include "app/EditHistory.h"
 #include "app/ErrorBox.h"
-#include "app/PhonebookPage.h"
+#include "app/ManagerContext.h"
+#include "app/StatusPanel.h"
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
 #include "editing/ui/PhonebookMenu.h"
 #include "editing/ui/TreeEditor.h"
 #include "phonebook/ui/PhonebookTrees.h"
 
+#include <QAction>
 #include <QApplication>
-#include <QLabel>
 #include <QMenu>
 #include <QTreeWidget>
+#include <utility>
 
 namespace q7 {
 
@@ -54,19 +55,68 @@ int indexIn(MenuItem item, MenuItem first)
 
 } // namespace
 
-void PhonebookPage::connectEditing()
+PhonebookCommands::PhonebookCommands(const ManagerContext& context, QWidget* page,
+                                     PhonebookTrees& trees, QTreeWidget* phonebookTree,
+                                     QTreeWidget* firstNineTree,
+                                     std::function<bool()> transferRunning,
+                                     StatusPanel* clipboardPanel)
+    : QObject(page), m_window(context.window), m_page(page), m_store(context.store),
+      m_groups(context.groups), m_numberTypeNames(context.numberTypeNames),
+      m_languageFile(context.texts), m_trees(trees), TV_Telefonbuch(phonebookTree),
+      TV_FirstNine(firstNineTree), m_transferRunning(std::move(transferRunning)),
+      m_clipboardPanel(clipboardPanel)
 {
-    m_menu = new PhonebookMenu(m_languageFile, m_numberTypeNames, this);
-    m_treeEditor = new TreeEditor(*m_trees, *m_store, this);
+    connectEditing();
+}
+
+PhonebookCommands::~PhonebookCommands()
+{
+    closeEditor();
+    delete std::exchange(m_history, nullptr);
+}
+
+void PhonebookCommands::closeEditor()
+{
+    delete std::exchange(m_treeEditor, nullptr);
+}
+
+void PhonebookCommands::finishEditing()
+{
+    if (m_treeEditor)
+        m_treeEditor->finishEditing();
+}
+
+void PhonebookCommands::storeEdited(const EditResult& result)
+{
+    m_history->storeEdited(result);
+}
+
+void PhonebookCommands::connectEditing()
+{
+    // The menu and the editor belong to the page's widgets.
+    m_menu = new PhonebookMenu(m_languageFile, m_numberTypeNames, m_page);
+    m_treeEditor = new TreeEditor(m_trees, m_store, m_page);
     for (QTreeWidget* tree : {TV_Telefonbuch, TV_FirstNine}) {
         tree->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(tree, &QWidget::customContextMenuRequested, this, [this, tree](const QPoint& at) {
             PU_Menu_TelefonbuchPopup(tree, tree->viewport()->mapToGlobal(at));
         });
         m_menu->addShortcutsTo(tree);
+        // Shift+F10 is the menu key of keyboards without one; the menu opens
+        // at the selected node, as for that key.
+        auto* menuKey = new QAction(tree);
+        menuKey->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+        menuKey->setShortcutContext(Qt::WidgetShortcut);
+        tree->addAction(menuKey);
+        connect(menuKey, &QAction::triggered, this, [this, tree] {
+            const QTreeWidgetItem* node = tree->currentItem();
+            const QPoint at = node ? tree->visualItemRect(node).center() : QPoint();
+            PU_Menu_TelefonbuchPopup(tree, tree->viewport()->mapToGlobal(at));
+        });
     }
-    connect(TV_Telefonbuch, &QTreeWidget::itemClicked, this, &PhonebookPage::TV_TelefonbuchClick);
-    connect(TV_FirstNine, &QTreeWidget::itemClicked, this, &PhonebookPage::TV_FirstNineClick);
+    connect(TV_Telefonbuch, &QTreeWidget::itemClicked, this,
+            &PhonebookCommands::TV_TelefonbuchClick);
+    connect(TV_FirstNine, &QTreeWidget::itemClicked, this, &PhonebookCommands::TV_FirstNineClick);
     connect(m_menu, &PhonebookMenu::chosen, this, [this](MenuItem item) {
         if (m_menuTree)
             runMenuCommand(item, m_menuTree);
@@ -83,7 +133,7 @@ void PhonebookPage::connectEditing()
                 else
                     TV_FirstNineItemChange(target, text);
             });
-    connect(m_treeEditor, &TreeEditor::newNumberClosed, this, &PhonebookPage::newNumberClosed);
+    connect(m_treeEditor, &TreeEditor::newNumberClosed, this, &PhonebookCommands::newNumberClosed);
     // The editor's keys (Del, Shift+Ins, ...) are its own while it is open.
     connect(m_treeEditor, &TreeEditor::editorOpened, this, [this] {
         m_menu->setShortcutsEnabled(false);
@@ -94,17 +144,17 @@ void PhonebookPage::connectEditing()
         m_history->updateActions();
     });
     m_history = new EditHistory(
-        *m_store, m_languageFile, [this] { return editingAllowed(); },
-        [this](const QList<int>& records) { showUndone(records); }, this);
+        m_store, m_languageFile, [this] { return editingAllowed(); },
+        [this](const QList<int>& records) { showUndone(records); }, m_page);
     m_history->addTo(m_menu->menu(), {TV_Telefonbuch, TV_FirstNine});
 }
 
-bool PhonebookPage::editingAllowed() const
+bool PhonebookCommands::editingAllowed() const
 {
     return m_treeEditor && !m_transferRunning() && !m_treeEditor->editorOpen();
 }
 
-void PhonebookPage::lockEditing(bool locked)
+void PhonebookCommands::lockEditing(bool locked)
 {
     if (!m_treeEditor)
         return; // the window is going
@@ -118,20 +168,20 @@ void PhonebookPage::lockEditing(bool locked)
     m_history->updateActions();
 }
 
-void PhonebookPage::showEdited(const EditResult& result, QTreeWidget* commandTree)
+void PhonebookCommands::showEdited(const EditResult& result, QTreeWidget* commandTree)
 {
     m_treeEditor->showEdited(result, commandTree);
     storeEdited(result);
 }
 
-void PhonebookPage::showUndone(const QList<int>& records)
+void PhonebookCommands::showUndone(const QList<int>& records)
 {
     QTreeWidget* tree = TV_FirstNine->hasFocus() ? TV_FirstNine : TV_Telefonbuch;
     m_treeEditor->showRecords(records, tree);
-    CollectGroupNames(*m_store, m_groups);
+    CollectGroupNames(m_store, m_groups);
 }
 
-void PhonebookPage::showClipboard()
+void PhonebookCommands::showClipboard()
 {
     m_clipboardPanel->setText(m_languageFile.text(TextId::Statusleiste_Zwischenablage) + u' ' +
                               decodePc(m_clipboard.number));
@@ -139,24 +189,24 @@ void PhonebookPage::showClipboard()
 
 // --- The menu and the command tree --------------------------------------
 
-void PhonebookPage::PU_Menu_TelefonbuchPopup(QTreeWidget* tree, const QPoint& globalPos)
+void PhonebookCommands::PU_Menu_TelefonbuchPopup(QTreeWidget* tree, const QPoint& globalPos)
 {
     if (!editingAllowed())
         return;
     m_menuTree = tree;
     const NodeTarget target = m_treeEditor->selectedTarget(tree);
-    m_menu->apply(prepareMenu(target.kind, *m_store, target.record, m_clipboard, m_groups.names()));
+    m_menu->apply(prepareMenu(target.kind, m_store, target.record, m_clipboard, m_groups.names()));
     // The undo items are there on every node, the root included.
     m_menu->menu()->popup(globalPos);
 }
 
-void PhonebookPage::runMenuCommand(MenuItem item, QTreeWidget* tree)
+void PhonebookCommands::runMenuCommand(MenuItem item, QTreeWidget* tree)
 {
     if (!editingAllowed())
         return;
     const NodeTarget target = m_treeEditor->selectedTarget(tree);
     if (!commandFits(
-            item, prepareMenu(target.kind, *m_store, target.record, m_clipboard, m_groups.names())))
+            item, prepareMenu(target.kind, m_store, target.record, m_clipboard, m_groups.names())))
         return;
     m_history->setNextStep(undoStepOf(item));
     guarded([&] {
@@ -230,7 +280,7 @@ void PhonebookPage::runMenuCommand(MenuItem item, QTreeWidget* tree)
 
 // --- In-place editing -----------------------------------------------------
 
-void PhonebookPage::PM_EditierenClick(const NodeTarget& target)
+void PhonebookCommands::PM_EditierenClick(const NodeTarget& target)
 {
     const bool permitted =
         target.tree == TV_Telefonbuch ? TV_TelefonbuchTryEdit(target) : TV_FirstNineTryEdit(target);
@@ -238,27 +288,27 @@ void PhonebookPage::PM_EditierenClick(const NodeTarget& target)
         m_treeEditor->openEditor(target);
 }
 
-bool PhonebookPage::TV_TelefonbuchTryEdit(const NodeTarget& target)
+bool PhonebookCommands::TV_TelefonbuchTryEdit(const NodeTarget& target)
 {
     return editingAllowed() && TreeEditor::mayEdit(target);
 }
 
-bool PhonebookPage::TV_FirstNineTryEdit(const NodeTarget& target)
+bool PhonebookCommands::TV_FirstNineTryEdit(const NodeTarget& target)
 {
     return editingAllowed() && TreeEditor::mayEdit(target);
 }
 
-void PhonebookPage::TV_TelefonbuchItemChange(const NodeTarget& target, const QString& text)
+void PhonebookCommands::TV_TelefonbuchItemChange(const NodeTarget& target, const QString& text)
 {
     storeEditedText(target, text);
 }
 
-void PhonebookPage::TV_FirstNineItemChange(const NodeTarget& target, const QString& text)
+void PhonebookCommands::TV_FirstNineItemChange(const NodeTarget& target, const QString& text)
 {
     storeEditedText(target, text);
 }
 
-void PhonebookPage::storeEditedText(const NodeTarget& target, const QString& text)
+void PhonebookCommands::storeEditedText(const NodeTarget& target, const QString& text)
 {
     // An empty text is refused by the store; the node then shows the stored
     // one again, as it shows the stored 30 characters of a longer text.
@@ -267,25 +317,25 @@ void PhonebookPage::storeEditedText(const NodeTarget& target, const QString& tex
                                                           : TextId::Rueckgaengig_Nummer);
     EditResult result;
     if (target.kind == NodeKind::Entry)
-        result = storeName(*m_store, target.record, stored);
+        result = storeName(m_store, target.record, stored);
     else if (target.kind == NodeKind::Number)
-        result = storeNumber(*m_store, target.record, target.slot, stored);
+        result = storeNumber(m_store, target.record, target.slot, stored);
     showEdited(result, target.tree);
 }
 
 // --- Clicks ---------------------------------------------------------------
 
-void PhonebookPage::TV_TelefonbuchClick()
+void PhonebookCommands::TV_TelefonbuchClick()
 {
     toggleSelectedNode(TV_Telefonbuch);
 }
 
-void PhonebookPage::TV_FirstNineClick()
+void PhonebookCommands::TV_FirstNineClick()
 {
     toggleSelectedNode(TV_FirstNine);
 }
 
-void PhonebookPage::toggleSelectedNode(QTreeWidget* tree)
+void PhonebookCommands::toggleSelectedNode(QTreeWidget* tree)
 {
     QTreeWidgetItem* node =
         PhonebookTrees::itemAtFlatIndex(tree, PhonebookTrees::SelectedItemIndex(tree));
@@ -295,7 +345,7 @@ void PhonebookPage::toggleSelectedNode(QTreeWidget* tree)
 
 // --- Delete, number type, group -------------------------------------------
 
-void PhonebookPage::PM_LoeschenClick(const NodeTarget& target)
+void PhonebookCommands::PM_LoeschenClick(const NodeTarget& target)
 {
     if (target.kind == NodeKind::Entry) {
         const auto answer =
@@ -304,103 +354,103 @@ void PhonebookPage::PM_LoeschenClick(const NodeTarget& target)
                               m_languageFile.text(TextId::Contexmenu_MessageboxText),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer == QMessageBox::Yes)
-            showEdited(deleteEntry(*m_store, target.record), target.tree);
+            showEdited(deleteEntry(m_store, target.record), target.tree);
     } else if (target.kind == NodeKind::Number) {
-        showEdited(clearNumber(*m_store, target.record, target.slot), target.tree);
+        showEdited(clearNumber(m_store, target.record, target.slot), target.tree);
     }
 }
 
-void PhonebookPage::PM_TelefonClick(const NodeTarget& target)
+void PhonebookCommands::PM_TelefonClick(const NodeTarget& target)
 {
     setNumberType(target, 0);
 }
 
-void PhonebookPage::PM_HeimClick(const NodeTarget& target)
+void PhonebookCommands::PM_HeimClick(const NodeTarget& target)
 {
     setNumberType(target, 1);
 }
 
-void PhonebookPage::PM_BueroClick(const NodeTarget& target)
+void PhonebookCommands::PM_BueroClick(const NodeTarget& target)
 {
     setNumberType(target, 2);
 }
 
-void PhonebookPage::PM_MobilClick(const NodeTarget& target)
+void PhonebookCommands::PM_MobilClick(const NodeTarget& target)
 {
     setNumberType(target, 3);
 }
 
-void PhonebookPage::PM_FaxClick(const NodeTarget& target)
+void PhonebookCommands::PM_FaxClick(const NodeTarget& target)
 {
     setNumberType(target, 4);
 }
 
-void PhonebookPage::PM_FunkrufClick(const NodeTarget& target)
+void PhonebookCommands::PM_FunkrufClick(const NodeTarget& target)
 {
     setNumberType(target, 5);
 }
 
-void PhonebookPage::PM_EtcClick(const NodeTarget& target)
+void PhonebookCommands::PM_EtcClick(const NodeTarget& target)
 {
     setNumberType(target, 6);
 }
 
-void PhonebookPage::setNumberType(const NodeTarget& target, int type)
+void PhonebookCommands::setNumberType(const NodeTarget& target, int type)
 {
-    showEdited(q7::setNumberType(*m_store, target.record, target.slot,
+    showEdited(q7::setNumberType(m_store, target.record, target.slot,
                                  m_numberTypeNames[static_cast<std::size_t>(type)]),
                target.tree);
 }
 
-void PhonebookPage::PM_GruppeClick(MenuItem item, const NodeTarget& target)
+void PhonebookCommands::PM_GruppeClick(MenuItem item, const NodeTarget& target)
 {
     const QByteArray group = item == M::PM_KeineGruppe
                                  ? QByteArray()
                                  : m_groups.names().value(indexIn(item, M::PM_Gruppe1) - 1);
-    showEdited(setGroup(*m_store, target.record, group), target.tree);
+    showEdited(setGroup(m_store, target.record, group), target.tree);
 }
 
 // --- Moves ------------------------------------------------------------------
 
-void PhonebookPage::PM_VerschiebenaufMEMClick(const NodeTarget& target)
+void PhonebookCommands::PM_VerschiebenaufMEMClick(const NodeTarget& target)
 {
-    const EditResult result = moveEntry(*m_store, target.record, MoveTarget::Memory);
+    const EditResult result = moveEntry(m_store, target.record, MoveTarget::Memory);
     if (!result.changed())
         dialogs().message(m_window, QMessageBox::Warning, kApplicationTitle,
                           m_languageFile.text(TextId::Contexmenu_KeinPlatzMEM), QMessageBox::Ok);
     showEdited(result, target.tree);
 }
 
-void PhonebookPage::PM_VerschiebenaufSIMClick(const NodeTarget& target)
+void PhonebookCommands::PM_VerschiebenaufSIMClick(const NodeTarget& target)
 {
-    const EditResult result = moveEntry(*m_store, target.record, MoveTarget::Sim);
+    const EditResult result = moveEntry(m_store, target.record, MoveTarget::Sim);
     if (!result.changed())
         dialogs().message(m_window, QMessageBox::Warning, kApplicationTitle,
                           m_languageFile.text(TextId::Contexmenu_KeinPlatzSIM), QMessageBox::Ok);
     showEdited(result, target.tree);
 }
 
-void PhonebookPage::PM_FNV_PositionClick(MenuItem item, const NodeTarget& target)
+void PhonebookCommands::PM_FNV_PositionClick(MenuItem item, const NodeTarget& target)
 {
-    showEdited(moveToFirstNine(*m_store, target.record, indexIn(item, M::PM_FNV_Position1)),
+    showEdited(moveToFirstNine(m_store, target.record, indexIn(item, M::PM_FNV_Position1)),
                target.tree);
 }
 
 // --- Numbers ----------------------------------------------------------------
 
-void PhonebookPage::PM_HF_NummerClick(MenuItem item, const NodeTarget& target)
+void PhonebookCommands::PM_HF_NummerClick(MenuItem item, const NodeTarget& target)
 {
     // The store changes only once the user confirms a number (newNumberClosed).
     m_treeEditor->startNewNumber(target, indexIn(item, M::PM_HF_Nummer1), m_numberTypeNames[0]);
 }
 
-void PhonebookPage::newNumberClosed(const NodeTarget& target, int k, bool confirmed,
-                                    const QString& text)
+void PhonebookCommands::newNumberClosed(const NodeTarget& target, int k, bool confirmed,
+                                        const QString& text)
 {
     guarded([&] {
         if (confirmed) {
             const EditResult result =
-                addNumber(*m_store, target.record, k, m_numberTypeNames[0], encodePc(text));
+                addNumber(m_store, target.record, k, m_numberTypeNames[0], encodePc(text));
             if (result.changed())
                 return showEdited(result, target.tree);
         }
@@ -409,24 +459,24 @@ void PhonebookPage::newNumberClosed(const NodeTarget& target, int k, bool confir
     });
 }
 
-void PhonebookPage::PM_KopierenClick(MenuItem item, const NodeTarget& target)
+void PhonebookCommands::PM_KopierenClick(MenuItem item, const NodeTarget& target)
 {
     if (item == M::PM_Ausschneiden)
-        showEdited(cutNumber(*m_store, target.record, target.slot, m_clipboard), target.tree);
+        showEdited(cutNumber(m_store, target.record, target.slot, m_clipboard), target.tree);
     else
-        copyNumber(*m_store, target.record, target.slot, m_clipboard);
+        copyNumber(m_store, target.record, target.slot, m_clipboard);
     showClipboard();
 }
 
-void PhonebookPage::PM_EinfuegenClick(const NodeTarget& target)
+void PhonebookCommands::PM_EinfuegenClick(const NodeTarget& target)
 {
-    showEdited(pasteNumber(*m_store, target.record, target.slot, m_clipboard), target.tree);
+    showEdited(pasteNumber(m_store, target.record, target.slot, m_clipboard), target.tree);
     showClipboard();
 }
 
-void PhonebookPage::PM_Einfuegenals_NummerClick(MenuItem item, const NodeTarget& target)
+void PhonebookCommands::PM_Einfuegenals_NummerClick(MenuItem item, const NodeTarget& target)
 {
-    showEdited(pasteAsNumber(*m_store, target.record, indexIn(item, M::PM_Einfuegenals_Nummer1),
+    showEdited(pasteAsNumber(m_store, target.record, indexIn(item, M::PM_Einfuegenals_Nummer1),
                              m_clipboard),
                target.tree);
     m_clipboardPanel->clear();

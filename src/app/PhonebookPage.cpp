@@ -3,6 +3,7 @@
 #include "app/Dialogs.h"
 #include "app/EditHistory.h"
 #include "app/ErrorBox.h"
+#include "app/PhonebookCommands.h"
 #include "app/Placement.h"
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
@@ -44,8 +45,9 @@ QTreeWidget* tree(QWidget* parent, const char* name, int left, int top, int widt
 } // namespace
 
 PhonebookPage::PhonebookPage(const ManagerContext& context, QWidget* parent)
-    : QWidget(parent), m_window(context.window), m_store(&context.store), m_groups(context.groups),
-      m_numberTypeNames(context.numberTypeNames), m_languageFile(context.texts)
+    : QWidget(parent), m_context(context), m_window(context.window), m_store(&context.store),
+      m_groups(context.groups), m_numberTypeNames(context.numberTypeNames),
+      m_languageFile(context.texts)
 {
     setObjectName(QStringLiteral("TabSheet_Telefonbuch"));
     createControls();
@@ -53,14 +55,14 @@ PhonebookPage::PhonebookPage(const ManagerContext& context, QWidget* parent)
 
 PhonebookPage::~PhonebookPage()
 {
-    closeEditor();
-    // The history goes before the trees and the store its steps point into.
-    delete std::exchange(m_history, nullptr);
+    // The commands' editor and history go before the trees and the store.
+    delete std::exchange(m_commands, nullptr);
 }
 
 void PhonebookPage::closeEditor()
 {
-    delete std::exchange(m_treeEditor, nullptr);
+    if (m_commands)
+        m_commands->closeEditor();
 }
 
 void PhonebookPage::createControls()
@@ -94,6 +96,12 @@ void PhonebookPage::createControls()
     clearSearch->setShortcutContext(Qt::WidgetShortcut);
     Edt_Suchen->addAction(clearSearch);
     connect(clearSearch, &QAction::triggered, Edt_Suchen, &QLineEdit::clear);
+    auto* toResults = new QAction(Edt_Suchen);
+    toResults->setShortcuts(
+        {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter), QKeySequence(Qt::Key_Down)});
+    toResults->setShortcutContext(Qt::WidgetShortcut);
+    Edt_Suchen->addAction(toResults);
+    connect(toResults, &QAction::triggered, this, &PhonebookPage::enterResults);
 
     ProgressBar = place(new QProgressBar(this), "ProgressBar", 0, 484, 625, 17);
     ProgressBar->setRange(0, kRecordCount);
@@ -116,14 +124,30 @@ void PhonebookPage::applyTexts()
     // these (createEditing).
 }
 
-void PhonebookPage::createEditing(std::function<bool()> transferRunning, QLabel* clipboardPanel)
+void PhonebookPage::createEditing(std::function<bool()> transferRunning,
+                                  StatusPanel* clipboardPanel)
 {
-    m_transferRunning = std::move(transferRunning);
-    m_clipboardPanel = clipboardPanel;
     m_trees = std::make_unique<PhonebookTrees>(TV_Telefonbuch, TV_FirstNine, *m_store,
                                                m_languageFile, m_numberTypeNames);
     rebuildTrees();
-    connectEditing();
+    m_commands = new PhonebookCommands(m_context, this, *m_trees, TV_Telefonbuch, TV_FirstNine,
+                                       std::move(transferRunning), clipboardPanel);
+}
+
+void PhonebookPage::lockEditing(bool locked)
+{
+    if (m_commands)
+        m_commands->lockEditing(locked);
+}
+
+void PhonebookPage::PU_Menu_TelefonbuchPopup(QTreeWidget* tree, const QPoint& globalPos)
+{
+    m_commands->PU_Menu_TelefonbuchPopup(tree, globalPos);
+}
+
+void PhonebookPage::runMenuCommand(MenuItem item, QTreeWidget* tree)
+{
+    m_commands->runMenuCommand(item, tree);
 }
 
 void PhonebookPage::focusSearch()
@@ -145,6 +169,23 @@ void PhonebookPage::Edt_SuchenChange(const QString& text)
     filterPhonebook();
 }
 
+// Enter or Down in the search field: the first entry it shows is selected
+// and the phonebook tree has the focus. Without one the cursor stays.
+void PhonebookPage::enterResults()
+{
+    QTreeWidgetItem* root = m_trees ? m_trees->phonebookRoot() : nullptr;
+    for (int i = 0; root && i < root->childCount(); ++i) {
+        QTreeWidgetItem* entry = root->child(i);
+        if (entry->isHidden())
+            continue;
+        root->setExpanded(true);
+        TV_Telefonbuch->setCurrentItem(entry);
+        TV_Telefonbuch->scrollToItem(entry);
+        TV_Telefonbuch->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+}
+
 // Hides the entries the search does not find. Only a change of the search
 // text or a rebuild filters: an entry that an edit makes a non-match stays in
 // sight under the user's cursor.
@@ -160,7 +201,7 @@ void PhonebookPage::filterPhonebook()
 void PhonebookPage::takeStore(RecordStore store)
 {
     *m_store = std::move(store);
-    m_history->start(true);
+    history().start(true);
     rebuildTrees();
     CollectGroupNames(*m_store, m_groups);
 }
@@ -168,26 +209,26 @@ void PhonebookPage::takeStore(RecordStore store)
 void PhonebookPage::showRecovered()
 {
     // The recovered edits were never written or saved anywhere.
-    m_history->start(false);
-    m_history->markUnsaved();
+    history().start(false);
+    history().markUnsaved();
     rebuildTrees();
     CollectGroupNames(*m_store, m_groups);
 }
 
 void PhonebookPage::storeEdited(const EditResult& result)
 {
-    m_history->storeEdited(result);
+    m_commands->storeEdited(result);
 }
 
 void PhonebookPage::storeEdited(const EditResult& result, TextId step)
 {
-    m_history->setNextStep(step);
-    m_history->storeEdited(result);
+    history().setNextStep(step);
+    history().storeEdited(result);
 }
 
 bool PhonebookPage::hasUnsavedEdits() const
 {
-    return m_history && m_history->hasUnsavedEdits();
+    return m_commands && m_commands->history().hasUnsavedEdits();
 }
 
 bool PhonebookPage::mayReplaceEdits()
@@ -202,8 +243,8 @@ bool PhonebookPage::mayReplaceEdits()
 bool PhonebookPage::mayClose(bool phonebookTransfer)
 {
     // The text in an open editor is an edit too.
-    if (m_treeEditor)
-        m_treeEditor->finishEditing();
+    if (m_commands)
+        m_commands->finishEditing();
     const auto ask = [this](TextId question) {
         return dialogs().message(m_window, QMessageBox::Question, kApplicationTitle,
                                  m_languageFile.text(question), QMessageBox::Yes | QMessageBox::No,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ManagerContext.h"
+#include "app/PhonebookCommands.h"
 #include "base/Texts.h"
 #include "editing/EditOperations.h"
 #include "editing/EntryFilter.h"
@@ -23,12 +24,11 @@ class EditHistory;
 class PhonebookMenu;
 class PhonebookTrees;
 class TreeEditor;
-struct NodeTarget;
 
-// The phonebook page: its two trees with their context menu, the in-place
-// editor, the number clipboard, the undo history and the search field, and
-// the buttons the window's other parts work with. Every edit goes to the
-// store first and then patches the trees.
+// The phonebook page: its two trees, the search field, the new entry dialog
+// and the buttons the window's other parts work with. The trees' context
+// menu, in-place editor, number clipboard and undo history are its commands'
+// (PhonebookCommands).
 class PhonebookPage : public QWidget
 {
     Q_OBJECT
@@ -42,7 +42,7 @@ public:
     // Once the texts are there: the trees' contents, the menu, the in-place
     // editor and the undo history. transferRunning locks the editing;
     // clipboardPanel shows the number clipboard.
-    void createEditing(std::function<bool()> transferRunning, QLabel* clipboardPanel);
+    void createEditing(std::function<bool()> transferRunning, StatusPanel* clipboardPanel);
     // The window is going: an editor still open would commit into the store.
     void closeEditor();
 
@@ -61,10 +61,12 @@ public:
     void focusSearch();
 
     PhonebookTrees& trees() { return *m_trees; }
-    PhonebookMenu& phonebookMenu() { return *m_menu; }
-    TreeEditor& treeEditor() { return *m_treeEditor; }
-    const NumberClipboard& numberClipboard() const { return m_clipboard; }
-    EditHistory& history() { return *m_history; }
+    // The trees' commands: menu, in-place editor, clipboard, undo history.
+    PhonebookCommands& commands() { return *m_commands; }
+    PhonebookMenu& phonebookMenu() { return m_commands->phonebookMenu(); }
+    TreeEditor& treeEditor() { return m_commands->treeEditor(); }
+    const NumberClipboard& numberClipboard() const { return m_commands->numberClipboard(); }
+    EditHistory& history() { return m_commands->history(); }
 
     // RebuildPhonebookTree, then RebuildFirstNineTree, then the search.
     void rebuildTrees();
@@ -98,48 +100,14 @@ private:
     void createControls();
     void Edt_SuchenChange(const QString& text);
     void filterPhonebook();
+    void enterResults();
 
-    // Editing in the trees (PhonebookCommands.cpp)
-    void connectEditing();
-    // Neither a transfer runs nor the in-place editor is open.
-    bool editingAllowed() const;
-    void showEdited(const EditResult& result, QTreeWidget* commandTree);
-    void showUndone(const QList<int>& records);
-    void showClipboard();
-    bool TV_TelefonbuchTryEdit(const NodeTarget& target);
-    bool TV_FirstNineTryEdit(const NodeTarget& target);
-    void TV_TelefonbuchItemChange(const NodeTarget& target, const QString& text);
-    void TV_FirstNineItemChange(const NodeTarget& target, const QString& text);
-    void storeEditedText(const NodeTarget& target, const QString& text);
-    void TV_TelefonbuchClick();
-    void TV_FirstNineClick();
-    void toggleSelectedNode(QTreeWidget* tree);
-    void PM_EditierenClick(const NodeTarget& target);
-    void PM_LoeschenClick(const NodeTarget& target);
-    void PM_TelefonClick(const NodeTarget& target);
-    void PM_HeimClick(const NodeTarget& target);
-    void PM_BueroClick(const NodeTarget& target);
-    void PM_MobilClick(const NodeTarget& target);
-    void PM_FaxClick(const NodeTarget& target);
-    void PM_FunkrufClick(const NodeTarget& target);
-    void PM_EtcClick(const NodeTarget& target);
-    void setNumberType(const NodeTarget& target, int type);
-    void PM_GruppeClick(MenuItem item, const NodeTarget& target);
-    void PM_VerschiebenaufMEMClick(const NodeTarget& target);
-    void PM_VerschiebenaufSIMClick(const NodeTarget& target);
-    void PM_FNV_PositionClick(MenuItem item, const NodeTarget& target);
-    void PM_HF_NummerClick(MenuItem item, const NodeTarget& target);
-    void newNumberClosed(const NodeTarget& target, int k, bool confirmed, const QString& text);
-    void PM_KopierenClick(MenuItem item, const NodeTarget& target);
-    void PM_EinfuegenClick(const NodeTarget& target);
-    void PM_Einfuegenals_NummerClick(MenuItem item, const NodeTarget& target);
-
+    ManagerContext m_context;
     QWidget* m_window;
     RecordStore* m_store;
     GroupList& m_groups;
     const NumberTypeNames& m_numberTypeNames;
     const LanguageFile& m_languageFile;
-    std::function<bool()> m_transferRunning;
 
     QTreeWidget* TV_FirstNine;
     QTreeWidget* TV_Telefonbuch;
@@ -155,15 +123,10 @@ private:
     QPushButton* Btn_NeuerEintrag;
     QLineEdit* Edt_Suchen;
     QProgressBar* ProgressBar;
-    QLabel* m_clipboardPanel = nullptr;
 
     std::unique_ptr<PhonebookTrees> m_trees;
     EntryFilter m_filter;
-    PhonebookMenu* m_menu = nullptr;
-    TreeEditor* m_treeEditor = nullptr;
-    EditHistory* m_history = nullptr;
-    NumberClipboard m_clipboard;
-    QTreeWidget* m_menuTree = nullptr; // the command tree of the menu's last opening
+    PhonebookCommands* m_commands = nullptr;
 };
 
 } // namespace q7

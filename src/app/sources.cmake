@@ -8,6 +8,7 @@ list(APPEND q7gui_sources
   app/MainWindow.cpp
   app/RecoveryFile.cpp
   app/ShutdownSignals.cpp
+  app/StatusPanel.cpp
   app/SingleInstance.cpp
   app/EdgeAnchors.cpp
   app/EditHistory.cpp

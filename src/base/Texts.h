@@ -224,6 +224,7 @@ namespace q7 {
     X(Statusleiste_Handygeloescht, "Statusleiste", "Handygeloescht", "Handy gelöscht: %1")         \
     X(Statusleiste_Nichtszuschreiben, "Statusleiste", "Nichtszuschreiben",                         \
       "Nichts zu schreiben: kein Eintrag musste geschrieben werden.")                              \
+    X(Statusleiste_Bestand, "Statusleiste", "Bestand", "%1, %2 geändert")                          \
     X(Schreiben_KeinPlatz, "Schreiben", "KeinPlatz",                                               \
       "%1: kein freier Speicherplatz im Handyspeicher")                                            \
     X(Schreiben_NichtGeschrieben, "Schreiben", "NichtGeschrieben",                                 \

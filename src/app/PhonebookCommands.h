@@ -1,0 +1,120 @@
+#pragma once
+
+#include "base/Texts.h"
+#include "editing/EditOperations.h"
+#include "editing/MenuRules.h"
+#include "phonebook/NumberTypes.h"
+
+#include <QObject>
+#include <functional>
+
+class QPoint;
+class QTreeWidget;
+
+namespace q7 {
+
+class EditHistory;
+class GroupList;
+class LanguageFile;
+class PhonebookMenu;
+class PhonebookTrees;
+class RecordStore;
+class StatusPanel;
+class TreeEditor;
+struct ManagerContext;
+struct NodeTarget;
+
+// The commands of the phonebook page's trees: the context menu and its
+// shortcuts, the in-place editor, the number clipboard and the undo history.
+// The page owns it and hands it the menu's requests; every command edits the
+// store first and then patches the trees.
+class PhonebookCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    // page parents the menu and the editor; transferRunning locks the
+    // editing; clipboardPanel shows the number clipboard.
+    PhonebookCommands(const ManagerContext& context, QWidget* page, PhonebookTrees& trees,
+                      QTreeWidget* phonebookTree, QTreeWidget* firstNineTree,
+                      std::function<bool()> transferRunning, StatusPanel* clipboardPanel);
+    // The editor still open would commit into the store; the history goes
+    // before the trees and the store its steps point into.
+    ~PhonebookCommands() override;
+
+    PhonebookMenu& phonebookMenu() { return *m_menu; }
+    TreeEditor& treeEditor() { return *m_treeEditor; }
+    const NumberClipboard& numberClipboard() const { return m_clipboard; }
+    EditHistory& history() { return *m_history; }
+
+    // The window is going: an editor still open would commit into the store.
+    void closeEditor();
+    // The text in an open editor goes into the store.
+    void finishEditing();
+    // Neither a transfer runs nor the in-place editor is open.
+    bool editingAllowed() const;
+    // Menu, shortcuts and in-place editing are off while a transfer runs.
+    void lockEditing(bool locked);
+    // Every edit of the store reports here what it touched.
+    void storeEdited(const EditResult& result);
+
+    // PU_Menu_TelefonbuchPopup opens on the selected node of the tree it was
+    // asked for in: that tree has the focus, and is the command tree.
+    void PU_Menu_TelefonbuchPopup(QTreeWidget* tree, const QPoint& globalPos);
+    // The command of an item on the selected node of tree, when it fits that
+    // node now; the menu's states of its last opening play no part.
+    void runMenuCommand(MenuItem item, QTreeWidget* tree);
+
+private:
+    void connectEditing();
+    void showEdited(const EditResult& result, QTreeWidget* commandTree);
+    void showUndone(const QList<int>& records);
+    void showClipboard();
+    bool TV_TelefonbuchTryEdit(const NodeTarget& target);
+    bool TV_FirstNineTryEdit(const NodeTarget& target);
+    void TV_TelefonbuchItemChange(const NodeTarget& target, const QString& text);
+    void TV_FirstNineItemChange(const NodeTarget& target, const QString& text);
+    void storeEditedText(const NodeTarget& target, const QString& text);
+    void TV_TelefonbuchClick();
+    void TV_FirstNineClick();
+    void toggleSelectedNode(QTreeWidget* tree);
+    void PM_EditierenClick(const NodeTarget& target);
+    void PM_LoeschenClick(const NodeTarget& target);
+    void PM_TelefonClick(const NodeTarget& target);
+    void PM_HeimClick(const NodeTarget& target);
+    void PM_BueroClick(const NodeTarget& target);
+    void PM_MobilClick(const NodeTarget& target);
+    void PM_FaxClick(const NodeTarget& target);
+    void PM_FunkrufClick(const NodeTarget& target);
+    void PM_EtcClick(const NodeTarget& target);
+    void setNumberType(const NodeTarget& target, int type);
+    void PM_GruppeClick(MenuItem item, const NodeTarget& target);
+    void PM_VerschiebenaufMEMClick(const NodeTarget& target);
+    void PM_VerschiebenaufSIMClick(const NodeTarget& target);
+    void PM_FNV_PositionClick(MenuItem item, const NodeTarget& target);
+    void PM_HF_NummerClick(MenuItem item, const NodeTarget& target);
+    void newNumberClosed(const NodeTarget& target, int k, bool confirmed, const QString& text);
+    void PM_KopierenClick(MenuItem item, const NodeTarget& target);
+    void PM_EinfuegenClick(const NodeTarget& target);
+    void PM_Einfuegenals_NummerClick(MenuItem item, const NodeTarget& target);
+
+    QWidget* m_window;
+    QWidget* m_page;
+    RecordStore& m_store;
+    GroupList& m_groups;
+    const NumberTypeNames& m_numberTypeNames;
+    const LanguageFile& m_languageFile;
+    PhonebookTrees& m_trees;
+    QTreeWidget* TV_Telefonbuch;
+    QTreeWidget* TV_FirstNine;
+    std::function<bool()> m_transferRunning;
+    StatusPanel* m_clipboardPanel;
+
+    PhonebookMenu* m_menu = nullptr;
+    TreeEditor* m_treeEditor = nullptr;
+    EditHistory* m_history = nullptr;
+    NumberClipboard m_clipboard;
+    QTreeWidget* m_menuTree = nullptr; // the command tree of the menu's last opening
+};
+
+} // namespace q7
