@@ -27,6 +27,8 @@ struct Case
     QList<Expect> expect;
     NumberClipboard clipboardBefore = {};
     NumberClipboard clipboardAfter = {};
+    int target = 0; // result.target
+    QList<EntryMove> moves = {};
 };
 
 const QByteArray k35 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ123456789";
@@ -62,6 +64,10 @@ std::unique_ptr<RecordStore> fixture()
     store->setField(550, Gruppe, "Club");
     store->setField(550, Nummernart2, "Fax");
     store->setField(550, Nummer2, "0550");
+    // The last fields of a record, which a copy that stops early would lose.
+    store->setField(550, ZusatzTag2, "T2");
+    store->setField(550, Zusatz2, "Zweite Notiz");
+    store->setField(550, Feld18, "F18");
     return store;
 }
 
@@ -130,11 +136,18 @@ const QList<Case>& cases()
           {4, Gruppe, "Club"},
           {4, Nummer2, "0550"},
           {4, Nummernart2, "Fax"},
+          {4, ZusatzTag2, "T2"},
+          {4, Zusatz2, "Zweite Notiz"},
+          {4, Feld18, "F18"},
           {4, ChangedFlag, "JA"},
           {550, Name, "Q7LoeschenQ7"},
           {550, Speicherplatz, "550"},
           {550, Nummer2, "0550"},
-          {550, ChangedFlag, "JA"}}},
+          {550, ChangedFlag, "JA"}},
+         {},
+         {},
+         4,
+         {{550, 4}}},
         {"move to the SIM card takes a record marked deleted",
          [](RecordStore& s, NumberClipboard&) { return moveEntry(s, 1, MoveTarget::Sim); },
          {520, 1},
@@ -142,23 +155,62 @@ const QList<Case>& cases()
           {520, Name, "Anna"},
           {520, Nummer1, "0301"},
           {520, Zusatz1, "Notiz"},
-          {1, Name, "Q7LoeschenQ7"}}},
+          {1, Name, "Q7LoeschenQ7"}},
+         {},
+         {},
+         520,
+         {{1, 520}}},
         {"move within memory goes to the first free record",
          [](RecordStore& s, NumberClipboard&) { return moveEntry(s, 3, MoveTarget::Memory); },
          {4, 3},
-         {{4, Name, "Carl"}, {3, Name, "Q7LoeschenQ7"}}},
+         {{4, Name, "Carl"}, {3, Name, "Q7LoeschenQ7"}},
+         {},
+         {},
+         4,
+         {{3, 4}}},
         {"move to the own First Nine position does nothing",
          [](RecordStore& s, NumberClipboard&) { return moveToFirstNine(s, 503, 3); },
          {},
          {{503, Name, "Dora"}, {503, ChangedFlag, "NEIN"}}},
-        {"move to a held First Nine position overwrites it",
+        {"move to a held First Nine position exchanges the two",
          [](RecordStore& s, NumberClipboard&) { return moveToFirstNine(s, 550, 5); },
          {505, 550},
          {{505, Speicherplatz, "505"},
           {505, Name, "Fritz"},
           {505, Nummer1, ""},
           {505, Nummer2, "0550"},
-          {550, Name, "Q7LoeschenQ7"}}},
+          {505, Feld18, "F18"},
+          {505, ChangedFlag, "JA"},
+          {550, Speicherplatz, "550"},
+          {550, Name, "Emil"},
+          {550, Nummer1, "0505"},
+          {550, Nummer2, ""},
+          {550, Feld18, ""},
+          {550, ChangedFlag, "JA"}},
+         {},
+         {},
+         505,
+         {{550, 505}, {505, 550}}},
+        {"move from one First Nine position to a free one",
+         [](RecordStore& s, NumberClipboard&) { return moveToFirstNine(s, 503, 7); },
+         {507, 503},
+         {{507, Speicherplatz, "507"}, {507, Name, "Dora"}, {503, Name, "Q7LoeschenQ7"}},
+         {},
+         {},
+         507,
+         {{503, 507}}},
+        {"move between two held First Nine positions exchanges them",
+         [](RecordStore& s, NumberClipboard&) { return moveToFirstNine(s, 503, 5); },
+         {505, 503},
+         {{505, Name, "Dora"}, {503, Name, "Emil"}, {503, Nummer1, "0505"}},
+         {},
+         {},
+         505,
+         {{503, 505}, {505, 503}}},
+        {"move to First Nine position 0 is refused",
+         [](RecordStore& s, NumberClipboard&) { return moveToFirstNine(s, 2, 0); },
+         {},
+         {{500, Name, ""}, {2, Name, "Bernd"}}},
         {"cut empties the number and fills the clipboard",
          [](RecordStore& s, NumberClipboard& c) { return cutNumber(s, 1, 3, c); },
          {1},
@@ -175,12 +227,12 @@ const QList<Case>& cases()
          [](RecordStore& s, NumberClipboard& c) { return pasteNumber(s, 1, 1, c); },
          {},
          {{1, Nummer1, "0301"}, {1, ChangedFlag, "NEIN"}}},
-        {"paste as a held number replaces it and empties the clipboard",
+        {"paste as a held number keeps the replaced one in the clipboard",
          [](RecordStore& s, NumberClipboard& c) { return pasteAsNumber(s, 1, 1, c); },
          {1},
          {{1, Nummer1, "0999"}, {1, Nummernart1, "Heim"}, {1, ChangedFlag, "JA"}},
          kHolds,
-         {"", "Heim"}},
+         {"0301", "Telefon"}},
         {"paste as a missing number adds it",
          [](RecordStore& s, NumberClipboard& c) { return pasteAsNumber(s, 2, 3, c); },
          {2},
@@ -191,6 +243,30 @@ const QList<Case>& cases()
          [](RecordStore& s, NumberClipboard& c) { return pasteAsNumber(s, 2, 3, c); },
          {},
          {{2, Nummer3, ""}, {2, ChangedFlag, "NEIN"}}},
+        {"delete several entries as one edit",
+         [](RecordStore& s, NumberClipboard&) {
+             return deleteEntries(s, {1, 520, 503, 550});
+         },
+         {1, 503, 550},
+         {{1, Name, "Q7LoeschenQ7"},
+          {503, Name, "Q7LoeschenQ7"},
+          {550, Name, "Q7LoeschenQ7"},
+          {520, ChangedFlag, "NEIN"}}},
+        {"move several entries to memory passes over those already there",
+         [](RecordStore& s, NumberClipboard&) {
+             return moveEntries(s, {550, 2, 503}, MoveTarget::Memory);
+         },
+         {4, 550, 5, 503},
+         {{4, Name, "Fritz"},
+          {5, Name, "Dora"},
+          {5, Speicherplatz, "5"},
+          {2, Name, "Bernd"},
+          {550, Name, "Q7LoeschenQ7"},
+          {503, Name, "Q7LoeschenQ7"}},
+         {},
+         {},
+         5,
+         {{550, 4}, {503, 5}}},
     };
     return all;
 }
@@ -209,6 +285,9 @@ private slots:
     void noFreeRecordWritesNothing_data();
     void noFreeRecordWritesNothing();
     void copyThenPasteExchangesTwoNumbers();
+    void onlySlotsOneToThree_data();
+    void onlySlotsOneToThree();
+    void severalMovesThatDoNotFitWriteNothing();
 };
 
 void TestEditing::edits_data()
@@ -230,6 +309,8 @@ void TestEditing::edits()
     const EditResult result = c.edit(*store, clipboard);
 
     QCOMPARE(result.touched, c.touched);
+    QCOMPARE(result.target, c.target);
+    QCOMPARE(result.moves, c.moves);
     for (const Expect& e : c.expect)
         QCOMPARE(store->field(e.record, e.field), e.value);
     for (int r = 1; r <= kRecordCount; ++r)
@@ -297,6 +378,74 @@ void TestEditing::copyThenPasteExchangesTwoNumbers()
     QCOMPARE(store->field(1, Nummer3), QByteArray("0301"));
     QCOMPARE(store->field(1, Nummernart3), QByteArray("Telefon"));
     QCOMPARE(clipboard.number, QByteArray("0301"));
+}
+
+void TestEditing::onlySlotsOneToThree_data()
+{
+    QTest::addColumn<int>("slot");
+    QTest::addColumn<int>("op");
+    const char* ops[] = {"number", "clear", "type", "add", "cut", "paste", "paste as", "copy"};
+    for (int slot : {0, 4})
+        for (int op = 0; op < int(std::size(ops)); ++op)
+            QTest::addRow("%s in slot %d", ops[op], slot) << slot << op;
+}
+
+// Slot 0 would name the fields before Nummernart1, the Name among them: no
+// edit may write there, whatever the menu asks.
+void TestEditing::onlySlotsOneToThree()
+{
+    QFETCH(int, slot);
+    QFETCH(int, op);
+    auto store = fixture();
+    const auto before = fixture();
+    NumberClipboard clipboard = kHolds;
+
+    EditResult result;
+    switch (op) {
+    case 0:
+        result = storeNumber(*store, 1, slot, "0111");
+        break;
+    case 1:
+        result = clearNumber(*store, 1, slot);
+        break;
+    case 2:
+        result = setNumberType(*store, 1, slot, "Fax");
+        break;
+    case 3:
+        result = addNumber(*store, 1, slot, "Fax", "0111");
+        break;
+    case 4:
+        result = cutNumber(*store, 1, slot, clipboard);
+        break;
+    case 5:
+        result = pasteNumber(*store, 1, slot, clipboard);
+        break;
+    case 6:
+        result = pasteAsNumber(*store, 1, slot, clipboard);
+        break;
+    case 7:
+        copyNumber(*store, 1, slot, clipboard);
+        break;
+    }
+
+    QVERIFY(!result.changed());
+    QVERIFY(*store == *before);
+    QCOMPARE(clipboard.number, kHolds.number);
+    QCOMPARE(clipboard.type, kHolds.type);
+}
+
+void TestEditing::severalMovesThatDoNotFitWriteNothing()
+{
+    auto store = fixture();
+    for (int r = 5; r <= kLastMemoryRecord; ++r)
+        store->setField(r, Name, "Voll");
+    const auto before = std::make_unique<RecordStore>(*store);
+
+    // Record 4 takes the first; the second finds the memory full.
+    const EditResult result = moveEntries(*store, {550, 510}, MoveTarget::Memory);
+
+    QVERIFY(!result.changed());
+    QVERIFY(*store == *before);
 }
 
 QTEST_GUILESS_MAIN(TestEditing)

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
 #include <QUndoStack>
@@ -53,6 +54,8 @@ private slots:
     void editInPlace_data();
     void editInPlace();
     void onlyEntriesAndNumbersOpenAnEditor();
+    void inPlaceEditorKeepsToTheFieldRules_data();
+    void inPlaceEditorKeepsToTheFieldRules();
     void newNumber_data();
     void newNumber();
     void deleteEntryAsks_data();
@@ -64,6 +67,7 @@ private slots:
     void moveWithoutAFreeRecordTellsTheRange_data();
     void moveWithoutAFreeRecordTellsTheRange();
     void clipboardExchangesAndShowsItsNumber();
+    void desktopKeysAndPasteAsKeepEveryNumber();
     void shortcutsActOnTheStateWhenPressed();
     void shortcutsWaitForTheEditor();
     void editingIsLockedDuringATransfer();
@@ -229,15 +233,19 @@ void TestEditMenu::editInPlace_data()
     QTest::addColumn<bool>("inFirstNine");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown"); // = stored
+    QTest::addColumn<bool>("edited");
     const QString long35 = QStringLiteral("Annabella Maria Theresia Schmidtke");
     QTest::newRow("phonebook tree") << false << "Zorro"
-                                    << "Zorro";
+                                    << "Zorro" << true;
     QTest::newRow("first nine tree") << true << "Zorro"
-                                     << "Zorro";
-    QTest::newRow("35 characters show the 30 stored")
-        << false << long35 + QStringLiteral("X") << long35.left(30);
+                                     << "Zorro" << true;
+    QTest::newRow("35 characters: the editor takes the 30 stored")
+        << false << long35 + QStringLiteral("X") << long35.left(30) << true;
+    // Keeping the name is no edit: nothing is marked changed.
     QTest::newRow("empty brings the name back") << false << ""
-                                                << "anna";
+                                                << "anna" << false;
+    QTest::newRow("blanks bring the name back") << false << "   "
+                                                << "anna" << false;
 }
 
 void TestEditMenu::editInPlace()
@@ -245,8 +253,10 @@ void TestEditMenu::editInPlace()
     QFETCH(bool, inFirstNine);
     QFETCH(QString, typed);
     QFETCH(QString, shown);
+    QFETCH(bool, edited);
     startWindow();
     QTreeWidget* tree = inFirstNine ? firstNine() : phonebook();
+    QSignalSpy notices(&m_f->window->treeEditor(), &TreeEditor::notice);
     select(tree, inFirstNine ? firstNineEntry(5) : entry(505));
     QTest::keyClick(tree, Qt::Key_F2);
     QLineEdit* editor = openEditor();
@@ -255,11 +265,15 @@ void TestEditMenu::editInPlace()
     editor->selectAll();
     QTest::keyClick(editor, Qt::Key_Backspace);
     QTest::keyClicks(editor, typed);
+    QCOMPARE(editor->text().size(), std::min<qsizetype>(typed.size(), 30));
     QVERIFY(confirm(editor, *m_f->window));
 
     QCOMPARE(decodePc(field(505, Name)), shown);
-    QCOMPARE(field(505, ChangedFlag), QByteArray("JA"));
-    QVERIFY(m_f->window->hasUnsavedEdits());
+    QCOMPARE(field(505, ChangedFlag), QByteArray(edited ? "JA" : "NEIN"));
+    QCOMPARE(m_f->window->hasUnsavedEdits(), edited);
+    QCOMPARE(PhonebookTrees::showsChangedMark(entry(505)), edited);
+    // The user is told how to delete an entry instead.
+    QCOMPARE(!notices.isEmpty() && notices.last().at(0).toString().contains(u"Entf"), !edited);
     QCOMPARE(entry(505)->text(0), shown);
     QCOMPARE(firstNineEntry(5)->text(0), shown);
     // Sorted again: "anna" came first, a Z name comes last.
@@ -289,6 +303,60 @@ void TestEditMenu::onlyEntriesAndNumbersOpenAnEditor()
     QVERIFY(confirm(editor, *m_f->window));
     QCOMPARE(field(3, Nummer3), QByteArray("0404"));
     QCOMPARE(field(3, Nummernart3), encodePc(u"Büro"));
+}
+
+void TestEditMenu::inPlaceEditorKeepsToTheFieldRules_data()
+{
+    QTest::addColumn<bool>("onNumber"); // number 1 of Jörg (12), else his name
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("pasted");
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("notice"); // what the last notice contains
+    QTest::newRow("separators leave as typed")
+        << true << "0171-555 66 77" << false << QByteArray("01715556677") << "";
+    QTest::newRow("separators pasted leave")
+        << true << "+49 (0) 171 555" << true << QByteArray("+49171555") << "";
+    QTest::newRow("letters typed are refused")
+        << true << "0151abc" << false << QByteArray("0151") << "„c“";
+    QTest::newRow("a paste with letters keeps the old number")
+        << true << "abc123" << true << QByteArray("0302") << "„abc“";
+    QTest::newRow("41 digits: the editor takes 30")
+        << true << QString(41, u'7') << false << QByteArray(30, '7') << "";
+    QTest::newRow("a character the PC set lacks is named before it is stored")
+        << false << u"Łukasz"_qs << true << QByteArray("?ukasz") << "Ł";
+}
+
+// What the editor holds is what the record stores: nothing typed is dropped
+// or changed unseen.
+void TestEditMenu::inPlaceEditorKeepsToTheFieldRules()
+{
+    QFETCH(bool, onNumber);
+    QFETCH(QString, typed);
+    QFETCH(bool, pasted);
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, notice);
+    startWindow();
+    QSignalSpy notices(&m_f->window->treeEditor(), &TreeEditor::notice);
+    select(phonebook(), onNumber ? entry(12)->child(2) : entry(12));
+    QTest::keyClick(phonebook(), Qt::Key_F2);
+    QLineEdit* editor = openEditor();
+    QVERIFY(editor);
+    QCOMPARE(editor->maxLength(), 30);
+    if (pasted) {
+        editor->selectAll();
+        editor->insert(typed); // over the whole text
+    } else {
+        editor->selectAll();
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QTest::keyClicks(editor, typed);
+    }
+    if (notice.isEmpty())
+        QVERIFY(notices.isEmpty() || notices.last().at(0).toString().isEmpty());
+    else
+        QVERIFY(!notices.isEmpty() && notices.last().at(0).toString().contains(notice));
+    QVERIFY(confirm(editor, *m_f->window));
+    QCOMPARE(field(12, onNumber ? Nummer1 : Name), stored);
+    QCOMPARE(onNumber ? entry(12)->child(2)->text(0) : entry(12)->text(0), decodePc(stored));
 }
 
 void TestEditMenu::newNumber_data()
@@ -447,12 +515,21 @@ void TestEditMenu::movesKeepTheNodeAndItsSelection()
     QCOMPARE(PhonebookTrees::mainImage(node), 3);
     QCOMPARE(phonebook()->currentItem(), node);
 
-    // Memory entry 12 to First Nine position 5, over "anna".
+    // Memory entry 12 to First Nine position 5, held by "anna": the two
+    // exchange their places, and the moving node stays selected.
     select(phonebook(), entry(12));
+    QTreeWidgetItem* joerg = entry(12);
     choose(phonebook(), MenuItem::PM_FNV_Position5);
     QCOMPARE(field(505, Name), encodePc(u"Jörg"));
+    QCOMPARE(field(12, Name), QByteArray("anna"));
+    QCOMPARE(field(12, Speicherplatz), QByteArray("12"));
+    QCOMPARE(entry(505), joerg);
+    QCOMPARE(phonebook()->currentItem(), joerg);
     QCOMPARE(PhonebookTrees::mainImage(entry(505)), 17);
-    QCOMPARE(childTexts(m_f->window->trees().phonebookRoot()), (QStringList{"Jörg", "Sim", "Zoe"}));
+    QCOMPARE(PhonebookTrees::mainImage(entry(12)), 3);
+    QCOMPARE(entry(12)->child(0)->text(0), QStringLiteral("12"));
+    QCOMPARE(childTexts(m_f->window->trees().phonebookRoot()),
+             (QStringList{"anna", "Jörg", "Sim", "Zoe"}));
     QCOMPARE(childTexts(m_f->window->trees().firstNineRoot()), QStringList{"Jörg"});
     QCOMPARE(PhonebookTrees::secondImage(firstNineEntry(5)), 5);
 
@@ -532,6 +609,41 @@ void TestEditMenu::clipboardExchangesAndShowsItsNumber()
     openMenu(phonebook());
     QVERIFY(!action(MenuItem::PM_Einfuegenals)->isEnabled());
     m_f->window->phonebookMenu().menu()->hide();
+}
+
+void TestEditMenu::desktopKeysAndPasteAsKeepEveryNumber()
+{
+    startWindow();
+    using M = MenuItem;
+    QCOMPARE(action(M::PM_Kopieren)->shortcuts(),
+             (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Insert),
+                                  QKeySequence(Qt::CTRL | Qt::Key_C)}));
+    QCOMPARE(action(M::PM_Ausschneiden)->shortcuts().last(), QKeySequence(Qt::CTRL | Qt::Key_X));
+    QCOMPARE(action(M::PM_Einfuegen)->shortcuts().last(), QKeySequence(Qt::CTRL | Qt::Key_V));
+    const NumberClipboard& clipboard = m_f->window->numberClipboard();
+
+    select(phonebook(), detail(entry(3), NodeRole::Nummer3));
+    QTest::keyClick(phonebook(), Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(field(3, Nummer3), QByteArray());
+    QCOMPARE(clipboard.number, QByteArray("0303"));
+    select(phonebook(), detail(entry(12), NodeRole::Nummer1));
+    QTest::keyClick(phonebook(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(field(12, Nummer1), QByteArray("0303"));
+    QCOMPARE(field(12, Nummernart1), encodePc(u"Büro"));
+    QCOMPARE(clipboard.number, QByteArray("0302"));
+    select(phonebook(), detail(entry(3), NodeRole::Nummer1));
+    QTest::keyClick(phonebook(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard.number, QByteArray("0301"));
+    QCOMPARE(field(3, Nummer1), QByteArray("0301"));
+
+    // Paste as number 1 onto anna's number 1: hers goes into the clipboard.
+    select(phonebook(), entry(505));
+    choose(phonebook(), M::PM_Einfuegenals_Nummer1);
+    QCOMPARE(field(505, Nummer1), QByteArray("0301"));
+    QCOMPARE(field(505, Nummernart1), QByteArray("Mobil"));
+    QCOMPARE(clipboard.number, QByteArray("0505"));
+    QCOMPARE(clipboard.type, QByteArray("Heim"));
+    QCOMPARE(detail(entry(505), NodeRole::Nummer1)->text(0), QStringLiteral("0301"));
 }
 
 void TestEditMenu::shortcutsActOnTheStateWhenPressed()
@@ -634,8 +746,9 @@ void TestEditMenu::undoAndRedoPutTheRecordsBack()
     select(phonebook(), detail(entry(3), NodeRole::Nummer1));
     QTest::keyClick(phonebook(), Qt::Key_Delete); // a number goes without a question
     select(phonebook(), entry(3));
-    choose(phonebook(), MenuItem::PM_FNV_Position5); // over anna
+    choose(phonebook(), MenuItem::PM_FNV_Position5); // anna goes to 3 in exchange
     QCOMPARE(decodePc(field(505, Name)), QStringLiteral("Zoe"));
+    QCOMPARE(decodePc(field(3, Name)), QStringLiteral("anna"));
     const auto edited = std::make_unique<RecordStore>(m_f->window->recordStore());
     QCOMPARE(undo->text(), QStringLiteral("&Rückgängig: Verschieben"));
 
@@ -654,7 +767,7 @@ void TestEditMenu::undoAndRedoPutTheRecordsBack()
     QTest::keyClick(phonebook(), Qt::Key_Y, Qt::ControlModifier);
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QVERIFY(m_f->window->recordStore() == *edited);
-    QVERIFY(!entry(3));
+    QCOMPARE(entry(3)->text(0), QStringLiteral("anna"));
     QCOMPARE(firstNineEntry(5)->text(0), QStringLiteral("Zoe"));
 }
 

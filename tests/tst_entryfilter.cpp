@@ -22,6 +22,11 @@ std::unique_ptr<RecordStore> fixture()
     entry(2, u"RENÉ Dupont"_qs, "(0171) 555 0199");
     entry(3, u"Anna"_qs, "03012345", "+49 89 4711");
     entry(4, u"Zoë 2000"_qs);
+    store->setField(4, Gruppe, encodePc(u"Büro"_qs));
+    entry(5, u"Kai"_qs, "+491701234567");
+    entry(6, u"Lea"_qs, "0170 1234567");
+    entry(7, u"Max"_qs, "+43 1 5550");
+    entry(8, u"Nina"_qs, "00491709999");
     return store;
 }
 
@@ -40,8 +45,8 @@ void TestEntryFilter::finds_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<int>>("found");
-    QTest::newRow("empty finds everything") << "" << QList<int>{1, 2, 3, 4};
-    QTest::newRow("blanks find everything") << "  " << QList<int>{1, 2, 3, 4};
+    QTest::newRow("empty finds everything") << "" << QList<int>{1, 2, 3, 4, 5, 6, 7, 8};
+    QTest::newRow("blanks find everything") << "  " << QList<int>{1, 2, 3, 4, 5, 6, 7, 8};
     QTest::newRow("case ignored") << "müller" << QList<int>{1};
     QTest::newRow("umlaut typed plain") << "muller" << QList<int>{1};
     QTest::newRow("accent typed plain") << "rene" << QList<int>{2};
@@ -54,6 +59,14 @@ void TestEntryFilter::finds_data()
     QTest::newRow("digits in a name") << "2000" << QList<int>{4};
     QTest::newRow("letters find no number") << "o" << QList<int>{2, 4};
     QTest::newRow("nothing") << "xyz" << QList<int>{};
+    QTest::newRow("a group") << "buro" << QList<int>{4};
+    QTest::newRow("national finds international") << "01701234" << QList<int>{5, 6};
+    QTest::newRow("international finds national") << "+491701234" << QList<int>{5, 6};
+    QTest::newRow("00 and the country code") << "0049 170 1234" << QList<int>{5, 6};
+    QTest::newRow("national with hyphen finds 0049") << "0170-9999" << QList<int>{8};
+    QTest::newRow("another country's code") << "+43 1" << QList<int>{7};
+    QTest::newRow("another country's code with 00") << "00431" << QList<int>{7};
+    QTest::newRow("the middle of a number") << "1234567" << QList<int>{5, 6};
 }
 
 void TestEntryFilter::finds()
@@ -63,7 +76,7 @@ void TestEntryFilter::finds()
     const auto store = fixture();
     const EntryFilter filter(text);
     QList<int> actual;
-    for (int r = 1; r <= 4; ++r)
+    for (int r = 1; r <= 8; ++r)
         if (filter.matches(*store, r))
             actual.append(r);
     QCOMPARE(actual, found);

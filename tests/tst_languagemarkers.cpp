@@ -71,7 +71,15 @@ bool reachedElsewhere(TextId id)
     if (section == QLatin1String("Rueckgaengig") && id != TextId::Rueckgaengig_Rueckgaengig &&
         id != TextId::Rueckgaengig_Wiederholen)
         return true;
+    // What the editors say about a text being typed: the tests of the
+    // in-place editor and of the new entry dialog check them.
+    if (section == QLatin1String("Eingabe"))
+        return true;
     static const QList<TextId> ids = {
+        // The questions that name the entries to delete: the tests of
+        // editing check them.
+        TextId::Contexmenu_LoeschenFrage,
+        TextId::Contexmenu_LoeschenMehrere,
         // The editing commands' questions and the clipboard panel: the tests
         // of editing check them.
         TextId::Contexmenu_MessageboxCaption,

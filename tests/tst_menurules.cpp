@@ -58,6 +58,8 @@ private slots:
     void firstNineCaptionsNameThePositions();
     void shortcutsFitTheNodeAtHand_data();
     void shortcutsFitTheNodeAtHand();
+    void commandsFitTheirNodeKind_data();
+    void commandsFitTheirNodeKind();
 };
 
 void TestMenuRules::topLevelByNodeKind_data()
@@ -184,6 +186,42 @@ void TestMenuRules::shortcutsFitTheNodeAtHand()
     const auto store = fixture();
     const MenuState state = prepareMenu(kind, *store, kind == NodeKind::Root ? 0 : 1,
                                         clipboardHolds ? kHolds : kEmpty, {});
+    QCOMPARE(commandFits(item, state), fits);
+}
+
+void TestMenuRules::commandsFitTheirNodeKind_data()
+{
+    QTest::addColumn<MenuItem>("item");
+    QTest::addColumn<NodeKind>("kind");
+    QTest::addColumn<int>("groupCount");
+    QTest::addColumn<bool>("fits");
+    for (int t = 0; t < 7; ++t) {
+        const MenuItem type = menuItem(MenuItem::PM_Telefon, t + 1);
+        QTest::addRow("number type %d on a number", t + 1) << type << NodeKind::Number << 0 << true;
+        QTest::addRow("number type %d on an entry", t + 1) << type << NodeKind::Entry << 0 << false;
+        QTest::addRow("number type %d on a Gruppe node", t + 1)
+            << type << NodeKind::OtherDetail << 0 << false;
+    }
+    QTest::newRow("First Nine position 3 on an entry")
+        << MenuItem::PM_FNV_Position3 << NodeKind::Entry << 0 << true;
+    QTest::newRow("First Nine position 3 on a number")
+        << MenuItem::PM_FNV_Position3 << NodeKind::Number << 0 << false;
+    QTest::newRow("First Nine position 9 on the root")
+        << MenuItem::PM_FNV_Position9 << NodeKind::Root << 0 << false;
+    QTest::newRow("group 2 of two") << MenuItem::PM_Gruppe2 << NodeKind::Entry << 2 << true;
+    QTest::newRow("group 3 of two") << MenuItem::PM_Gruppe3 << NodeKind::Entry << 2 << false;
+    QTest::newRow("group 1 on a number") << MenuItem::PM_Gruppe1 << NodeKind::Number << 2 << false;
+}
+
+void TestMenuRules::commandsFitTheirNodeKind()
+{
+    QFETCH(MenuItem, item);
+    QFETCH(NodeKind, kind);
+    QFETCH(int, groupCount);
+    QFETCH(bool, fits);
+    const auto store = fixture();
+    const MenuState state =
+        prepareMenu(kind, *store, kind == NodeKind::Root ? 0 : 1, kEmpty, groups(groupCount));
     QCOMPARE(commandFits(item, state), fits);
 }
 

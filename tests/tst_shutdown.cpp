@@ -33,7 +33,9 @@ private slots:
         TFrm_Q7_Manager& window = f.makeWindow(f.filePath(QStringLiteral("no-such-tty")));
         window.recordStore().setField(3, Name, "Zoe");
         window.recordStore().setField(3, Speicherplatz, "3");
-        window.storeEdited(EditResult{{3}, 0});
+        EditResult edited;
+        edited.touched = {3};
+        window.storeEdited(edited);
         closeOnTerminationSignals(window);
 
         QElapsedTimer sinceSignal;

@@ -92,6 +92,8 @@ private slots:
     void onlyFirstNineKeepsItsSelection();
     void branchLinesInTheTextColour_data();
     void branchLinesInTheTextColour();
+    void changedEntriesAreMarked();
+    void phonebookSelectsSeveralEntries();
 
 private:
     PhonebookTrees& rebuilt();
@@ -554,6 +556,78 @@ void TestTrees::onlyFirstNineKeepsItsSelection()
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, Qt::ControlModifier,
                           tree->visualItemRect(entry).center());
     QCOMPARE(entry->isSelected(), kept);
+}
+
+// Bold is the mark of an entry the handset does not have as shown; the
+// counts are what the status bar tells.
+void TestTrees::changedEntriesAreMarked()
+{
+    putRecord(m_store, 1, "Anna");
+    putRecord(m_store, 2, "Bernd", {{ChangedFlag, "JA"}});
+    putRecord(m_store, 503, "Dora", {{ChangedFlag, "JA"}});
+    putRecord(m_store, 4, kDeletionMarker, {{ChangedFlag, "JA"}});
+    PhonebookTrees& trees = rebuilt();
+    QVERIFY(!PhonebookTrees::showsChangedMark(trees.phonebookNode(1)));
+    QVERIFY(trees.phonebookNode(2)->font(0).bold());
+    QVERIFY(PhonebookTrees::showsChangedMark(trees.phonebookNode(503)));
+    QVERIFY(PhonebookTrees::showsChangedMark(trees.firstNineNode(3)));
+    // Details are never marked.
+    QVERIFY(!trees.phonebookNode(2)->child(0)->font(0).bold());
+    QCOMPARE(trees.counts().entries, 3);
+    QCOMPARE(trees.counts().changed, 3); // the deletion of 4 included
+
+    // A write clears the flags; the marks follow.
+    for (int r : {2, 4, 503})
+        m_store.setField(r, ChangedFlag, kChangedNo);
+    m_store.setField(1, ChangedFlag, kChangedYes);
+    trees.showChangedMarks();
+    QVERIFY(PhonebookTrees::showsChangedMark(trees.phonebookNode(1)));
+    QVERIFY(!PhonebookTrees::showsChangedMark(trees.phonebookNode(2)));
+    QVERIFY(!trees.phonebookNode(2)->font(0).bold());
+    QVERIFY(!PhonebookTrees::showsChangedMark(trees.firstNineNode(3)));
+    QCOMPARE(trees.counts().changed, 1);
+}
+
+void TestTrees::phonebookSelectsSeveralEntries()
+{
+    putRecord(m_store, 1, "Anna");
+    putRecord(m_store, 2, "Bernd");
+    putRecord(m_store, 3, "Carl");
+    putRecord(m_store, 4, "Dora");
+    PhonebookTrees& trees = rebuilt();
+    QTreeWidget* tree = m_phonebook.get();
+    tree->resize(200, 300);
+    tree->show();
+    QVERIFY(QTest::qWaitForWindowExposed(tree));
+    const auto click = [&](int r, Qt::KeyboardModifiers modifiers) {
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, modifiers,
+                          tree->visualItemRect(trees.phonebookNode(r)).center());
+    };
+    const auto selected = [&] {
+        QList<int> records;
+        for (int r = 1; r <= 4; ++r)
+            if (trees.phonebookNode(r)->isSelected())
+                records << r;
+        return records;
+    };
+    click(2, {});
+    click(4, Qt::ShiftModifier);
+    QCOMPARE(selected(), (QList<int>{2, 3, 4}));
+    click(3, Qt::ControlModifier);
+    QCOMPARE(selected(), (QList<int>{2, 4}));
+    // The commands of one node take the first selected one, as before.
+    QCOMPARE(PhonebookTrees::itemAtFlatIndex(tree, PhonebookTrees::SelectedItemIndex(tree)),
+             trees.phonebookNode(2));
+    click(1, {});
+    QTest::keyClick(tree, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(selected(), (QList<int>{1, 2}));
+    // Shift+F10 asks for the context menu as the menu key does.
+    QSignalSpy menuAsked(tree, &QWidget::customContextMenuRequested);
+    tree->setFocus();
+    QTest::keyClick(tree, Qt::Key_F10, Qt::ShiftModifier);
+    QCOMPARE(menuAsked.size(), 1);
+    // The First Nine tree keeps one.
+    QCOMPARE(m_firstNine->selectionMode(), QAbstractItemView::SingleSelection);
 }
 
 void TestTrees::branchLinesInTheTextColour_data()

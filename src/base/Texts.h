@@ -47,6 +47,19 @@ namespace q7 {
     X(Contexmenu_MessageboxCaption, "Contexmenu", "MessageboxCaption", "Warnung")                  \
     X(Contexmenu_MessageboxText, "Contexmenu", "MessageboxText",                                   \
       "Soll dieser Eintrag wirklich gelöscht werden?")                                             \
+    X(Contexmenu_LoeschenFrage, "Contexmenu", "LoeschenFrage", "„%1“ löschen?")                    \
+    X(Contexmenu_LoeschenMehrere, "Contexmenu", "LoeschenMehrere", "%1 Einträge löschen?")         \
+    X(Eingabe_NummerZeichen, "Eingabe", "NummerZeichen",                                           \
+      "Eine Telefonnummer kann „%1“ nicht enthalten. Erlaubt sind Ziffern, ein + am "          \
+      "Anfang, *, #, p und w.")                                                                    \
+    X(Eingabe_Zeichensatz, "Eingabe", "Zeichensatz",                                               \
+      "Diese Zeichen kennt der Zeichensatz des Telefonbuchs nicht, sie werden als „?“ "        \
+      "gespeichert: %1")                                                                           \
+    X(Eingabe_NameLeer, "Eingabe", "NameLeer",                                                     \
+      "Ein Eintrag braucht einen Namen, der alte bleibt. Löschen: Entf oder „Löschen“ im "   \
+      "Kontextmenü.")                                                                              \
+    X(Eingabe_Getauscht, "Eingabe", "Getauscht", "„%1“ und „%2“ haben die Plätze getauscht.")      \
+    X(Eingabe_Geaendert, "Eingabe", "Geaendert", "%1 geändert")                                    \
     X(Datei_Operationen_Dateiformat, "Datei_Operationen", "Dateiformat",                           \
       "Komma getrennte Datei (*.csv)|*.csv")                                                       \
     X(Datei_Operationen_Export, "Datei_Operationen", "Export", "Daten exportieren")                \

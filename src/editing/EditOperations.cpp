@@ -34,10 +34,50 @@ EditResult copyEntry(RecordStore& store, int s, int t)
     store.setField(s, Name, kDeletionMarker);
     EditResult result = markChanged(store, {t, s});
     result.target = t;
+    result.moves.append({s, t});
     return result;
 }
 
+// s and t trade places; each keeps all its values but the Speicherplatz,
+// which names the record it now lives in.
+EditResult exchangeEntries(RecordStore& store, int s, int t)
+{
+    const QByteArray held = store.rawRecord(t).toByteArray();
+    store.setRawRecord(t, store.rawRecord(s));
+    store.setRawRecord(s, held);
+    store.setField(t, Speicherplatz, QByteArray::number(t));
+    store.setField(s, Speicherplatz, QByteArray::number(s));
+    EditResult result = markChanged(store, {t, s});
+    result.target = t;
+    result.moves = {{s, t}, {t, s}};
+    result.exchanged = s;
+    return result;
+}
+
+bool inRange(int r, MoveTarget target)
+{
+    return target == MoveTarget::Memory ? isMemoryRecord(r)
+                                        : r > kLastFirstNineRecord && r <= kLastShownRecord;
+}
+
 } // namespace
+
+bool isNumberSlot(int k)
+{
+    return k >= 1 && k <= 3;
+}
+
+void EditResult::append(const EditResult& other)
+{
+    for (int r : other.touched)
+        if (!touched.contains(r))
+            touched.append(r);
+    moves.append(other.moves);
+    if (other.target != 0)
+        target = other.target;
+    if (other.exchanged != 0)
+        exchanged = other.exchanged;
+}
 
 EditResult storeName(RecordStore& store, int r, QByteArrayView text)
 {
@@ -46,6 +86,8 @@ EditResult storeName(RecordStore& store, int r, QByteArrayView text)
 
 EditResult storeNumber(RecordStore& store, int r, int k, QByteArrayView text)
 {
+    if (!isNumberSlot(k))
+        return {};
     return storeUnlessEmpty(store, r, nummerField(k), text);
 }
 
@@ -57,6 +99,8 @@ EditResult deleteEntry(RecordStore& store, int r)
 
 EditResult clearNumber(RecordStore& store, int r, int k)
 {
+    if (!isNumberSlot(k))
+        return {};
     store.setField(r, nummerField(k), {});
     store.setField(r, nummernartField(k), {});
     return markChanged(store, {r});
@@ -64,6 +108,8 @@ EditResult clearNumber(RecordStore& store, int r, int k)
 
 EditResult setNumberType(RecordStore& store, int r, int k, QByteArrayView typeName)
 {
+    if (!isNumberSlot(k))
+        return {};
     store.setField(r, nummernartField(k), typeName);
     return markChanged(store, {r});
 }
@@ -76,7 +122,7 @@ EditResult setGroup(RecordStore& store, int r, QByteArrayView group)
 
 EditResult addNumber(RecordStore& store, int r, int k, QByteArrayView typeName, QByteArrayView text)
 {
-    if (text.isEmpty())
+    if (text.isEmpty() || !isNumberSlot(k))
         return {};
     store.setField(r, nummernartField(k), typeName);
     store.setField(r, nummerField(k), text);
@@ -94,27 +140,63 @@ EditResult moveEntry(RecordStore& store, int s, MoveTarget target)
 
 EditResult moveToFirstNine(RecordStore& store, int s, int position)
 {
-    const int t = kFirstSimRecord - 1 + position;
-    if (t == s)
+    if (position < 1 || position > kLastFirstNineRecord - kLastMemoryRecord)
         return {};
+    const int t = kFirstSimRecord - 1 + position;
+    if (t == s || !store.isLive(s))
+        return {};
+    if (store.isLive(t))
+        return exchangeEntries(store, s, t);
     return copyEntry(store, s, t);
+}
+
+EditResult deleteEntries(RecordStore& store, const QList<int>& records)
+{
+    EditResult result;
+    for (int r : records)
+        if (store.isLive(r))
+            result.append(deleteEntry(store, r));
+    return result;
+}
+
+EditResult moveEntries(RecordStore& store, const QList<int>& records, MoveTarget target)
+{
+    // Tried on a copy: a range that fills up half way leaves the store as it
+    // was rather than with some entries moved and some not.
+    RecordStore trial = store;
+    EditResult result;
+    for (int s : records) {
+        if (!trial.isLive(s) || inRange(s, target))
+            continue;
+        const EditResult one = moveEntry(trial, s, target);
+        if (!one.changed())
+            return {};
+        result.append(one);
+    }
+    if (result.changed())
+        store = std::move(trial);
+    return result;
 }
 
 void copyNumber(const RecordStore& store, int r, int k, NumberClipboard& clipboard)
 {
+    if (!isNumberSlot(k))
+        return;
     clipboard.number = store.field(r, nummerField(k));
     clipboard.type = store.field(r, nummernartField(k));
 }
 
 EditResult cutNumber(RecordStore& store, int r, int k, NumberClipboard& clipboard)
 {
+    if (!isNumberSlot(k))
+        return {};
     copyNumber(store, r, k, clipboard);
     return clearNumber(store, r, k);
 }
 
 EditResult pasteNumber(RecordStore& store, int r, int k, NumberClipboard& clipboard)
 {
-    if (!clipboard.holdsNumber())
+    if (!clipboard.holdsNumber() || !isNumberSlot(k))
         return {};
     NumberClipboard held;
     copyNumber(store, r, k, held);
@@ -126,12 +208,19 @@ EditResult pasteNumber(RecordStore& store, int r, int k, NumberClipboard& clipbo
 
 EditResult pasteAsNumber(RecordStore& store, int r, int k, NumberClipboard& clipboard)
 {
-    if (!clipboard.holdsNumber())
+    if (!clipboard.holdsNumber() || !isNumberSlot(k))
         return {};
+    NumberClipboard held;
+    copyNumber(store, r, k, held);
     store.setField(r, nummerField(k), clipboard.number);
     store.setField(r, nummernartField(k), clipboard.type);
-    // The type may stay: only the number says whether the clipboard holds one.
-    clipboard.number.clear();
+    // A number that was there is not dropped but kept for the next paste.
+    // Otherwise the type may stay: only the number says whether the
+    // clipboard holds one.
+    if (held.holdsNumber())
+        clipboard = held;
+    else
+        clipboard.number.clear();
     return markChanged(store, {r});
 }
 

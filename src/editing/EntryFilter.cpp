@@ -1,6 +1,7 @@
 #include "editing/EntryFilter.h"
 
 #include "base/PcText.h"
+#include "phonebook/PhoneNumbers.h"
 
 namespace q7 {
 
@@ -24,21 +25,31 @@ QString digitsOf(QStringView text)
     return digits;
 }
 
-EntryFilter::EntryFilter(QStringView text)
-    : m_text(foldForSearch(text.trimmed())), m_digits(digitsOf(text))
+EntryFilter::EntryFilter(QStringView text, int countryCode)
+    : m_text(foldForSearch(text.trimmed())), m_digits(digitsOf(text)),
+      m_comparable(m_digits.isEmpty() ? QString() : comparableNumber(text, countryCode)),
+      m_countryCode(countryCode)
 {}
 
 bool EntryFilter::matches(const RecordStore& store, int record) const
 {
     if (isEmpty())
         return true;
-    if (foldForSearch(decodePc(store.field(record, Name))).contains(m_text))
-        return true;
+    for (int field : {int(Name), int(Gruppe)})
+        if (foldForSearch(decodePc(store.field(record, field))).contains(m_text))
+            return true;
     if (m_digits.isEmpty())
         return false;
-    for (int k = 1; k <= 3; ++k)
-        if (digitsOf(decodePc(store.field(record, nummerField(k)))).contains(m_digits))
+    for (int k = 1; k <= 3; ++k) {
+        const QString number = decodePc(store.field(record, nummerField(k)));
+        if (number.isEmpty())
+            continue;
+        // A '+' stands only at the start of the comparable form, so "+43"
+        // finds numbers of that country and no national number with a 43.
+        if (digitsOf(number).contains(m_digits) ||
+            comparableNumber(number, m_countryCode).contains(m_comparable))
             return true;
+    }
     return false;
 }
 

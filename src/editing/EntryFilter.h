@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/AppSettings.h"
 #include "phonebook/RecordStore.h"
 
 #include <QString>
@@ -8,22 +9,27 @@
 namespace q7 {
 
 // Find as you type: which entries of the phonebook tree a typed text finds.
-// A name matches when it contains the text without regard to case or
-// accents (ä finds a, é finds e). A number matches when its digits contain
-// the text's digits, so that spaces, dashes and brackets on either side
-// never hide a match; a text without digits finds no number.
+// A name or a group matches when it contains the text without regard to case
+// or accents (ä finds a, é finds e). A number matches when its digits
+// contain the text's digits, so that spaces, dashes and brackets on either
+// side never hide a match, or when the two compare alike in the form that
+// writes the user's own country nationally: "01701234" finds
+// "+491701234567", and "+4917012" finds "01701234567". A text without digits
+// finds no number.
 class EntryFilter
 {
 public:
-    explicit EntryFilter(QStringView text = {});
+    explicit EntryFilter(QStringView text = {}, int countryCode = kDefaultCountryCode);
 
     bool isEmpty() const { return m_text.isEmpty(); }
     // An empty filter finds everything.
     bool matches(const RecordStore& store, int record) const;
 
 private:
-    QString m_text;   // folded
-    QString m_digits; // the digits alone
+    QString m_text;       // folded
+    QString m_digits;     // the digits alone
+    QString m_comparable; // comparableNumber of the text
+    int m_countryCode;
 };
 
 // Lower case without accents: the form names are compared in.

@@ -10,5 +10,6 @@ list(APPEND q7gui_sources
   editing/ui/NeuerEintrag.cpp
   editing/ui/PhonebookMenu.cpp
   editing/ui/RecordEditCommand.cpp
+  editing/ui/TextInput.cpp
   editing/ui/TreeEditor.cpp
 )

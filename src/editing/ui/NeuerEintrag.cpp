@@ -2,12 +2,14 @@
 
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
+#include "editing/ui/TextInput.h"
 #include "phonebook/ui/PhonebookImages.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -15,6 +17,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QToolTip>
+#include <algorithm>
 
 namespace q7 {
 
@@ -66,10 +70,16 @@ TFrm_NeuerEintrag::TFrm_NeuerEintrag(const LanguageFile& texts,
     CB_Gruppe->setCurrentIndex(-1);
 
     applyTexts(texts, numberTypeNames);
+    fitBottomRow();
+    setUpFieldInput(Edt_Name, InputKind::Text, texts,
+                    [this](const QString& message) { say(Edt_Name, message); });
+    for (QLineEdit* edit : Edt_Nummer)
+        setUpFieldInput(edit, InputKind::Number, texts,
+                        [this, edit](const QString& message) { say(edit, message); });
     updateErstellen();
     if (parent) {
         const QRect frame = parent->frameGeometry();
-        move(frame.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+        move(frame.center() - QPoint(width() / 2, height() / 2));
     }
 }
 
@@ -93,6 +103,10 @@ void TFrm_NeuerEintrag::FormCreate()
         BitBtn_Nummer[k]->setIconSize(kPhonebookImageSize);
         BitBtn_Nummer[k]->setToolTip(kInitialType);
         BitBtn_Nummer[k]->installEventFilter(this);
+        // A left click, Space or Enter open the type menu below the button,
+        // as the right click opens it at the mouse.
+        connect(BitBtn_Nummer[k], &QToolButton::clicked, this,
+                [this, k] { openTypeMenu(BitBtn_Nummer[k]); });
         Edt_Nummer[k] = place(new QLineEdit(GroupBox1), QStringLiteral("Edt_Nummer") + suffix, 56,
                               top, 161, 21);
         Edt_Nummer[k]->installEventFilter(this);
@@ -105,6 +119,8 @@ void TFrm_NeuerEintrag::FormCreate()
     Btn_Abbruch = place(new QPushButton(this), "Btn_Abbruch", 304, 184, 51, 25);
     for (QPushButton* button : {Btn_Erstellen, Btn_Abbruch})
         button->setAutoDefault(false);
+    // Enter anywhere in the dialog creates the entry, once it has a name.
+    Btn_Erstellen->setDefault(true);
 
     PU_Symbol = new QMenu(this);
     PU_Symbol->setObjectName(QStringLiteral("PU_Symbol"));
@@ -184,6 +200,13 @@ bool TFrm_NeuerEintrag::eventFilter(QObject* watched, QEvent* event)
         if ((watched == BitBtn_Nummer[k] || watched == Edt_Nummer[k]) &&
             event->type() == QEvent::FocusIn)
             m_currentTypeButton = BitBtn_Nummer[k];
+        if (watched == BitBtn_Nummer[k] && event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                openTypeMenu(BitBtn_Nummer[k]);
+                return true;
+            }
+        }
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -191,6 +214,47 @@ bool TFrm_NeuerEintrag::eventFilter(QObject* watched, QEvent* event)
 void TFrm_NeuerEintrag::BitBtn_NummerMouseDown(QToolButton* button, bool /*rightButton*/)
 {
     m_currentTypeButton = button;
+}
+
+void TFrm_NeuerEintrag::openTypeMenu(QToolButton* button)
+{
+    m_currentTypeButton = button;
+    PU_Symbol->popup(button->mapToGlobal(QPoint(0, button->height())));
+}
+
+void TFrm_NeuerEintrag::say(QWidget* field, const QString& message)
+{
+    field->setToolTip(message);
+    if (message.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), message, field);
+}
+
+void TFrm_NeuerEintrag::fitBottomRow()
+{
+    // The captions come from the language file and the font from the
+    // window: the row makes room for them rather than cutting them, and the
+    // dialog grows when the row needs more than its width.
+    const auto buttonWidth = [](QPushButton* button) {
+        const QString caption = QString(button->text()).remove(u'&');
+        return std::max(51, button->fontMetrics().horizontalAdvance(caption) + 16);
+    };
+    const int top = 184;
+    const int simWidth = std::max(104, RB_SIM->sizeHint().width());
+    const int memWidth = std::max(136, RB_Mem->sizeHint().width());
+    const int createWidth = buttonWidth(Btn_Erstellen);
+    const int cancelWidth = buttonWidth(Btn_Abbruch);
+    RB_SIM->setGeometry(8, top, simWidth, 21);
+    RB_Mem->setGeometry(8 + simWidth, top, memWidth, 21);
+    const int createLeft = 8 + simWidth + memWidth;
+    Btn_Erstellen->setGeometry(createLeft, top, createWidth, 25);
+    Btn_Abbruch->setGeometry(createLeft + createWidth + 5, top, cancelWidth, 25);
+    const int width = std::max(kClientWidth, createLeft + createWidth + 5 + cancelWidth + 9);
+    if (width != kClientWidth) {
+        setFixedSize(width, kClientHeight);
+        GroupBox1->resize(width - 11, GroupBox1->height());
+    }
 }
 
 void TFrm_NeuerEintrag::PM_NummernArtClick(int type)

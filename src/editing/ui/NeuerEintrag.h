@@ -58,6 +58,11 @@ private:
     void FormCreate();
     void applyTexts(const LanguageFile& texts, const NumberTypeNames& numberTypeNames);
     void BitBtn_NummerMouseDown(QToolButton* button, bool rightButton);
+    void openTypeMenu(QToolButton* button);
+    void fitBottomRow();
+    // Shows what a field says about its text: characters refused or not
+    // carried; an empty message when there is nothing to say.
+    void say(QWidget* field, const QString& message);
     void PM_NummernArtClick(int type); // 0..6, the order of the number types
     void Btn_ErstellenClick();
     void Btn_AbbruchClick();

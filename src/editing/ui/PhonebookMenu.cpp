@@ -30,6 +30,9 @@ struct ItemLayout
     QKeyCombination shortcut;
     ImageList images;
     int image;
+    // The key every desktop program has for the same command, besides the
+    // one the menu shows.
+    QKeyCombination alternate = {};
 };
 
 constexpr QKeyCombination kNone{};
@@ -80,9 +83,12 @@ const ItemLayout kLayout[] = {
     {M::PM_Fax, "PM_Fax", Qt::CTRL | Qt::Key_5, ImageList::Telefonbuch, 9},
     {M::PM_Funkruf, "PM_Funkruf", Qt::CTRL | Qt::Key_6, ImageList::Telefonbuch, 10},
     {M::PM_Etc, "PM_Etc", Qt::CTRL | Qt::Key_7, ImageList::Telefonbuch, 11},
-    {M::PM_Kopieren, "PM_Kopieren", Qt::CTRL | Qt::Key_Insert, ImageList::None, 0},
-    {M::PM_Ausschneiden, "PM_Ausschneiden", Qt::SHIFT | Qt::Key_Delete, ImageList::None, 0},
-    {M::PM_Einfuegen, "PM_Einfuegen", Qt::SHIFT | Qt::Key_Insert, ImageList::None, 0},
+    {M::PM_Kopieren, "PM_Kopieren", Qt::CTRL | Qt::Key_Insert, ImageList::None, 0,
+     Qt::CTRL | Qt::Key_C},
+    {M::PM_Ausschneiden, "PM_Ausschneiden", Qt::SHIFT | Qt::Key_Delete, ImageList::None, 0,
+     Qt::CTRL | Qt::Key_X},
+    {M::PM_Einfuegen, "PM_Einfuegen", Qt::SHIFT | Qt::Key_Insert, ImageList::None, 0,
+     Qt::CTRL | Qt::Key_V},
 };
 static_assert(std::size(kLayout) == kMenuItemCount);
 
@@ -212,6 +218,16 @@ QKeySequence PhonebookMenu::shortcutOf(MenuItem item)
     return key == kNone ? QKeySequence() : QKeySequence(key);
 }
 
+QList<QKeySequence> PhonebookMenu::shortcutsOf(MenuItem item)
+{
+    QList<QKeySequence> keys;
+    const ItemLayout& layout = layoutOf(item);
+    for (QKeyCombination key : {layout.shortcut, layout.alternate})
+        if (key != kNone)
+            keys.append(QKeySequence(key));
+    return keys;
+}
+
 void PhonebookMenu::build(const LanguageFile& texts, const NumberTypeNames& typeNames)
 {
     std::array<QMenu*, kMenuItemCount> submenus{};
@@ -237,7 +253,7 @@ void PhonebookMenu::build(const LanguageFile& texts, const NumberTypeNames& type
         // Shown beside the caption; pressing it reaches the tree's copy of the
         // shortcut, never this action (whose widget, the menu, never has the
         // focus).
-        action->setShortcut(shortcutOf(layout.item));
+        action->setShortcuts(shortcutsOf(layout.item));
         action->setShortcutContext(Qt::WidgetShortcut);
         action->setCheckable(layout.item >= M::PM_Einfuegenals_Nummer1 &&
                              layout.item <= M::PM_Einfuegenals_Nummer3);
@@ -265,19 +281,22 @@ void PhonebookMenu::apply(const MenuState& state)
 
 void PhonebookMenu::addShortcutsTo(QWidget* tree)
 {
-    for (const ItemLayout& layout : kLayout) {
-        if (layout.shortcut == kNone)
-            continue;
-        auto* shortcut = new QShortcut(QKeySequence(layout.shortcut), tree);
-        shortcut->setObjectName(QLatin1String(layout.name) + QStringLiteral("_Shortcut"));
-        shortcut->setContext(Qt::WidgetShortcut);
-        shortcut->setEnabled(m_shortcutsEnabled);
-        connect(shortcut, &QShortcut::activated, this,
-                [this, tree, item = layout.item] { emit shortcutPressed(item, tree); });
-        connect(shortcut, &QObject::destroyed, this,
-                [this, shortcut] { m_shortcuts.removeOne(shortcut); });
-        m_shortcuts.append(shortcut);
-    }
+    for (const ItemLayout& layout : kLayout)
+        for (const QKeySequence& key : shortcutsOf(layout.item))
+            addShortcut(tree, layout.item, key);
+}
+
+void PhonebookMenu::addShortcut(QWidget* tree, MenuItem item, const QKeySequence& key)
+{
+    auto* shortcut = new QShortcut(key, tree);
+    shortcut->setObjectName(QLatin1String(nameOf(item)) + QStringLiteral("_Shortcut"));
+    shortcut->setContext(Qt::WidgetShortcut);
+    shortcut->setEnabled(m_shortcutsEnabled);
+    connect(shortcut, &QShortcut::activated, this,
+            [this, tree, item] { emit shortcutPressed(item, tree); });
+    connect(shortcut, &QObject::destroyed, this,
+            [this, shortcut] { m_shortcuts.removeOne(shortcut); });
+    m_shortcuts.append(shortcut);
 }
 
 void PhonebookMenu::setShortcutsEnabled(bool enabled)

@@ -40,7 +40,11 @@ public:
     QAction* action(MenuItem item) const { return m_actions[static_cast<int>(item)]; }
     // "PM_Editieren" and so on: the item's name, also its action's objectName.
     static const char* nameOf(MenuItem item);
+    // The key the menu shows beside the item.
     static QKeySequence shortcutOf(MenuItem item);
+    // That key and any other that gives the command: Ctrl+C, Ctrl+X and
+    // Ctrl+V besides the Insert-key ones of copy, cut and paste.
+    static QList<QKeySequence> shortcutsOf(MenuItem item);
 
     // Visibility, enabled state, check mark and the captions of this opening.
     void apply(const MenuState& state);
@@ -59,6 +63,7 @@ signals:
 
 private:
     void build(const LanguageFile& texts, const NumberTypeNames& typeNames);
+    void addShortcut(QWidget* tree, MenuItem item, const QKeySequence& key);
 
     QMenu* m_menu;
     std::array<QAction*, kMenuItemCount> m_actions{};

@@ -1,11 +1,16 @@
 #include "editing/ui/TreeEditor.h"
 
+#include "base/LanguageFile.h"
 #include "base/PcText.h"
+#include "editing/ui/TextInput.h"
 #include "phonebook/ui/PhonebookImages.h"
 #include "phonebook/ui/PhonebookTrees.h"
 
 #include <QAbstractItemDelegate>
+#include <QLineEdit>
+#include <QToolTip>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <utility>
 
 namespace q7 {
@@ -85,6 +90,10 @@ void TreeEditor::watch(QTreeWidget* tree)
 
 NodeTarget TreeEditor::selectedTarget(QTreeWidget* tree) const
 {
+    // Of several selected nodes, the current one is the one the user last
+    // went to; a command for one node acts on it.
+    if (QTreeWidgetItem* current = tree->currentItem(); current && current->isSelected())
+        return targetOf(tree, current);
     return targetOf(tree,
                     PhonebookTrees::itemAtFlatIndex(tree, PhonebookTrees::SelectedItemIndex(tree)));
 }
@@ -155,6 +164,10 @@ bool TreeEditor::openEditor(const NodeTarget& target)
     QWidget* editor = tree->itemWidget(target.node, 0);
     if (!editor)
         return false;
+    if (auto* line = qobject_cast<QLineEdit*>(editor))
+        setUpFieldInput(line, target.kind == NodeKind::Number ? InputKind::Number : InputKind::Text,
+                        m_trees.language(),
+                        [this, line](const QString& message) { say(line, message); });
     m_editor = OpenEditor{};
     m_editor.tree = tree;
     m_editor.node = target.node;
@@ -215,9 +228,49 @@ void TreeEditor::onItemChanged(QTreeWidget* tree, QTreeWidgetItem* item)
         return;
     if (m_editor.tree != tree || m_editor.node != item || m_editor.newNumber)
         return; // a new number is decided when its editor closes
+    if (keepNameOfEmptyEdit(tree, item))
+        return;
     const NodeTarget target = targetOf(tree, item);
     if (mayEdit(target))
         emit textEdited(target, item->text(0));
+}
+
+// A name cleared in the editor is no edit: the entry keeps its name and
+// nothing counts as changed. Deleting is a command of its own, and the user
+// is told which.
+bool TreeEditor::keepNameOfEmptyEdit(QTreeWidget* tree, QTreeWidgetItem* item)
+{
+    const NodeTarget target = targetOf(tree, item);
+    if (target.kind != NodeKind::Entry || !item->text(0).trimmed().isEmpty())
+        return false;
+    {
+        Patching patching(*this);
+        item->setText(0, decodePc(m_store.field(target.record, Name)));
+    }
+    say(tree->viewport(), m_trees.language().text(TextId::Eingabe_NameLeer));
+    return true;
+}
+
+void TreeEditor::say(QWidget* at, const QString& message)
+{
+    emit notice(message);
+    if (message.isEmpty()) {
+        QToolTip::hideText();
+        return;
+    }
+    // Shown where the user looks, below the field being typed in; the window
+    // also puts it into the status bar.
+    QToolTip::showText(at->mapToGlobal(QPoint(0, at->height())), message, at);
+}
+
+QList<int> TreeEditor::selectedEntryRecords(QTreeWidget* tree) const
+{
+    QList<int> records;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if ((*it)->isSelected())
+            if (const NodeTarget target = targetOf(tree, *it); target.kind == NodeKind::Entry)
+                records.append(target.record);
+    return records;
 }
 
 void TreeEditor::onEditorClosed(QTreeWidget* tree)
@@ -240,6 +293,7 @@ void TreeEditor::syncEntry(QTreeWidgetItem* entry, int r, int mainImage, int sec
     const QString name = decodePc(m_store.field(r, Name));
     if (entry->text(0) != name)
         entry->setText(0, name);
+    PhonebookTrees::showChangedMark(entry, m_store.isChanged(r));
     if (PhonebookTrees::mainImage(entry) != mainImage ||
         PhonebookTrees::secondImage(entry) != secondImage)
         PhonebookTrees::setNodeImages(entry, mainImage, secondImage);
@@ -299,18 +353,26 @@ bool TreeEditor::showRecord(int r)
     return live && outOfOrder(m_trees.phonebookNode(r));
 }
 
-void TreeEditor::moveEntryNode(int s, int t)
+void TreeEditor::moveEntryNodes(const QList<EntryMove>& moves)
 {
-    if (s < 1 || s > kLastShownRecord || t < 1 || t > kLastShownRecord)
-        return;
-    QTreeWidgetItem* node = m_trees.phonebookNode(s);
-    if (!node)
-        return;
-    // An entry that held t is overwritten, and its node goes with it.
-    if (m_trees.phonebookNode(t) != node)
-        m_trees.removePhonebookNode(t);
-    m_trees.setPhonebookNode(t, node);
-    m_trees.setPhonebookNode(s, nullptr);
+    const auto shown = [](int r) { return r >= 1 && r <= kLastShownRecord; };
+    // All nodes are taken out of their slots first, so that an exchange
+    // carries each node to the other's slot rather than one over the other.
+    QList<std::pair<int, QTreeWidgetItem*>> carried;
+    for (const EntryMove& move : moves)
+        if (shown(move.from) && shown(move.to))
+            if (QTreeWidgetItem* node = m_trees.phonebookNode(move.from))
+                carried.append({move.to, node});
+    for (const EntryMove& move : moves)
+        if (shown(move.from) && shown(move.to))
+            m_trees.setPhonebookNode(move.from, nullptr);
+    for (const auto& [to, node] : carried) {
+        // An entry that held t and did not move is overwritten, and its node
+        // goes with it.
+        if (m_trees.phonebookNode(to) != node)
+            m_trees.removePhonebookNode(to);
+        m_trees.setPhonebookNode(to, node);
+    }
 }
 
 void TreeEditor::showEdited(const EditResult& result, QTreeWidget* commandTree)
@@ -321,19 +383,21 @@ void TreeEditor::showEdited(const EditResult& result, QTreeWidget* commandTree)
     QList<int> records = result.touched;
     Place place;
     if (!commandTree->selectedItems().isEmpty()) {
-        const NodeTarget selected = targetOf(commandTree, commandTree->selectedItems().front());
+        const NodeTarget selected = selectedTarget(commandTree);
         place.record = selected.record;
         place.field = selected.kind == NodeKind::Entry ? 0 : fieldOfNode(selected.node);
     }
-    if (result.target != 0) {
-        for (int s : result.touched) {
-            if (s == result.target)
-                continue;
-            moveEntryNode(s, result.target);
-            if (place.record == s)
-                place.record = result.target;
+    QList<EntryMove> moves = result.moves;
+    if (moves.isEmpty() && result.target != 0)
+        for (int s : result.touched)
+            if (s != result.target)
+                moves.append({s, result.target});
+    moveEntryNodes(moves);
+    for (const EntryMove& move : moves)
+        if (place.record == move.from) {
+            place.record = move.to;
+            break;
         }
-    }
     bool sort = false;
     for (int r : records)
         sort = showRecord(r) || sort;

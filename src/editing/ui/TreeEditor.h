@@ -40,8 +40,12 @@ class TreeEditor : public QObject
 public:
     TreeEditor(PhonebookTrees& trees, const RecordStore& store, QObject* parent = nullptr);
 
-    // The selected node of tree: its first selected node, else its root.
+    // The selected node of tree: its current node when that is selected,
+    // else its first selected node, else its root.
     NodeTarget selectedTarget(QTreeWidget* tree) const;
+    // The records of the selected entry nodes, in tree order; the commands
+    // for several entries at once act on these.
+    QList<int> selectedEntryRecords(QTreeWidget* tree) const;
     NodeTarget targetOf(QTreeWidget* tree, QTreeWidgetItem* node) const;
 
     // Entry and number nodes may be edited in place; the root and the other
@@ -78,6 +82,10 @@ signals:
     void newNumberClosed(const q7::NodeTarget& target, int k, bool confirmed, const QString& text);
     void editorOpened();
     void editorClosed();
+    // A word for the status bar: why an edit kept the old text, or which
+    // characters of the text being typed will not arrive as typed. An
+    // empty message takes the last one back.
+    void notice(const QString& message);
 
 private:
     class Patching;
@@ -90,7 +98,9 @@ private:
     void syncEntry(QTreeWidgetItem* entry, int r, int mainImage, int secondImage);
     // Returns whether the phonebook tree needs sorting.
     bool showRecord(int r);
-    void moveEntryNode(int s, int t);
+    void moveEntryNodes(const QList<EntryMove>& moves);
+    void say(QWidget* at, const QString& message);
+    bool keepNameOfEmptyEdit(QTreeWidget* tree, QTreeWidgetItem* item);
 
     PhonebookTrees& m_trees;
     const RecordStore& m_store;

@@ -6,8 +6,10 @@
 #include "phonebook/ui/TreeLines.h"
 
 #include <QCollator>
+#include <QFont>
 #include <QMouseEvent>
 #include <QSet>
+#include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -111,8 +113,11 @@ protected:
             return QObject::eventFilter(watched, event);
         const auto* press = static_cast<QMouseEvent*>(event);
         const QTreeWidgetItem* item = m_tree->itemAt(press->position().toPoint());
-        const bool deselects =
-            item ? item->isSelected() && (press->modifiers() & Qt::ControlModifier) : true;
+        // Of several selected entries one may be taken out; the last stays.
+        const bool deselects = item ? item->isSelected() &&
+                                          (press->modifiers() & Qt::ControlModifier) &&
+                                          m_tree->selectedItems().size() == 1
+                                    : true;
         return deselects && !m_tree->selectedItems().isEmpty();
     }
 
@@ -133,6 +138,15 @@ void setUpTree(QTreeWidget* tree)
     tree->setIconSize(kPhonebookImageSize);
     tree->setItemDelegate(new NodeImageDelegate(tree));
     showTreeLines(tree);
+    // Shift+F10 opens the context menu as the menu key does, below the
+    // current node, where the keyboard user looks.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), tree);
+    menuKey->setObjectName(QStringLiteral("ContextMenu_Shortcut"));
+    menuKey->setContext(Qt::WidgetShortcut);
+    QObject::connect(menuKey, &QShortcut::activated, tree, [tree] {
+        const QRect row = tree->visualItemRect(tree->currentItem());
+        emit tree->customContextMenuRequested(row.isValid() ? row.bottomLeft() : QPoint());
+    });
 }
 
 // The role node is a child so that the role travels with the node through
@@ -189,6 +203,10 @@ PhonebookTrees::PhonebookTrees(QTreeWidget* phonebookTree, QTreeWidget* firstNin
 {
     setUpTree(m_phonebookTree);
     setUpTree(m_firstNineTree);
+    // Several entries can be deleted or moved at once; the commands of one
+    // node act on the first selected one, as before. The First Nine tree has
+    // one entry per position and keeps single selection.
+    m_phonebookTree->setSelectionMode(QAbstractItemView::ExtendedSelection);
     new KeepSelection(m_firstNineTree);
     // Both roots exist from the start, so no operation has to ask for them.
     RebuildPhonebookTree();
@@ -234,6 +252,7 @@ QTreeWidgetItem* PhonebookTrees::makeEntryNode(int r, int mainImage, int secondI
 {
     auto* entry = new Node(decodePc(m_store.field(r, Name)));
     setNodeImages(entry, mainImage, secondImage);
+    showChangedMark(entry, m_store.isChanged(r));
     for (const DetailNode& detail : detailNodesOf(r))
         entry->addChild(makeDetailNode(detail));
     return entry;
@@ -297,6 +316,48 @@ void PhonebookTrees::AddFirstNineNodes(int p)
     m_firstNineRoot->insertChild(index, entry);
     hideRoleNodes(entry);
     m_firstNineNodes[p] = entry;
+}
+
+void PhonebookTrees::showChangedMark(QTreeWidgetItem* entry, bool changed)
+{
+    QFont font = entry->font(0);
+    if (font.bold() == changed && entry->data(0, Qt::FontRole).isValid() == changed)
+        return;
+    if (changed) {
+        font.setBold(true);
+        entry->setFont(0, font);
+    } else {
+        // Back to the tree's own font, whatever it is by then.
+        entry->setData(0, Qt::FontRole, QVariant());
+    }
+}
+
+bool PhonebookTrees::showsChangedMark(const QTreeWidgetItem* entry)
+{
+    return entry->data(0, Qt::FontRole).isValid() && entry->font(0).bold();
+}
+
+void PhonebookTrees::showChangedMarks()
+{
+    for (int r = 1; r <= kLastShownRecord; ++r)
+        if (QTreeWidgetItem* node = phonebookNode(r))
+            showChangedMark(node, m_store.isChanged(r));
+    for (int p = 1; p <= kFirstNineCount; ++p)
+        if (QTreeWidgetItem* node = firstNineNode(p))
+            showChangedMark(node, m_store.isChanged(kLastMemoryRecord + p));
+}
+
+PhonebookTrees::Counts PhonebookTrees::counts() const
+{
+    Counts counts;
+    for (int r = 1; r <= kLastShownRecord; ++r) {
+        if (m_store.isLive(r))
+            ++counts.entries;
+        // A deletion waiting for the next write is a change as well.
+        if (m_store.isChanged(r) && m_store.holdsEntry(r))
+            ++counts.changed;
+    }
+    return counts;
 }
 
 void PhonebookTrees::removePhonebookNode(int r)

@@ -46,10 +46,10 @@ QString roleOfField(int field);
 // class only keeps the two node tables and the root references, which stay
 // valid until the next rebuild of their tree.
 //
-// The constructor sets up both views (one column, no header, single
-// selection, no automatic sorting, a delegate that draws the second image
-// beside the main one, lines in the text colour between the nodes but none
-// beside the roots) and builds both trees on the store as it is.
+// The constructor sets up both views (one column, no header, several
+// entries selectable in the phonebook tree and one in the First Nine tree, no automatic sorting, a
+// delegate that draws the second image beside the main one, lines in the text colour between the
+// nodes but none beside the roots) and builds both trees on the store as it is.
 //
 // Every node is fully set up before it joins its tree, so a rebuild never
 // raises the tree's itemChanged signal, which the window treats as an edit.
@@ -108,6 +108,7 @@ public:
     QTreeWidget* firstNineTree() const { return m_firstNineTree; }
     QTreeWidgetItem* phonebookRoot() const { return m_phonebookRoot; }
     QTreeWidgetItem* firstNineRoot() const { return m_firstNineRoot; }
+    const LanguageFile& language() const { return m_language; }
 
     // Slot r (1..600) of the phonebook node table; nullptr when empty. An
     // operation that deletes an entry node empties its slot.
@@ -115,6 +116,23 @@ public:
     void setPhonebookNode(int r, QTreeWidgetItem* node);
     // Slot p (1..9) of the First Nine node table.
     QTreeWidgetItem* firstNineNode(int p) const;
+
+    // Entries changed since the last read, load or write show their name in
+    // bold. Nodes built here get the mark from the store; an edit's update
+    // sets it on the nodes it touches, and showChangedMarks sets it on every
+    // node, for a write that cleared the changed flags.
+    static void showChangedMark(QTreeWidgetItem* entry, bool changed);
+    static bool showsChangedMark(const QTreeWidgetItem* entry);
+    void showChangedMarks();
+
+    // What the status bar tells: the live entries of records 1..600, and how
+    // many records the next write sends (deletions included).
+    struct Counts
+    {
+        int entries = 0;
+        int changed = 0;
+    };
+    Counts counts() const;
 
     // The image of a number detail node whose type field holds typeName.
     int numberImage(QByteArrayView typeName) const;
