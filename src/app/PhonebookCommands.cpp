@@ -102,17 +102,6 @@ void PhonebookCommands::connectEditing()
             PU_Menu_TelefonbuchPopup(tree, tree->viewport()->mapToGlobal(at));
         });
         m_menu->addShortcutsTo(tree);
-        // Shift+F10 is the menu key of keyboards without one; the menu opens
-        // at the selected node, as for that key.
-        auto* menuKey = new QAction(tree);
-        menuKey->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
-        menuKey->setShortcutContext(Qt::WidgetShortcut);
-        tree->addAction(menuKey);
-        connect(menuKey, &QAction::triggered, this, [this, tree] {
-            const QTreeWidgetItem* node = tree->currentItem();
-            const QPoint at = node ? tree->visualItemRect(node).center() : QPoint();
-            PU_Menu_TelefonbuchPopup(tree, tree->viewport()->mapToGlobal(at));
-        });
     }
     connect(TV_Telefonbuch, &QTreeWidget::itemClicked, this,
             &PhonebookCommands::TV_TelefonbuchClick);
