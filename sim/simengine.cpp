@@ -457,15 +457,22 @@ QByteArray SimEngine::findEntries(const QByteArray& args)
     return out + kOk;
 }
 
+QByteArray SimEngine::refuseLocation(const QByteArray& text, int* location) const
+{
+    if (!toIndex(text, location))
+        return kError;
+    if (*location < 1 || *location > kLastLocation)
+        return cmeError(kInvalidIndex);
+    if (isGarbageLocation(*location))
+        return kGarbage;
+    return {};
+}
+
 QByteArray SimEngine::readExtended(const QByteArray& args)
 {
     int location = 0;
-    if (!toIndex(args, &location))
-        return kError;
-    if (location < 1 || location > kLastLocation)
-        return cmeError(kInvalidIndex);
-    if (isGarbageLocation(location))
-        return kGarbage;
+    if (const QByteArray refusal = refuseLocation(args, &location); !refusal.isEmpty())
+        return refusal;
     const auto it = m_state.book.constFind(location);
     if (it == m_state.book.cend())
         return cmeError(kNotFound);
@@ -486,12 +493,8 @@ QByteArray SimEngine::writeExtended(const QByteArray& args)
     if (!splitValues(args, &values) || values.size() > kValueCount)
         return kError;
     int location = 0;
-    if (!toIndex(values.at(0), &location))
-        return kError;
-    if (location < 1 || location > kLastLocation)
-        return cmeError(kInvalidIndex);
-    if (isGarbageLocation(location))
-        return kGarbage;
+    if (const QByteArray refusal = refuseLocation(values.at(0), &location); !refusal.isEmpty())
+        return refusal;
     // The handset only edits entries it already has in its own memory;
     // SIM positions take new ones.
     if (location <= kMeSize && !m_state.book.contains(location))
@@ -509,12 +512,8 @@ QByteArray SimEngine::writeExtended(const QByteArray& args)
 QByteArray SimEngine::deleteExtended(const QByteArray& args)
 {
     int location = 0;
-    if (!toIndex(args, &location))
-        return kError;
-    if (location < 1 || location > kLastLocation)
-        return cmeError(kInvalidIndex);
-    if (isGarbageLocation(location))
-        return kGarbage;
+    if (const QByteArray refusal = refuseLocation(args, &location); !refusal.isEmpty())
+        return refusal;
     return m_state.book.remove(location) ? kOk : cmeError(kNotFound);
 }
 

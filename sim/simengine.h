@@ -79,6 +79,10 @@ private:
     int locationOf(int index) const { return m_sim ? kMeSize + index : index; }
     int bookSize() const { return m_sim ? kSimSize : kMeSize; }
     bool isGarbageLocation(int location) const;
+    // The location an extended-entry command names, in *location; the reply
+    // that refuses it (not a number, out of range, the garbage location), or
+    // nothing when the command may go on.
+    QByteArray refuseLocation(const QByteArray& text, int* location) const;
     QByteArray standardLine(const char* prefix, int location) const;
     std::optional<QByteArray> decodeNumber(const QByteArray& number) const;
 
