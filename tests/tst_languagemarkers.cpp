@@ -88,6 +88,10 @@ bool reachedElsewhere(TextId id)
         TextId::Statusleiste_Entfernt,
         TextId::Statusleiste_Handygeloescht,
         TextId::Statusleiste_Nichtszuschreiben,
+        // The findings after a "Test" that found nothing, and a port that
+        // did not open: the handset search's window tests.
+        TextId::Handysuche_Befunde,
+        TextId::Handysuche_NichtGeoeffnet,
     };
     return ids.contains(id);
 }

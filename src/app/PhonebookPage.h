@@ -20,6 +20,7 @@ class QTreeWidget;
 namespace q7 {
 
 class EditHistory;
+class NoHandsetNotice;
 class PhonebookMenu;
 class PhonebookTrees;
 class TreeEditor;
@@ -57,6 +58,8 @@ public:
     QPushButton* newEntryButton() const { return Btn_NeuerEintrag; }
     QLineEdit* searchField() const { return Edt_Suchen; }
     QProgressBar* progressBar() const { return ProgressBar; }
+    // Shown while no handset has answered the search.
+    NoHandsetNotice* noHandsetNotice() const { return m_noHandsetNotice; }
     // Ctrl+F: the search field, its text selected.
     void focusSearch();
 
@@ -155,6 +158,7 @@ private:
     QPushButton* Btn_NeuerEintrag;
     QLineEdit* Edt_Suchen;
     QProgressBar* ProgressBar;
+    NoHandsetNotice* m_noHandsetNotice;
     QLabel* m_clipboardPanel = nullptr;
 
     std::unique_ptr<PhonebookTrees> m_trees;
