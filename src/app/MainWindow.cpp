@@ -3,6 +3,7 @@
 #include "app/Dialogs.h"
 #include "app/EdgeAnchors.h"
 #include "app/ErrorBox.h"
+#include "app/NoHandsetNotice.h"
 #include "app/Placement.h"
 #include "app/RecoveryFile.h"
 #include "app/Warnung.h"
@@ -155,6 +156,8 @@ void TFrm_Q7_Manager::connectHandlers()
     connect(m_page->closeButton(), &QPushButton::clicked, this, &TFrm_Q7_Manager::Btn_CloseClick);
     connect(m_options->testButton(), &QPushButton::clicked, this,
             &TFrm_Q7_Manager::Btn_ComTestClick);
+    connect(m_page->noHandsetNotice(), &NoHandsetNotice::optionsRequested, this,
+            [this] { PageControl->setCurrentWidget(m_options); });
     connect(m_transfers, &TransferController::searchStarted, this, &TFrm_Q7_Manager::searchStarted);
     connect(m_transfers, &TransferController::searchFinished, this,
             &TFrm_Q7_Manager::searchFinished);
@@ -224,6 +227,7 @@ void TFrm_Q7_Manager::anchorToEdges()
     anchors->anchor(m_page->searchField(), E::Left | E::Right | E::Bottom);
     anchors->anchor(m_page->newEntryButton(), E::Right | E::Bottom);
     anchors->anchor(m_page->progressBar(), E::Left | E::Right | E::Bottom);
+    anchors->anchor(m_page->noHandsetNotice(), E::Left | E::Bottom);
 }
 
 void TFrm_Q7_Manager::showStatus(const QString& text)
@@ -335,6 +339,7 @@ void TFrm_Q7_Manager::FormDestroy()
     m_shutDown = true;
     StartTimer->stop();
     SuchTimer->stop();
+    m_transfers->portWatcher().stop(); // no search on a port closed for good
     guarded([this] { saveSettings(); });
     if (m_endingBySignal && hasUnsavedEdits())
         guarded([this] { writeRecoveryFile(*m_store); });

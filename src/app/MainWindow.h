@@ -129,7 +129,7 @@ public slots:
     void Btn_DatenladenClick() { m_files->load(); }
     void Btn_DatenspeichernClick() { m_files->save(); }
     void Btn_NeuerEintragClick() { m_page->Btn_NeuerEintragClick(); }
-    void Btn_ComTestClick() { m_transfers->search(true); }
+    void Btn_ComTestClick() { m_transfers->test(); }
     void Btn_CloseClick() { close(); }
 
 protected:

@@ -58,6 +58,11 @@ void OptionsPage::createControls(TComPort& port)
         ComCB_COM->setItemDevices(devices);
     });
     connect(ComCB_COM, &QComboBox::currentIndexChanged, this, &OptionsPage::showSelectedPortDevice);
+    // After the list's own handler, which has set the port by then.
+    connect(ComCB_COM, &QComboBox::activated, this, &OptionsPage::portChosen);
+    Lbl_Suchergebnis = place(new QLabel(this), "Lbl_Suchergebnis", 16, 208, 409, 44);
+    Lbl_Suchergebnis->setWordWrap(true);
+    Lbl_Suchergebnis->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     Btn_ComTest = button(GB_COM_Settings, "Btn_ComTest", 48, 120, 75, 25);
     Btn_ComTest->setText(QStringLiteral("&Test"));
@@ -159,6 +164,11 @@ void OptionsPage::TabSheet_OptionenShow()
     ComCB_BAUD->ShowPortValue();
     ComCB_Fluss->ShowPortValue();
     showSelectedPortDevice();
+}
+
+void OptionsPage::showSearchResult(const QString& text)
+{
+    Lbl_Suchergebnis->setText(text);
 }
 
 void OptionsPage::showSelectedPortDevice()

@@ -47,6 +47,15 @@ public:
     // The page comes into view: the lists show what the port uses now.
     void TabSheet_OptionenShow();
 
+    // What the last "&Test" or search from this page found, in words under
+    // the port's device.
+    void showSearchResult(const QString& text);
+    QLabel* searchResultLabel() const { return Lbl_Suchergebnis; }
+
+signals:
+    // The user chose another entry in the port list; the port uses it already.
+    void portChosen();
+
 private:
     void createControls(TComPort& port);
     void showSelectedPortDevice();
@@ -63,6 +72,7 @@ private:
     QGroupBox* GB_COM_Settings;
     TComComboBox* ComCB_COM;
     QLabel* Lbl_ComGeraet;
+    QLabel* Lbl_Suchergebnis;
     TComComboBox* ComCB_BAUD;
     QLabel* Label_Flusskontrolle;
     TComComboBox* ComCB_Fluss;

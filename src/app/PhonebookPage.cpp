@@ -3,6 +3,7 @@
 #include "app/Dialogs.h"
 #include "app/EditHistory.h"
 #include "app/ErrorBox.h"
+#include "app/NoHandsetNotice.h"
 #include "app/PhonebookCommands.h"
 #include "app/Placement.h"
 #include "base/LanguageFile.h"
@@ -107,6 +108,9 @@ void PhonebookPage::createControls()
     ProgressBar->setRange(0, kRecordCount);
     ProgressBar->setValue(0);
     ProgressBar->setTextVisible(false);
+
+    m_noHandsetNotice = place(new NoHandsetNotice(this), "NoHandsetNotice", 16, 436, 273, 46);
+    m_noHandsetNotice->hide();
 }
 
 void PhonebookPage::applyTexts()
@@ -120,6 +124,7 @@ void PhonebookPage::applyTexts()
     Btn_Close->setText(texts.text(TextId::TAB_Telefonbuch_Btn_Close));
     Btn_NeuerEintrag->setText(texts.text(TextId::TAB_Telefonbuch_Btn_NeuerEintrag));
     Edt_Suchen->setPlaceholderText(texts.text(TextId::TAB_Telefonbuch_Suchen));
+    m_noHandsetNotice->applyTexts(texts);
     // The trees' popup menu takes its texts when it is built, right after
     // these (createEditing).
 }

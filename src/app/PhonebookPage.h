@@ -21,6 +21,7 @@ class QTreeWidget;
 namespace q7 {
 
 class EditHistory;
+class NoHandsetNotice;
 class PhonebookMenu;
 class PhonebookTrees;
 class TreeEditor;
@@ -57,6 +58,8 @@ public:
     QPushButton* newEntryButton() const { return Btn_NeuerEintrag; }
     QLineEdit* searchField() const { return Edt_Suchen; }
     QProgressBar* progressBar() const { return ProgressBar; }
+    // Shown while no handset has answered the search.
+    NoHandsetNotice* noHandsetNotice() const { return m_noHandsetNotice; }
     // Ctrl+F: the search field, its text selected.
     void focusSearch();
 
@@ -123,6 +126,7 @@ private:
     QPushButton* Btn_NeuerEintrag;
     QLineEdit* Edt_Suchen;
     QProgressBar* ProgressBar;
+    NoHandsetNotice* m_noHandsetNotice;
 
     std::unique_ptr<PhonebookTrees> m_trees;
     EntryFilter m_filter;

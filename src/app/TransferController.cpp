@@ -3,6 +3,7 @@
 #include "app/Dialogs.h"
 #include "app/EditHistory.h"
 #include "app/ErrorBox.h"
+#include "app/NoHandsetNotice.h"
 #include "app/OptionsPage.h"
 #include "app/PhonebookPage.h"
 #include "base/LanguageFile.h"
@@ -10,11 +11,15 @@
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
 #include "link/HandsetSearch.h"
+#include "link/PortDiagnosis.h"
+#include "link/PortDoctor.h"
+#include "link/PortMap.h"
 #include "phonebook/Confirmations.h"
 #include "phonebook/NoteLines.h"
 #include "phonebook/PhonebookReader.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTimer>
@@ -26,8 +31,13 @@ TransferController::TransferController(const ManagerContext& context, TComPort& 
                                        OptionsPage& options, QObject* parent)
     : QObject(parent), m_window(context.window), m_host(context.host), m_store(context.store),
       m_languageFile(context.texts), m_port(port), m_exchange(exchange), m_page(page),
-      m_options(options)
-{}
+      m_options(options), m_watcher(this)
+{
+    connect(&m_watcher, &PortWatcher::portsAppeared, this, &TransferController::searchOnAppeared);
+    // Queued: the port list's own handler and its signal are over first.
+    connect(
+        &m_options, &OptionsPage::portChosen, this, [this] { search(true); }, Qt::QueuedConnection);
+}
 
 QList<QWidget*> TransferController::storeControls() const
 {
@@ -42,8 +52,9 @@ QList<QWidget*> TransferController::lockedControls() const
 
 // --- Search -----------------------------------------------------------------
 
-void TransferController::search(bool closePortFirst)
+bool TransferController::search(bool closePortFirst)
 {
+    m_watcher.stop();
     emit searchStarted();
     bool found = false;
     const bool done = guarded([&] {
@@ -52,10 +63,96 @@ void TransferController::search(bool closePortFirst)
             m_port.ClosePort();
         found = searchHandset(m_exchange, m_languageFile, m_host);
     });
+    m_portOpened = done;
     // A search that failed is over: the status must not say it still runs.
     if (!done)
         m_host.showStatus(m_languageFile.text(TextId::Statusleiste_Handynichtgefunden));
+
+    const QString name = m_port.Port();
+    m_options.showSearchResult(
+        found  ? m_languageFile.text(TextId::Diagnose_Gefunden).arg(name)
+        : done ? m_languageFile.text(TextId::Diagnose_KeineAntwort).arg(name)
+               : m_languageFile.text(TextId::Handysuche_NichtGeoeffnet).arg(name));
+    // The status bar alone goes unnoticed at the first start.
+    m_page.noHandsetNotice()->setVisible(!found);
+    if (!found && !m_closePending)
+        m_watcher.start();
     emit searchFinished(found);
+    return found;
+}
+
+void TransferController::test()
+{
+    // A port that did not open has had its box, which says why.
+    if (search(true) || !m_portOpened)
+        return;
+    QStringList lines{m_languageFile.text(TextId::Diagnose_KeineAntwort).arg(m_port.Port()),
+                      QString(), m_languageFile.text(TextId::Handysuche_Befunde)};
+    guarded([&] {
+        const QList<PortFinding> findings = portFindings(doctorPorts(m_port.deviceOverride()),
+                                                         SystemView::current(), m_languageFile);
+        for (const PortFinding& finding : findings)
+            lines << QStringLiteral("- ") + finding.text;
+    });
+    dialogs().message(m_window, QMessageBox::Information, kApplicationTitle, lines.join(u'\n'),
+                      QMessageBox::Ok);
+}
+
+namespace {
+
+// A device by the file it leads to: the system lists /dev/ttyUSB0 where the
+// settings may name its /dev/serial/by-id/ link.
+QString resolvedDevice(const QString& path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? path : canonical;
+}
+
+} // namespace
+
+void TransferController::searchOnAppeared(const QStringList& devices)
+{
+    // A transfer runs with the handset it has; a closing window searches no
+    // more.
+    if (running() || m_closePending)
+        return;
+    // A box is up (the last search's findings, a question): the search
+    // waits until it is answered, or it would start inside its wait.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(PortWatcher::kIntervalMs, this,
+                           [this, devices] { searchOnAppeared(devices); });
+        return;
+    }
+    QString own;
+    guarded([&] { own = resolvedDevice(m_port.devicePath()); });
+    for (const QString& device : devices) {
+        if (resolvedDevice(device) == own) {
+            search(true);
+            return;
+        }
+    }
+    // A device given by its path is what the user asked for.
+    if (!m_port.deviceOverride().isEmpty())
+        return;
+    QMap<int, QString> map;
+    guarded([&] { map = currentPortMap(); });
+    for (const QString& device : devices) {
+        for (auto it = map.cbegin(); it != map.cend(); ++it) {
+            if (resolvedDevice(it.value()) != resolvedDevice(device))
+                continue;
+            const QString previous = m_port.Port();
+            guarded([&] {
+                m_port.ClosePort();
+                m_port.setPort(QStringLiteral("COM%1").arg(it.key()));
+            });
+            if (search(true))
+                return;
+            guarded([&] {
+                m_port.ClosePort();
+                m_port.setPort(previous);
+            });
+        }
+    }
 }
 
 // --- Read, write, erase -----------------------------------------------------
@@ -168,6 +265,8 @@ void TransferController::setBusy(bool busy)
 
 void TransferController::handsetFound()
 {
+    m_watcher.stop();
+    m_page.noHandsetNotice()->hide();
     setControlEnabled(m_page.writeButton(), true);
     setControlEnabled(m_page.readButton(), true);
     setControlEnabled(m_page.eraseButton(), true);

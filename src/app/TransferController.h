@@ -2,6 +2,7 @@
 
 #include "app/ManagerContext.h"
 #include "app/TransferGuard.h"
+#include "link/PortWatcher.h"
 #include "phonebook/PhonebookWriter.h"
 
 #include <QList>
@@ -34,8 +35,18 @@ public:
     void write();
     void erase();
     // closePortFirst: "&Test" opens the port anew, with what the options
-    // page chose.
-    void search(bool closePortFirst);
+    // page chose. Until a handset answers, the phonebook page says so and
+    // the port watcher looks out for a device plugged in later. True when
+    // the handset answered.
+    bool search(bool closePortFirst);
+    // "&Test": the search on the chosen port; when nothing answers, a box
+    // tells what the system shows about the serial ports.
+    void test();
+    // Devices that appeared while no handset had answered: the port's own
+    // device back again, or else a new device under its COM name, which the
+    // port keeps only when the handset answers there.
+    void searchOnAppeared(const QStringList& devices);
+    PortWatcher& portWatcher() { return m_watcher; }
 
     // A read, write or erase is running: closing would cut it off.
     bool phonebookTransferRunning() const { return m_phonebookTransfer; }
@@ -83,6 +94,8 @@ private:
     bool m_phonebookTransfer = false; // a read, write or erase is running
     bool m_closePending = false;
     bool m_busy = false;
+    bool m_portOpened = false; // the last search got the port open
+    PortWatcher m_watcher;
 };
 
 } // namespace q7

@@ -3,9 +3,13 @@
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
 #include "app/ShutdownSignals.h"
+#include "app/SingleInstance.h"
+#include "base/LanguageFile.h"
+#include "base/ProgramLanguage.h"
 #include "phonebook/ui/PhonebookImages.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
 int main(int argc, char** argv)
 {
@@ -17,7 +21,25 @@ int main(int argc, char** argv)
     // managers would get it appended to the main window's own caption.
     QApplication::setWindowIcon(q7::phonebookImages().value(q7::PhonebookRootImage));
 
+    // A second window would fight the first for the port: the first comes
+    // to the front instead. Claimed before the window exists, so that its
+    // start never touches the port.
+    q7::SingleInstance instance;
+    if (!instance.claim()) {
+        const q7::LanguageFile texts(
+            q7::LanguageFile::locate(QCoreApplication::applicationFilePath()));
+        q7::useProgramLanguage(texts.languageCode());
+        QMessageBox::information(nullptr, q7::kApplicationTitle,
+                                 texts.text(q7::TextId::Fehler_LaeuftSchon));
+        return 0;
+    }
+
     q7::TFrm_Q7_Manager window;
+    QObject::connect(&instance, &q7::SingleInstance::raiseRequested, &window, [&window] {
+        window.showNormal();
+        window.raise();
+        window.activateWindow();
+    });
     q7::closeOnTerminationSignals(window);
     // Closed by a signal while a box was still up: the box is gone too.
     QObject::connect(&window, &q7::TFrm_Q7_Manager::shutDown, &app, &QCoreApplication::quit,

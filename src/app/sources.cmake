@@ -6,6 +6,7 @@ list(APPEND q7gui_sources
   app/ErrorBox.cpp
   app/ImportReport.cpp
   app/MainWindow.cpp
+  app/NoHandsetNotice.cpp
   app/RecoveryFile.cpp
   app/ShutdownSignals.cpp
   app/StatusPanel.cpp

@@ -366,6 +366,13 @@ namespace q7 {
     X(Diagnose_KeineAntwort, "Diagnose", "KeineAntwort",                                           \
       "%1: kein Vexa TLM-Q7 antwortet. Bitte das Handy einschalten, das Kabel prüfen und den "    \
       "Vorgang wiederholen.")                                                                      \
+    X(Handysuche_Hinweis, "Handysuche", "Hinweis",                                                 \
+      "Kein Vexa TLM-Q7 gefunden. Bitte das Handy einschalten, das Kabel prüfen oder den Port "   \
+      "wählen.")                                                                                   \
+    X(Handysuche_Optionen, "Handysuche", "Optionen", "Port wählen...")                             \
+    X(Handysuche_Befunde, "Handysuche", "Befunde", "Das zeigt das System:")                        \
+    X(Handysuche_NichtGeoeffnet, "Handysuche", "NichtGeoeffnet",                                   \
+      "%1 ließ sich nicht öffnen; die Meldung sagt, warum.")                                       \
     X(TAB_Optionen_Seriennummer, "TAB_Optionen", "Seriennummer", "Seriennummer %1")                \
     X(TAB_Optionen_Lbl_Geraet, "TAB_Optionen", "Lbl_Geraet", "Gerät: %1")                          \
     X(TAB_Optionen_KeinGeraet, "TAB_Optionen", "KeinGeraet",                                       \
