@@ -64,6 +64,8 @@ private:
     TComComboBox* ComCB_COM;
     QLabel* Lbl_ComGeraet;
     TComComboBox* ComCB_BAUD;
+    QLabel* Label_Port;
+    QLabel* Label_Baud;
     QLabel* Label_Flusskontrolle;
     TComComboBox* ComCB_Fluss;
     QPushButton* Btn_ComTest;
