@@ -227,7 +227,7 @@ void TestMainWindow::stateAtStart()
     QCOMPARE(control<QTreeWidget>(*window, "TV_FirstNine")->topLevelItemCount(), 1);
 
     QCOMPARE(control<TComComboBox>(*window, "ComCB_BAUD")->currentText(), QStringLiteral("115200"));
-    QCOMPARE(control<TComComboBox>(*window, "ComCB_Fluss")->currentText(), QStringLiteral("None"));
+    QCOMPARE(control<TComComboBox>(*window, "ComCB_Fluss")->currentText(), QStringLiteral("Keine"));
     QCOMPARE(control<TComComboBox>(*window, "ComCB_Fluss")->count(), 4);
     QCOMPARE(control<TComComboBox>(*window, "ComCB_BAUD")->count(), 16);
 }
@@ -346,7 +346,7 @@ void TestMainWindow::optionsPageShowsPortValues_data()
                                              << "Hardware";
     QTest::newRow("a port the system does not list")
         << "COM77" << int(brCustom) << int(fcSoftware) << ""
-        << "Custom"
+        << "Eigene"
         << "Software";
 }
 
@@ -383,21 +383,30 @@ void TestMainWindow::choosingAnEntrySetsThePort_data()
 {
     QTest::addColumn<QString>("list");
     QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("stored"); // the port's own name for it
 
     QTest::newRow("baud rate") << "ComCB_BAUD"
+                               << "9600"
                                << "9600";
     QTest::newRow("custom baud rate") << "ComCB_BAUD"
+                                      << "Eigene"
                                       << "Custom";
     QTest::newRow("hardware flow control") << "ComCB_Fluss"
+                                           << "Hardware"
                                            << "Hardware";
     QTest::newRow("software flow control") << "ComCB_Fluss"
+                                           << "Software"
                                            << "Software";
+    QTest::newRow("no flow control") << "ComCB_Fluss"
+                                     << "Keine"
+                                     << "None";
 }
 
 void TestMainWindow::choosingAnEntrySetsThePort()
 {
     QFETCH(QString, list);
     QFETCH(QString, entry);
+    QFETCH(QString, stored);
 
     auto window = makeWindow();
     auto* combo = window->findChild<TComComboBox*>(list);
@@ -407,7 +416,7 @@ void TestMainWindow::choosingAnEntrySetsThePort()
     combo->setCurrentIndex(index);
     emit combo->activated(index);
     // Read back through the port, not the list.
-    QCOMPARE(combo->portValueName(), entry);
+    QCOMPARE(combo->portValueName(), stored);
     QVERIFY(m_dialogs->calls().isEmpty());
 }
 

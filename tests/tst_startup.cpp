@@ -236,7 +236,15 @@ void TestStartup::decliningEndsWithoutSearchAndKeepsTheSettings()
     for (const QString& key : kStoredKeys)
         after << stored(key);
     QCOMPARE(after, before);
+    // The counter stays where it was: the next start asks again, and only an
+    // acceptance moves it on.
+    QCOMPARE(stored(QStringLiteral("StartZaehler")), QStringLiteral("-1"));
+    window.reset();
+    m_dialogs->queueDialog(answerDisclaimer(seen, "Btn_Akzeptiert"));
+    window = start();
+    QCOMPARE(disclaimersShown(), 2);
     QCOMPARE(stored(QStringLiteral("StartZaehler")), QStringLiteral("1"));
+    window->close();
 }
 
 void TestStartup::languageFileMakesTheDisclaimerEnglish()

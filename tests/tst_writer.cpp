@@ -320,7 +320,7 @@ private slots:
         QFETCH(QString, summary);
         TransferResult result(operation);
         result.failedRecords = failed;
-        QCOMPARE(failureSummary(result), summary);
+        QCOMPARE(failureSummary(result, LanguageFile()), summary);
     }
 
     void findReplyLocation_data()

@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include "app/AboutBox.h"
+#include "app/ClickLabel.h"
 #include "app/Dialogs.h"
 #include "app/EdgeAnchors.h"
 #include "app/ErrorBox.h"
@@ -41,8 +43,6 @@ constexpr int kSuchTimerMs = 150;
 const QString kLastFolderKey = QStringLiteral("Telefonbuch/LetzterOrdner");
 const QString kGeometryKey = QStringLiteral("Fenster/Geometrie");
 
-const QString kWindowCaption = QStringLiteral("Vexa Q7 Manager  ** Final Version 1.02 **");
-
 } // namespace
 
 TFrm_Q7_Manager::TFrm_Q7_Manager(QWidget* parent)
@@ -63,7 +63,6 @@ TFrm_Q7_Manager::TFrm_Q7_Manager(const QString& languageFilePath, QWidget* paren
 {
     setObjectName(QStringLiteral("Frm_Q7_Manager"));
     m_comPort->setObjectName(QStringLiteral("ComPort"));
-    setWindowTitle(kWindowCaption);
     // The layout is drawn for this size; a larger window gives the phonebook
     // tree the room.
     setMinimumSize(kClientWidth, kClientHeight);
@@ -166,6 +165,9 @@ void TFrm_Q7_Manager::connectHandlers()
         PageControl->setCurrentWidget(m_page);
         m_page->focusSearch();
     });
+    auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(about, &QShortcut::activated, this, &TFrm_Q7_Manager::showAbout);
+    connect(m_page->aboutLine(), &ClickLabel::clicked, this, &TFrm_Q7_Manager::showAbout);
 }
 
 void TFrm_Q7_Manager::createStatusBar()
@@ -195,7 +197,7 @@ void TFrm_Q7_Manager::showEditState()
 {
     // The same question as before edits are lost: the handset does not have
     // them yet.
-    setWindowTitle(hasUnsavedEdits() ? kWindowCaption + QStringLiteral(" *") : kWindowCaption);
+    setWindowTitle(hasUnsavedEdits() ? m_caption + QStringLiteral(" *") : m_caption);
     int changed = 0;
     for (int record = 1; record <= kRecordCount; ++record)
         changed += m_store->isChanged(record) ? 1 : 0;
@@ -210,6 +212,7 @@ void TFrm_Q7_Manager::applyTexts()
     // language of the file, not the system's.
     useProgramLanguage(m_languageFile.languageCode());
     m_numberTypeNames = q7::numberTypeNames(m_languageFile);
+    m_caption = m_languageFile.text(TextId::Hauptfenster_Caption);
     PageControl->setTabText(0, m_languageFile.text(TextId::TAB_Telefonbuch_TAB_Name));
     PageControl->setTabText(1, m_languageFile.text(TextId::TAB_Optionen_TAB_Name));
     m_page->applyTexts();
@@ -253,9 +256,10 @@ void TFrm_Q7_Manager::StartTimerTimer()
     }
     StartTimer->stop();
     m_settings = openRegistryKey(kProgramKey);
-    const StartCount count = advanceStartCounter(*m_settings);
     loadSettings();
-    const bool declined = count.showsDisclaimer() && !showDisclaimer();
+    // The counter moves on only past an accepted disclaimer: one declined is
+    // asked again at the next start.
+    const bool declined = !passStartCounter(*m_settings, [this] { return showDisclaimer(); });
     if (declined) {
         // The user refused the terms: no search, and the settings just
         // loaded go back unchanged on the normal way out.
@@ -291,9 +295,15 @@ void TFrm_Q7_Manager::loadSettings()
 bool TFrm_Q7_Manager::showDisclaimer()
 {
     TFrm_Warnung warnung(this);
-    warnung.setEnglish(m_languageFile.exists());
+    warnung.applyTexts(m_languageFile);
     dialogs().execDialog(warnung);
     return !warnung.declined();
+}
+
+void TFrm_Q7_Manager::showAbout()
+{
+    AboutBox about(m_languageFile, this);
+    dialogs().execDialog(about);
 }
 
 void TFrm_Q7_Manager::SuchTimerTimer()

@@ -151,6 +151,7 @@ private:
     void loadSettings();
     void saveSettings();
     bool showDisclaimer(); // false: declined
+    void showAbout();
     bool mayClose();
     void FormDestroy();
 
@@ -158,6 +159,7 @@ private:
     GroupList m_groups;
     NumberTypeNames m_numberTypeNames;
     LanguageFile m_languageFile;
+    QString m_caption; // the file's, read at start as the other captions
     std::unique_ptr<TComPort> m_comPort;
     std::unique_ptr<CommandExchange> m_exchange;
     std::unique_ptr<QSettings> m_settings;

@@ -27,8 +27,8 @@ OptionsPage::OptionsPage(TComPort& port, const LanguageFile& texts,
 void OptionsPage::createControls(TComPort& port)
 {
     GB_COM_Settings = place(new QGroupBox(this), "GB_COM_Settings", 16, 16, 177, 153);
-    place(new QLabel(QStringLiteral("Port"), GB_COM_Settings), "Label_Port", 16, 24, 65, 14);
-    place(new QLabel(QStringLiteral("Baud"), GB_COM_Settings), "Label_Baud", 88, 24, 73, 14);
+    Label_Port = place(new QLabel(GB_COM_Settings), "Label_Port", 16, 24, 65, 14);
+    Label_Baud = place(new QLabel(GB_COM_Settings), "Label_Baud", 88, 24, 73, 14);
     Label_Flusskontrolle =
         place(new QLabel(GB_COM_Settings), "Label_Flusskontrolle", 16, 72, 145, 14);
 
@@ -65,7 +65,6 @@ void OptionsPage::createControls(TComPort& port)
     Lbl_Suchergebnis->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     Btn_ComTest = button(GB_COM_Settings, "Btn_ComTest", 48, 120, 75, 25);
-    Btn_ComTest->setText(QStringLiteral("&Test"));
 
     GB_TelefonbuchOptionen =
         place(new QGroupBox(this), "GB_TelefonbuchOptionen", 208, 16, 217, 153);
@@ -113,6 +112,13 @@ void OptionsPage::applyTexts()
 {
     const LanguageFile& texts = m_languageFile;
     GB_COM_Settings->setTitle(texts.text(TextId::TAB_Optionen_GB_COM_Settings));
+    Label_Port->setText(texts.text(TextId::TAB_Optionen_Label_Port));
+    Label_Baud->setText(texts.text(TextId::TAB_Optionen_Label_Baud));
+    Btn_ComTest->setText(texts.text(TextId::TAB_Optionen_Btn_ComTest));
+    // The flow control names and "Custom" among the rates are words, not
+    // port values: the lists show them in the file's language.
+    ComCB_BAUD->setTexts(&texts);
+    ComCB_Fluss->setTexts(&texts);
     Label_Flusskontrolle->setText(texts.text(TextId::TAB_Optionen_Label_Flusskontrolle));
     GB_TelefonbuchOptionen->setTitle(texts.text(TextId::TAB_Optionen_GB_TelefonbuchOptionen));
     CB_NurGeaenderte->setText(texts.text(TextId::TAB_Optionen_CB_NurGeaenderte));

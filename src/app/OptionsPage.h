@@ -74,6 +74,8 @@ private:
     QLabel* Lbl_ComGeraet;
     QLabel* Lbl_Suchergebnis;
     TComComboBox* ComCB_BAUD;
+    QLabel* Label_Port;
+    QLabel* Label_Baud;
     QLabel* Label_Flusskontrolle;
     TComComboBox* ComCB_Fluss;
     QPushButton* Btn_ComTest;

@@ -1,5 +1,6 @@
 #include "app/PhonebookPage.h"
 
+#include "app/ClickLabel.h"
 #include "app/Dialogs.h"
 #include "app/EditHistory.h"
 #include "app/ErrorBox.h"
@@ -25,8 +26,6 @@
 namespace q7 {
 
 namespace {
-
-const QString kAboutLine = QStringLiteral("Q7 Manager 1.02 \u2013 Telefonbuch für das Vexa TLM-Q7");
 
 // What the two trees look like beyond what PhonebookTrees sets up for their
 // contents.
@@ -84,7 +83,7 @@ void PhonebookPage::createControls()
     Btn_Datenladen = button(GroupBox2, "Btn_Datenladen", 20, 24, 97, 25);
     Btn_Datenspeichern = button(GroupBox2, "Btn_Datenspeichern", 20, 64, 97, 25);
 
-    Label1 = place(new QLabel(kAboutLine, this), "Label1", 0, 387, 305, 14);
+    Label1 = place(new ClickLabel(this), "Label1", 0, 387, 305, 14);
     Label1->setAlignment(Qt::AlignCenter);
 
     Btn_Close = button(this, "Btn_Close", 112, 408, 75, 25);
@@ -122,6 +121,7 @@ void PhonebookPage::applyTexts()
     Btn_Datenladen->setText(texts.text(TextId::TAB_Telefonbuch_Btn_Datenladen));
     Btn_Datenspeichern->setText(texts.text(TextId::TAB_Telefonbuch_Btn_Datenspeichern));
     Btn_Close->setText(texts.text(TextId::TAB_Telefonbuch_Btn_Close));
+    Label1->setText(texts.text(TextId::Hauptfenster_Label1));
     Btn_NeuerEintrag->setText(texts.text(TextId::TAB_Telefonbuch_Btn_NeuerEintrag));
     Edt_Suchen->setPlaceholderText(texts.text(TextId::TAB_Telefonbuch_Suchen));
     m_noHandsetNotice->applyTexts(texts);

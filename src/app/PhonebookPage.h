@@ -20,6 +20,7 @@ class QTreeWidget;
 
 namespace q7 {
 
+class ClickLabel;
 class EditHistory;
 class NoHandsetNotice;
 class PhonebookMenu;
@@ -55,6 +56,8 @@ public:
     QPushButton* loadButton() const { return Btn_Datenladen; }
     QPushButton* saveButton() const { return Btn_Datenspeichern; }
     QPushButton* closeButton() const { return Btn_Close; }
+    // The about line: a click on it shows the about box.
+    ClickLabel* aboutLine() const { return Label1; }
     QPushButton* newEntryButton() const { return Btn_NeuerEintrag; }
     QLineEdit* searchField() const { return Edt_Suchen; }
     QProgressBar* progressBar() const { return ProgressBar; }
@@ -121,7 +124,7 @@ private:
     QGroupBox* GroupBox2;
     QPushButton* Btn_Datenladen;
     QPushButton* Btn_Datenspeichern;
-    QLabel* Label1;
+    ClickLabel* Label1;
     QPushButton* Btn_Close;
     QPushButton* Btn_NeuerEintrag;
     QLineEdit* Edt_Suchen;

@@ -196,11 +196,10 @@ bool TransferController::noteLinesMayGo()
 
 void TransferController::erase()
 {
-    const auto answer = dialogs().message(
-        m_window, QMessageBox::Question, QStringLiteral("Achtung!"),
-        QStringLiteral("Sollen die Daten im Handyspeicher und der SIM-Karte wirklich gelöscht "
-                       "werden?"),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    const auto answer = dialogs().message(m_window, QMessageBox::Question,
+                                          m_languageFile.text(TextId::Handyloeschen_Caption),
+                                          m_languageFile.text(TextId::Handyloeschen_Frage),
+                                          QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
     runTransfer(TransferResult::Operation::Erase, [this](TransferResult& result) {
@@ -220,7 +219,7 @@ void TransferController::runTransfer(TransferResult::Operation operation,
         complete = runReported(operation, run, [&](const TransferResult& result) {
             if (!result.succeeded())
                 dialogs().message(m_window, QMessageBox::Warning, kApplicationTitle,
-                                  failureSummary(result), QMessageBox::Ok);
+                                  failureSummary(result, m_languageFile), QMessageBox::Ok);
             else
                 m_host.showStatus(operation == TransferResult::Operation::Write
                                       ? writtenConfirmation(result, m_languageFile)

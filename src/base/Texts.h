@@ -250,6 +250,16 @@ namespace q7 {
       "Angehalten nach %1 von %2; die übrigen wurden nicht bearbeitet")                            \
     X(Schreiben_Anhalten, "Schreiben", "Anhalten", "Anhalten")                                     \
     X(Schreiben_Pruefen, "Schreiben", "Pruefen", "Nach dem Schreiben prüfen")                      \
+    /* The end of an erase run, and the locations a write or erase failed on. */                   \
+    X(Statusleiste_Loeschenfertig, "Statusleiste", "Loeschenfertig", "Löschen abgeschlossen.")     \
+    X(Schreiben_NichtUebertragenEiner, "Schreiben", "NichtUebertragenEiner",                       \
+      "%1 Datensatz wurde nicht übertragen: %2")                                                   \
+    X(Schreiben_NichtUebertragen, "Schreiben", "NichtUebertragen",                                 \
+      "%1 Datensätze wurden nicht übertragen: %2")                                                 \
+    X(Schreiben_NichtGeloeschtEiner, "Schreiben", "NichtGeloeschtEiner",                           \
+      "%1 Speicherplatz wurde nicht gelöscht: %2")                                                 \
+    X(Schreiben_NichtGeloescht, "Schreiben", "NichtGeloescht",                                     \
+      "%1 Speicherplätze wurden nicht gelöscht: %2")                                               \
     X(Plan_Caption, "Plan", "Caption", "Was das Schreiben im Handy ändert")                        \
     X(Plan_Summe, "Plan", "Summe", "%1 neu, %2 geändert, %3 gelöscht, %4 unverändert")             \
     X(Plan_Neu, "Plan", "Neu", "neu")                                                              \

@@ -297,20 +297,19 @@ QByteArray writeCommand(const RecordStore& store, int record, int location)
     return line + "\r\n";
 }
 
-QString failureSummary(const TransferResult& result)
+QString failureSummary(const TransferResult& result, const LanguageFile& texts)
 {
     QStringList numbers;
     for (int number : result.failedRecords)
         numbers << QString::number(number);
     const bool one = result.failedRecords.size() == 1;
-    const QString what = result.operation == TransferResult::Operation::Write
-                             ? (one ? QStringLiteral("Datensatz wurde nicht übertragen")
-                                    : QStringLiteral("Datensätze wurden nicht übertragen"))
-                             : (one ? QStringLiteral("Speicherplatz wurde nicht gelöscht")
-                                    : QStringLiteral("Speicherplätze wurden nicht gelöscht"));
-    return QStringLiteral("%1 %2: %3")
+    const TextId what =
+        result.operation == TransferResult::Operation::Write
+            ? (one ? TextId::Schreiben_NichtUebertragenEiner : TextId::Schreiben_NichtUebertragen)
+            : (one ? TextId::Schreiben_NichtGeloeschtEiner : TextId::Schreiben_NichtGeloescht);
+    return texts.text(what)
         .arg(result.failedRecords.size())
-        .arg(what, numbers.join(QStringLiteral(", ")));
+        .arg(numbers.join(QStringLiteral(", ")));
 }
 
 void writePlanned(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
@@ -362,6 +361,7 @@ void EraseHandset(CommandExchange& exchange, const LanguageFile& texts, Operatio
                   HandsetImage& image, TransferResult& result)
 {
     const QString lostLink = texts.text(TextId::Datenlesen_keinedaten);
+    const QString deletingText = texts.text(TextId::Statusleiste_Loeschen);
     const auto ask = [&](QByteArrayView command) {
         return exchangeAnswered(exchange, command, host, lostLink);
     };
@@ -371,7 +371,7 @@ void EraseHandset(CommandExchange& exchange, const LanguageFile& texts, Operatio
             result.stopped = true;
             break;
         }
-        host.showStatus(QStringLiteral("Löschen von Datensatz %1").arg(location));
+        host.showStatus(deletingText + u' ' + QString::number(location));
         const Reply probe = ask(command("at-scer=", location));
         ++result.handled;
         if (!probe.isOk() || probe.text.contains(kBareOk)) {
@@ -389,7 +389,7 @@ void EraseHandset(CommandExchange& exchange, const LanguageFile& texts, Operatio
     // also when it was not before.
     if (!image.isKnown() && result.handled == kRecordCount && result.failedRecords.isEmpty())
         image.setEmpty();
-    host.showStatus(result.succeeded() ? QStringLiteral("Löschen abgeschlossen.")
+    host.showStatus(result.succeeded() ? texts.text(TextId::Statusleiste_Loeschenfertig)
                                        : transferReport(RecordStore(), result, texts).join(u' '));
 }
 
@@ -462,7 +462,7 @@ QStringList transferReport(const RecordStore& store, const TransferResult& resul
             << texts.text(TextId::Schreiben_NichtGeschrieben).arg(names.join(QStringLiteral(", ")));
     }
     if (!result.failedRecords.isEmpty())
-        lines << failureSummary(result);
+        lines << failureSummary(result, texts);
     for (const TransferResult::Difference& difference : result.differences) {
         const QString name = decodePc(store.field(difference.record, Name));
         if (difference.fields.isEmpty()) {

@@ -82,7 +82,7 @@ decltype(auto) runReported(TransferResult::Operation operation, Run&& run, Repor
 
 // "2 Datensätze wurden nicht übertragen: 7, 505",
 // "2 Speicherplätze wurden nicht gelöscht: 2, 505"
-QString failureSummary(const TransferResult& result);
+QString failureSummary(const TransferResult& result, const LanguageFile& texts);
 
 // Writes the store to the handset: live records with the extended-entry
 // write, records marked for deletion deleted there. With onlyChanged only
