@@ -55,6 +55,8 @@ public:
     QPushButton* saveButton() const { return Btn_Datenspeichern; }
     QPushButton* closeButton() const { return Btn_Close; }
     QPushButton* newEntryButton() const { return Btn_NeuerEintrag; }
+    QPushButton* duplicatesButton() const { return Btn_Doppelte; }
+    QPushButton* numberFormButton() const { return Btn_Vereinheitlichen; }
     QLineEdit* searchField() const { return Edt_Suchen; }
     QProgressBar* progressBar() const { return ProgressBar; }
     // Ctrl+F: the search field, its text selected.
@@ -95,6 +97,10 @@ public:
     // node now; the menu's states of its last opening play no part.
     void runMenuCommand(MenuItem item, QTreeWidget* tree);
     void Btn_NeuerEintragClick();
+    // "Doppelte Einträge…" and "Nummern vereinheitlichen…": one undo step
+    // per merge, one for all the numbers.
+    void Btn_DoppelteClick();
+    void Btn_VereinheitlichenClick();
 
 private:
     void createControls();
@@ -121,6 +127,8 @@ private:
     QLabel* Label1;
     QPushButton* Btn_Close;
     QPushButton* Btn_NeuerEintrag;
+    QPushButton* Btn_Doppelte;
+    QPushButton* Btn_Vereinheitlichen;
     QLineEdit* Edt_Suchen;
     QProgressBar* ProgressBar;
 
