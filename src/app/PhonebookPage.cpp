@@ -90,8 +90,8 @@ void PhonebookPage::createControls()
     Btn_Close = button(this, "Btn_Close", 112, 408, 75, 25);
     Btn_NeuerEintrag = button(this, "Btn_NeuerEintrag", 424, 452, 81, 25);
     // Tidying up the phonebook, below the file operations.
-    Btn_Doppelte = button(this, "Btn_Doppelte", 16, 448, 129, 25);
-    Btn_Vereinheitlichen = button(this, "Btn_Vereinheitlichen", 152, 448, 137, 25);
+    Btn_Doppelte = button(this, "Btn_Doppelte", 16, 448, 117, 25);
+    Btn_Vereinheitlichen = button(this, "Btn_Vereinheitlichen", 139, 448, 157, 25);
     connect(Btn_Doppelte, &QPushButton::clicked, this, &PhonebookPage::Btn_DoppelteClick);
     connect(Btn_Vereinheitlichen, &QPushButton::clicked, this,
             &PhonebookPage::Btn_VereinheitlichenClick);
