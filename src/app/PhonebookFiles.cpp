@@ -6,8 +6,12 @@
 #include "app/ImportReport.h"
 #include "app/OptionsPage.h"
 #include "app/PhonebookPage.h"
+#include "base/AppSettings.h"
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
+#include "base/RegistryKey.h"
+#include "editing/ContactMerge.h"
+#include "fileio/ContactsCsv.h"
 #include "fileio/CsvPhonebook.h"
 #include "fileio/FileAccess.h"
 #include "fileio/Vcard.h"
@@ -16,17 +20,6 @@
 #include <QFileInfo>
 
 namespace q7 {
-
-namespace {
-
-// The file dialogs give the chosen filter's extension to a name typed
-// without one, so the extension tells the format.
-bool isVcardFile(const QString& path)
-{
-    return QFileInfo(path).suffix().compare(QLatin1String("vcf"), Qt::CaseInsensitive) == 0;
-}
-
-} // namespace
 
 PhonebookFiles::PhonebookFiles(const ManagerContext& context, PhonebookPage& page,
                                const OptionsPage& options, QObject* parent)
@@ -66,9 +59,19 @@ void PhonebookFiles::load()
     const QString path = chooseFile(false, TextId::Datei_Operationen_Import);
     if (path.isEmpty())
         return;
-    // Cards are added beside the entries there: nothing is replaced.
-    if (isVcardFile(path)) {
-        importVcardFile(path);
+    // The file dialogs give the chosen filter's extension to a name typed
+    // without one, so the extension and the content tell the format.
+    QByteArray content;
+    PhonebookFileFormat format = PhonebookFileFormat::PhonebookCsv;
+    if (!guarded([&] {
+            content = readWholeFile(path);
+            format = phonebookFileFormat(path, content);
+        }))
+        return;
+    // Cards and other programs' contacts are added beside the entries there:
+    // nothing is replaced.
+    if (format != PhonebookFileFormat::PhonebookCsv) {
+        importContactsFile(content, format);
         return;
     }
     if (!m_page.mayReplaceEdits())
@@ -85,9 +88,10 @@ void PhonebookFiles::load()
     });
 }
 
-// The cards become new entries beside those there, as the new entry dialog
-// makes them: an edit, which the next write takes to the handset.
-void PhonebookFiles::importVcardFile(const QString& path)
+// The contacts become new entries beside those there, as the new entry
+// dialog makes them, or complete the entries they match: an edit, which the
+// next write takes to the handset, and one undo step.
+void PhonebookFiles::importContactsFile(const QByteArray& content, PhonebookFileFormat format)
 {
     const auto target = dialogs().message(
         m_window, QMessageBox::Question, m_languageFile.text(TextId::Datei_Operationen_Import),
@@ -97,19 +101,39 @@ void PhonebookFiles::importVcardFile(const QString& path)
          {QMessageBox::No, m_languageFile.text(TextId::vCard_ZielSim)}});
     if (target != QMessageBox::Yes && target != QMessageBox::No)
         return;
+    const ImportRange range =
+        target == QMessageBox::Yes ? ImportRange::HandsetMemory : ImportRange::SimCard;
     guarded([&] {
-        const QByteArray content = readWholeFile(path);
-        const VcardImportReport report = importVcard(
-            content, m_store,
-            target == QMessageBox::Yes ? ImportRange::HandsetMemory : ImportRange::SimCard,
-            m_numberTypeNames);
-        EditResult result;
-        result.touched = report.records;
+        const QList<Contact> contacts = readContacts(content, format);
+        const int countryCode = loadCountryCode(*openRegistryKey(kProgramKey));
+        // Only where a contact meets an entry is there a choice to make;
+        // otherwise both ways give the same new entries.
+        MergeMode mode = MergeMode::Merge;
+        const MergeCounts counts =
+            countMerge(contacts, m_store, range, m_numberTypeNames, countryCode);
+        if (counts.completed > 0 || counts.alreadyThere > 0) {
+            const auto answer = dialogs().message(
+                m_window, QMessageBox::Question,
+                m_languageFile.text(TextId::Datei_Operationen_Import),
+                m_languageFile.text(TextId::Kontakte_Frage)
+                    .arg(counts.added)
+                    .arg(counts.completed)
+                    .arg(counts.alreadyThere),
+                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes,
+                {{QMessageBox::Yes, m_languageFile.text(TextId::Kontakte_Zusammenfuehren)},
+                 {QMessageBox::No, m_languageFile.text(TextId::Kontakte_AlleNeu)}});
+            if (answer != QMessageBox::Yes && answer != QMessageBox::No)
+                return;
+            mode = answer == QMessageBox::Yes ? MergeMode::Merge : MergeMode::AllNew;
+        }
+        const ContactImport result =
+            importContacts(contacts, m_store, range, mode, m_numberTypeNames, countryCode);
         m_page.rebuildTrees();
         CollectGroupNames(m_store, m_groups);
-        m_page.storeEdited(result, TextId::Rueckgaengig_Import);
+        m_page.storeEdited(result.edit, TextId::Rueckgaengig_Import);
         showImportReport(m_window, m_languageFile.text(TextId::Datei_Operationen_ImportBericht),
-                         vcardReportLines(report, m_languageFile));
+                         vcardReportLines(result.report, m_languageFile), m_lastFolder,
+                         m_languageFile);
     });
 }
 
@@ -119,7 +143,7 @@ void PhonebookFiles::save()
     if (path.isEmpty())
         return;
     guarded([&] {
-        if (isVcardFile(path)) {
+        if (isVcardPath(path)) {
             // A vCard keeps neither locations nor pending deletions: the
             // phonebook is not saved by it, so unsaved edits stay unsaved.
             writeVcardFile(path, m_store, m_numberTypeNames);

@@ -2,6 +2,7 @@
 
 #include "app/ManagerContext.h"
 #include "base/Texts.h"
+#include "fileio/ContactsCsv.h"
 
 #include <QDir>
 #include <QObject>
@@ -38,7 +39,7 @@ public:
 private:
     // Empty when the user cancelled; remembers the folder for next time.
     QString chooseFile(bool forSaving, TextId title);
-    void importVcardFile(const QString& path);
+    void importContactsFile(const QByteArray& content, PhonebookFileFormat format);
 
     QWidget* m_window;
     OperationHost& m_host;

@@ -1,6 +1,7 @@
 #include "app/PhonebookPage.h"
 
 #include "app/ClickLabel.h"
+#include "app/ContactTools.h"
 #include "app/Dialogs.h"
 #include "app/EditHistory.h"
 #include "app/ErrorBox.h"
@@ -88,6 +89,12 @@ void PhonebookPage::createControls()
 
     Btn_Close = button(this, "Btn_Close", 112, 408, 75, 25);
     Btn_NeuerEintrag = button(this, "Btn_NeuerEintrag", 424, 452, 81, 25);
+    // Tidying up the phonebook, below the file operations.
+    Btn_Doppelte = button(this, "Btn_Doppelte", 16, 448, 117, 25);
+    Btn_Vereinheitlichen = button(this, "Btn_Vereinheitlichen", 139, 448, 157, 25);
+    connect(Btn_Doppelte, &QPushButton::clicked, this, &PhonebookPage::Btn_DoppelteClick);
+    connect(Btn_Vereinheitlichen, &QPushButton::clicked, this,
+            &PhonebookPage::Btn_VereinheitlichenClick);
     Edt_Suchen = place(new QLineEdit(this), "Edt_Suchen", 304, 452, 113, 25);
     Edt_Suchen->setClearButtonEnabled(true);
     connect(Edt_Suchen, &QLineEdit::textChanged, this, &PhonebookPage::Edt_SuchenChange);
@@ -123,6 +130,8 @@ void PhonebookPage::applyTexts()
     Btn_Close->setText(texts.text(TextId::TAB_Telefonbuch_Btn_Close));
     Label1->setText(texts.text(TextId::Hauptfenster_Label1));
     Btn_NeuerEintrag->setText(texts.text(TextId::TAB_Telefonbuch_Btn_NeuerEintrag));
+    Btn_Doppelte->setText(texts.text(TextId::Kontakte_DoppelteEintraege));
+    Btn_Vereinheitlichen->setText(texts.text(TextId::Kontakte_Vereinheitlichen));
     Edt_Suchen->setPlaceholderText(texts.text(TextId::TAB_Telefonbuch_Suchen));
     m_noHandsetNotice->applyTexts(texts);
     // The trees' popup menu takes its texts when it is built, right after
@@ -288,6 +297,29 @@ void PhonebookPage::Btn_NeuerEintragClick()
         m_trees->AddRecordNodes(result.target);
         m_trees->sortPhonebookEntries();
         storeEdited(result, TextId::Rueckgaengig_NeuerEintrag);
+    });
+}
+
+// --- Duplicates and one number form ----------------------------------------
+
+void PhonebookPage::Btn_DoppelteClick()
+{
+    guarded([this] {
+        showDuplicates(*m_store, m_languageFile, m_numberTypeNames, m_window,
+                       [this](const EditResult& result) {
+                           rebuildTrees();
+                           storeEdited(result, TextId::Rueckgaengig_Zusammenfuehren);
+                       });
+    });
+}
+
+void PhonebookPage::Btn_VereinheitlichenClick()
+{
+    guarded([this] {
+        unifyNumbers(*m_store, m_languageFile, m_window, [this](const EditResult& result) {
+            rebuildTrees();
+            storeEdited(result, TextId::Rueckgaengig_Vereinheitlichen);
+        });
     });
 }
 

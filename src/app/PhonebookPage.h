@@ -59,6 +59,8 @@ public:
     // The about line: a click on it shows the about box.
     ClickLabel* aboutLine() const { return Label1; }
     QPushButton* newEntryButton() const { return Btn_NeuerEintrag; }
+    QPushButton* duplicatesButton() const { return Btn_Doppelte; }
+    QPushButton* numberFormButton() const { return Btn_Vereinheitlichen; }
     QLineEdit* searchField() const { return Edt_Suchen; }
     QProgressBar* progressBar() const { return ProgressBar; }
     // Shown while no handset has answered the search.
@@ -101,6 +103,10 @@ public:
     // node now; the menu's states of its last opening play no part.
     void runMenuCommand(MenuItem item, QTreeWidget* tree);
     void Btn_NeuerEintragClick();
+    // "Doppelte Einträge…" and "Nummern vereinheitlichen…": one undo step
+    // per merge, one for all the numbers.
+    void Btn_DoppelteClick();
+    void Btn_VereinheitlichenClick();
 
 private:
     void createControls();
@@ -127,6 +133,8 @@ private:
     ClickLabel* Label1;
     QPushButton* Btn_Close;
     QPushButton* Btn_NeuerEintrag;
+    QPushButton* Btn_Doppelte;
+    QPushButton* Btn_Vereinheitlichen;
     QLineEdit* Edt_Suchen;
     QProgressBar* ProgressBar;
     NoHandsetNotice* m_noHandsetNotice;

@@ -41,7 +41,8 @@ TransferController::TransferController(const ManagerContext& context, TComPort& 
 
 QList<QWidget*> TransferController::storeControls() const
 {
-    return {m_page.loadButton(), m_page.saveButton(), m_page.newEntryButton()};
+    return {m_page.loadButton(), m_page.saveButton(), m_page.newEntryButton(),
+            m_page.duplicatesButton(), m_page.numberFormButton()};
 }
 
 QList<QWidget*> TransferController::lockedControls() const

@@ -2,6 +2,7 @@ list(APPEND q7gui_sources
   app/AboutBox.cpp
   app/ClickLabel.cpp
   app/ComComboBox.cpp
+  app/ContactTools.cpp
   app/Dialogs.cpp
   app/ErrorBox.cpp
   app/ImportReport.cpp

@@ -115,6 +115,16 @@ namespace q7 {
     X(Kontakte_International, "Kontakte", "International", "&International (+49…)")                \
     X(Kontakte_National, "Kontakte", "National", "&National (0…)")                                 \
     X(Kontakte_Ausgelassen, "Kontakte", "Ausgelassen", "Nicht übernommene Nummern: %1")            \
+    X(Kontakte_BerichtSpeichern, "Kontakte", "BerichtSpeichern", "&Speichern…")                    \
+    X(Kontakte_BerichtDateiformat, "Kontakte", "BerichtDateiformat", "Textdatei (*.txt)|*.txt")    \
+    X(Kontakte_KeineDoppelten, "Kontakte", "KeineDoppelten", "Keine doppelten Einträge gefunden.") \
+    X(Kontakte_DoppelteHinweis, "Kontakte", "DoppelteHinweis",                                     \
+      "Einträge mit einer gemeinsamen Nummer oder demselben Namen. Eine Gruppe wird im "          \
+      "ersten Eintrag zusammengeführt, die anderen werden zum Löschen markiert.")                  \
+    X(Kontakte_Form, "Kontakte", "Form", "In welche Form sollen alle Nummern gebracht werden?")    \
+    X(Kontakte_Aenderungen, "Kontakte", "Aenderungen", "Zu ändernde Nummern: %1")                  \
+    X(Kontakte_KeineAenderungen, "Kontakte", "KeineAenderungen",                                   \
+      "Alle Nummern haben schon diese Form.")                                                      \
     X(TAB_Optionen_TAB_Name, "TAB_Optionen", "TAB_Name", "Optionen")                               \
     X(TAB_Optionen_GB_COM_Settings, "TAB_Optionen", "GB_COM_Settings",                             \
       "Schnittstellen Einstellungen")                                                              \
@@ -426,6 +436,9 @@ namespace q7 {
     X(Rueckgaengig_Ausschneiden, "Rueckgaengig", "Ausschneiden", "Ausschneiden")                   \
     X(Rueckgaengig_Einfuegen, "Rueckgaengig", "Einfuegen", "Einfügen")                             \
     X(Rueckgaengig_NeuerEintrag, "Rueckgaengig", "NeuerEintrag", "Neuer Eintrag")                  \
+    X(Rueckgaengig_Zusammenfuehren, "Rueckgaengig", "Zusammenfuehren", "Zusammenführen")           \
+    X(Rueckgaengig_Vereinheitlichen, "Rueckgaengig", "Vereinheitlichen",                           \
+      "Nummern vereinheitlichen")                                                                  \
     X(Rueckgaengig_Import, "Rueckgaengig", "Import", "Import")
 
 enum class TextId
