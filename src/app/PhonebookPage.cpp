@@ -302,6 +302,13 @@ void PhonebookPage::Btn_NeuerEintragClick()
 
 // --- Duplicates and one number form ----------------------------------------
 
+void PhonebookPage::showNoHandsetNotice(bool shown)
+{
+    m_noHandsetNotice->setVisible(shown);
+    Btn_Doppelte->setVisible(!shown);
+    Btn_Vereinheitlichen->setVisible(!shown);
+}
+
 void PhonebookPage::Btn_DoppelteClick()
 {
     guarded([this] {

@@ -65,6 +65,9 @@ public:
     QProgressBar* progressBar() const { return ProgressBar; }
     // Shown while no handset has answered the search.
     NoHandsetNotice* noHandsetNotice() const { return m_noHandsetNotice; }
+    // The notice takes the place of the tidying buttons below the file
+    // operations while no handset has answered.
+    void showNoHandsetNotice(bool shown);
     // Ctrl+F: the search field, its text selected.
     void focusSearch();
 

@@ -75,7 +75,7 @@ bool TransferController::search(bool closePortFirst)
         : done ? m_languageFile.text(TextId::Diagnose_KeineAntwort).arg(name)
                : m_languageFile.text(TextId::Handysuche_NichtGeoeffnet).arg(name));
     // The status bar alone goes unnoticed at the first start.
-    m_page.noHandsetNotice()->setVisible(!found);
+    m_page.showNoHandsetNotice(!found);
     if (!found && !m_closePending)
         m_watcher.start();
     emit searchFinished(found);
@@ -266,7 +266,7 @@ void TransferController::setBusy(bool busy)
 void TransferController::handsetFound()
 {
     m_watcher.stop();
-    m_page.noHandsetNotice()->hide();
+    m_page.showNoHandsetNotice(false);
     setControlEnabled(m_page.writeButton(), true);
     setControlEnabled(m_page.readButton(), true);
     setControlEnabled(m_page.eraseButton(), true);
