@@ -59,6 +59,8 @@ public:
     QProgressBar* progressBar() const { return ProgressBar; }
     // Ctrl+F: the search field, its text selected.
     void focusSearch();
+    // The user's own country, for finding a number in either form.
+    void setCountryCode(int countryCode);
 
     PhonebookTrees& trees() { return *m_trees; }
     // The trees' commands: menu, in-place editor, clipboard, undo history.
@@ -126,6 +128,7 @@ private:
 
     std::unique_ptr<PhonebookTrees> m_trees;
     EntryFilter m_filter;
+    int m_countryCode = kDefaultCountryCode;
     PhonebookCommands* m_commands = nullptr;
 };
 
