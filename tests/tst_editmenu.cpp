@@ -923,6 +923,11 @@ void TestEditMenu::newEntryAndImportAreOneStepEach()
     });
     m_f->window->Btn_NeuerEintragClick();
     QCOMPARE(m_f->window->undoAction()->text(), QStringLiteral("&Rückgängig: Neuer Eintrag"));
+    // The new entry is where the user looks next.
+    QTreeWidgetItem* created = phonebook()->currentItem();
+    QVERIFY(created && created->isSelected());
+    QCOMPARE(created->text(0), QStringLiteral("Neu"));
+    QCOMPARE(phonebook()->selectedItems().size(), 1);
 
     // Cards are added, not put in place of the edits: no question on them.
     m_f->dialogs.clearCalls();

@@ -151,8 +151,14 @@ void PhonebookCommands::connectEditing()
     m_history->addTo(m_menu->menu(), {TV_Telefonbuch, TV_FirstNine});
     // Why an edit kept the old text, or which characters will not arrive as
     // typed: the status bar keeps it after the tooltip has gone.
-    connect(m_treeEditor, &TreeEditor::notice, this,
-            [this](const QString& message) { m_host.showStatus(message); });
+    connect(m_treeEditor, &TreeEditor::notice, this, [this](const QString& message) {
+        // Taking a notice back must not wipe what a transfer said.
+        if (message.isEmpty() && m_showsNotice)
+            m_host.showStatus(m_languageFile.text(TextId::Statusleiste_Ruhezustand));
+        else if (!message.isEmpty())
+            m_host.showStatus(message);
+        m_showsNotice = !message.isEmpty();
+    });
     // A write clears the changed flags of every record it sent, a read or
     // load brings others; the bold names follow whatever changed the state.
     connect(m_history, &EditHistory::stateChanged, this, [this] { m_trees.showChangedMarks(); });

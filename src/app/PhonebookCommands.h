@@ -130,6 +130,7 @@ private:
     EditHistory* m_history = nullptr;
     NumberClipboard m_clipboard;
     QTreeWidget* m_menuTree = nullptr; // the command tree of the menu's last opening
+    bool m_showsNotice = false;        // the status bar holds the editor's last notice
 };
 
 } // namespace q7

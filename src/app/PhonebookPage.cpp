@@ -300,6 +300,7 @@ void PhonebookPage::Btn_NeuerEintragClick()
             TV_Telefonbuch->clearSelection();
             TV_Telefonbuch->setCurrentItem(entry);
             TV_Telefonbuch->scrollToItem(entry);
+            TV_Telefonbuch->setFocus(Qt::OtherFocusReason);
         }
     });
 }
