@@ -354,6 +354,8 @@ void TestEditMenu::inPlaceEditorKeepsToTheFieldRules()
         QVERIFY(notices.isEmpty() || notices.last().at(0).toString().isEmpty());
     else
         QVERIFY(!notices.isEmpty() && notices.last().at(0).toString().contains(notice));
+    // The status bar keeps the word after the tooltip has gone.
+    QCOMPARE(m_f->window->statusPanel(0)->text().contains(notice), true);
     QVERIFY(confirm(editor, *m_f->window));
     QCOMPARE(field(12, onNumber ? Nummer1 : Name), stored);
     QCOMPARE(onNumber ? entry(12)->child(2)->text(0) : entry(12)->text(0), decodePc(stored));
@@ -426,7 +428,7 @@ void TestEditMenu::deleteEntryAsks()
     QCOMPARE(boxes.size(), 1);
     QCOMPARE(boxes[0].icon, QMessageBox::Question);
     QCOMPARE(boxes[0].title, QStringLiteral("Warnung"));
-    QCOMPARE(boxes[0].text, QStringLiteral("Soll dieser Eintrag wirklich gelöscht werden?"));
+    QCOMPARE(boxes[0].text, QStringLiteral("„anna“ löschen?"));
     QCOMPARE(boxes[0].buttons, QMessageBox::Yes | QMessageBox::No);
     const bool deleted = answer == QMessageBox::Yes;
     QCOMPARE(field(505, Name), deleted ? QByteArray("Q7LoeschenQ7") : QByteArray("anna"));
@@ -644,6 +646,7 @@ void TestEditMenu::desktopKeysAndPasteAsKeepEveryNumber()
     QCOMPARE(clipboard.number, QByteArray("0505"));
     QCOMPARE(clipboard.type, QByteArray("Heim"));
     QCOMPARE(detail(entry(505), NodeRole::Nummer1)->text(0), QStringLiteral("0301"));
+    QCOMPARE(m_f->window->statusPanel(1)->text(), QStringLiteral("In Zwischenablage: 0505"));
 }
 
 void TestEditMenu::shortcutsActOnTheStateWhenPressed()
@@ -920,6 +923,11 @@ void TestEditMenu::newEntryAndImportAreOneStepEach()
     });
     m_f->window->Btn_NeuerEintragClick();
     QCOMPARE(m_f->window->undoAction()->text(), QStringLiteral("&Rückgängig: Neuer Eintrag"));
+    // The new entry is where the user looks next.
+    QTreeWidgetItem* created = phonebook()->currentItem();
+    QVERIFY(created && created->isSelected());
+    QCOMPARE(created->text(0), QStringLiteral("Neu"));
+    QCOMPARE(phonebook()->selectedItems().size(), 1);
 
     // Cards are added, not put in place of the edits: no question on them.
     m_f->dialogs.clearCalls();

@@ -3,6 +3,7 @@
 // user changes it, written back, and read again in a window of its own.
 
 #include "app/MainWindow.h"
+#include "app/PhonebookCommands.h"
 #include "base/PcText.h"
 #include "editing/ui/PhonebookMenu.h"
 #include "editing/ui/TreeEditor.h"
@@ -76,6 +77,8 @@ private slots:
 
     void menuEditsReachTheHandsetAndNothingElse();
     void undoneEditsLeaveTheHandsetAsRead();
+    void severalEntriesGoAndComeBackAsOneStep();
+    void dragAndClipboardKeysReachTheHandset();
 
 private:
     // A window on the simulated handset that has found it at start.
@@ -83,6 +86,8 @@ private:
     // Closes the window and reads the handset in a new one.
     void closeAndReadAgain();
     void select(QTreeWidget* tree, QTreeWidgetItem* node);
+    // A click on node with modifiers, as the mouse makes it.
+    void click(QTreeWidget* tree, QTreeWidgetItem* node, Qt::KeyboardModifiers modifiers = {});
     // Opens the menu on the selected node of tree, as a right click does,
     // and chooses item in it.
     void choose(QTreeWidget* tree, MenuItem item);
@@ -149,7 +154,19 @@ void TestEditSim::select(QTreeWidget* tree, QTreeWidgetItem* node)
     for (QTreeWidgetItem* above = node->parent(); above; above = above->parent())
         above->setExpanded(true);
     tree->setFocus();
-    tree->setCurrentItem(node);
+    // Only this node: the modifiers of a key the test pressed before would
+    // otherwise add it to the selection.
+    tree->setCurrentItem(node, 0, QItemSelectionModel::ClearAndSelect);
+}
+
+void TestEditSim::click(QTreeWidget* tree, QTreeWidgetItem* node, Qt::KeyboardModifiers modifiers)
+{
+    QVERIFY(node);
+    for (QTreeWidgetItem* above = node->parent(); above; above = above->parent())
+        above->setExpanded(true);
+    tree->scrollToItem(node);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, modifiers,
+                      tree->visualItemRect(node).center());
 }
 
 void TestEditSim::choose(QTreeWidget* tree, MenuItem item)
@@ -377,6 +394,105 @@ void TestEditSim::undoneEditsLeaveTheHandsetAsRead()
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
     QCOMPARE(childTexts(window().trees().phonebookRoot()), names);
     QCOMPARE(childTexts(window().trees().firstNineRoot()), (QStringList{"anna"}));
+}
+
+// Three entries picked with Ctrl+click go with one question and one Del, and
+// one Ctrl+Z brings all three back: a write then has nothing to send.
+void TestEditSim::severalEntriesGoAndComeBackAsOneStep()
+{
+    startWindow();
+    if (QTest::currentTestFailed())
+        return;
+    m_f->read();
+    const auto read = std::make_unique<RecordStore>(window().recordStore());
+    const QStringList names = childTexts(window().trees().phonebookRoot());
+
+    click(phonebook(), entry(3));
+    click(phonebook(), entry(30), Qt::ControlModifier);
+    click(phonebook(), entry(510), Qt::ControlModifier);
+    QCOMPARE(window().treeEditor().selectedEntryRecords(phonebook()), (QList<int>{510, 30, 3}));
+
+    dialogs().clearCalls();
+    dialogs().queueAnswer(QMessageBox::Yes);
+    QTest::keyClick(phonebook(), Qt::Key_Delete);
+    const auto questions = dialogs().callsOf(ScriptedDialogs::Kind::Message);
+    QCOMPARE(questions.size(), 1);
+    QCOMPARE(questions.first().text, QStringLiteral("3 Einträge löschen?"));
+    QCOMPARE(childTexts(window().trees().phonebookRoot()),
+             (QStringList{"anna", "Berta", "Jörg", "Max", "Otto", "Sim B"}));
+    QCOMPARE(window().undoStack()->count(), 1);
+    QVERIFY(window().windowTitle().endsWith(QStringLiteral(" *")));
+
+    QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(childTexts(window().trees().phonebookRoot()), names);
+    QVERIFY(window().recordStore() == *read); // the changed flags too
+    QVERIFY(!window().windowTitle().endsWith(QStringLiteral(" *")));
+    for (int r : {3, 30, 510})
+        QVERIFY(!PhonebookTrees::showsChangedMark(entry(r)));
+
+    sim().clearCommands();
+    window().findChild<QPushButton*>(QStringLiteral("Btn_Datenschreiben"))->click();
+    const QList<QByteArray> commands = sim().commands();
+    QVERIFY(!commands.isEmpty()); // the write ran
+    for (const QByteArray& command : commands)
+        QVERIFY2(!command.toUpper().startsWith("AT-SCE") &&
+                     !command.toUpper().startsWith("AT+CPBW"),
+                 command.constData());
+
+    // One entry alone is asked for by its name.
+    select(phonebook(), entry(40));
+    dialogs().clearCalls();
+    dialogs().queueAnswer(QMessageBox::No);
+    QTest::keyClick(phonebook(), Qt::Key_Delete);
+    QCOMPARE(dialogs().callsOf(ScriptedDialogs::Kind::Message).value(0).text,
+             QStringLiteral("„Otto“ löschen?"));
+    QVERIFY(entry(40));
+}
+
+// An entry dropped on a held First Nine position exchanges places with the
+// one there; a number cut with Ctrl+X and pasted with Ctrl+V onto another
+// entry's number swaps the two. All of it survives a write and a read.
+void TestEditSim::dragAndClipboardKeysReachTheHandset()
+{
+    startWindow();
+    if (QTest::currentTestFailed())
+        return;
+    m_f->read();
+
+    QTreeWidget* firstNine = window().trees().firstNineTree();
+    PhonebookCommands& commands = window().phonebookPage().commands();
+    const QRect anna = firstNine->visualItemRect(window().trees().firstNineNode(5));
+    QCOMPARE(commands.firstNinePositionAt(anna.center()), 5);
+    // Below the positions: the first free one.
+    QCOMPARE(commands.firstNinePositionAt(QPoint(4, firstNine->viewport()->height() - 2)), 1);
+    select(phonebook(), entry(40));
+    commands.dropEntry(40, commands.firstNinePositionAt(anna.center()));
+    QCOMPARE(childTexts(window().trees().firstNineRoot()), (QStringList{"Otto"}));
+    QCOMPARE(entry(40)->text(0), QStringLiteral("anna"));
+    QCOMPARE(window().statusPanel(0)->text(),
+             QStringLiteral("„Otto“ und „anna“ haben die Plätze getauscht."));
+    QVERIFY(PhonebookTrees::showsChangedMark(entry(40)));
+    QVERIFY(PhonebookTrees::showsChangedMark(entry(505)));
+
+    select(phonebook(), detail(entry(20), NodeRole::Nummer1));
+    QTest::keyClick(phonebook(), Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(childTexts(entry(20)), (QStringList{"20", "0321"}));
+    select(phonebook(), detail(entry(12), NodeRole::Nummer1));
+    QTest::keyClick(phonebook(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(childTexts(entry(12)), (QStringList{"12", "Freunde", "0320"}));
+    QCOMPARE(window().statusPanel(1)->text(), QStringLiteral("In Zwischenablage: 0302"));
+
+    window().findChild<QPushButton*>(QStringLiteral("Btn_Datenschreiben"))->click();
+    QVERIFY(!window().hasUnsavedEdits());
+
+    closeAndReadAgain();
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(childTexts(window().trees().firstNineRoot()), (QStringList{"Otto"}));
+    QCOMPARE(childTexts(entry(505)), (QStringList{"505", "0340"}));
+    QCOMPARE(childTexts(entry(40)), (QStringList{"40", "0505"}));
+    QCOMPARE(childTexts(entry(20)), (QStringList{"20", "0321"}));
+    QCOMPARE(childTexts(entry(12)), (QStringList{"12", "Freunde", "0320"}));
 }
 
 QTEST_MAIN(TestEditSim)

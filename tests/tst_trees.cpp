@@ -1,5 +1,6 @@
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
+#include "phonebook/HandsetImage.h"
 #include "phonebook/ui/PhonebookImages.h"
 #include "phonebook/ui/PhonebookTrees.h"
 #include "support/PhonebookNodes.h"
@@ -93,6 +94,7 @@ private slots:
     void branchLinesInTheTextColour_data();
     void branchLinesInTheTextColour();
     void changedEntriesAreMarked();
+    void changedMarksLeaveOutWhatTheHandsetHolds();
     void phonebookSelectsSeveralEntries();
 
 private:
@@ -586,6 +588,34 @@ void TestTrees::changedEntriesAreMarked()
     QVERIFY(!trees.phonebookNode(2)->font(0).bold());
     QVERIFY(!PhonebookTrees::showsChangedMark(trees.firstNineNode(3)));
     QCOMPARE(trees.counts().changed, 1);
+}
+
+// The flags outlive a write; the marks do not: what the handset, as last
+// seen, holds as the store does is no edit it still lacks.
+void TestTrees::changedMarksLeaveOutWhatTheHandsetHolds()
+{
+    RecordStore seen;
+    putRecord(seen, 1, "Anna", {{Nummer1, "01"}});
+    putRecord(seen, 2, "Bernd", {{Nummer1, "02"}});
+    putRecord(seen, 4, "Dora");
+    putRecord(m_store, 1, "Anna", {{Nummer1, "01"}, {ChangedFlag, "JA"}});   // written
+    putRecord(m_store, 2, "Bernd", {{Nummer1, "022"}, {ChangedFlag, "JA"}}); // not yet
+    putRecord(m_store, 3, "Carl", {{ChangedFlag, "JA"}});                    // new
+    putRecord(m_store, 4, kDeletionMarker, {{ChangedFlag, "JA"}});           // still there
+    putRecord(m_store, 5, kDeletionMarker, {{ChangedFlag, "JA"}});           // gone
+    HandsetImage handset;
+    m_trees->setHandsetImage(&handset);
+    PhonebookTrees& trees = rebuilt();
+    // Never read: the flags alone count.
+    QVERIFY(PhonebookTrees::showsChangedMark(trees.phonebookNode(1)));
+    QCOMPARE(trees.counts().changed, 5);
+
+    handset.takeRead(seen);
+    trees.showChangedMarks();
+    QVERIFY(!PhonebookTrees::showsChangedMark(trees.phonebookNode(1)));
+    QVERIFY(PhonebookTrees::showsChangedMark(trees.phonebookNode(2)));
+    QVERIFY(PhonebookTrees::showsChangedMark(trees.phonebookNode(3)));
+    QCOMPARE(trees.counts().changed, 3); // 2, 3 and the deletion of 4
 }
 
 void TestTrees::phonebookSelectsSeveralEntries()

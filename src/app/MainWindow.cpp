@@ -15,6 +15,7 @@
 #include "link/CommandExchange.h"
 #include "phonebook/Confirmations.h"
 #include "phonebook/HandsetImage.h"
+#include "phonebook/ui/PhonebookTrees.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -198,12 +199,12 @@ void TFrm_Q7_Manager::showEditState()
     // The same question as before edits are lost: the handset does not have
     // them yet.
     setWindowTitle(hasUnsavedEdits() ? m_caption + QStringLiteral(" *") : m_caption);
-    int changed = 0;
-    for (int record = 1; record <= kRecordCount; ++record)
-        changed += m_store->isChanged(record) ? 1 : 0;
+    // Counted as the trees show them, so that the panel and the bold names
+    // never disagree.
+    const PhonebookTrees::Counts counts = m_page->trees().counts();
     m_statusPanels[2]->setText(m_languageFile.text(TextId::Statusleiste_Bestand)
-                                   .arg(entryCount(liveEntryCount(*m_store), m_languageFile))
-                                   .arg(changed));
+                                   .arg(entryCount(counts.entries, m_languageFile))
+                                   .arg(counts.changed));
 }
 
 void TFrm_Q7_Manager::applyTexts()
@@ -283,6 +284,7 @@ void TFrm_Q7_Manager::loadSettings()
         guarded([this] { m_comPort->RestorePortSettings(kProgramKey); });
 
     m_options->setPhonebookOptions(loadPhonebookOptions(*m_settings));
+    m_page->setCountryCode(loadCountryCode(*m_settings));
     // Qt brings a window saved on a screen that is gone back where it can be
     // seen.
     const QByteArray geometry = m_settings->value(kGeometryKey).toByteArray();

@@ -6,6 +6,7 @@
 #include "app/ManagerContext.h"
 #include "app/StatusPanel.h"
 #include "base/LanguageFile.h"
+#include "base/OperationHost.h"
 #include "base/PcText.h"
 #include "editing/ui/PhonebookMenu.h"
 #include "editing/ui/TreeEditor.h"
@@ -13,8 +14,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDropEvent>
 #include <QMenu>
 #include <QTreeWidget>
+#include <algorithm>
 #include <utility>
 
 namespace q7 {
@@ -53,6 +56,16 @@ int indexIn(MenuItem item, MenuItem first)
     return static_cast<int>(item) - static_cast<int>(first) + 1;
 }
 
+// Whether a move to target would take record r anywhere: an entry already in
+// the range stays where it is.
+bool leavesItsRange(const RecordStore& store, int r, MoveTarget target)
+{
+    const bool inRange = target == MoveTarget::Memory
+                             ? isMemoryRecord(r)
+                             : r > kLastFirstNineRecord && r <= kLastShownRecord;
+    return store.isLive(r) && !inRange;
+}
+
 } // namespace
 
 PhonebookCommands::PhonebookCommands(const ManagerContext& context, QWidget* page,
@@ -60,8 +73,8 @@ PhonebookCommands::PhonebookCommands(const ManagerContext& context, QWidget* pag
                                      QTreeWidget* firstNineTree,
                                      std::function<bool()> transferRunning,
                                      StatusPanel* clipboardPanel)
-    : QObject(page), m_window(context.window), m_page(page), m_store(context.store),
-      m_groups(context.groups), m_numberTypeNames(context.numberTypeNames),
+    : QObject(page), m_window(context.window), m_host(context.host), m_page(page),
+      m_store(context.store), m_groups(context.groups), m_numberTypeNames(context.numberTypeNames),
       m_languageFile(context.texts), m_trees(trees), TV_Telefonbuch(phonebookTree),
       TV_FirstNine(firstNineTree), m_transferRunning(std::move(transferRunning)),
       m_clipboardPanel(clipboardPanel)
@@ -136,6 +149,82 @@ void PhonebookCommands::connectEditing()
         m_store, m_languageFile, [this] { return editingAllowed(); },
         [this](const QList<int>& records) { showUndone(records); }, m_page);
     m_history->addTo(m_menu->menu(), {TV_Telefonbuch, TV_FirstNine});
+    // Why an edit kept the old text, or which characters will not arrive as
+    // typed: the status bar keeps it after the tooltip has gone.
+    connect(m_treeEditor, &TreeEditor::notice, this, [this](const QString& message) {
+        // Taking a notice back must not wipe what a transfer said.
+        if (message.isEmpty() && m_showsNotice)
+            m_host.showStatus(m_languageFile.text(TextId::Statusleiste_Ruhezustand));
+        else if (!message.isEmpty())
+            m_host.showStatus(message);
+        m_showsNotice = !message.isEmpty();
+    });
+    // A write clears the changed flags of every record it sent, a read or
+    // load brings others; the bold names follow whatever changed the state.
+    connect(m_history, &EditHistory::stateChanged, this, [this] { m_trees.showChangedMarks(); });
+    acceptDrops();
+}
+
+// An entry of the phonebook tree dragged onto the First Nine tree moves there
+// as the menu's move does. The drag only ever copies: a move action would let
+// the phonebook tree remove the dragged nodes itself.
+void PhonebookCommands::acceptDrops()
+{
+    TV_Telefonbuch->setDragEnabled(true);
+    TV_Telefonbuch->setDragDropMode(QAbstractItemView::DragOnly);
+    TV_Telefonbuch->setDefaultDropAction(Qt::CopyAction);
+    TV_FirstNine->setAcceptDrops(true);
+    TV_FirstNine->viewport()->setAcceptDrops(true);
+    TV_FirstNine->viewport()->installEventFilter(this);
+}
+
+bool PhonebookCommands::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == TV_FirstNine->viewport() &&
+        (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+         event->type() == QEvent::Drop))
+        return dropOnFirstNine(event);
+    return QObject::eventFilter(watched, event);
+}
+
+bool PhonebookCommands::dropOnFirstNine(QEvent* event)
+{
+    auto* drop = static_cast<QDropEvent*>(event);
+    const NodeTarget dragged = m_treeEditor->selectedTarget(TV_Telefonbuch);
+    const int position = firstNinePositionAt(drop->position().toPoint());
+    if (drop->source() != TV_Telefonbuch || dragged.kind != NodeKind::Entry || position == 0 ||
+        !editingAllowed()) {
+        drop->ignore();
+        return true;
+    }
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (event->type() == QEvent::Drop)
+        dropEntry(dragged.record, position);
+    return true;
+}
+
+int PhonebookCommands::firstNinePositionAt(const QPoint& viewportPos) const
+{
+    QTreeWidgetItem* node = TV_FirstNine->itemAt(viewportPos);
+    while (node && node->parent() && node->parent() != m_trees.firstNineRoot())
+        node = node->parent();
+    for (int p = 1; node && node->parent() && p <= kFirstNineCount; ++p)
+        if (m_trees.firstNineNode(p) == node)
+            return p;
+    // The root or the room below the positions: the first free one.
+    for (int p = 1; p <= kFirstNineCount; ++p)
+        if (!m_store.isLive(kLastMemoryRecord + p))
+            return p;
+    return 0;
+}
+
+void PhonebookCommands::dropEntry(int record, int position)
+{
+    if (!editingAllowed() || !m_store.isLive(record))
+        return;
+    m_history->setNextStep(TextId::Rueckgaengig_Verschieben);
+    guarded([&] { moveToPosition(record, position, TV_Telefonbuch); });
 }
 
 bool PhonebookCommands::editingAllowed() const
@@ -172,8 +261,18 @@ void PhonebookCommands::showUndone(const QList<int>& records)
 
 void PhonebookCommands::showClipboard()
 {
+    if (!m_clipboard.holdsNumber()) {
+        m_clipboardPanel->clear();
+        return;
+    }
     m_clipboardPanel->setText(m_languageFile.text(TextId::Statusleiste_Zwischenablage) + u' ' +
                               decodePc(m_clipboard.number));
+}
+
+QList<int> PhonebookCommands::entriesOf(const NodeTarget& target) const
+{
+    const QList<int> selected = m_treeEditor->selectedEntryRecords(target.tree);
+    return selected.contains(target.record) ? selected : QList<int>{target.record};
 }
 
 // --- The menu and the command tree --------------------------------------
@@ -337,13 +436,19 @@ void PhonebookCommands::toggleSelectedNode(QTreeWidget* tree)
 void PhonebookCommands::PM_LoeschenClick(const NodeTarget& target)
 {
     if (target.kind == NodeKind::Entry) {
+        // One question for all the selected entries, and one undo step.
+        const QList<int> records = entriesOf(target);
+        const QString question =
+            records.size() == 1
+                ? m_languageFile.text(TextId::Contexmenu_LoeschenFrage)
+                      .arg(decodePc(m_store.field(records.first(), Name)))
+                : m_languageFile.text(TextId::Contexmenu_LoeschenMehrere).arg(records.size());
         const auto answer =
             dialogs().message(m_window, QMessageBox::Question,
-                              m_languageFile.text(TextId::Contexmenu_MessageboxCaption),
-                              m_languageFile.text(TextId::Contexmenu_MessageboxText),
+                              m_languageFile.text(TextId::Contexmenu_MessageboxCaption), question,
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer == QMessageBox::Yes)
-            showEdited(deleteEntry(m_store, target.record), target.tree);
+            showEdited(deleteEntries(m_store, records), target.tree);
     } else if (target.kind == NodeKind::Number) {
         showEdited(clearNumber(m_store, target.record, target.slot), target.tree);
     }
@@ -403,8 +508,12 @@ void PhonebookCommands::PM_GruppeClick(MenuItem item, const NodeTarget& target)
 
 void PhonebookCommands::PM_VerschiebenaufMEMClick(const NodeTarget& target)
 {
-    const EditResult result = moveEntry(m_store, target.record, MoveTarget::Memory);
-    if (!result.changed())
+    const QList<int> records = entriesOf(target);
+    const EditResult result = moveEntries(m_store, records, MoveTarget::Memory);
+    const bool anyToMove = std::any_of(records.begin(), records.end(), [this](int r) {
+        return leavesItsRange(m_store, r, MoveTarget::Memory);
+    });
+    if (!result.changed() && anyToMove)
         dialogs().message(m_window, QMessageBox::Warning, kApplicationTitle,
                           m_languageFile.text(TextId::Contexmenu_KeinPlatzMEM), QMessageBox::Ok);
     showEdited(result, target.tree);
@@ -412,8 +521,12 @@ void PhonebookCommands::PM_VerschiebenaufMEMClick(const NodeTarget& target)
 
 void PhonebookCommands::PM_VerschiebenaufSIMClick(const NodeTarget& target)
 {
-    const EditResult result = moveEntry(m_store, target.record, MoveTarget::Sim);
-    if (!result.changed())
+    const QList<int> records = entriesOf(target);
+    const EditResult result = moveEntries(m_store, records, MoveTarget::Sim);
+    const bool anyToMove = std::any_of(records.begin(), records.end(), [this](int r) {
+        return leavesItsRange(m_store, r, MoveTarget::Sim);
+    });
+    if (!result.changed() && anyToMove)
         dialogs().message(m_window, QMessageBox::Warning, kApplicationTitle,
                           m_languageFile.text(TextId::Contexmenu_KeinPlatzSIM), QMessageBox::Ok);
     showEdited(result, target.tree);
@@ -421,8 +534,19 @@ void PhonebookCommands::PM_VerschiebenaufSIMClick(const NodeTarget& target)
 
 void PhonebookCommands::PM_FNV_PositionClick(MenuItem item, const NodeTarget& target)
 {
-    showEdited(moveToFirstNine(m_store, target.record, indexIn(item, M::PM_FNV_Position1)),
-               target.tree);
+    moveToPosition(target.record, indexIn(item, M::PM_FNV_Position1), target.tree);
+}
+
+void PhonebookCommands::moveToPosition(int record, int position, QTreeWidget* commandTree)
+{
+    // Onto a held position the two entries exchange places; the status bar
+    // names both, so that the other one is not looked for at its old place.
+    const QString moving = decodePc(m_store.field(record, Name));
+    const EditResult result = moveToFirstNine(m_store, record, position);
+    showEdited(result, commandTree);
+    if (result.exchanged != 0)
+        m_host.showStatus(m_languageFile.text(TextId::Eingabe_Getauscht)
+                              .arg(moving, decodePc(m_store.field(result.exchanged, Name))));
 }
 
 // --- Numbers ----------------------------------------------------------------
@@ -468,7 +592,8 @@ void PhonebookCommands::PM_Einfuegenals_NummerClick(MenuItem item, const NodeTar
     showEdited(pasteAsNumber(m_store, target.record, indexIn(item, M::PM_Einfuegenals_Nummer1),
                              m_clipboard),
                target.tree);
-    m_clipboardPanel->clear();
+    // A number the pasted one replaced is in the clipboard now.
+    showClipboard();
 }
 
 } // namespace q7

@@ -16,6 +16,7 @@ namespace q7 {
 class EditHistory;
 class GroupList;
 class LanguageFile;
+class OperationHost;
 class PhonebookMenu;
 class PhonebookTrees;
 class RecordStore;
@@ -64,12 +65,23 @@ public:
     // The command of an item on the selected node of tree, when it fits that
     // node now; the menu's states of its last opening play no part.
     void runMenuCommand(MenuItem item, QTreeWidget* tree);
+    // The position of the First Nine tree a drop at viewportPos lands on: a
+    // position's node (held), else the first free one; 0 when none is free.
+    int firstNinePositionAt(const QPoint& viewportPos) const;
+    // An entry of the phonebook tree dropped onto a First Nine position.
+    void dropEntry(int record, int position);
 
 private:
     void connectEditing();
     void showEdited(const EditResult& result, QTreeWidget* commandTree);
     void showUndone(const QList<int>& records);
     void showClipboard();
+    // The entries a command for several acts on: the selected ones, or the
+    // target's alone when it is not among them.
+    QList<int> entriesOf(const NodeTarget& target) const;
+    void acceptDrops();
+    bool dropOnFirstNine(QEvent* event);
+    void moveToPosition(int record, int position, QTreeWidget* commandTree);
     bool TV_TelefonbuchTryEdit(const NodeTarget& target);
     bool TV_FirstNineTryEdit(const NodeTarget& target);
     void TV_TelefonbuchItemChange(const NodeTarget& target, const QString& text);
@@ -98,7 +110,10 @@ private:
     void PM_EinfuegenClick(const NodeTarget& target);
     void PM_Einfuegenals_NummerClick(MenuItem item, const NodeTarget& target);
 
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
     QWidget* m_window;
+    OperationHost& m_host;
     QWidget* m_page;
     RecordStore& m_store;
     GroupList& m_groups;
@@ -115,6 +130,7 @@ private:
     EditHistory* m_history = nullptr;
     NumberClipboard m_clipboard;
     QTreeWidget* m_menuTree = nullptr; // the command tree of the menu's last opening
+    bool m_showsNotice = false;        // the status bar holds the editor's last notice
 };
 
 } // namespace q7

@@ -143,6 +143,7 @@ void PhonebookPage::createEditing(std::function<bool()> transferRunning,
 {
     m_trees = std::make_unique<PhonebookTrees>(TV_Telefonbuch, TV_FirstNine, *m_store,
                                                m_languageFile, m_numberTypeNames);
+    m_trees->setHandsetImage(&m_context.handset);
     rebuildTrees();
     m_commands = new PhonebookCommands(m_context, this, *m_trees, TV_Telefonbuch, TV_FirstNine,
                                        std::move(transferRunning), clipboardPanel);
@@ -170,6 +171,14 @@ void PhonebookPage::focusSearch()
     Edt_Suchen->selectAll();
 }
 
+void PhonebookPage::setCountryCode(int countryCode)
+{
+    m_countryCode = countryCode;
+    m_filter = EntryFilter(Edt_Suchen->text(), m_countryCode);
+    if (m_trees)
+        filterPhonebook();
+}
+
 void PhonebookPage::rebuildTrees()
 {
     m_trees->RebuildPhonebookTree();
@@ -179,7 +188,7 @@ void PhonebookPage::rebuildTrees()
 
 void PhonebookPage::Edt_SuchenChange(const QString& text)
 {
-    m_filter = EntryFilter(text);
+    m_filter = EntryFilter(text, m_countryCode);
     filterPhonebook();
 }
 
@@ -297,6 +306,16 @@ void PhonebookPage::Btn_NeuerEintragClick()
         m_trees->AddRecordNodes(result.target);
         m_trees->sortPhonebookEntries();
         storeEdited(result, TextId::Rueckgaengig_NeuerEintrag);
+        // The new entry is where the user looks next, also when the search
+        // would hide it.
+        if (QTreeWidgetItem* entry = m_trees->phonebookNode(result.target)) {
+            entry->setHidden(false);
+            m_trees->phonebookRoot()->setExpanded(true);
+            TV_Telefonbuch->clearSelection();
+            TV_Telefonbuch->setCurrentItem(entry);
+            TV_Telefonbuch->scrollToItem(entry);
+            TV_Telefonbuch->setFocus(Qt::OtherFocusReason);
+        }
     });
 }
 

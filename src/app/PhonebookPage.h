@@ -70,6 +70,8 @@ public:
     void showNoHandsetNotice(bool shown);
     // Ctrl+F: the search field, its text selected.
     void focusSearch();
+    // The user's own country, for finding a number in either form.
+    void setCountryCode(int countryCode);
 
     PhonebookTrees& trees() { return *m_trees; }
     // The trees' commands: menu, in-place editor, clipboard, undo history.
@@ -144,6 +146,7 @@ private:
 
     std::unique_ptr<PhonebookTrees> m_trees;
     EntryFilter m_filter;
+    int m_countryCode = kDefaultCountryCode;
     PhonebookCommands* m_commands = nullptr;
 };
 

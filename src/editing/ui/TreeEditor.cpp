@@ -293,7 +293,7 @@ void TreeEditor::syncEntry(QTreeWidgetItem* entry, int r, int mainImage, int sec
     const QString name = decodePc(m_store.field(r, Name));
     if (entry->text(0) != name)
         entry->setText(0, name);
-    PhonebookTrees::showChangedMark(entry, m_store.isChanged(r));
+    PhonebookTrees::showChangedMark(entry, m_trees.showsAsChanged(r));
     if (PhonebookTrees::mainImage(entry) != mainImage ||
         PhonebookTrees::secondImage(entry) != secondImage)
         PhonebookTrees::setNodeImages(entry, mainImage, secondImage);

@@ -2,6 +2,7 @@
 
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
+#include "phonebook/HandsetImage.h"
 #include "phonebook/ui/PhonebookImages.h"
 #include "phonebook/ui/TreeLines.h"
 
@@ -252,7 +253,7 @@ QTreeWidgetItem* PhonebookTrees::makeEntryNode(int r, int mainImage, int secondI
 {
     auto* entry = new Node(decodePc(m_store.field(r, Name)));
     setNodeImages(entry, mainImage, secondImage);
-    showChangedMark(entry, m_store.isChanged(r));
+    showChangedMark(entry, showsAsChanged(r));
     for (const DetailNode& detail : detailNodesOf(r))
         entry->addChild(makeDetailNode(detail));
     return entry;
@@ -341,10 +342,25 @@ void PhonebookTrees::showChangedMarks()
 {
     for (int r = 1; r <= kLastShownRecord; ++r)
         if (QTreeWidgetItem* node = phonebookNode(r))
-            showChangedMark(node, m_store.isChanged(r));
+            showChangedMark(node, showsAsChanged(r));
     for (int p = 1; p <= kFirstNineCount; ++p)
         if (QTreeWidgetItem* node = firstNineNode(p))
-            showChangedMark(node, m_store.isChanged(kLastMemoryRecord + p));
+            showChangedMark(node, showsAsChanged(kLastMemoryRecord + p));
+}
+
+bool PhonebookTrees::showsAsChanged(int r) const
+{
+    if (!m_store.isChanged(r))
+        return false;
+    // The image lays the handset's entries out as the store does: the entry
+    // at location r in record r.
+    if (!m_handset || !m_handset->isKnown())
+        return true;
+    // A deletion is done once the handset holds nothing there.
+    if (!m_store.isLive(r))
+        return m_handset->holdsEntry(r);
+    return !m_handset->holdsEntry(r) ||
+           !differingFields(m_store, r, m_handset->entries(), r).isEmpty();
 }
 
 PhonebookTrees::Counts PhonebookTrees::counts() const
@@ -354,7 +370,7 @@ PhonebookTrees::Counts PhonebookTrees::counts() const
         if (m_store.isLive(r))
             ++counts.entries;
         // A deletion waiting for the next write is a change as well.
-        if (m_store.isChanged(r) && m_store.holdsEntry(r))
+        if (m_store.holdsEntry(r) && showsAsChanged(r))
             ++counts.changed;
     }
     return counts;

@@ -13,6 +13,7 @@ class QTreeWidget;
 
 namespace q7 {
 
+class HandsetImage;
 class LanguageFile;
 
 // Item data that carries the node's image indexes, so that code and tests can
@@ -124,6 +125,13 @@ public:
     static void showChangedMark(QTreeWidgetItem* entry, bool changed);
     static bool showsChangedMark(const QTreeWidgetItem* entry);
     void showChangedMarks();
+    // Whether record r shows as changed: flagged by an edit, and not held by
+    // the handset as it is now. The flag outlives a write on purpose (a
+    // later write of the changed entries sends it again), but the handset
+    // then has the edit, and the mark is for what it does not have yet.
+    bool showsAsChanged(int r) const;
+    // What the handset held when last seen; without it the flag alone counts.
+    void setHandsetImage(const HandsetImage* handset) { m_handset = handset; }
 
     // What the status bar tells: the live entries of records 1..600, and how
     // many records the next write sends (deletions included).
@@ -171,6 +179,7 @@ private:
     QTreeWidget* m_phonebookTree;
     QTreeWidget* m_firstNineTree;
     const RecordStore& m_store;
+    const HandsetImage* m_handset = nullptr;
     const LanguageFile& m_language;
     const NumberTypeNames& m_numberTypeNames;
 
