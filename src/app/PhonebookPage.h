@@ -55,6 +55,8 @@ public:
     QPushButton* saveButton() const { return Btn_Datenspeichern; }
     QPushButton* closeButton() const { return Btn_Close; }
     QPushButton* newEntryButton() const { return Btn_NeuerEintrag; }
+    QPushButton* stopButton() const { return Btn_Anhalten; }
+    QPushButton* snapshotsButton() const { return Btn_Sicherungen; }
     QLineEdit* searchField() const { return Edt_Suchen; }
     QProgressBar* progressBar() const { return ProgressBar; }
     // Ctrl+F: the search field, its text selected.
@@ -79,7 +81,11 @@ public:
     // the undo items.
     void storeEdited(const EditResult& result);
     void storeEdited(const EditResult& result, TextId step);
+    // Edits since the last read, import, write or export, or entries the
+    // handset as last seen lacks or holds otherwise: what closing, reading
+    // or loading would lose. The title's "*" follows it too.
     bool hasUnsavedEdits() const;
+    int entriesUnlikeHandset() const;
 
     // The questions before unsaved edits are lost; true: go ahead.
     bool mayReplaceEdits();
@@ -95,9 +101,15 @@ public:
     // node now; the menu's states of its last opening play no part.
     void runMenuCommand(MenuItem item, QTreeWidget* tree);
     void Btn_NeuerEintragClick();
+    // "Sicherungen": a snapshot of the handset back into the window.
+    void Btn_SicherungenClick();
 
 private:
     void createControls();
+    // Asks editsQuestion after edits, else the question naming the entries
+    // the handset lacks, else nothing; true: go ahead.
+    bool askBeforeLoss(TextId editsQuestion);
+    bool askYesNo(const QString& question);
     void Edt_SuchenChange(const QString& text);
     void filterPhonebook();
     void enterResults();
@@ -121,6 +133,8 @@ private:
     QLabel* Label1;
     QPushButton* Btn_Close;
     QPushButton* Btn_NeuerEintrag;
+    QPushButton* Btn_Anhalten;
+    QPushButton* Btn_Sicherungen;
     QLineEdit* Edt_Suchen;
     QProgressBar* ProgressBar;
 

@@ -8,6 +8,7 @@ list(APPEND q7gui_sources
   app/MainWindow.cpp
   app/RecoveryFile.cpp
   app/ShutdownSignals.cpp
+  app/SnapshotsDialog.cpp
   app/StatusPanel.cpp
   app/SingleInstance.cpp
   app/EdgeAnchors.cpp
@@ -19,6 +20,7 @@ list(APPEND q7gui_sources
   app/TransferController.cpp
   app/TransferGuard.cpp
   app/Warnung.cpp
+  app/WritePlanDialog.cpp
 )
 # The about box names the version the project is built as.
 set_source_files_properties(app/AboutBox.cpp PROPERTIES
