@@ -61,8 +61,10 @@ bool reachedElsewhere(TextId id)
         section == QLatin1String("Zusatzzeilen") || section == QLatin1String("Wiederherstellung") ||
         section == QLatin1String("Diagnose") || section == QLatin1String("Kontakte"))
         return true;
-    // The write's plan, its report and the snapshots: the tests of the plan,
-    // the snapshots and q7ctl check them until the window shows them.
+    // The write's plan, its report and the snapshots: the window shows them
+    // in dialogs this test does not open (they need a handset or snapshots);
+    // the tests of the plan, the snapshots, q7ctl and the window's
+    // transfers check them.
     if (section == QLatin1String("Plan") || section == QLatin1String("Schreiben") ||
         section == QLatin1String("Sicherungen") || id == TextId::TAB_Telefonbuch_FrageHandyAnders)
         return true;

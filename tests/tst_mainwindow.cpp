@@ -154,21 +154,23 @@ void TestMainWindow::layout_data()
     QTest::newRow("ComCB_Fluss") << "ComCB_Fluss" << QRect(16, 88, 145, 21) << "";
     QTest::newRow("Btn_ComTest") << "Btn_ComTest" << QRect(48, 120, 75, 25) << "&Test";
     QTest::newRow("GB_TelefonbuchOptionen")
-        << "GB_TelefonbuchOptionen" << QRect(208, 16, 217, 153) << "Telefonbuch Optionen";
+        << "GB_TelefonbuchOptionen" << QRect(208, 16, 217, 177) << "Telefonbuch Optionen";
     QTest::newRow("CB_NurGeaenderte")
         << "CB_NurGeaenderte" << QRect(8, 24, 201, 17) << "Nur Geänderte Datensätze schreiben";
     QTest::newRow("CB_Loeschbefehle")
         << "CB_Loeschbefehle" << QRect(8, 48, 201, 17) << "Löschbefehle mitspeichern";
+    QTest::newRow("CB_Pruefen") << "CB_Pruefen" << QRect(8, 72, 201, 17)
+                                << "Nach dem Schreiben prüfen";
     QTest::newRow("Panel_Hintergrundfarbe")
-        << "Panel_Hintergrundfarbe" << QRect(8, 80, 14, 14) << "";
+        << "Panel_Hintergrundfarbe" << QRect(8, 104, 14, 14) << "";
     QTest::newRow("Lbl_Hintergrundfarbe")
-        << "Lbl_Hintergrundfarbe" << QRect(28, 80, 185, 14) << "Hintergrundfarbe auswählen";
-    QTest::newRow("Panel_Schriftfarbe") << "Panel_Schriftfarbe" << QRect(8, 104, 14, 14) << "";
+        << "Lbl_Hintergrundfarbe" << QRect(28, 104, 185, 14) << "Hintergrundfarbe auswählen";
+    QTest::newRow("Panel_Schriftfarbe") << "Panel_Schriftfarbe" << QRect(8, 128, 14, 14) << "";
     QTest::newRow("Lbl_Schriftfarbe")
-        << "Lbl_Schriftfarbe" << QRect(28, 104, 185, 14) << "Schriftfarbe auswählen";
-    QTest::newRow("Panel_Hottrackfarbe") << "Panel_Hottrackfarbe" << QRect(8, 128, 14, 14) << "";
+        << "Lbl_Schriftfarbe" << QRect(28, 128, 185, 14) << "Schriftfarbe auswählen";
+    QTest::newRow("Panel_Hottrackfarbe") << "Panel_Hottrackfarbe" << QRect(8, 152, 14, 14) << "";
     QTest::newRow("Lbl_Hottrackfarbe")
-        << "Lbl_Hottrackfarbe" << QRect(28, 128, 185, 14) << "Hottrack Schriftfarbe auswählen";
+        << "Lbl_Hottrackfarbe" << QRect(28, 152, 185, 14) << "Hottrack Schriftfarbe auswählen";
     QTest::newRow("StatusBar") << "StatusBar" << QRect(0, 536, 633, 19) << "";
 }
 

@@ -2,8 +2,11 @@
 // start, reading, writing, erasing, and the CSV file.
 
 #include "app/MainWindow.h"
+#include "app/SnapshotsDialog.h"
+#include "app/WritePlanDialog.h"
 #include "base/PcText.h"
 #include "fileio/CsvPhonebook.h"
+#include "fileio/Snapshots.h"
 #include "phonebook/ui/PhonebookTrees.h"
 #include "simhandset.h"
 #include "support/SimFixture.h"
@@ -12,6 +15,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -197,7 +201,10 @@ private slots:
         m_f->window->Btn_DatenladenClick();
 
         m_f->setWriteOnlyChanged(false);
+        // Never read: the plan offers to read first; this one writes without.
+        m_f->answerPlan(WritePlanDialog::Write);
         m_f->window->Btn_DatenschreibenClick();
+        QCOMPARE(m_f->planLines.size(), 2);
         QCOMPARE(m_f->sim.entry(7).value(1), QByteArray("Sieben"));
         QCOMPARE(m_f->sim.entry(520).value(1), QByteArray("Zwanzig"));
         QVERIFY(m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message).isEmpty());
@@ -205,6 +212,7 @@ private slots:
         q7sim::SimOptions options = m_f->sim.options();
         options.refuseExtendedWrite = true;
         m_f->sim.setOptions(options);
+        m_f->answerPlan(WritePlanDialog::Write);
         m_f->window->Btn_DatenschreibenClick();
         const auto boxes = m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message);
         QCOMPARE(boxes.size(), 1);
@@ -228,6 +236,130 @@ private slots:
         // The trees still show what was read until the next read.
         QCOMPARE(treeTexts(tree("TV_Telefonbuch")), treeBefore);
         QCOMPARE(m_f->window->statusPanel(0)->text(), QStringLiteral("Handy gelöscht: 3 Einträge"));
+    }
+
+    // The handset emptied while the window still shows its entries: the
+    // window holds the only copy, closing asks, and a write puts them back.
+    void eraseThenWriteBringsEveryEntryBack()
+    {
+        startWindow();
+        m_f->read();
+        m_f->dialogs.queueAnswer(QMessageBox::Yes);
+        m_f->window->Btn_LoeschenClick();
+        QVERIFY(m_f->sim.entry(3).isEmpty());
+        QVERIFY(m_f->window->hasUnsavedEdits());
+        QVERIFY(m_f->window->windowTitle().endsWith(QStringLiteral(" *")));
+
+        m_f->dialogs.clearCalls();
+        m_f->dialogs.queueAnswer(QMessageBox::No);
+        QVERIFY(!m_f->window->close());
+        QCOMPARE(m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message).value(0).text,
+                 QStringLiteral("3 Einträge hält das Handy nicht oder anders, als das Fenster "
+                                "sie zeigt. Trotzdem fortfahren?"));
+
+        m_f->answerPlan(WritePlanDialog::Write);
+        m_f->window->Btn_DatenschreibenClick();
+        QCOMPARE(m_f->planLines.size(), 3);
+        QCOMPARE(m_f->sim.entry(3).value(1), QByteArray("Zoe"));
+        QCOMPARE(m_f->sim.entry(12).value(1), QByteArray("J|rg"));
+        QCOMPARE(m_f->sim.entry(505).value(1), QByteArray("anna"));
+        QVERIFY(!m_f->window->hasUnsavedEdits());
+
+        // The read and the handset before the erase were kept; the empty
+        // handset before the write holds nothing worth keeping.
+        const QList<SnapshotInfo> kept = Snapshots().list();
+        QCOMPARE(kept.size(), 1); // the same content is not stored twice
+        QCOMPARE(kept[0].entries, 3);
+    }
+
+    // A backup of another phonebook loaded over what was read: the write
+    // leaves the handset holding the file and nothing else.
+    void loadedBackupReplacesTheHandset()
+    {
+        startWindow();
+        m_f->read();
+        const QString path =
+            m_f->writeFile("backup.csv", csvLine(7, "Sieben") + csvLine(520, "Zwanzig"));
+        m_f->dialogs.queueFileName(path);
+        m_f->window->Btn_DatenladenClick();
+
+        m_f->answerPlan(WritePlanDialog::Write);
+        m_f->window->Btn_DatenschreibenClick();
+        // Two new, three deleted: each one a line.
+        QCOMPARE(m_f->planLines.size(), 5);
+        QCOMPARE(m_f->sim.entry(7).value(1), QByteArray("Sieben"));
+        QCOMPARE(m_f->sim.entry(520).value(1), QByteArray("Zwanzig"));
+        for (int location : {3, 12, 505})
+            QVERIFY2(m_f->sim.entry(location).isEmpty(), qPrintable(QString::number(location)));
+    }
+
+    // The way back: the snapshot of the read, loaded after another phonebook
+    // was written, and written in turn, gives the handset its entries again.
+    void snapshotLoadedAndWrittenPutsTheHandsetBack()
+    {
+        loadedBackupReplacesTheHandset();
+        QStringList listed;
+        QStringList differences;
+        m_f->dialogs.queueDialog([&](QDialog& dialog) {
+            auto* snapshots = qobject_cast<SnapshotsDialog*>(&dialog);
+            if (!snapshots)
+                return int(QDialog::Rejected);
+            for (int row = 0; row < snapshots->snapshotList()->topLevelItemCount(); ++row)
+                listed << snapshots->snapshotList()->topLevelItem(row)->text(2);
+            for (int row = 0; row < snapshots->differences()->count(); ++row)
+                differences << snapshots->differences()->item(row)->text();
+            return int(QDialog::Accepted);
+        });
+        m_f->window->findChild<QPushButton*>(QStringLiteral("Btn_Sicherungen"))->click();
+        // The read and the handset before the write held the same: one snapshot.
+        QCOMPARE(listed, QStringList{QStringLiteral("gelesen")});
+        QCOMPARE(differences.size(), 1 + 5); // the counts, then two new and three gone
+        QVERIFY(m_f->window->hasUnsavedEdits());
+
+        m_f->answerPlan(WritePlanDialog::Write);
+        m_f->window->Btn_DatenschreibenClick();
+        QCOMPARE(m_f->planLines.size(), 5);
+        QCOMPARE(m_f->sim.entry(3).value(1), QByteArray("Zoe"));
+        QCOMPARE(m_f->sim.entry(12).value(1), QByteArray("J|rg"));
+        QCOMPARE(m_f->sim.entry(505).value(1), QByteArray("anna"));
+        QVERIFY(m_f->sim.entry(7).isEmpty() && m_f->sim.entry(520).isEmpty());
+    }
+
+    // Cancelled plan: nothing is sent.
+    void cancelledPlanSendsNothing()
+    {
+        startWindow();
+        m_f->read();
+        m_f->dialogs.queueAnswer(QMessageBox::Yes);
+        m_f->window->Btn_LoeschenClick();
+        m_f->answerPlan(QDialog::Rejected);
+        m_f->window->Btn_DatenschreibenClick();
+        QVERIFY(m_f->sim.entry(3).isEmpty());
+    }
+
+    // "Anhalten" during a write: the record it is on is finished, none after.
+    void stopMidWriteLeavesTheRestUnwritten()
+    {
+        startWindow();
+        m_f->read();
+        m_f->dialogs.queueAnswer(QMessageBox::Yes);
+        m_f->window->Btn_LoeschenClick();
+        m_f->answerPlan(WritePlanDialog::Write);
+        // Pressed as soon as the write waits for the handset's first answer.
+        QTimer::singleShot(0, m_f->window.get(),
+                           [this] { QTest::keyClick(m_f->window.get(), Qt::Key_Escape); });
+        m_f->dialogs.clearCalls();
+        m_f->window->Btn_DatenschreibenClick();
+        int onHandset = 0;
+        for (int location : {3, 12, 505})
+            onHandset += m_f->sim.entry(location).isEmpty() ? 0 : 1;
+        QVERIFY(onHandset >= 1 && onHandset < 3);
+        const auto boxes = m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message);
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text,
+                 QStringLiteral("Angehalten nach %1 von 3; die übrigen wurden nicht bearbeitet")
+                     .arg(onHandset));
+        QVERIFY(m_f->window->hasUnsavedEdits());
     }
 
 private:

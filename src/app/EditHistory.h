@@ -55,6 +55,9 @@ public:
     void markSaved();
     // Edits from elsewhere (the recovery file) that were never saved.
     void markUnsaved();
+    // The handset as last seen changed (a read, a write, an erase): what is
+    // unsaved may differ now, though the store did not change.
+    void handsetChanged() { emit stateChanged(); }
     // The items' captions name the steps; they are on only while editing is.
     void updateActions();
 

@@ -113,6 +113,7 @@ public:
     }
     void setBusy(bool busy) override { m_transfers->setBusy(busy); }
     void handsetFound() override { m_transfers->handsetFound(); }
+    bool stopRequested() override { return m_transfers->stopRequested(); }
 
 signals:
     // The start tick has run: counter, settings, disclaimer.

@@ -67,15 +67,18 @@ void OptionsPage::createControls(TComPort& port)
     Btn_ComTest = button(GB_COM_Settings, "Btn_ComTest", 48, 120, 75, 25);
 
     GB_TelefonbuchOptionen =
-        place(new QGroupBox(this), "GB_TelefonbuchOptionen", 208, 16, 217, 153);
+        place(new QGroupBox(this), "GB_TelefonbuchOptionen", 208, 16, 217, 177);
     CB_NurGeaenderte =
         place(new QCheckBox(GB_TelefonbuchOptionen), "CB_NurGeaenderte", 8, 24, 201, 17);
     CB_NurGeaenderte->setChecked(true);
     CB_Loeschbefehle =
         place(new QCheckBox(GB_TelefonbuchOptionen), "CB_Loeschbefehle", 8, 48, 201, 17);
     CB_Loeschbefehle->setChecked(false);
+    // What a write sent is read back and compared unless the user says not to.
+    CB_Pruefen = place(new QCheckBox(GB_TelefonbuchOptionen), "CB_Pruefen", 8, 72, 201, 17);
+    CB_Pruefen->setChecked(true);
     // The longest caption of the page needs the room between box and text.
-    for (QCheckBox* box : {CB_NurGeaenderte, CB_Loeschbefehle})
+    for (QCheckBox* box : {CB_NurGeaenderte, CB_Loeschbefehle, CB_Pruefen})
         box->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
 
     struct ColorRow
@@ -90,10 +93,10 @@ void OptionsPage::createControls(TComPort& port)
     };
     const ColorRow rows[] = {
         {Panel_Hintergrundfarbe, Lbl_Hintergrundfarbe, "Panel_Hintergrundfarbe",
-         "Lbl_Hintergrundfarbe", 80, kSilver, &OptionsPage::Lbl_HintergrundfarbeClick},
-        {Panel_Schriftfarbe, Lbl_Schriftfarbe, "Panel_Schriftfarbe", "Lbl_Schriftfarbe", 104,
+         "Lbl_Hintergrundfarbe", 104, kSilver, &OptionsPage::Lbl_HintergrundfarbeClick},
+        {Panel_Schriftfarbe, Lbl_Schriftfarbe, "Panel_Schriftfarbe", "Lbl_Schriftfarbe", 128,
          kBlack, &OptionsPage::Lbl_SchriftfarbeClick},
-        {Panel_Hottrackfarbe, Lbl_Hottrackfarbe, "Panel_Hottrackfarbe", "Lbl_Hottrackfarbe", 128,
+        {Panel_Hottrackfarbe, Lbl_Hottrackfarbe, "Panel_Hottrackfarbe", "Lbl_Hottrackfarbe", 152,
          kBlue, &OptionsPage::Lbl_HottrackfarbeClick},
     };
     for (const ColorRow& row : rows) {
@@ -123,6 +126,7 @@ void OptionsPage::applyTexts()
     GB_TelefonbuchOptionen->setTitle(texts.text(TextId::TAB_Optionen_GB_TelefonbuchOptionen));
     CB_NurGeaenderte->setText(texts.text(TextId::TAB_Optionen_CB_NurGeaenderte));
     CB_Loeschbefehle->setText(texts.text(TextId::TAB_Optionen_CB_Loeschbefehle));
+    CB_Pruefen->setText(texts.text(TextId::Schreiben_Pruefen));
     Lbl_Hintergrundfarbe->setText(texts.text(TextId::TAB_Optionen_Lbl_Hintergrundfarbe));
     Lbl_Schriftfarbe->setText(texts.text(TextId::TAB_Optionen_Lbl_Schriftfarbe));
     Lbl_Hottrackfarbe->setText(texts.text(TextId::TAB_Optionen_Lbl_Hottrackfarbe));
@@ -131,6 +135,11 @@ void OptionsPage::applyTexts()
 bool OptionsPage::writeOnlyChanged() const
 {
     return CB_NurGeaenderte->isChecked();
+}
+
+bool OptionsPage::verifyAfterWrite() const
+{
+    return CB_Pruefen->isChecked();
 }
 
 bool OptionsPage::saveDeletionCommands() const
@@ -142,6 +151,8 @@ PhonebookOptions OptionsPage::phonebookOptions() const
 {
     PhonebookOptions options;
     options.nurGeaenderte = CB_NurGeaenderte->isChecked();
+    options.pruefen = CB_Pruefen->isChecked();
+    options.sicherungen = m_snapshotsKept;
     options.loeschbefehle = CB_Loeschbefehle->isChecked();
     options.hintergrundfarbe = Panel_Hintergrundfarbe->windowsColor();
     options.schriftfarbe = Panel_Schriftfarbe->windowsColor();
@@ -152,6 +163,8 @@ PhonebookOptions OptionsPage::phonebookOptions() const
 void OptionsPage::setPhonebookOptions(const PhonebookOptions& options)
 {
     CB_NurGeaenderte->setChecked(options.nurGeaenderte);
+    CB_Pruefen->setChecked(options.pruefen);
+    m_snapshotsKept = options.sicherungen;
     Panel_Hintergrundfarbe->setWindowsColor(options.hintergrundfarbe);
     Panel_Schriftfarbe->setWindowsColor(options.schriftfarbe);
     Panel_Hottrackfarbe->setWindowsColor(options.hottrackfarbe);

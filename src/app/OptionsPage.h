@@ -35,6 +35,8 @@ public:
 
     bool writeOnlyChanged() const;     // CB_NurGeaenderte
     bool saveDeletionCommands() const; // CB_Loeschbefehle
+    bool verifyAfterWrite() const;     // CB_Pruefen
+    int snapshotsKept() const { return m_snapshotsKept; }
     PhonebookOptions phonebookOptions() const;
     void setPhonebookOptions(const PhonebookOptions& options);
 
@@ -82,6 +84,8 @@ private:
     QGroupBox* GB_TelefonbuchOptionen;
     QCheckBox* CB_NurGeaenderte;
     QCheckBox* CB_Loeschbefehle;
+    QCheckBox* CB_Pruefen;
+    int m_snapshotsKept = PhonebookOptions().sicherungen; // a setting without a control
     ColorPanel* Panel_Hintergrundfarbe;
     ClickLabel* Lbl_Hintergrundfarbe;
     ColorPanel* Panel_Schriftfarbe;

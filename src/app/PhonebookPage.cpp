@@ -8,12 +8,15 @@
 #include "app/NoHandsetNotice.h"
 #include "app/PhonebookCommands.h"
 #include "app/Placement.h"
+#include "app/SnapshotsDialog.h"
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
 #include "editing/NewEntry.h"
 #include "editing/ui/NeuerEintrag.h"
 #include "editing/ui/PhonebookMenu.h"
 #include "editing/ui/TreeEditor.h"
+#include "phonebook/Confirmations.h"
+#include "phonebook/HandsetImage.h"
 #include "phonebook/ui/PhonebookTrees.h"
 
 #include <QAction>
@@ -110,6 +113,19 @@ void PhonebookPage::createControls()
     Edt_Suchen->addAction(toResults);
     connect(toResults, &QAction::triggered, this, &PhonebookPage::enterResults);
 
+    // The way back to what the handset held: one click, or Ctrl+B anywhere on the page.
+    Btn_Sicherungen = button(this, "Btn_Sicherungen", 16, 408, 81, 25);
+    connect(Btn_Sicherungen, &QPushButton::clicked, this, &PhonebookPage::Btn_SicherungenClick);
+    auto* snapshots = new QAction(this);
+    snapshots->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_B));
+    snapshots->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(snapshots);
+    connect(snapshots, &QAction::triggered, Btn_Sicherungen, &QPushButton::click);
+
+    // Shown while a read, write or erase runs: it ends after the current record.
+    Btn_Anhalten = button(this, "Btn_Anhalten", 196, 408, 93, 25);
+    Btn_Anhalten->hide();
+
     ProgressBar = place(new QProgressBar(this), "ProgressBar", 0, 484, 625, 17);
     ProgressBar->setRange(0, kRecordCount);
     ProgressBar->setValue(0);
@@ -132,6 +148,10 @@ void PhonebookPage::applyTexts()
     Btn_NeuerEintrag->setText(texts.text(TextId::TAB_Telefonbuch_Btn_NeuerEintrag));
     Btn_Doppelte->setText(texts.text(TextId::Kontakte_DoppelteEintraege));
     Btn_Vereinheitlichen->setText(texts.text(TextId::Kontakte_Vereinheitlichen));
+    Btn_Anhalten->setText(texts.text(TextId::Schreiben_Anhalten));
+    Btn_Sicherungen->setText(texts.text(TextId::Sicherungen_Caption));
+    // After the text: a caption's accelerator would take the place of Esc.
+    Btn_Anhalten->setShortcut(Qt::Key_Escape);
     Edt_Suchen->setPlaceholderText(texts.text(TextId::TAB_Telefonbuch_Suchen));
     m_noHandsetNotice->applyTexts(texts);
     // The trees' popup menu takes its texts when it is built, right after
@@ -249,18 +269,37 @@ void PhonebookPage::storeEdited(const EditResult& result, TextId step)
     history().storeEdited(result);
 }
 
+int PhonebookPage::entriesUnlikeHandset() const
+{
+    return q7::entriesUnlikeHandset(*m_store, m_context.handset);
+}
+
 bool PhonebookPage::hasUnsavedEdits() const
 {
-    return m_commands && m_commands->history().hasUnsavedEdits();
+    // After an erase, a load or a failed write the window may hold entries
+    // that are nowhere else: that is as much to lose as an edit.
+    return (m_commands && m_commands->history().hasUnsavedEdits()) || entriesUnlikeHandset() > 0;
+}
+
+bool PhonebookPage::askBeforeLoss(TextId editsQuestion)
+{
+    if (m_commands && m_commands->history().hasUnsavedEdits())
+        return askYesNo(m_languageFile.text(editsQuestion));
+    const int unlike = entriesUnlikeHandset();
+    return unlike == 0 || askYesNo(m_languageFile.text(TextId::TAB_Telefonbuch_FrageHandyAnders)
+                                       .arg(entryCount(unlike, m_languageFile)));
+}
+
+bool PhonebookPage::askYesNo(const QString& question)
+{
+    return dialogs().message(m_window, QMessageBox::Question, kApplicationTitle, question,
+                             QMessageBox::Yes | QMessageBox::No,
+                             QMessageBox::No) == QMessageBox::Yes;
 }
 
 bool PhonebookPage::mayReplaceEdits()
 {
-    return !hasUnsavedEdits() ||
-           dialogs().message(m_window, QMessageBox::Question, kApplicationTitle,
-                             m_languageFile.text(TextId::TAB_Telefonbuch_FrageErsetzen),
-                             QMessageBox::Yes | QMessageBox::No,
-                             QMessageBox::No) == QMessageBox::Yes;
+    return askBeforeLoss(TextId::TAB_Telefonbuch_FrageErsetzen);
 }
 
 bool PhonebookPage::mayClose(bool phonebookTransfer)
@@ -268,15 +307,41 @@ bool PhonebookPage::mayClose(bool phonebookTransfer)
     // The text in an open editor is an edit too.
     if (m_commands)
         m_commands->finishEditing();
-    const auto ask = [this](TextId question) {
-        return dialogs().message(m_window, QMessageBox::Question, kApplicationTitle,
-                                 m_languageFile.text(question), QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
-    };
     // A write cut off by a stray click leaves the handset half written.
-    if (phonebookTransfer && !ask(TextId::TAB_Telefonbuch_FrageUebertragung))
+    if (phonebookTransfer &&
+        !askYesNo(m_languageFile.text(TextId::TAB_Telefonbuch_FrageUebertragung)))
         return false;
-    return !hasUnsavedEdits() || ask(TextId::TAB_Telefonbuch_FrageBeenden);
+    return askBeforeLoss(TextId::TAB_Telefonbuch_FrageBeenden);
+}
+
+// --- The snapshots -----------------------------------------------------------
+
+void PhonebookPage::Btn_SicherungenClick()
+{
+    guarded([this] {
+        SnapshotsDialog dialog(Snapshots().list(), *m_store, m_languageFile, m_window);
+        if (dialogs().execDialog(dialog) != QDialog::Accepted)
+            return;
+        const std::optional<SnapshotInfo> chosen = dialog.chosen();
+        if (!chosen)
+            return;
+        // One step, named as an import is: the whole phonebook as the
+        // snapshot holds it, each entry to be written, so that the next
+        // write (after its plan) puts the handset back.
+        const RecordStore loaded = snapshotToWrite(*chosen);
+        EditResult result;
+        for (int record = 1; record <= kRecordCount; ++record) {
+            if (m_store->rawRecord(record) != loaded.rawRecord(record)) {
+                m_store->setRawRecord(record, loaded.rawRecord(record));
+                result.touched << record;
+            }
+        }
+        if (!result.changed())
+            return;
+        rebuildTrees();
+        CollectGroupNames(*m_store, m_groups);
+        storeEdited(result, TextId::Rueckgaengig_Import);
+    });
 }
 
 // --- A new entry ------------------------------------------------------------

@@ -61,6 +61,8 @@ public:
     QPushButton* newEntryButton() const { return Btn_NeuerEintrag; }
     QPushButton* duplicatesButton() const { return Btn_Doppelte; }
     QPushButton* numberFormButton() const { return Btn_Vereinheitlichen; }
+    QPushButton* stopButton() const { return Btn_Anhalten; }
+    QPushButton* snapshotsButton() const { return Btn_Sicherungen; }
     QLineEdit* searchField() const { return Edt_Suchen; }
     QProgressBar* progressBar() const { return ProgressBar; }
     // Shown while no handset has answered the search.
@@ -92,7 +94,11 @@ public:
     // the undo items.
     void storeEdited(const EditResult& result);
     void storeEdited(const EditResult& result, TextId step);
+    // Edits since the last read, import, write or export, or entries the
+    // handset as last seen lacks or holds otherwise: what closing, reading
+    // or loading would lose. The title's "*" follows it too.
     bool hasUnsavedEdits() const;
+    int entriesUnlikeHandset() const;
 
     // The questions before unsaved edits are lost; true: go ahead.
     bool mayReplaceEdits();
@@ -112,9 +118,15 @@ public:
     // per merge, one for all the numbers.
     void Btn_DoppelteClick();
     void Btn_VereinheitlichenClick();
+    // "Sicherungen": a snapshot of the handset back into the window.
+    void Btn_SicherungenClick();
 
 private:
     void createControls();
+    // Asks editsQuestion after edits, else the question naming the entries
+    // the handset lacks, else nothing; true: go ahead.
+    bool askBeforeLoss(TextId editsQuestion);
+    bool askYesNo(const QString& question);
     void Edt_SuchenChange(const QString& text);
     void filterPhonebook();
     void enterResults();
@@ -140,6 +152,8 @@ private:
     QPushButton* Btn_NeuerEintrag;
     QPushButton* Btn_Doppelte;
     QPushButton* Btn_Vereinheitlichen;
+    QPushButton* Btn_Anhalten;
+    QPushButton* Btn_Sicherungen;
     QLineEdit* Edt_Suchen;
     QProgressBar* ProgressBar;
     NoHandsetNotice* m_noHandsetNotice;

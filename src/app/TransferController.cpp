@@ -6,8 +6,11 @@
 #include "app/NoHandsetNotice.h"
 #include "app/OptionsPage.h"
 #include "app/PhonebookPage.h"
+#include "app/WritePlanDialog.h"
+#include "base/Errors.h"
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
+#include "fileio/Snapshots.h"
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
 #include "link/HandsetSearch.h"
@@ -15,11 +18,13 @@
 #include "link/PortDoctor.h"
 #include "link/PortMap.h"
 #include "phonebook/Confirmations.h"
+#include "phonebook/HandsetImage.h"
 #include "phonebook/NoteLines.h"
 #include "phonebook/PhonebookReader.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTimer>
@@ -30,8 +35,8 @@ TransferController::TransferController(const ManagerContext& context, TComPort& 
                                        CommandExchange& exchange, PhonebookPage& page,
                                        OptionsPage& options, QObject* parent)
     : QObject(parent), m_window(context.window), m_host(context.host), m_store(context.store),
-      m_languageFile(context.texts), m_port(port), m_exchange(exchange), m_page(page),
-      m_options(options), m_watcher(this)
+      m_handset(context.handset), m_languageFile(context.texts), m_port(port), m_exchange(exchange),
+      m_page(page), m_options(options), m_watcher(this)
 {
     connect(&m_watcher, &PortWatcher::portsAppeared, this, &TransferController::searchOnAppeared);
     // Queued: the port list's own handler and its signal are over first.
@@ -162,25 +167,85 @@ void TransferController::read()
 {
     if (!m_page.mayReplaceEdits())
         return;
-    const bool done = guarded([this] {
-        TransferGuard guard(*this, storeControls());
-        const QScopedValueRollback phonebookTransfer(m_phonebookTransfer, true);
-        m_exchange.clearCancel();
-        reconnectHandset(m_exchange, m_languageFile, m_host);
-        // The store and the trees change only once the whole read has succeeded.
-        m_page.takeStore(readPhonebook(m_exchange, m_languageFile, m_host, m_store));
+    int stoppedAt = -1;
+    const bool done = guarded([&] {
+        try {
+            // The store and the trees change only once the whole read has succeeded.
+            m_page.takeStore(readHandset());
+        } catch (const EOperationStopped&) {
+            stoppedAt = m_page.progressBar()->value();
+            throw;
+        }
+        m_handset.takeRead(m_store);
+        keepSnapshot(SnapshotReason::Read);
+        m_page.history().handsetChanged();
     });
     if (!done)
         showIdle();
+    // A stopped read keeps the old store, as a failed one does; it says where it was.
+    if (stoppedAt >= 0)
+        m_host.showStatus(m_languageFile.text(TextId::Schreiben_Angehalten)
+                              .arg(stoppedAt)
+                              .arg(m_page.progressBar()->maximum()));
+}
+
+RecordStore TransferController::readHandset()
+{
+    TransferGuard guard(*this, storeControls());
+    const QScopedValueRollback phonebookTransfer(m_phonebookTransfer, true);
+    const StopButtonShown stop(*this);
+    m_exchange.clearCancel();
+    reconnectHandset(m_exchange, m_languageFile, m_host);
+    return readPhonebook(m_exchange, m_languageFile, m_host, m_store);
+}
+
+void TransferController::keepSnapshot(SnapshotReason reason)
+{
+    Snapshots(Snapshots::defaultFolder(), m_options.snapshotsKept()).keep(m_handset, reason);
+}
+
+int TransferController::askPlan(const WritePlan& plan)
+{
+    WritePlanDialog dialog(plan, m_store, m_handset, m_languageFile, m_window);
+    return dialogs().execDialog(dialog);
 }
 
 void TransferController::write()
 {
     if (!noteLinesMayGo())
         return;
-    runTransfer(TransferResult::Operation::Write, [this](TransferResult& result) {
-        writePhonebook(m_exchange, m_languageFile, m_host, m_store, m_options.writeOnlyChanged(),
-                       result);
+    WritePlan plan = planWrite(m_store, m_handset, m_options.writeOnlyChanged());
+    if (!plan.handsetKnown && !plan.isEmpty()) {
+        const int choice = askPlan(plan);
+        if (choice == WritePlanDialog::ReadFirst) {
+            // Only what the handset holds is taken: the window keeps its entries.
+            const bool read = guarded([this] {
+                m_handset.takeRead(readHandset());
+                keepSnapshot(SnapshotReason::Read);
+                m_page.history().handsetChanged();
+            });
+            if (!read) {
+                showIdle();
+                return;
+            }
+            plan = planWrite(m_store, m_handset, m_options.writeOnlyChanged());
+        } else if (choice != WritePlanDialog::Write) {
+            return;
+        }
+    }
+    if (plan.isEmpty()) {
+        m_host.showStatus(m_languageFile.text(
+            plan.handsetKnown ? TextId::Plan_Nichts : TextId::Statusleiste_Nichtszuschreiben));
+        return;
+    }
+    if (plan.handsetKnown && askPlan(plan) != WritePlanDialog::Write)
+        return;
+    // What the handset holds now is the way back from this write.
+    if (!guarded([this] { keepSnapshot(SnapshotReason::BeforeWrite); }))
+        return;
+    const bool verify = m_options.verifyAfterWrite();
+    runTransfer(TransferResult::Operation::Write, [&](TransferResult& result) {
+        writePlanned(m_exchange, m_languageFile, m_host, m_store, m_handset, plan, verify, result);
     });
 }
 
@@ -203,9 +268,13 @@ void TransferController::erase()
                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
+    if (!guarded([this] { keepSnapshot(SnapshotReason::BeforeErase); }))
+        return;
     runTransfer(TransferResult::Operation::Erase, [this](TransferResult& result) {
-        EraseHandset(m_exchange, m_languageFile, m_host, result);
+        EraseHandset(m_exchange, m_languageFile, m_host, m_handset, result);
     });
+    // The window may now hold what the handset no longer does.
+    m_page.history().handsetChanged();
 }
 
 void TransferController::runTransfer(TransferResult::Operation operation,
@@ -215,13 +284,18 @@ void TransferController::runTransfer(TransferResult::Operation operation,
     const bool done = guarded([&] {
         TransferGuard guard(*this, storeControls());
         const QScopedValueRollback phonebookTransfer(m_phonebookTransfer, true);
+        const StopButtonShown stop(*this);
         m_exchange.clearCancel();
         reconnectHandset(m_exchange, m_languageFile, m_host);
         complete = runReported(operation, run, [&](const TransferResult& result) {
-            if (!result.succeeded())
-                dialogs().message(m_window, QMessageBox::Warning, kApplicationTitle,
-                                  failureSummary(result, m_languageFile), QMessageBox::Ok);
-            else
+            const QStringList report = transferReport(m_store, result, m_languageFile);
+            if (!report.isEmpty())
+                dialogs().message(m_window,
+                                  result.failedRecords.isEmpty() && result.noRoom.isEmpty()
+                                      ? QMessageBox::Information
+                                      : QMessageBox::Warning,
+                                  kApplicationTitle, report.join(u'\n'), QMessageBox::Ok);
+            if (result.succeeded())
                 m_host.showStatus(operation == TransferResult::Operation::Write
                                       ? writtenConfirmation(result, m_languageFile)
                                       : erasedConfirmation(result, m_languageFile));
@@ -231,10 +305,37 @@ void TransferController::runTransfer(TransferResult::Operation operation,
     // A write changes the handset and may place records anew, whether it ran
     // to its end or not, so the steps before it no longer apply. Only a write
     // that ran to its end and left no record behind has saved the edits.
-    if (operation == TransferResult::Operation::Write)
+    if (operation == TransferResult::Operation::Write) {
         m_page.history().start(done && complete);
+        // The write may have placed records at locations of their own.
+        m_page.rebuildTrees();
+    }
     if (!done)
         showIdle();
+}
+
+TransferController::StopButtonShown::StopButtonShown(TransferController& controller)
+    : m_controller(controller)
+{
+    m_controller.m_stopRequested = false;
+    QPushButton* stop = m_controller.m_page.stopButton();
+    stop->setEnabled(true);
+    stop->show();
+    connect(stop, &QPushButton::clicked, &m_controller, &TransferController::requestStop,
+            Qt::UniqueConnection);
+}
+
+TransferController::StopButtonShown::~StopButtonShown()
+{
+    m_controller.m_page.stopButton()->hide();
+    m_controller.m_stopRequested = false;
+}
+
+void TransferController::requestStop()
+{
+    m_stopRequested = true;
+    // Asked once: the run ends after the record it is on.
+    m_page.stopButton()->setEnabled(false);
 }
 
 void TransferController::showIdle()

@@ -2,7 +2,9 @@
 
 #include "app/ManagerContext.h"
 #include "app/TransferGuard.h"
+#include "fileio/Snapshots.h"
 #include "link/PortWatcher.h"
+#include "phonebook/HandsetImage.h"
 #include "phonebook/PhonebookWriter.h"
 
 #include <QList>
@@ -59,6 +61,10 @@ public:
     bool retryLostLink(const QString& message);
     void setBusy(bool busy);
     void handsetFound();
+    // "Anhalten" (or Esc) was pressed: the running read, write or erase ends
+    // after the record it is on.
+    bool stopRequested() const { return m_stopRequested; }
+    void requestStop();
 
 signals:
     void searchStarted();
@@ -76,6 +82,25 @@ private:
     // the handset refused is named afterwards, also when the run stopped.
     void runTransfer(TransferResult::Operation operation,
                      const std::function<void(TransferResult&)>& run);
+    // The whole phonebook as the handset holds it, with the controls locked
+    // and "Anhalten" shown; the store is not touched.
+    RecordStore readHandset();
+    // Keeps the handset as last seen among the snapshots.
+    void keepSnapshot(SnapshotReason reason);
+    // The plan dialog's answer (WritePlanDialog::Choice, or Rejected).
+    int askPlan(const WritePlan& plan);
+    // "Anhalten" is shown, and no stop asked, while one lives.
+    class StopButtonShown
+    {
+    public:
+        explicit StopButtonShown(TransferController& controller);
+        ~StopButtonShown();
+        StopButtonShown(const StopButtonShown&) = delete;
+        StopButtonShown& operator=(const StopButtonShown&) = delete;
+
+    private:
+        TransferController& m_controller;
+    };
     // After a failure: nothing runs any more, and the bars say so.
     void showIdle();
     // The handset drops the additional text lines of the entries it is
@@ -85,6 +110,7 @@ private:
     QWidget* m_window;
     OperationHost& m_host;
     RecordStore& m_store;
+    HandsetImage& m_handset;
     const LanguageFile& m_languageFile;
     TComPort& m_port;
     CommandExchange& m_exchange;
@@ -96,6 +122,7 @@ private:
     bool m_busy = false;
     bool m_portOpened = false; // the last search got the port open
     PortWatcher m_watcher;
+    bool m_stopRequested = false;
 };
 
 } // namespace q7

@@ -10,6 +10,7 @@ list(APPEND q7gui_sources
   app/NoHandsetNotice.cpp
   app/RecoveryFile.cpp
   app/ShutdownSignals.cpp
+  app/SnapshotsDialog.cpp
   app/StatusPanel.cpp
   app/SingleInstance.cpp
   app/EdgeAnchors.cpp
@@ -21,6 +22,7 @@ list(APPEND q7gui_sources
   app/TransferController.cpp
   app/TransferGuard.cpp
   app/Warnung.cpp
+  app/WritePlanDialog.cpp
 )
 # The about box names the version the project is built as.
 set_source_files_properties(app/AboutBox.cpp PROPERTIES

@@ -1,5 +1,7 @@
 #include "fileio/Snapshots.h"
 
+#include "base/AppSettings.h"
+
 #include "base/Errors.h"
 #include "base/LanguageFile.h"
 #include "fileio/CsvPhonebook.h"
@@ -69,8 +71,8 @@ QString snapshotReasonText(SnapshotReason reason, const LanguageFile& texts)
 
 QString Snapshots::defaultFolder()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-        .filePath(QStringLiteral("snapshots"));
+    // The about box names the same folder: it is named in one place.
+    return snapshotFolder();
 }
 
 Snapshots::Snapshots(QString folder, int kept) : m_folder(std::move(folder)), m_kept(kept) {}

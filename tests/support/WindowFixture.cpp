@@ -1,10 +1,12 @@
 #include "support/WindowFixture.h"
 
+#include "app/WritePlanDialog.h"
 #include "base/RegistryKey.h"
 #include "link/ComPort.h"
 
 #include <QCheckBox>
 #include <QFile>
+#include <QListWidget>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTest>
@@ -14,6 +16,8 @@ namespace q7 {
 WindowFixture::WindowFixture(DialogsUsed used)
 {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    // Snapshots of the handset go to the fixture's folder, not the user's.
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
     openRegistryKey(kProgramKey)->setValue(QStringLiteral("StartZaehler"), 1);
     if (used == DialogsUsed::Scripted)
         m_override.emplace(dialogs);
@@ -57,6 +61,22 @@ void WindowFixture::startWithoutHandset(const QString& languageFile)
 void WindowFixture::setWriteOnlyChanged(bool on)
 {
     window->findChild<QCheckBox*>(QStringLiteral("CB_NurGeaenderte"))->setChecked(on);
+}
+
+} // namespace q7
+
+namespace q7 {
+
+void WindowFixture::answerPlan(int choice)
+{
+    dialogs.queueDialog([this, choice](QDialog& dialog) {
+        planLines.clear();
+        if (auto* plan = qobject_cast<WritePlanDialog*>(&dialog)) {
+            for (int row = 0; row < plan->list()->count(); ++row)
+                planLines << plan->list()->item(row)->text();
+        }
+        return choice;
+    });
 }
 
 } // namespace q7

@@ -44,6 +44,10 @@ public:
 
     void read() { window->Btn_DatenLesenClick(); }
     void setWriteOnlyChanged(bool on);
+    // The next write plan is answered with choice (a WritePlanDialog::Choice,
+    // or QDialog::Rejected); the lines it listed go to planLines.
+    void answerPlan(int choice);
+    QStringList planLines;
 
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
