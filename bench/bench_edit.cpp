@@ -13,6 +13,7 @@
 //
 //   bench_edit [--rebuilds 50] [--renames 100] [--searches 3] [--undos 50] [--seed 1]
 
+#include "SimHandset.h"
 #include "app/MainWindow.h"
 #include "base/PcText.h"
 #include "base/RegistryKey.h"
@@ -20,7 +21,6 @@
 #include "editing/ui/TreeEditor.h"
 #include "link/ComPort.h"
 #include "phonebook/ui/PhonebookTrees.h"
-#include "simhandset.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QApplication>

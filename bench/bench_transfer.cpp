@@ -6,6 +6,7 @@
 //
 //   bench_transfer [--baud 115200] [--read-only]
 
+#include "SimHandset.h"
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
 #include "link/ComPort.h"
@@ -14,7 +15,6 @@
 #include "phonebook/HandsetImage.h"
 #include "phonebook/PhonebookReader.h"
 #include "phonebook/PhonebookWriter.h"
-#include "simhandset.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

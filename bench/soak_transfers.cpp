@@ -16,6 +16,7 @@
 // Prints cycles run, faults injected and violations, each with the seed and
 // cycle that replays it (--seed N --cycles C reaches cycle C).
 
+#include "SimHandset.h"
 #include "base/Errors.h"
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
@@ -27,7 +28,6 @@
 #include "phonebook/PhonebookReader.h"
 #include "phonebook/PhonebookWriter.h"
 #include "phonebook/RecordStore.h"
-#include "simhandset.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

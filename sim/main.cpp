@@ -1,7 +1,7 @@
 // q7sim: a simulated TLM-Q7 handset on a pseudo-terminal, for trying the
 // manager without the hardware. Prints the device path, serves until
 // SIGINT/SIGTERM.
-#include "simhandset.h"
+#include "SimHandset.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // q7ctl end to end: the program itself against the simulated handset.
 
+#include "SimHandset.h"
 #include "cli/ExitStatus.h"
-#include "simhandset.h"
 #include "support/SimFixture.h"
 
 #include <QElapsedTimer>

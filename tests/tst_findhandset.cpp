@@ -3,13 +3,13 @@
 // chosen in the list, "Test" ending in words and findings, and the search
 // on a device that appears later.
 
+#include "SimHandset.h"
 #include "app/ComComboBox.h"
 #include "app/MainWindow.h"
 #include "app/NoHandsetNotice.h"
 #include "app/TransferGuard.h"
 #include "base/RegistryKey.h"
 #include "link/ComPort.h"
-#include "simhandset.h"
 #include "support/WindowFixture.h"
 
 #include <QApplication>

@@ -2,9 +2,9 @@
 // must identify it, read both phonebooks as the phonebook file holds them,
 // and what it writes must reach the manager. Unpaced, one Gammu run.
 
+#include "SimHandset.h"
+#include "SimPhonebook.h"
 #include "link/GsmText.h"
-#include "simhandset.h"
-#include "simphonebook.h"
 
 #include <QFile>
 #include <QMap>

@@ -5,17 +5,17 @@
 // Every visible text carries a marker unless it is data (names, numbers,
 // port names): a text that slips past the file shows up unmarked.
 
+#include "SimHandset.h"
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
 #include "app/Warnung.h"
 #include "base/PcText.h"
 #include "base/RegistryKey.h"
 #include "base/Texts.h"
-#include "editing/ui/NeuerEintrag.h"
+#include "editing/ui/NeuerEintragDialog.h"
 #include "editing/ui/PhonebookMenu.h"
 #include "link/ComPort.h"
 #include "phonebook/ui/PhonebookTrees.h"
-#include "simhandset.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimFixture.h"
 

@@ -1,7 +1,7 @@
 // Placing a new entry in the record store: the first free record of the
 // chosen range, every field of it replaced, the changed flag set.
 
-#include "editing/NewEntry.h"
+#include "editing/NewEntryRules.h"
 
 #include <QTest>
 #include <memory>

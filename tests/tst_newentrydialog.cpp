@@ -1,12 +1,12 @@
 // The new entry dialog as the user meets it, and the entry it leaves in the
 // store and the phonebook tree through the window's "&Neuer Eintrag".
 
+#include "SimHandset.h"
 #include "app/MainWindow.h"
 #include "base/PcText.h"
-#include "editing/ui/NeuerEintrag.h"
+#include "editing/ui/NeuerEintragDialog.h"
 #include "link/ComPort.h"
 #include "phonebook/ui/PhonebookTrees.h"
-#include "simhandset.h"
 #include "support/WindowFixture.h"
 
 #include <QAction>

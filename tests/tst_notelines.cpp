@@ -2,10 +2,10 @@
 // user is told before it.
 
 #include "base/LanguageFile.h"
-#include "phonebook/Confirmations.h"
 #include "phonebook/NoteLines.h"
 #include "phonebook/PhonebookWriter.h"
 #include "phonebook/RecordStore.h"
+#include "phonebook/TransferStatusTexts.h"
 
 #include <QTest>
 

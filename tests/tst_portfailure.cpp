@@ -1,6 +1,7 @@
 // What a person is told when the port fails: the cause first, in words, then
 // the port's exact technical text.
 
+#include "SimHandset.h"
 #include "base/Errors.h"
 #include "base/LanguageFile.h"
 #include "base/RegistryKey.h"
@@ -9,7 +10,6 @@
 #include "link/PortDiagnosis.h"
 #include "link/PortDoctor.h"
 #include "link/PortFailureText.h"
-#include "simhandset.h"
 #include "support/SimFixture.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // The simulated handset, driven over its pty with plain POSIX calls, the way
 // any program on the other end of the line would see it.
-#include "simcharset.h"
-#include "simhandset.h"
+#include "SimCharset.h"
+#include "SimHandset.h"
 
 #include <QElapsedTimer>
 #include <QFile>

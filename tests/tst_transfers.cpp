@@ -1,6 +1,7 @@
 // The window's transfers against the simulated handset: the search at
 // start, reading, writing, erasing, and the CSV file.
 
+#include "SimHandset.h"
 #include "app/MainWindow.h"
 #include "app/SnapshotsDialog.h"
 #include "app/WritePlanDialog.h"
@@ -8,7 +9,6 @@
 #include "fileio/CsvPhonebook.h"
 #include "fileio/Snapshots.h"
 #include "phonebook/ui/PhonebookTrees.h"
-#include "simhandset.h"
 #include "support/SimFixture.h"
 #include "support/WindowFixture.h"
 

@@ -13,8 +13,8 @@
 #include "base/RegistryKey.h"
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
-#include "phonebook/Confirmations.h"
 #include "phonebook/HandsetImage.h"
+#include "phonebook/TransferStatusTexts.h"
 #include "phonebook/ui/PhonebookTrees.h"
 
 #include <QApplication>

@@ -15,7 +15,7 @@
 #include "fileio/CsvPhonebook.h"
 #include "fileio/FileAccess.h"
 #include "fileio/Vcard.h"
-#include "phonebook/Confirmations.h"
+#include "phonebook/TransferStatusTexts.h"
 
 #include <QFileInfo>
 

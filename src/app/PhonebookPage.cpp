@@ -11,12 +11,12 @@
 #include "app/SnapshotsDialog.h"
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
-#include "editing/NewEntry.h"
-#include "editing/ui/NeuerEintrag.h"
+#include "editing/NewEntryRules.h"
+#include "editing/ui/NeuerEintragDialog.h"
 #include "editing/ui/PhonebookMenu.h"
 #include "editing/ui/TreeEditor.h"
-#include "phonebook/Confirmations.h"
 #include "phonebook/HandsetImage.h"
+#include "phonebook/TransferStatusTexts.h"
 #include "phonebook/ui/PhonebookTrees.h"
 
 #include <QAction>

@@ -17,10 +17,10 @@
 #include "link/PortDiagnosis.h"
 #include "link/PortDoctor.h"
 #include "link/PortMap.h"
-#include "phonebook/Confirmations.h"
 #include "phonebook/HandsetImage.h"
 #include "phonebook/NoteLines.h"
 #include "phonebook/PhonebookReader.h"
+#include "phonebook/TransferStatusTexts.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -17,13 +17,13 @@
 #include "link/HandsetSearch.h"
 #include "link/PortDiagnosis.h"
 #include "link/PortDoctor.h"
-#include "phonebook/Confirmations.h"
 #include "phonebook/HandsetImage.h"
 #include "phonebook/NoteLines.h"
 #include "phonebook/NumberTypes.h"
 #include "phonebook/PhonebookReader.h"
 #include "phonebook/PhonebookWriter.h"
 #include "phonebook/RecordStore.h"
+#include "phonebook/TransferStatusTexts.h"
 
 #include <QFileInfo>
 #include <QTextStream>

@@ -3,11 +3,11 @@ list(APPEND q7core_sources
   editing/EditOperations.cpp
   editing/EntryFilter.cpp
   editing/MenuRules.cpp
-  editing/NewEntry.cpp
+  editing/NewEntryRules.cpp
   editing/RecordChange.cpp
 )
 list(APPEND q7gui_sources
-  editing/ui/NeuerEintrag.cpp
+  editing/ui/NeuerEintragDialog.cpp
   editing/ui/PhonebookMenu.cpp
   editing/ui/RecordEditCommand.cpp
   editing/ui/TextInput.cpp

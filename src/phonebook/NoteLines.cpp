@@ -2,8 +2,8 @@
 
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
-#include "phonebook/Confirmations.h"
 #include "phonebook/RecordStore.h"
+#include "phonebook/TransferStatusTexts.h"
 
 namespace q7 {
 

@@ -5,7 +5,7 @@
 #include "base/OperationHost.h"
 #include "link/CommandExchange.h"
 #include "phonebook/EntryParser.h"
-#include "phonebook/LostLink.h"
+#include "phonebook/RetryingExchange.h"
 
 namespace q7 {
 

@@ -8,7 +8,7 @@
 #include "link/GsmText.h"
 #include "phonebook/EntryParser.h"
 #include "phonebook/HandsetImage.h"
-#include "phonebook/LostLink.h"
+#include "phonebook/RetryingExchange.h"
 
 #include <QSet>
 

@@ -1,8 +1,8 @@
 list(APPEND q7core_sources
-  phonebook/Confirmations.cpp
+  phonebook/TransferStatusTexts.cpp
   phonebook/EntryParser.cpp
   phonebook/HandsetImage.cpp
-  phonebook/LostLink.cpp
+  phonebook/RetryingExchange.cpp
   phonebook/NoteLines.cpp
   phonebook/NumberTypes.cpp
   phonebook/PhoneNumbers.cpp

@@ -3,10 +3,10 @@
 // The simulated handset on a pseudo-terminal, the manager's port opened on
 // the other end, and a host that records what an operation reported.
 
+#include "SimHandset.h"
 #include "base/OperationHost.h"
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
-#include "simhandset.h"
 
 #include <QStringList>
 #include <functional>

@@ -7,8 +7,8 @@
 // handset it talks to, the dialogs it may still call on its way out and the
 // folder its settings are written to.
 
+#include "SimHandset.h"
 #include "app/MainWindow.h"
-#include "simhandset.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QTemporaryDir>

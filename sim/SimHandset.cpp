@@ -1,6 +1,6 @@
-#include "simhandset.h"
+#include "SimHandset.h"
 
-#include "simengine.h"
+#include "SimEngine.h"
 
 #include <QElapsedTimer>
 #include <QFile>

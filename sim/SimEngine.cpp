@@ -1,4 +1,4 @@
-#include "simengine.h"
+#include "SimEngine.h"
 
 #include <QDateTime>
 

@@ -22,9 +22,9 @@
 // at 0, the default). ATZ and a hang-up reset echo, +CMEE and +CSCS.
 #pragma once
 
-#include "simcharset.h"
-#include "simoptions.h"
-#include "simphonebook.h"
+#include "SimCharset.h"
+#include "SimOptions.h"
+#include "SimPhonebook.h"
 
 #include <QDateTime>
 #include <QMutex>

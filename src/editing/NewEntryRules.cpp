@@ -1,4 +1,4 @@
-#include "editing/NewEntry.h"
+#include "editing/NewEntryRules.h"
 
 namespace q7 {
 

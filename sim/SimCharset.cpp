@@ -1,4 +1,4 @@
-#include "simcharset.h"
+#include "SimCharset.h"
 
 #include <algorithm>
 #include <array>

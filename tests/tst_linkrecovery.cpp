@@ -2,9 +2,9 @@
 // simulated handset went away and came back on the same link, and after the
 // line dropped in the middle of a write.
 
+#include "SimHandset.h"
 #include "app/MainWindow.h"
 #include "link/ComPort.h"
-#include "simhandset.h"
 #include "support/SimFixture.h"
 #include "support/WindowFixture.h"
 
@@ -117,4 +117,4 @@ private:
 };
 
 QTEST_MAIN(TestRecovery)
-#include "tst_recovery.moc"
+#include "tst_linkrecovery.moc"

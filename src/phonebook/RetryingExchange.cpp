@@ -1,4 +1,4 @@
-#include "phonebook/LostLink.h"
+#include "phonebook/RetryingExchange.h"
 
 #include "base/Errors.h"
 #include "base/OperationHost.h"

@@ -1,4 +1,4 @@
-#include "simphonebook.h"
+#include "SimPhonebook.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editing/NewEntry.h"
+#include "editing/NewEntryRules.h"
 #include "phonebook/NumberTypes.h"
 #include "phonebook/RecordStore.h"
 

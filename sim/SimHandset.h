@@ -11,8 +11,8 @@
 //  - Faults (SimOptions) make it fall silent, answer junk or drop the line.
 #pragma once
 
-#include "simoptions.h"
-#include "simphonebook.h"
+#include "SimOptions.h"
+#include "SimPhonebook.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "editing/ui/NeuerEintrag.h"
+#include "editing/ui/NeuerEintragDialog.h"
 
 #include "base/LanguageFile.h"
 #include "base/PcText.h"

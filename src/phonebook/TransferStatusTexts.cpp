@@ -1,4 +1,4 @@
-#include "phonebook/Confirmations.h"
+#include "phonebook/TransferStatusTexts.h"
 
 #include "base/LanguageFile.h"
 #include "phonebook/PhonebookWriter.h"
