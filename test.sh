@@ -35,11 +35,21 @@ else
 fi
 
 echo "== tests" >&2
-run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ7_WERROR=ON
+
+# The core, the command line and their tests build without Qt Widgets: the
+# proof that nothing below the window reaches for one.
+echo "== the core without widgets" >&2
+if cmake -S . -B build-core -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQ7_WITH_GUI=OFF \
+     -DQ7_WERROR=ON >/dev/null && cmake --build build-core -j "$jobs"; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+fi
 
 echo "== tests with AddressSanitizer and UBSan" >&2
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DQ7_SANITIZE=ON
+  run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DQ7_SANITIZE=ON -DQ7_WERROR=ON
 
 # The fuzz time is shared by the three file parsers.
 fuzz_each=$(( fuzz_seconds / 3 > 0 ? fuzz_seconds / 3 : 1 ))

@@ -42,7 +42,7 @@ struct TransferResult
         Write,
         Erase
     };
-    explicit TransferResult(Operation operation) : operation(operation) {}
+    explicit TransferResult(Operation op) : operation(op) {}
 
     // A written entry that the handset holds otherwise than it was sent.
     struct Difference
