@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the manager against the simulated handset. The simulator starts with
 # the sample phonebook in sim/demo/, COM1 is mapped to it, and the manager's
 # settings live in demo/, never in the user's own folder. Without a display

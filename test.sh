@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and runs every test: the suite, the suite again under AddressSanitizer
 # and UBSan, and the fuzz targets for a minute together.
 set -euo pipefail
@@ -31,6 +32,13 @@ if git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror; then
   passed=$((passed + 1))
 else
   echo "Unformatted files: run clang-format -i on them" >&2
+  failed=$((failed + 1))
+fi
+# Every source file names its licence.
+if missing=$(sh scripts/add-spdx.sh --check); then
+  passed=$((passed + 1))
+else
+  echo "Files without a licence line (run scripts/add-spdx.sh): $missing" >&2
   failed=$((failed + 1))
 fi
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trees under a full phonebook: both trees rebuilt on 600 live records,
 // each with every detail node, and renames through the in-place editor as
 // the user makes them (the editor's commit, the store, the re-sort of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A full read and a full write of 700 records against the simulated handset,
 // paced at a real line rate, against the lower bound that the bytes on the
 // line and the protocol's own pauses allow. The line is full duplex: the

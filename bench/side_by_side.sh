@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The manager (q7ctl) and a general phone client (Gammu) on the same work:
 # the simulated handset paced at a real line rate with 700 records, every
 # value at its full 30 characters, read whole and written back by each in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transfers soaked in faults: a seeded random schedule of what a bad
 // line does (silence, garbage, a dropped line, refused writes, latency
 // spikes, late answers) over many read, write, restore and backup cycles against the

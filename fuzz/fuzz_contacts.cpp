@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the reader of other programs' contacts CSV files
 // and places what it finds, once as new entries and once merged into the
 // entries the first pass made. Whatever the bytes, the placing stays in its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the entry line parser (as a handset reply) and to
 // the CSV import. A refused file is a normal outcome; a crash, a sanitizer
 // report or a broken invariant is a finding.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the vCard import. Whatever it makes of them must
 // be stable: exporting the entries it created and importing that file again
 // gives the same records, and nothing it writes lies outside the range.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian package on a fresh Debian 12 and uses it there, as a
 # new user would:
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the icon's PNG sizes from icons/q7manager.svg. The PNGs are kept in
 # the repository, so the build does not need the renderer; run this after
 # changing the drawing (needs rsvg-convert from librsvg2-bin).

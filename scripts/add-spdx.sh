@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Puts the licence's SPDX line at the head of every source file the project
 # writes itself: C++ sources and headers, CMake files and shell scripts. A
 # file that already names its licence in its first lines is left alone, so

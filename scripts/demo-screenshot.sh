@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The headless half of ./run.sh: on the virtual display that xvfb-run gives
 # it, starts the manager, reads the simulated handset's phonebook the way a
 # user does (Alt+E presses "Daten einlesen" in the window), opens one entry

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs from Debian's packages whatever the build, the tests and the demo
 # need and the machine lacks. A second run installs nothing and is quick.
 set -euo pipefail

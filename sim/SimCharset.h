@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The character sets the standard phonebook commands speak (AT+CSCS). The
 // handset stores its texts in its own 8-bit set; a client that selects
 // another set sees them converted at the command line, and the handset's

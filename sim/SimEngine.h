@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The handset's command interpreter: a line in, the bytes to answer out. It
 // does no I/O, so pacing, latency and the pty stay in SimHandset.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A simulated TLM-Q7 handset behind a pseudo-terminal, for tests, the demo and
 // benchmarks. It speaks the handset's AT dialect on the pty master; whoever
 // opens the slave device (the path start() returns) talks to it like to the

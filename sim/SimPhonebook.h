@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Phonebook storage of the simulated handset and the text formats it is read
 // from and written as. No I/O threads here, so the rules can be unit tested.
 #pragma once

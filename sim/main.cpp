@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // q7sim: a simulated TLM-Q7 handset on a pseudo-terminal, for trying the
 // manager without the hardware. Prints the device path, serves until
 // SIGINT/SIGTERM.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about box and the disclaimer in the language of the file: what they
 // say, and that each folder the about box names opens where it says.
 

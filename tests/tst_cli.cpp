@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // q7ctl end to end: the program itself against the simulated handset.
 
 #include "SimHandset.h"

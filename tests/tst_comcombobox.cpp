@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port's lists show their words in the program's language while the
 // port keeps the names it stores: "Keine" chosen is flow control "None".
 

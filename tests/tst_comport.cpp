@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The serial port's settings: names, the flow-control choice, the flag word,
 // the settings store, and the mapping of COM names to devices.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Contacts from other address books in the window: other programs' CSV files
 // load as contacts, a file imported twice adds nothing the second time,
 // duplicates already there merge one undo step at a time, and every number

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Editing in the window's trees: the context menu and its shortcuts, the
 // in-place editor, every entry command with the trees it patches, and the
 // questions that keep unsaved edits from being dropped unasked.

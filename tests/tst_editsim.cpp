@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Editing end to end against the simulated handset: a phonebook read from
 // it, changed only through the trees' context menu and its shortcuts as a
 // user changes it, written back, and read again in a window of its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The English language file that ships with the program: it must translate
 // every text of the table, so a text added later without its English
 // counterpart fails here rather than showing German in an English program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command exchange and the handset search over a real pseudo-terminal.
 
 #include "base/Errors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window says what it did, and asks before a write that loses text.
 
 #include "app/MainWindow.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the window leads the user to a handset it did not find: the notice on
 // the phonebook page and its way to the options page, the search on a port
 // chosen in the list, "Test" ending in words and findings, and the search

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A phone client written elsewhere (Gammu) against the simulated handset: it
 // must identify it, read both phonebooks as the phonebook file holds them,
 // and what it writes must reach the manager. Unpaced, one Gammu run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language file replaces every text of its table: with a file that sets
 // each key to a marker naming its section and key, every caption, menu item,
 // dialog text, status text, file dialog filter and title and message box of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A handset that answers later than the first-byte time-out, and so answers
 // both the first try and the retry: its second answer must not pass for the
 // answer to the next command. (Found by the fault soak, seed 4242.)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window finds its way back to the handset by itself: after the
 // simulated handset went away and came back on the same link, and after the
 // line dropped in the middle of a write.

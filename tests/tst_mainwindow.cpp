@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as the user meets it: its layout and captions, the texts
 // of the language file, the options page and its port lists, the colour
 // pickers, the error box and the transfer guard.

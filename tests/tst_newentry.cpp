@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Placing a new entry in the record store: the first free record of the
 // chosen range, every field of it replaced, the changed flag set.
 

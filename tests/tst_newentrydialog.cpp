@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The new entry dialog as the user meets it, and the entry it leaves in the
 // store and the phonebook tree through the window's "&Neuer Eintrag".
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entries whose additional text lines a write would lose, and how the
 // user is told before it.
 

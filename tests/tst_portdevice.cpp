@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the port list tells about the device behind each name.
 
 #include "base/LanguageFile.h"

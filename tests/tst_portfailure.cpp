@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a person is told when the port fails: the cause first, in words, then
 // the port's exact technical text.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A serial device plugged in after the start is noticed by the port list's
 // poll, and only a device that was not there at the last look counts.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the whole phonebook from the simulated handset.
 
 #include "base/Errors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The values below the program key: colours in the Windows byte order,
 // flags, the start counter, and the group "Telefonbuch".
 

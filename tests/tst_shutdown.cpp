@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A termination signal ends the program also while a message box is open,
 // and unsaved edits survive it in a recovery file the next start offers.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated handset, driven over its pty with plain POSIX calls, the way
 // any program on the other end of the line would see it.
 #include "SimCharset.h"

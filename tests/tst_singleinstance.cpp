@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One program per user: a second start finds the first, asks it to bring its
 // window forward and gives way; what a crashed run left is taken over.
 

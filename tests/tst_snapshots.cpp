@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Snapshots of the handset as last seen: what is kept, what is not kept
 // twice, how many stay, and who may read them.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // From the start tick to the end of the run: the start counter, the
 // disclaimer, the settings loaded and written back, the search at start and
 // closing the window while it runs.

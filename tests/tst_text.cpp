@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two character sets and the language file's lookup rules.
 
 #include "base/LanguageFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's transfers against the simulated handset: the search at
 // start, reading, writing, erasing, and the CSV file.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a write will do, from the store and the handset as last seen; and
 // that the write does exactly that against the simulated handset.
 

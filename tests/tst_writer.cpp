@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing the phonebook to the simulated handset, and erasing it.
 
 #include "base/Errors.h"

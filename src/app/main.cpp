@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Q7 Manager: the window.
 
 #include "app/Dialogs.h"

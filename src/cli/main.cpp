@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // q7ctl: the manager's operations from the command line, on the same core as
 // the window.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "phonebook/EntryParser.h"
 
 #include "base/Errors.h"

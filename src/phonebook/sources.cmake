@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 list(APPEND q7core_sources
   phonebook/TransferStatusTexts.cpp
   phonebook/EntryParser.cpp

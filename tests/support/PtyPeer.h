@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The far end of a pseudo-terminal, driven by the test itself: it answers on
