@@ -9,6 +9,7 @@
 #include "app/MainWindow.h"
 #include "base/PcText.h"
 #include "phonebook/RecordStore.h"
+#include "support/EntryText.h"
 #include "support/PhonebookNodes.h"
 #include "support/WindowFixture.h"
 
@@ -25,29 +26,6 @@ using namespace q7;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// name|group|type:number|type:number|type:number|zusatz1|zusatz2
-QString describe(const RecordStore& store, int record)
-{
-    QStringList parts{decodePc(store.field(record, Name)), decodePc(store.field(record, Gruppe))};
-    for (int slot = 1; slot <= 3; ++slot) {
-        const QByteArray number = store.field(record, nummerField(slot));
-        parts << (number.isEmpty() ? QString()
-                                   : decodePc(store.field(record, nummernartField(slot))) + u':' +
-                                         decodePc(number));
-    }
-    parts << decodePc(store.field(record, Zusatz1)) << decodePc(store.field(record, Zusatz2));
-    return parts.join(u'|');
-}
-
-QStringList liveEntries(const RecordStore& store)
-{
-    QStringList entries;
-    for (int record = 1; record <= kLastShownRecord; ++record)
-        if (store.isLive(record))
-            entries << describe(store, record);
-    return entries;
-}
 
 const QByteArray kTwoCards = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Eins\r\nTEL;TYPE=cell:0171 1\r\n"
                              "END:VCARD\r\n"
@@ -145,7 +123,7 @@ void TestContactImport::otherProgramsFilesLoadAsContacts()
     // Placed as cards are, beside the entries, with no question on edits.
     QString report;
     load(m_f->writeFile(u"export.csv"_s, file), &report);
-    QCOMPARE(liveEntries(store()), entries);
+    QCOMPARE(describeLiveEntries(store()), entries);
     QVERIFY2(report.split(u'\n').contains(reportLine), qPrintable(report));
     QCOMPARE(m_f->window->undoStack()->count(), 1);
     QCOMPARE(m_f->window->undoAction()->text(), u"&Rückgängig: Import"_s);
@@ -205,7 +183,7 @@ void TestContactImport::secondImportMerges()
     QCOMPARE(messages[1].captions.size(), 2);
     QCOMPARE(messages[1].captions[0].second, u"&Zusammenführen"_s);
     QCOMPARE(messages[1].captions[1].second, u"&Alle als neue Einträge"_s);
-    QCOMPARE(liveEntries(store()), entries);
+    QCOMPARE(describeLiveEntries(store()), entries);
 
     // The whole import is one step; one that changed nothing is none.
     if (store() == *afterFirst) {
@@ -260,7 +238,7 @@ void TestContactImport::duplicatesMergedOneStepEach()
     });
     m_f->window->findChild<QPushButton*>(u"Btn_Doppelte"_s)->click();
     QCOMPARE(groupsSeen, (QList<int>{2, 1}));
-    QCOMPARE(describe(store(), 3), u"Zoe||Mobil:0301|Heim:0309|||"_s);
+    QCOMPARE(describeEntry(store(), 3), u"Zoe||Mobil:0301|Heim:0309|||"_s);
     QVERIFY(store().isMarkedForDeletion(20));
     QCOMPARE(m_f->window->undoStack()->count(), 1);
     QCOMPARE(m_f->window->undoAction()->text(), u"&Rückgängig: Zusammenführen"_s);
@@ -297,8 +275,8 @@ void TestContactImport::numbersTakeOneForm()
     m_f->window->findChild<QPushButton*>(u"Btn_Vereinheitlichen"_s)->click();
     // The list of changes comes first and follows the chosen form.
     QCOMPARE(shown, (QStringList{u" 12  Jörg:  0302 → +49302"_s, u"  3  Zoe:  +49301 → 0301"_s}));
-    QCOMPARE(describe(store(), 3), u"Zoe||Mobil:0301||||"_s);
-    QCOMPARE(describe(store(), 12), u"Jörg||Telefon:0302||||"_s);
+    QCOMPARE(describeEntry(store(), 3), u"Zoe||Mobil:0301||||"_s);
+    QCOMPARE(describeEntry(store(), 12), u"Jörg||Telefon:0302||||"_s);
     QCOMPARE(m_f->window->undoAction()->text(), u"&Rückgängig: Nummern vereinheitlichen"_s);
     undo();
     QVERIFY(store() == *before);

@@ -6,6 +6,7 @@
 #include "fileio/ContactsCsv.h"
 #include "fileio/Vcard.h"
 #include "phonebook/RecordStore.h"
+#include "support/EntryText.h"
 
 #include <QStringEncoder>
 #include <QTest>
@@ -18,29 +19,6 @@ namespace {
 
 const NumberTypeNames kTypes = defaultNumberTypeNames();
 constexpr int kGermany = 49;
-
-// name|group|type:number|type:number|type:number|zusatz1|zusatz2
-QString describe(const RecordStore& store, int record)
-{
-    QStringList parts{decodePc(store.field(record, Name)), decodePc(store.field(record, Gruppe))};
-    for (int slot = 1; slot <= 3; ++slot) {
-        const QByteArray number = store.field(record, nummerField(slot));
-        parts << (number.isEmpty() ? QString()
-                                   : decodePc(store.field(record, nummernartField(slot))) + u':' +
-                                         decodePc(number));
-    }
-    parts << decodePc(store.field(record, Zusatz1)) << decodePc(store.field(record, Zusatz2));
-    return parts.join(u'|');
-}
-
-QStringList liveEntries(const RecordStore& store)
-{
-    QStringList entries;
-    for (int record = 1; record <= kLastShownRecord; ++record)
-        if (store.isLive(record))
-            entries << describe(store, record);
-    return entries;
-}
 
 QByteArray utf16le(const QString& text)
 {
@@ -167,7 +145,7 @@ void TestContacts::headerFormats()
     auto store = std::make_unique<RecordStore>();
     const VcardImportReport result =
         importContacts(readContactsCsv(file), *store, ImportRange::HandsetMemory, kTypes);
-    QCOMPARE(liveEntries(*store), entries);
+    QCOMPARE(describeLiveEntries(*store), entries);
     QCOMPARE(vcardReportLines(result, LanguageFile()), report);
 }
 
@@ -212,7 +190,7 @@ void TestContacts::numbersChosenByType()
                         u"TYPE=work:5"_s, u"TYPE=other:6"_s, u"TYPE=cell:7"_s});
     auto store = std::make_unique<RecordStore>();
     const VcardImportReport report = importVcard(card, *store, ImportRange::HandsetMemory, kTypes);
-    QCOMPARE(describe(*store, 1), u"John Doe||Mobil:7|Heim:2|Büro:5||"_s);
+    QCOMPARE(describeEntry(*store, 1), u"John Doe||Mobil:7|Heim:2|Büro:5||"_s);
     QCOMPARE(
         vcardReportLines(report, LanguageFile()),
         (QStringList{u"Angelegte Einträge: 1"_s, u"Karte 1, John Doe (Speicherplatz 1):"_s,
@@ -294,7 +272,7 @@ void TestContacts::merge()
     auto before = std::make_unique<RecordStore>(*store);
     const ContactImport result = importContacts(contacts, *store, ImportRange::HandsetMemory,
                                                 MergeMode::Merge, kTypes, kGermany);
-    QCOMPARE(liveEntries(*store), entries);
+    QCOMPARE(describeLiveEntries(*store), entries);
     QCOMPARE(result.report.created(), counts[0]);
     QCOMPARE(result.report.alreadyThere, counts[2]);
     // One undo step gives back the phonebook as it was.
@@ -310,7 +288,7 @@ void TestContacts::allAsNewEntries()
     const ContactImport result = importContacts(
         readVcardContacts(anna), *store, ImportRange::SimCard, MergeMode::AllNew, kTypes, kGermany);
     QCOMPARE(result.edit.touched, QList<int>{kLastFirstNineRecord + 1});
-    QCOMPARE(liveEntries(*store).size(), 2);
+    QCOMPARE(describeLiveEntries(*store).size(), 2);
 }
 
 void TestContacts::duplicatesFoundAndMergedInOneStep()
@@ -328,7 +306,7 @@ void TestContacts::duplicatesFoundAndMergedInOneStep()
     QStringList leftOut;
     const EditResult merged = mergeDuplicates(*store, groups.front(), kGermany, kTypes, &leftOut);
     QCOMPARE(merged.touched, (QList<int>{1, 3, 4}));
-    QCOMPARE(describe(*store, 1), u"Anna Schmidt||Mobil:0171111|Büro:0892|Fax:0893||"_s);
+    QCOMPARE(describeEntry(*store, 1), u"Anna Schmidt||Mobil:0171111|Büro:0892|Fax:0893||"_s);
     QVERIFY(store->isMarkedForDeletion(3));
     QVERIFY(store->isMarkedForDeletion(4));
     QCOMPARE(leftOut, QStringList{});

@@ -3,6 +3,7 @@
 #include "base/PcText.h"
 #include "fileio/Vcard.h"
 #include "phonebook/RecordStore.h"
+#include "support/EntryText.h"
 
 #include <QTest>
 #include <memory>
@@ -18,21 +19,6 @@ QByteArray pc(QStringView text)
 }
 
 const NumberTypeNames kTypes = defaultNumberTypeNames();
-
-// One created entry, as a test row writes it: name|group|type:number|...|zusatz1|zusatz2
-// with exactly three number slots.
-QString describe(const RecordStore& store, int record)
-{
-    QStringList parts{decodePc(store.field(record, Name)), decodePc(store.field(record, Gruppe))};
-    for (int slot = 1; slot <= 3; ++slot) {
-        const QByteArray number = store.field(record, nummerField(slot));
-        parts << (number.isEmpty() ? QString()
-                                   : decodePc(store.field(record, nummernartField(slot))) + u':' +
-                                         decodePc(number));
-    }
-    parts << decodePc(store.field(record, Zusatz1)) << decodePc(store.field(record, Zusatz2));
-    return parts.join(u'|');
-}
 
 QList<QByteArray> lines(const QByteArray& vcard)
 {
@@ -193,7 +179,7 @@ void TestVcard::exportFoldsWithoutSplittingCharacters()
 
     auto imported = std::make_unique<RecordStore>();
     importVcard(vcard, *imported, ImportRange::HandsetMemory, kTypes);
-    QCOMPARE(describe(*imported, 1), describe(*store, 1));
+    QCOMPARE(describeEntry(*imported, 1), describeEntry(*store, 1));
 }
 
 void TestVcard::fullStoreRoundTrip()
@@ -209,7 +195,7 @@ void TestVcard::fullStoreRoundTrip()
         importVcard(cards.mid(0, 500).join(), *memory, ImportRange::HandsetMemory, kTypes);
     QCOMPARE(report.created(), 500);
     for (int r = 1; r <= 500; ++r) {
-        QCOMPARE(describe(*memory, r), describe(*original, r));
+        QCOMPARE(describeEntry(*memory, r), describeEntry(*original, r));
         QVERIFY(memory->isChanged(r));
     }
     for (int first = 500; first < kRecordCount; first += 91) {
@@ -217,7 +203,7 @@ void TestVcard::fullStoreRoundTrip()
         const QByteArray portion = cards.mid(first, 91).join();
         QCOMPARE(importVcard(portion, *sim, ImportRange::SimCard, kTypes).notImported, 0);
         for (int i = 0; first + i < kRecordCount && i < 91; ++i)
-            QCOMPARE(describe(*sim, 510 + i), describe(*original, first + 1 + i));
+            QCOMPARE(describeEntry(*sim, 510 + i), describeEntry(*original, first + 1 + i));
     }
 }
 
@@ -350,7 +336,7 @@ void TestVcard::importFixtures()
     const VcardImportReport result = importVcard(vcard, *store, ImportRange::HandsetMemory, kTypes);
     QStringList created;
     for (const int record : result.records)
-        created << describe(*store, record);
+        created << describeEntry(*store, record);
     QCOMPARE(created, entries);
     QCOMPARE(vcardReportLines(result, LanguageFile()), report);
     for (const int record : result.records) {
