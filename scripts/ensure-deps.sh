@@ -6,6 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ ninja-build clang-format
+  ccache                            # the second build of the core reuses the first's objects
   qt6-base-dev qt6-serialport-dev
   clang libclang-rt-14-dev          # the fuzz target
   xvfb xauth imagemagick xdotool    # a virtual display, screenshots, the demo's keys
