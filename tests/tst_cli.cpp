@@ -5,6 +5,7 @@
 #include "cli/ExitStatus.h"
 #include "support/SimFixture.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -178,6 +179,50 @@ private slots:
         QVERIFY2(run.err.contains("usage: q7ctl [--port COMn | --device PATH] [--baud RATE] "
                                   "backup FILE.csv"),
                  run.err.constData());
+    }
+
+    // Usage problems and failures speak the language file's words, German
+    // without one.
+    void messagesFollowTheLanguageFile_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("german");
+        QTest::addColumn<QString>("translated");
+        QTest::newRow("unknown command")
+            << QStringList{"frobnicate"} << 2 << "q7ctl: unbekannter Befehl 'frobnicate'"
+            << "q7ctl: unknown command 'frobnicate'";
+        QTest::newRow("erase without --yes")
+            << QStringList{"erase"} << 2
+            << "q7ctl erase: erase löscht jeden Eintrag im Handy: mit --yes bestätigen"
+            << "q7ctl erase: confirm with --yes";
+        QTest::newRow("restore from a vCard")
+            << QStringList{"restore", "c.vcf"} << 2
+            << "q7ctl restore: restore nimmt eine CSV-Telefonbuchdatei; die vCard zuerst "
+               "umwandeln: q7ctl convert c.vcf FILE.csv"
+            << "q7ctl restore: convert c.vcf first";
+        QTest::newRow("file not found")
+            << QStringList{"duplicates", "missing.csv"} << 1 << "Datei nicht gefunden."
+            << "File not found.";
+    }
+    void messagesFollowTheLanguageFile()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, german);
+        QFETCH(QString, translated);
+        const Run plain = q7ctl(arguments);
+        QCOMPARE(plain.exitCode, status);
+        QCOMPARE(QString::fromUtf8(plain.err.split('\n').value(0)), german);
+
+        QVERIFY(QDir().mkpath(m_dir->filePath("config/Norvik")));
+        write(m_dir->filePath("config/Norvik/q7manager.ini"),
+              "[Fehler]\r\nAufrufUnbekannt=unknown command '%1'\r\n"
+              "AufrufEraseYes=confirm with --yes\r\nAufrufRestoreVcard=convert %1 first\r\n"
+              "DateiNichtGefunden=File not found\r\n");
+        const Run translatedRun = q7ctl(arguments);
+        QCOMPARE(translatedRun.exitCode, status);
+        QCOMPARE(QString::fromUtf8(translatedRun.err.split('\n').value(0)), translated);
     }
 
     void restoreWarnsOfLostNoteLinesAndGoesOn()

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The serial port's settings: names, the flow-control choice, the flag word,
+// The serial port's settings: names, the flow-control choice and the lines it sets,
 // the settings store, and the mapping of COM names to devices.
 
 #include "base/Errors.h"
@@ -73,35 +73,51 @@ private slots:
         QCOMPARE(baudRateNames().indexOf(QStringLiteral("115200")), 13);
     }
 
-    void flagWordOfTheWindowsValues()
+    void theWindowsValues()
     {
-        LineSettings settings;
-        QCOMPARE(lineSettingsFlags(settings), 0x21u);
+        const LineSettings settings;
+        const TComFlowControl& flow = settings.FlowControl;
+        QCOMPARE(flow.ControlDTR, dtrHandshake);
+        QCOMPARE(flow.ControlRTS, rtsDisable);
+        QVERIFY(!flow.OutCTSFlow);
+        QVERIFY(!flow.XonXoffOut);
+        QVERIFY(!flow.XonXoffIn);
+        QCOMPARE(settings.Parity.Bits, prNone);
         QCOMPARE(flowControlChoice(settings.FlowControl), fcNone);
         QCOMPARE(bitsPerSecond(settings.BaudRate, settings.CustomBaudRate), 115200);
     }
 
-    void flowControlChoiceSetsTheFlags_data()
+    void flowControlChoiceSetsTheLines_data()
     {
         QTest::addColumn<QList<int>>("choices");
-        QTest::addColumn<uint>("flags");
+        QTest::addColumn<int>("rts");
+        QTest::addColumn<bool>("ctsOut");
+        QTest::addColumn<bool>("xonXoff"); // in and out alike
         QTest::addColumn<int>("derived");
-        QTest::newRow("hardware") << QList<int>{fcHardware} << 0x2025u << int(fcHardware);
-        QTest::newRow("software") << QList<int>{fcSoftware} << 0x321u << int(fcSoftware);
+        QTest::newRow("hardware") << QList<int>{fcHardware} << int(rtsHandshake) << true << false
+                                  << int(fcHardware);
+        QTest::newRow("software") << QList<int>{fcSoftware} << int(rtsDisable) << false << true
+                                  << int(fcSoftware);
         QTest::newRow("hardware then none")
-            << QList<int>{fcHardware, fcNone} << 0x21u << int(fcNone);
-        QTest::newRow("software then custom")
-            << QList<int>{fcSoftware, fcCustom} << 0x321u << int(fcSoftware);
+            << QList<int>{fcHardware, fcNone} << int(rtsDisable) << false << false << int(fcNone);
+        QTest::newRow("software then custom") << QList<int>{fcSoftware, fcCustom} << int(rtsDisable)
+                                              << false << true << int(fcSoftware);
     }
-    void flowControlChoiceSetsTheFlags()
+    void flowControlChoiceSetsTheLines()
     {
         QFETCH(QList<int>, choices);
-        QFETCH(uint, flags);
+        QFETCH(int, rts);
+        QFETCH(bool, ctsOut);
+        QFETCH(bool, xonXoff);
         QFETCH(int, derived);
         TComPort port;
         for (int choice : choices)
             port.setFlowControlChoice(TFlowControl(choice));
-        QCOMPARE(lineSettingsFlags(port.lineSettings()), flags);
+        const TComFlowControl& flow = port.lineSettings().FlowControl;
+        QCOMPARE(int(flow.ControlRTS), rts);
+        QCOMPARE(flow.OutCTSFlow, ctsOut);
+        QCOMPARE(flow.XonXoffOut, xonXoff);
+        QCOMPARE(flow.XonXoffIn, xonXoff);
         QCOMPARE(int(port.flowControlChoice()), derived);
         QCOMPARE(port.FlowControl().ControlDTR, dtrHandshake); // no choice touches DTR
     }

@@ -371,6 +371,71 @@ private slots:
         QCOMPARE(lines, QStringList{QStringLiteral("'x' ist kein gültiger Integerwert.")});
     }
 
+    // A failure thrown where no language is at hand is still shown in the
+    // program's language; a value is never read as a placeholder.
+    void otherFailuresInTheProgramsLanguage_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QString>("german");
+        QTest::addColumn<QString>("translated");
+        QTest::newRow("conversion in a line") << "convert"
+                                              << "'%2' ist kein gültiger Integerwert (Zeile 3)"
+                                              << "'%2' is no integer (line 3)";
+        QTest::newRow("file not found") << "notFound"
+                                        << "Datei nicht gefunden: /tmp/a%1b."
+                                        << "File not found: /tmp/a%1b.";
+        QTest::newRow("other file error") << "io"
+                                          << "E/A-Fehler 13."
+                                          << "I/O error 13.";
+        QTest::newRow("location out of range")
+            << "range"
+            << "Speicherplatz 701 liegt nicht zwischen 1 und 700 (Zeile 2)"
+            << "Location 701 not in 1..700 (line 2)";
+        QTest::newRow("cancelled") << "cancelled"
+                                   << "Abgebrochen."
+                                   << "Cancelled.";
+        QTest::newRow("a text without key") << "plain"
+                                            << "Etwas."
+                                            << "Etwas.";
+    }
+    void otherFailuresInTheProgramsLanguage()
+    {
+        QFETCH(QString, failure);
+        QFETCH(QString, german);
+        QFETCH(QString, translated);
+        const QString path = m_config.filePath(QStringLiteral("english.ini"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Fehler]\r\n"
+                   "KeinInteger='%1' is no integer\r\n"
+                   "Zeile=(line %1)\r\n"
+                   "DateiNichtGefunden=File not found\r\n"
+                   "EAFehler=I/O error %1\r\n"
+                   "SpeicherplatzBereich=Location %1 not in 1..%2 (line %3)\r\n"
+                   "Abgebrochen=Cancelled\r\n");
+        file.close();
+
+        const auto check = [&](const Q7Error& error) {
+            QCOMPARE(failureLines(error, LanguageFile()), QStringList{german});
+            QCOMPARE(failureLines(error, LanguageFile(path)), QStringList{translated});
+            // What a log or a plain catch sees stays the default.
+            QCOMPARE(errorBoxText(error.message()), german);
+        };
+        if (failure == u"convert")
+            check(EConvertError(QStringLiteral("%2"), 3));
+        else if (failure == u"notFound")
+            check(EInOutError(EInOutError::FileNotFound, QStringLiteral("/tmp/a%1b")));
+        else if (failure == u"io")
+            check(EInOutError(13));
+        else if (failure == u"range")
+            check(Q7Error(TextId::Fehler_SpeicherplatzBereich,
+                          {QStringLiteral("701"), QStringLiteral("700"), QStringLiteral("2")}));
+        else if (failure == u"cancelled")
+            check(EOperationCancelled());
+        else
+            check(Q7Error(QStringLiteral("Etwas")));
+    }
+
     // The causes as a real open meets them.
     void realOpensNameTheirCause()
     {

@@ -30,13 +30,10 @@ class TComComboBox : public QComboBox
 public:
     explicit TComComboBox(QWidget* parent = nullptr);
 
-    TComPort* ComPort() const { return m_port; }
     void setComPort(TComPort* port);
-    TComProperty ComProperty() const { return m_property; }
     // Fills the list with the property's names (the port list is read now,
     // once) and shows the port's value.
     void setComProperty(TComProperty property);
-    bool AutoApply() const { return m_autoApply; }
     void setAutoApply(bool on) { m_autoApply = on; }
     // The names the list shows where they are words, not numbers (the flow
     // controls, "Custom" among the baud rates), in the language of texts;

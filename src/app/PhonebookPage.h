@@ -63,7 +63,6 @@ public:
     QPushButton* duplicatesButton() const { return Btn_Doppelte; }
     QPushButton* numberFormButton() const { return Btn_Vereinheitlichen; }
     QPushButton* stopButton() const { return Btn_Anhalten; }
-    QPushButton* snapshotsButton() const { return Btn_Sicherungen; }
     QLineEdit* searchField() const { return Edt_Suchen; }
     QProgressBar* progressBar() const { return ProgressBar; }
     // Shown while no handset has answered the search.

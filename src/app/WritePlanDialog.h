@@ -34,8 +34,6 @@ public:
 
     QListWidget* list() const { return m_list; }
     QPushButton* writeButton() const { return m_write; }
-    // Only when the handset was never read; nullptr otherwise.
-    QPushButton* readFirstButton() const { return m_readFirst; }
 
 private:
     QListWidget* m_list = nullptr;

@@ -1,12 +1,44 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/Errors.h"
 
+#include "base/LanguageFile.h"
+
 #include <QtGlobal>
 #include <cstring>
 
 namespace q7 {
 
 Q7Error::Q7Error(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
+
+Q7Error::Q7Error(TextId id, QStringList values) : Q7Error(fillIn(defaultText(id), values))
+{
+    m_id = id;
+    m_values = std::move(values);
+}
+
+QString Q7Error::messageIn(const LanguageFile& texts) const
+{
+    return m_id ? fillIn(texts.text(*m_id), m_values) : m_message;
+}
+
+QString fillIn(const QString& text, const QStringList& values)
+{
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'%' && i + 1 < text.size() && text[i + 1] >= u'1' && text[i + 1] <= u'9') {
+            const qsizetype n = text[i + 1].unicode() - u'1';
+            if (n < values.size()) {
+                result += values[n];
+                ++i;
+                continue;
+            }
+        }
+        result += c;
+    }
+    return result;
+}
 
 QString EComPort::codeText(Code code)
 {
@@ -70,42 +102,61 @@ EComPort& EComPort::onPort(const QString& name, const QString& device)
     return *this;
 }
 
-EConvertError::EConvertError(const QString& offendingText, const QString& where)
-    : Q7Error(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(offendingText) +
-              (where.isEmpty() ? QString() : u' ' + where))
+static QString convertMessage(const QString& offendingText, int lineNumber,
+                              const LanguageFile& texts)
+{
+    QString text = fillIn(texts.text(TextId::Fehler_KeinInteger), {offendingText});
+    if (lineNumber > 0)
+        text += u' ' + fillIn(texts.text(TextId::Fehler_Zeile), {QString::number(lineNumber)});
+    return text;
+}
+
+EConvertError::EConvertError(const QString& offendingText, int lineNumber)
+    : Q7Error(convertMessage(offendingText, lineNumber, LanguageFile())),
+      m_offendingText(offendingText), m_lineNumber(lineNumber)
 {}
 
-QString EInOutError::codeText(int code)
+QString EConvertError::messageIn(const LanguageFile& texts) const
+{
+    return convertMessage(m_offendingText, m_lineNumber, texts);
+}
+
+QString EInOutError::codeText(int code, const LanguageFile& texts)
 {
     switch (code) {
     case FileNotFound:
-        return QStringLiteral("Datei nicht gefunden");
+        return texts.text(TextId::Fehler_DateiNichtGefunden);
     case InvalidFileName:
-        return QStringLiteral("Ungültiger Dateiname");
+        return texts.text(TextId::Fehler_UngueltigerDateiname);
     case TooManyOpenFiles:
-        return QStringLiteral("Zu viele geöffnete Dateien");
+        return texts.text(TextId::Fehler_ZuVieleDateien);
     case AccessDenied:
-        return QStringLiteral("Dateizugriff verweigert");
+        return texts.text(TextId::Fehler_Dateizugriff);
     case ReadBeyondEnd:
-        return QStringLiteral("Versuch hinter dem Dateiende zu lesen");
+        return texts.text(TextId::Fehler_HinterDateiende);
     case DiskFull:
-        return QStringLiteral("Zu wenig Speicherplatz");
+        return texts.text(TextId::Fehler_DatentraegerVoll);
     default:
-        return QStringLiteral("E/A-Fehler %1").arg(code);
+        return fillIn(texts.text(TextId::Fehler_EAFehler), {QString::number(code)});
     }
 }
 
-static QString inOutMessage(int code, const QString& detail)
+static QString inOutMessage(int code, const QString& detail, const LanguageFile& texts)
 {
-    const QString text = EInOutError::codeText(code);
+    const QString text = EInOutError::codeText(code, texts);
     return detail.isEmpty() ? text : text + QStringLiteral(": ") + detail;
 }
 
 EInOutError::EInOutError(int code, const QString& detail)
-    : Q7Error(inOutMessage(code, detail)), m_code(code)
+    : Q7Error(inOutMessage(code, detail, LanguageFile())), m_code(code), m_detail(detail)
 {}
 
-EOperationCancelled::EOperationCancelled() : Q7Error(QStringLiteral("Abgebrochen")) {}
+QString EInOutError::messageIn(const LanguageFile& texts) const
+{
+    return inOutMessage(m_code, m_detail, texts);
+}
+
+EOperationCancelled::EOperationCancelled() : Q7Error(TextId::Fehler_Abgebrochen, {}) {}
 
 QString errorBoxText(const QString& message)
 {

@@ -375,6 +375,53 @@ namespace q7 {
       "festlegen: %2=%3")                                                                          \
     X(Fehler_LaeuftSchon, "Fehler", "LaeuftSchon",                                                 \
       "Q7 Manager läuft schon. Sein Fenster wird nach vorn geholt.")                               \
+    /* File, number and cancel failures, and q7ctl's messages and usage      */                    \
+    /* problems.                                                             */                    \
+    X(Fehler_DateiNichtGefunden, "Fehler", "DateiNichtGefunden", "Datei nicht gefunden")           \
+    X(Fehler_UngueltigerDateiname, "Fehler", "UngueltigerDateiname", "Ungültiger Dateiname")       \
+    X(Fehler_ZuVieleDateien, "Fehler", "ZuVieleDateien", "Zu viele geöffnete Dateien")             \
+    X(Fehler_Dateizugriff, "Fehler", "Dateizugriff", "Dateizugriff verweigert")                    \
+    X(Fehler_HinterDateiende, "Fehler", "HinterDateiende",                                         \
+      "Versuch hinter dem Dateiende zu lesen")                                                     \
+    X(Fehler_DatentraegerVoll, "Fehler", "DatentraegerVoll", "Zu wenig Speicherplatz")             \
+    X(Fehler_EAFehler, "Fehler", "EAFehler", "E/A-Fehler %1")                                      \
+    X(Fehler_KeinInteger, "Fehler", "KeinInteger", "'%1' ist kein gültiger Integerwert")           \
+    X(Fehler_Zeile, "Fehler", "Zeile", "(Zeile %1)")                                               \
+    X(Fehler_SpeicherplatzBereich, "Fehler", "SpeicherplatzBereich",                               \
+      "Speicherplatz %1 liegt nicht zwischen 1 und %2 (Zeile %3)")                                 \
+    X(Fehler_Abgebrochen, "Fehler", "Abgebrochen", "Abgebrochen")                                  \
+    X(Fehler_Wiederholen, "Fehler", "Wiederholen", "Wiederholen? [j/N]")                           \
+    X(Fehler_KeinEintrag, "Fehler", "KeinEintrag",                                                 \
+      "Die Datei enthält keinen Eintrag; nichts wurde übertragen.")                                \
+    X(Fehler_KeineSicherung, "Fehler", "KeineSicherung",                                           \
+      "Keine Sicherung %1; q7ctl snapshots zeigt sie.")                                            \
+    X(Fehler_SchonTelefonbuch, "Fehler", "SchonTelefonbuch",                                       \
+      "%1 ist schon eine Telefonbuchdatei; convert macht daraus eine .vcf-Datei")                  \
+    X(Fehler_AufrufKeinBefehl, "Fehler", "AufrufKeinBefehl", "kein Befehl angegeben")              \
+    X(Fehler_AufrufUnbekannt, "Fehler", "AufrufUnbekannt", "unbekannter Befehl '%1'")              \
+    X(Fehler_AufrufPortUndDevice, "Fehler", "AufrufPortUndDevice",                                 \
+      "--port und --device schließen einander aus")                                                \
+    X(Fehler_AufrufBaud, "Fehler", "AufrufBaud", "--baud braucht eine positive Zahl")              \
+    X(Fehler_AufrufZuViele, "Fehler", "AufrufZuViele", "zu viele Argumente")                       \
+    X(Fehler_AufrufEineDatei, "Fehler", "AufrufEineDatei", "einen Dateinamen angeben")             \
+    X(Fehler_AufrufZweiDateien, "Fehler", "AufrufZweiDateien",                                     \
+      "eine Eingabe- und eine Ausgabedatei angeben")                                               \
+    X(Fehler_AufrufConvert, "Fehler", "AufrufConvert",                                             \
+      "convert macht aus einer .csv-Datei eine .vcf-Datei, aus einer .vcf-Datei eine .csv-Datei "  \
+      "oder aus der Kontakte-.csv eines anderen Programms eine Telefonbuch-.csv-Datei")            \
+    X(Fehler_AufrufDreiDateien, "Fehler", "AufrufDreiDateien",                                     \
+      "die Telefonbuchdatei, die Kontakte und die Ausgabedatei angeben")                           \
+    X(Fehler_AufrufMergeCsv, "Fehler", "AufrufMergeCsv",                                           \
+      "die Telefonbuchdatei und die Ausgabedatei sind .csv-Dateien")                               \
+    X(Fehler_AufrufRestoreVcard, "Fehler", "AufrufRestoreVcard",                                   \
+      "restore nimmt eine CSV-Telefonbuchdatei; die vCard zuerst umwandeln: q7ctl convert %1 "     \
+      "FILE.csv")                                                                                  \
+    X(Fehler_AufrufEraseYes, "Fehler", "AufrufEraseYes",                                           \
+      "erase löscht jeden Eintrag im Handy: mit --yes bestätigen")                                 \
+    X(Fehler_AufrufDateiOderSnapshot, "Fehler", "AufrufDateiOderSnapshot",                         \
+      "eine Datei oder --snapshot angeben, nicht beides")                                          \
+    X(Fehler_AufrufSnapshot, "Fehler", "AufrufSnapshot",                                           \
+      "--snapshot nimmt latest oder eine Nummer, die q7ctl snapshots zeigt")                       \
     X(Diagnose_Geraet, "Diagnose", "Geraet", "%1: %2, Gruppe \"%3\", Rechte %4")                   \
     X(Diagnose_AuchAls, "Diagnose", "AuchAls", "auch %1")                                          \
     X(Diagnose_Darf, "Diagnose", "Darf", "darf geöffnet werden.")                                  \

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/CliHost.h"
 
+#include "base/LanguageFile.h"
+
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -8,8 +10,8 @@
 
 namespace q7 {
 
-CliHost::CliHost()
-    : m_err(stderr), m_interactive(isatty(STDERR_FILENO) != 0),
+CliHost::CliHost(const LanguageFile& texts)
+    : m_texts(texts), m_err(stderr), m_interactive(isatty(STDERR_FILENO) != 0),
       m_canAsk(m_interactive && isatty(STDIN_FILENO) != 0)
 {
     m_err.setEncoding(QStringConverter::System);
@@ -61,11 +63,12 @@ bool CliHost::retryLostLink(const QString& message)
         m_err.flush();
         return false;
     }
-    m_err << "Wiederholen? [j/N] ";
+    m_err << m_texts.text(TextId::Fehler_Wiederholen) << u' ';
     m_err.flush();
     std::string answer;
     std::getline(std::cin, answer);
-    return !answer.empty() && (answer[0] == 'j' || answer[0] == 'J' || answer[0] == 'y');
+    return !answer.empty() &&
+           (answer[0] == 'j' || answer[0] == 'J' || answer[0] == 'y' || answer[0] == 'Y');
 }
 
 } // namespace q7

@@ -7,13 +7,15 @@
 
 namespace q7 {
 
+class LanguageFile;
+
 // The command line's side of an operation: a progress line on stderr when it
 // is a terminal, and the lost-link question asked there too. Without a
 // terminal nobody can answer, so a lost link cancels.
 class CliHost : public OperationHost
 {
 public:
-    CliHost();
+    explicit CliHost(const LanguageFile& texts);
     ~CliHost() override;
 
     void showStatus(const QString& text) override;
@@ -25,6 +27,7 @@ public:
 private:
     void redraw();
 
+    const LanguageFile& m_texts;
     QTextStream m_err;
     bool m_interactive;
     bool m_canAsk;

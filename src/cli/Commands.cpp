@@ -70,7 +70,8 @@ void warnOfRepeatedLocations(const QList<int>& locations, const LanguageFile& te
 
 QString noArguments(const CommandContext& context)
 {
-    return context.arguments.isEmpty() ? QString() : QStringLiteral("too many arguments");
+    return context.arguments.isEmpty() ? QString()
+                                       : context.texts.text(TextId::Fehler_AufrufZuViele);
 }
 
 // Every command but detect needs the handset first.
@@ -110,7 +111,8 @@ int doctor(CommandContext& context)
 
 QString oneFile(const CommandContext& context)
 {
-    return context.arguments.size() == 1 ? QString() : QStringLiteral("give one file name");
+    return context.arguments.size() == 1 ? QString()
+                                         : context.texts.text(TextId::Fehler_AufrufEineDatei);
 }
 
 RecordStore readWholePhonebook(CommandContext& context)
@@ -176,14 +178,12 @@ int backup(CommandContext& context)
 QString csvAndVcard(const CommandContext& context)
 {
     if (context.arguments.size() != 2)
-        return QStringLiteral("give an input and an output file");
+        return context.texts.text(TextId::Fehler_AufrufZweiDateien);
     const QString& in = context.arguments[0];
     const QString& out = context.arguments[1];
     if (!(isVcardPath(in) && isCsvFile(out)) && !(isCsvFile(in) && isVcardPath(out)) &&
         !(isCsvFile(in) && isCsvFile(out)))
-        return QStringLiteral("convert turns a .csv file into a .vcf file, a .vcf file into a "
-                              ".csv file, or another program's contacts .csv into a phonebook "
-                              ".csv file");
+        return context.texts.text(TextId::Fehler_AufrufConvert);
     return {};
 }
 
@@ -205,9 +205,7 @@ int convert(CommandContext& context)
     const PhonebookFileFormat format = phonebookFileFormat(in, content);
     if (format == PhonebookFileFormat::PhonebookCsv) {
         if (!isVcardPath(out))
-            throw Q7Error(QStringLiteral("%1 is a phonebook file already; convert turns it into "
-                                         "a .vcf file")
-                              .arg(in));
+            throw Q7Error(TextId::Fehler_SchonTelefonbuch, {in});
         QList<int> repeated;
         RecordStore store = importCsv(content, RecordStore(), &repeated);
         warnOfRepeatedLocations(repeated, context.texts);
@@ -235,9 +233,9 @@ int countryCode()
 QString mergeFiles(const CommandContext& context)
 {
     if (context.arguments.size() != 3)
-        return QStringLiteral("give the phonebook file, the contacts and the output file");
+        return context.texts.text(TextId::Fehler_AufrufDreiDateien);
     if (!isCsvFile(context.arguments[0]) || !isCsvFile(context.arguments[2]))
-        return QStringLiteral("the phonebook file and the output file are .csv files");
+        return context.texts.text(TextId::Fehler_AufrufMergeCsv);
     return {};
 }
 
@@ -341,9 +339,8 @@ QString oneCsvFile(const CommandContext& context)
     if (const QString problem = oneFile(context); !problem.isEmpty())
         return problem;
     if (isVcardPath(context.arguments.front()))
-        return QStringLiteral("restore takes a CSV phonebook file; turn the vCard into one "
-                              "first: q7ctl convert %1 FILE.csv")
-            .arg(context.arguments.front());
+        return fillIn(context.texts.text(TextId::Fehler_AufrufRestoreVcard),
+                      {context.arguments.front()});
     return {};
 }
 
@@ -358,10 +355,9 @@ SnapshotInfo chosenSnapshot(const QString& choice)
     const int number = choice.toInt(&ok);
     if (ok && number >= 1 && number <= snapshots.size())
         return snapshots[number - 1];
-    throw Q7Error(
-        snapshots.isEmpty()
-            ? defaultText(TextId::Sicherungen_Keine)
-            : QStringLiteral("Keine Sicherung %1; q7ctl snapshots zeigt sie.").arg(choice));
+    if (snapshots.isEmpty())
+        throw Q7Error(TextId::Sicherungen_Keine, {});
+    throw Q7Error(TextId::Fehler_KeineSicherung, {choice});
 }
 
 int restore(CommandContext& context)
@@ -380,7 +376,7 @@ int restore(CommandContext& context)
     for (int record = 1; record <= kRecordCount && !anyLive; ++record)
         anyLive = store.isLive(record);
     if (!anyLive)
-        throw Q7Error(QStringLiteral("Die Datei enthält keinen Eintrag; nichts wurde übertragen."));
+        throw Q7Error(TextId::Fehler_KeinEintrag, {});
 
     // Nobody is there to answer a question: the loss is told, and the
     // restore goes on.
@@ -422,10 +418,8 @@ int restore(CommandContext& context)
 QString confirmedOnly(const CommandContext& context)
 {
     if (!context.arguments.isEmpty())
-        return QStringLiteral("too many arguments");
-    return context.confirmed ? QString()
-                             : QStringLiteral("erase deletes every entry on the handset: "
-                                              "confirm with --yes");
+        return context.texts.text(TextId::Fehler_AufrufZuViele);
+    return context.confirmed ? QString() : context.texts.text(TextId::Fehler_AufrufEraseYes);
 }
 
 int erase(CommandContext& context)
@@ -462,9 +456,9 @@ QString fileOrSnapshot(const CommandContext& context)
     if (context.snapshot.isEmpty())
         return oneCsvFile(context);
     if (!context.arguments.isEmpty())
-        return QStringLiteral("give a file or --snapshot, not both");
+        return context.texts.text(TextId::Fehler_AufrufDateiOderSnapshot);
     if (context.snapshot != u"latest" && context.snapshot.toInt() < 1)
-        return QStringLiteral("--snapshot takes latest or a number that q7ctl snapshots shows");
+        return context.texts.text(TextId::Fehler_AufrufSnapshot);
     return {};
 }
 

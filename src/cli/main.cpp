@@ -22,10 +22,12 @@ namespace {
 
 constexpr int kExitUsage = 2;
 
-int usageError(QCommandLineParser& parser, const QString& message)
+int usageError(QCommandLineParser& parser, const LanguageFile& texts, TextId message,
+               const QString& value = {})
 {
     QTextStream err(stderr);
-    err << "q7ctl: " << message << "\n\n" << parser.helpText();
+    err.setEncoding(QStringConverter::System);
+    err << "q7ctl: " << fillIn(texts.text(message), {value}) << "\n\n" << parser.helpText();
     return kExitUsage;
 }
 
@@ -34,6 +36,7 @@ int usageError(QCommandLineParser& parser, const QString& message)
 int commandUsageError(const Command& command, const QString& message)
 {
     QTextStream err(stderr);
+    err.setEncoding(QStringConverter::System);
     err << "q7ctl " << command.name << ": " << message << '\n'
         << "usage: q7ctl [--port COMn | --device PATH] [--baud RATE] " << command.form << '\n';
     return kExitUsage;
@@ -111,29 +114,29 @@ int main(int argc, char** argv)
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     parser.process(app);
 
+    const LanguageFile texts(LanguageFile::locate(
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("q7manager"))));
     const QStringList args = parser.positionalArguments();
     if (args.isEmpty())
-        return usageError(parser, QStringLiteral("no command given"));
+        return usageError(parser, texts, TextId::Fehler_AufrufKeinBefehl);
     if (parser.isSet(portOption) && parser.isSet(deviceOption))
-        return usageError(parser, QStringLiteral("--port and --device exclude each other"));
+        return usageError(parser, texts, TextId::Fehler_AufrufPortUndDevice);
 
     int baudRate = 0;
     if (parser.isSet(baudOption)) {
         bool ok = false;
         baudRate = parser.value(baudOption).toInt(&ok);
         if (!ok || baudRate <= 0)
-            return usageError(parser, QStringLiteral("--baud needs a positive number"));
+            return usageError(parser, texts, TextId::Fehler_AufrufBaud);
     }
 
-    const LanguageFile texts(LanguageFile::locate(
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("q7manager"))));
-    CliHost host;
+    CliHost host(texts);
     TComPort port;
     CommandExchange exchange(port);
 
     const auto command = findCommand(args.front());
     if (!command)
-        return usageError(parser, QStringLiteral("unknown command '%1'").arg(args.front()));
+        return usageError(parser, texts, TextId::Fehler_AufrufUnbekannt, args.front());
     CommandContext context{exchange,
                            texts,
                            host,

@@ -44,7 +44,7 @@ EConvertError convertErrorInLine(QByteArrayView text, int lineNumber)
             c = u'?';
     if (text.size() > kShown)
         shown += QStringLiteral("...");
-    return EConvertError(shown, QStringLiteral("(Zeile %1)").arg(lineNumber));
+    return EConvertError(shown, lineNumber);
 }
 
 bool isBlankLine(QByteArrayView line)
@@ -134,11 +134,9 @@ RecordStore importCsv(const QByteArray& content, const RecordStore& current,
         if (!record)
             throw convertErrorInLine(numberText, lineNumber);
         if (*record < 1 || *record > kRecordCount)
-            throw Q7Error(
-                QStringLiteral("Speicherplatz %1 liegt nicht zwischen 1 und %2 (Zeile %3)")
-                    .arg(*record)
-                    .arg(kRecordCount)
-                    .arg(lineNumber));
+            throw Q7Error(TextId::Fehler_SpeicherplatzBereich,
+                          {QString::number(*record), QString::number(kRecordCount),
+                           QString::number(lineNumber)});
 
         QByteArray reply = " :";
         reply += line;

@@ -38,7 +38,6 @@ public:
     const LineSettings& lineSettings() const { return m_line; }
     TBaudRate BaudRate() const { return m_line.BaudRate; }
     void setBaudRate(TBaudRate rate);
-    int CustomBaudRate() const { return m_line.CustomBaudRate; }
     void setCustomBaudRate(int bitsPerSecond);
     TDataBits DataBits() const { return m_line.DataBits; }
     void setDataBits(TDataBits bits);

@@ -3,33 +3,6 @@
 
 namespace q7 {
 
-std::uint32_t lineSettingsFlags(const LineSettings& s)
-{
-    const TComFlowControl& f = s.FlowControl;
-    std::uint32_t flags = 0x1; // binary mode, always
-    if (s.Parity.Check)
-        flags |= 0x2;
-    if (f.OutCTSFlow)
-        flags |= 0x4;
-    if (f.OutDSRFlow)
-        flags |= 0x8;
-    flags |= std::uint32_t(f.ControlDTR) * 0x10;
-    if (f.DSRSensitivity)
-        flags |= 0x40;
-    if (f.TxContinueOnXoff)
-        flags |= 0x80;
-    if (f.XonXoffOut)
-        flags |= 0x100;
-    if (f.XonXoffIn)
-        flags |= 0x200;
-    if (s.Parity.Check && s.Parity.Replace)
-        flags |= 0x400;
-    if (s.DiscardNull)
-        flags |= 0x800;
-    flags |= std::uint32_t(f.ControlRTS) * 0x1000;
-    return flags;
-}
-
 int bitsPerSecond(TBaudRate rate, int customRate)
 {
     static constexpr int kRates[] = {0,     110,   300,   600,   1200,  2400,   4800,   9600,

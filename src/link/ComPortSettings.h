@@ -3,7 +3,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <cstdint>
 
 namespace q7 {
 
@@ -76,9 +75,6 @@ enum TFlowControl
 struct TComParity
 {
     TParityBits Bits = prNone;
-    bool Check = false;
-    bool Replace = false;
-    unsigned char ReplaceChar = 0;
     bool operator==(const TComParity&) const = default;
 };
 
@@ -87,13 +83,8 @@ struct TComFlowControl
     TDTRFlowControl ControlDTR = dtrHandshake;
     TRTSFlowControl ControlRTS = rtsDisable;
     bool OutCTSFlow = false;
-    bool OutDSRFlow = false;
     bool XonXoffOut = false;
     bool XonXoffIn = false;
-    bool DSRSensitivity = false;
-    bool TxContinueOnXoff = false;
-    unsigned char XonChar = 17;
-    unsigned char XoffChar = 19;
     bool operator==(const TComFlowControl&) const = default;
 };
 
@@ -106,16 +97,8 @@ struct LineSettings
     TStopBits StopBits = sbOneStopBit;
     TComParity Parity;
     TComFlowControl FlowControl;
-    bool DiscardNull = false;
-    unsigned char EventChar = 0;
-    int InputBufferSize = 1024;
     bool operator==(const LineSettings&) const = default;
 };
-
-// The flag word of the line settings. It documents in one number what DTR,
-// RTS and XON/XOFF are set to: 0x21 (binary mode, DTR handshake) for the
-// window's values.
-std::uint32_t lineSettingsFlags(const LineSettings& settings);
 
 int bitsPerSecond(TBaudRate rate, int customRate);
 

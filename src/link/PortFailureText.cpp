@@ -102,7 +102,7 @@ QStringList failureLines(const Q7Error& failure, const LanguageFile& texts)
 {
     const auto* port = dynamic_cast<const EComPort*>(&failure);
     if (!port)
-        return {errorBoxText(failure.message())};
+        return {errorBoxText(failure.messageIn(texts))};
 #ifdef Q_OS_WIN
     return failureLines(*port, texts, nullptr);
 #else

@@ -54,7 +54,6 @@ public:
     // Off while the in-place editor is open (its keys are the editor's then)
     // and while a transfer runs.
     void setShortcutsEnabled(bool enabled);
-    bool shortcutsEnabled() const { return m_shortcutsEnabled; }
 
 signals:
     // An item was chosen in the open menu.
