@@ -4,7 +4,9 @@
 // gives the same records, and nothing it writes lies outside the range.
 
 #include "base/LanguageFile.h"
-#include "fileio/Vcard.h"
+#include "fileio/VcardReader.h"
+#include "fileio/VcardReport.h"
+#include "fileio/VcardWriter.h"
 #include "phonebook/NumberTypes.h"
 #include "phonebook/RecordStore.h"
 

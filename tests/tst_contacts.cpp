@@ -4,7 +4,8 @@
 #include "editing/ContactMerge.h"
 #include "editing/RecordChange.h"
 #include "fileio/ContactsCsv.h"
-#include "fileio/Vcard.h"
+#include "fileio/VcardReader.h"
+#include "fileio/VcardReport.h"
 #include "phonebook/RecordStore.h"
 #include "support/EntryText.h"
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
-#include "fileio/Vcard.h"
+#include "fileio/VcardReader.h"
+#include "fileio/VcardReport.h"
+#include "fileio/VcardWriter.h"
 #include "phonebook/RecordStore.h"
 #include "support/EntryText.h"
 

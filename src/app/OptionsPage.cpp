@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/OptionsPage.h"
 
-#include "app/ClickLabel.h"
+#include "app/ColorPanel.h"
 #include "app/ComComboBox.h"
 #include "app/Dialogs.h"
 #include "app/ErrorBox.h"

@@ -15,7 +15,8 @@
 #include "fileio/ContactsCsv.h"
 #include "fileio/CsvPhonebook.h"
 #include "fileio/FileAccess.h"
-#include "fileio/Vcard.h"
+#include "fileio/VcardReport.h"
+#include "fileio/VcardWriter.h"
 #include "phonebook/TransferStatusTexts.h"
 
 #include <QFileInfo>

@@ -2,6 +2,7 @@
 list(APPEND q7gui_sources
   app/AboutBox.cpp
   app/ClickLabel.cpp
+  app/ColorPanel.cpp
   app/ComComboBox.cpp
   app/ContactTools.cpp
   app/Dialogs.cpp
@@ -18,6 +19,7 @@ list(APPEND q7gui_sources
   app/EditHistory.cpp
   app/OptionsPage.cpp
   app/PhonebookCommands.cpp
+  app/PhonebookMenuCommands.cpp
   app/PhonebookFiles.cpp
   app/PhonebookPage.cpp
   app/TransferController.cpp

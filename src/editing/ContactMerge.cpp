@@ -138,19 +138,11 @@ ContactImport importContacts(const QList<Contact>& contacts, RecordStore& store,
             continue;
         }
 
-        const int record = range == ImportRange::SimCard ? store.FindFreeSimRecord()
-                                                         : store.FindFreeMemoryRecord();
-        if (record == 0) {
-            report.notImported = static_cast<int>(contacts.size() - i);
-            report.firstNotImported = cardReport.card;
-            break;
-        }
-        cardReport.record = record;
         cardReport.notes = notes;
-        placeContact(store, record, name, contact, typeNames, cardReport.notes);
-        report.records.append(record);
-        result.edit.touched.append(record);
-        report.cards.append(cardReport);
+        if (!placeInFreeRecord(store, range, name, contact, typeNames, cardReport, report,
+                               contacts.size() - i))
+            break;
+        result.edit.touched.append(cardReport.record);
     }
     if (!result.edit.touched.isEmpty())
         result.edit.target = result.edit.touched.front();

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "editing/EditOperations.h"
-#include "fileio/Vcard.h"
+#include "fileio/Contacts.h"
 
 #include <QList>
 #include <QString>

@@ -79,6 +79,22 @@ std::optional<MenuItem> parentOf(MenuItem item)
     return std::nullopt;
 }
 
+bool isSubmenu(MenuItem item)
+{
+    using M = MenuItem;
+    switch (item) {
+    case M::PM_Hinzufuegen:
+    case M::PM_Einfuegenals:
+    case M::PM_Gruppezuweisen:
+    case M::PM_Verschieben:
+    case M::PM_FirstNine:
+    case M::PM_NR_Aendern:
+        return true;
+    default:
+        return false;
+    }
+}
+
 MenuState prepareMenu(NodeKind kind, const RecordStore& store, int record,
                       const NumberClipboard& clipboard, const QList<QByteArray>& groups)
 {

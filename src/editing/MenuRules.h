@@ -64,6 +64,8 @@ inline constexpr int kMenuItemCount = static_cast<int>(MenuItem::PM_Einfuegen) +
 
 // The item a sub-item hangs under, or nullopt for a top-level item.
 std::optional<MenuItem> parentOf(MenuItem item);
+// Whether other items hang under it: it opens a submenu and is no command.
+bool isSubmenu(MenuItem item);
 // The k-th (1-based) of a run of numbered items: menuItem(PM_Gruppe1, 3) is PM_Gruppe3.
 constexpr MenuItem menuItem(MenuItem first, int k)
 {

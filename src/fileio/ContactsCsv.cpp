@@ -2,6 +2,7 @@
 #include "fileio/ContactsCsv.h"
 
 #include "base/PcText.h"
+#include "fileio/VcardReader.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "fileio/Vcard.h"
+#include "fileio/Contacts.h"
 
 #include <QByteArray>
 #include <QList>

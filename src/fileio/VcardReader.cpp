@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fileio/Vcard.h"
+#include "fileio/VcardReader.h"
 
 #include "base/PcText.h"
 #include "fileio/VcardFormat.h"
@@ -284,13 +284,6 @@ bool isBookkeeping(const QByteArray& name)
     return kNames.contains(name) || name.startsWith("X-Q7-");
 }
 
-QString shortened(const QString& text)
-{
-    constexpr qsizetype kShown = 60;
-    const QString oneLine = QString(text).replace(u'\n', u' ');
-    return oneLine.size() > kShown ? oneLine.first(kShown) + QStringLiteral("...") : oneLine;
-}
-
 Contact readCard(const QList<Property>& properties)
 {
     bool version4 = false;
@@ -336,7 +329,7 @@ Contact readCard(const QList<Property>& properties)
             if (!card.note)
                 card.note = note;
             else if (!isBlank(note))
-                card.leftOut.append({VcardNote::LeftOut, VcardNote::NotePart, shortened(note)});
+                card.leftOut.append({VcardNote::LeftOut, VcardNote::NotePart, noteDetail(note)});
         } else if (p.name == "ADR") {
             card.leftOut.append({VcardNote::LeftOut, VcardNote::AddressPart,
                                  joinNonBlank(components(rawText(p), u';'), u", ")});
@@ -346,7 +339,7 @@ Contact readCard(const QList<Property>& properties)
         } else if (!isBookkeeping(p.name)) {
             QString detail = QString::fromLatin1(p.name);
             if (!isBinary(p) && !isBlank(rawText(p)))
-                detail += QStringLiteral(": ") + shortened(unescaped(rawText(p)).trimmed());
+                detail += QStringLiteral(": ") + noteDetail(unescaped(rawText(p)).trimmed());
             card.leftOut.append({VcardNote::LeftOut, VcardNote::OtherPart, detail});
         }
     }
@@ -392,73 +385,6 @@ QList<QList<Property>> splitCards(QByteArrayView content)
     return cards;
 }
 
-// PC text, noting characters the PC set lacks.
-QByteArray toPc(const QString& text, VcardNote::Part part, QList<VcardNote>& notes)
-{
-    const QString composed = text.normalized(QString::NormalizationForm_C);
-    QByteArray bytes;
-    bool replaced = false;
-    for (const char32_t codePoint : composed.toUcs4()) {
-        const QString one = QString::fromUcs4(&codePoint, 1);
-        const QByteArray pc = one.size() == 1 ? encodePc(one) : QByteArray("?");
-        replaced = replaced || (pc == "?" && codePoint != U'?');
-        bytes += pc;
-    }
-    if (replaced)
-        notes.append({VcardNote::Replaced, part, shortened(text)});
-    return bytes;
-}
-
-// PC text of one field, noting what did not fit.
-QByteArray toField(const QString& text, VcardNote::Part part, QList<VcardNote>& notes)
-{
-    QByteArray bytes = toPc(text, part, notes);
-    if (bytes.size() > kFieldWidth) {
-        notes.append({VcardNote::Cut, part, shortened(text)});
-        bytes.truncate(kFieldWidth);
-    }
-    return bytes;
-}
-
-// A note fills Zusatz1 and Zusatz2: its first line and the rest, or, as one
-// line, its first 30 characters and the next 30.
-void placeNote(RecordStore& store, int record, const QString& note, QList<VcardNote>& notes)
-{
-    const QByteArray bytes = toPc(note, VcardNote::NotePart, notes);
-    QByteArray first;
-    QByteArray second;
-    if (const qsizetype lf = bytes.indexOf('\n'); lf >= 0) {
-        first = bytes.first(lf);
-        second = bytes.sliced(lf + 1);
-    } else {
-        first = bytes.first(std::min<qsizetype>(bytes.size(), kFieldWidth));
-        second = bytes.sliced(first.size());
-    }
-    if (first.size() > kFieldWidth || second.size() > kFieldWidth)
-        notes.append({VcardNote::Cut, VcardNote::NotePart, shortened(note)});
-    store.setField(record, Zusatz1, first);
-    store.setField(record, Zusatz2, second);
-}
-
-// Mobile first, as the number a person is reached at; fax and pager last.
-int rankOf(int image)
-{
-    switch (image - kFirstNumberTypeImage) {
-    case 3:
-        return 0;
-    case 1:
-        return 1;
-    case 2:
-        return 2;
-    case 4:
-        return 4;
-    case 5:
-        return 5;
-    default:
-        return 3;
-    }
-}
-
 } // namespace
 
 QList<Contact> readVcardContacts(const QByteArray& content)
@@ -467,135 +393,6 @@ QList<Contact> readVcardContacts(const QByteArray& content)
     for (const QList<Property>& card : splitCards(content))
         contacts.append(readCard(card));
     return contacts;
-}
-
-QByteArray contactName(const Contact& contact, QList<VcardNote>& notes)
-{
-    // A name that is blank once it fits the field names no entry; one like
-    // the deletion marker would make a record the next contact takes.
-    const QByteArray name = toField(contact.name, VcardNote::NamePart, notes);
-    if (decodePc(name).trimmed().isEmpty() || name == kDeletionMarker)
-        return {};
-    return name;
-}
-
-void cleanContactNumbers(Contact& contact, QList<VcardNote>& notes)
-{
-    QList<ContactNumber> kept;
-    for (ContactNumber number : contact.numbers) {
-        const TypedNumber typed = cleanTypedNumber(number.text.trimmed());
-        if (!typed.accepted()) {
-            notes.append(
-                {VcardNote::Refused, VcardNote::NumberPart, shortened(number.text), typed.refused});
-            continue;
-        }
-        if (typed.number.isEmpty())
-            continue;
-        if (typed.separated)
-            notes.append({VcardNote::Cleaned, VcardNote::NumberPart, number.text});
-        number.text = typed.number;
-        kept.append(number);
-    }
-    contact.numbers = kept;
-}
-
-QList<ContactNumber> chooseNumbers(const QList<ContactNumber>& numbers, qsizetype room,
-                                   QList<ContactNumber>* leftOut)
-{
-    room = std::clamp<qsizetype>(room, 0, 3);
-    if (numbers.size() <= room)
-        return numbers;
-    QList<qsizetype> order(numbers.size());
-    for (qsizetype i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        return rankOf(numbers[a].image) < rankOf(numbers[b].image);
-    });
-    QList<ContactNumber> chosen;
-    for (qsizetype i = 0; i < order.size(); ++i) {
-        if (i < room)
-            chosen.append(numbers[order[i]]);
-        else if (leftOut)
-            leftOut->append(numbers[order[i]]);
-    }
-    return chosen;
-}
-
-QString numberWithType(const ContactNumber& number, const NumberTypeNames& typeNames)
-{
-    const QString type =
-        decodePc(typeNames[static_cast<std::size_t>(number.image - kFirstNumberTypeImage)]);
-    return type + u' ' + number.text;
-}
-
-void storeContactNumber(RecordStore& store, int record, int slot, const ContactNumber& number,
-                        const NumberTypeNames& typeNames, QList<VcardNote>& notes)
-{
-    store.setField(record, nummerField(slot) - 2, "TELNO");
-    store.setField(record, nummernartField(slot),
-                   typeNames[static_cast<std::size_t>(number.image - kFirstNumberTypeImage)]);
-    store.setField(record, nummerField(slot), toField(number.text, VcardNote::NumberPart, notes));
-}
-
-void placeContact(RecordStore& store, int record, const QByteArray& name, const Contact& contact,
-                  const NumberTypeNames& typeNames, QList<VcardNote>& notes)
-{
-    store.clearEntry(record);
-    store.setField(record, Speicherplatz, QByteArray::number(record));
-    store.setField(record, Name, name);
-    if (contact.group)
-        store.setField(record, Gruppe, toField(*contact.group, VcardNote::GroupPart, notes));
-    QList<ContactNumber> leftOut;
-    const QList<ContactNumber> chosen = chooseNumbers(contact.numbers, 3, &leftOut);
-    for (int slot = 1; slot <= 3; ++slot) {
-        if (slot > chosen.size())
-            store.setField(record, nummerField(slot) - 2, "TELNO");
-        else
-            storeContactNumber(store, record, slot, chosen[slot - 1], typeNames, notes);
-    }
-    for (const ContactNumber& extra : leftOut)
-        notes.append({VcardNote::LeftOut, VcardNote::NumberPart, numberWithType(extra, typeNames)});
-    store.setField(record, ZusatzTag1, "CUSTOM");
-    store.setField(record, ZusatzTag2, "CUSTOM");
-    if (contact.note)
-        placeNote(store, record, *contact.note, notes);
-    store.setField(record, ChangedFlag, kChangedYes);
-    notes += contact.leftOut;
-}
-
-VcardImportReport importContacts(QList<Contact> contacts, RecordStore& store, ImportRange range,
-                                 const NumberTypeNames& typeNames)
-{
-    VcardImportReport report;
-    report.cardsFound = static_cast<int>(contacts.size());
-    for (qsizetype i = 0; i < contacts.size(); ++i) {
-        Contact& contact = contacts[i];
-        VcardCardReport cardReport;
-        cardReport.card = static_cast<int>(i + 1);
-        cardReport.firstNumber =
-            contact.numbers.isEmpty() ? QString() : contact.numbers.front().text;
-        QList<VcardNote> notes;
-        const QByteArray name = contactName(contact, notes);
-        if (name.isEmpty()) {
-            report.cards.append(cardReport);
-            continue;
-        }
-        const int record = range == ImportRange::SimCard ? store.FindFreeSimRecord()
-                                                         : store.FindFreeMemoryRecord();
-        if (record == 0) {
-            report.notImported = static_cast<int>(contacts.size() - i);
-            report.firstNotImported = cardReport.card;
-            break;
-        }
-        cleanContactNumbers(contact, notes);
-        cardReport.name = contact.name;
-        cardReport.record = record;
-        cardReport.notes = notes;
-        placeContact(store, record, name, contact, typeNames, cardReport.notes);
-        report.records.append(record);
-        report.cards.append(cardReport);
-    }
-    return report;
 }
 
 VcardImportReport importVcard(const QByteArray& content, RecordStore& store, ImportRange range,

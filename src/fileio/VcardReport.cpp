@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fileio/Vcard.h"
+#include "fileio/VcardReport.h"
 
 #include "base/LanguageFile.h"
 

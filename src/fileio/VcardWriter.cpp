@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fileio/Vcard.h"
+#include "fileio/VcardWriter.h"
 
 #include "base/PcText.h"
 #include "fileio/FileAccess.h"

@@ -1,5 +1,6 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 list(APPEND q7core_sources
+  fileio/Contacts.cpp
   fileio/ContactsCsv.cpp
   fileio/CsvPhonebook.cpp
   fileio/FileAccess.cpp

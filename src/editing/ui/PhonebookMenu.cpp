@@ -98,21 +98,6 @@ const ItemLayout& layoutOf(MenuItem item)
     return kLayout[static_cast<int>(item)];
 }
 
-bool isSubmenu(MenuItem item)
-{
-    switch (item) {
-    case M::PM_Hinzufuegen:
-    case M::PM_Einfuegenals:
-    case M::PM_Gruppezuweisen:
-    case M::PM_Verschieben:
-    case M::PM_FirstNine:
-    case M::PM_NR_Aendern:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // Names and groups come from the records: an "&" in them is a character,
 // not the mark of an accelerator.
 QString captionOfData(const QByteArray& pcText)

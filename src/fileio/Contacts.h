@@ -4,29 +4,14 @@
 #include "phonebook/NumberTypes.h"
 #include "phonebook/RecordStore.h"
 
-#include <QByteArray>
 #include <QList>
 #include <QString>
-#include <QStringList>
 #include <optional>
 
 namespace q7 {
 
-class LanguageFile;
-
-// vCard, the address book format that phones, mail programs and web contacts
-// speak today. We write 3.0; we read 2.1, 3.0 and 4.0 as they come from real
-// exports.
-
-// The live records 1..700 as vCard 3.0, one card per record in record order:
-// UTF-8, CR LF, lines folded at 75 octets. Number types are told apart by
-// their image, so a type the language file renamed keeps its meaning.
-QByteArray exportVcard(const RecordStore& store, const NumberTypeNames& typeNames);
-
-// Writes the export to the file; an earlier file of that name changes only
-// when everything has succeeded. Throws EInOutError.
-void writeVcardFile(const QString& path, const RecordStore& store,
-                    const NumberTypeNames& typeNames);
+// A contact as address books hold it, whether read from a vCard or from
+// another program's CSV file, and what it takes to make it an entry.
 
 enum class ImportRange
 {
@@ -111,9 +96,9 @@ struct Contact
     QList<VcardNote> leftOut; // what the handset has no field for
 };
 
-QList<Contact> readVcardContacts(const QByteArray& content);
-
 // The building blocks an import and a merge share.
+// The text as a note names it: one line, at most 60 characters.
+QString noteDetail(const QString& text);
 // The name as PC text for the Name field, noting a cut or a replacement; empty
 // when the contact names no entry.
 QByteArray contactName(const Contact& contact, QList<VcardNote>& notes);
@@ -140,14 +125,11 @@ void storeContactNumber(RecordStore& store, int record, int slot, const ContactN
 VcardImportReport importContacts(QList<Contact> contacts, RecordStore& store, ImportRange range,
                                  const NumberTypeNames& typeNames);
 
-// Places every card that gives a name into the first free record of the
-// range, never over a live entry, marked changed ("JA"). Stops before the
-// first card that finds no free record. Never throws on content.
-VcardImportReport importVcard(const QByteArray& content, RecordStore& store, ImportRange range,
-                              const NumberTypeNames& typeNames);
-
-// The report as lines the user reads: per card what was cut, replaced or
-// left out, the skipped cards, the count created and what did not fit.
-QStringList vcardReportLines(const VcardImportReport& report, const LanguageFile& texts);
+// Places the contact into the first free record of the range, as
+// placeContact does, and enters it in the report; false, with the contacts
+// from `remaining` on counted as not imported, when the range is full.
+bool placeInFreeRecord(RecordStore& store, ImportRange range, const QByteArray& name,
+                       const Contact& contact, const NumberTypeNames& typeNames,
+                       VcardCardReport& cardReport, VcardImportReport& report, qsizetype remaining);
 
 } // namespace q7
