@@ -116,9 +116,7 @@ bool reachedElsewhere(TextId id)
         TextId::Plan_Unveraendert,
         // What the about box says when there is no language file at all.
         TextId::Info_KeineSprachdatei,
-        // The findings after a "Test" that found nothing, and a port that
-        // did not open: the handset search's window tests.
-        TextId::Handysuche_Befunde,
+        // A port that did not open: the handset search's window tests.
         TextId::Handysuche_NichtGeoeffnet,
     };
     return ids.contains(id);
