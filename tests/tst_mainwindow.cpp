@@ -155,12 +155,12 @@ void TestMainWindow::layout_data()
     QTest::newRow("ComCB_Fluss") << "ComCB_Fluss" << QRect(16, 88, 145, 21) << "";
     QTest::newRow("Btn_ComTest") << "Btn_ComTest" << QRect(48, 120, 75, 25) << "&Test";
     QTest::newRow("GB_TelefonbuchOptionen")
-        << "GB_TelefonbuchOptionen" << QRect(208, 16, 217, 177) << "Telefonbuch Optionen";
+        << "GB_TelefonbuchOptionen" << QRect(208, 16, 257, 177) << "Telefonbuch Optionen";
     QTest::newRow("CB_NurGeaenderte")
-        << "CB_NurGeaenderte" << QRect(8, 24, 201, 17) << "Nur Geänderte Datensätze schreiben";
+        << "CB_NurGeaenderte" << QRect(8, 24, 241, 17) << "Nur Geänderte Datensätze schreiben";
     QTest::newRow("CB_Loeschbefehle")
-        << "CB_Loeschbefehle" << QRect(8, 48, 201, 17) << "Löschbefehle mitspeichern";
-    QTest::newRow("CB_Pruefen") << "CB_Pruefen" << QRect(8, 72, 201, 17)
+        << "CB_Loeschbefehle" << QRect(8, 48, 241, 17) << "Löschbefehle mitspeichern";
+    QTest::newRow("CB_Pruefen") << "CB_Pruefen" << QRect(8, 72, 241, 17)
                                 << "Nach dem Schreiben prüfen";
     QTest::newRow("Panel_Hintergrundfarbe")
         << "Panel_Hintergrundfarbe" << QRect(8, 104, 14, 14) << "";

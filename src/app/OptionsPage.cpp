@@ -49,7 +49,7 @@ void OptionsPage::createControls(TComPort& port)
     // The names alone do not tell which is the cable: each says what stands
     // behind it, beside it in the opened list and, for the chosen one, under
     // the box.
-    Lbl_ComGeraet = place(new QLabel(this), "Lbl_ComGeraet", 16, 174, 409, 30);
+    Lbl_ComGeraet = place(new QLabel(this), "Lbl_ComGeraet", 16, 200, 449, 30);
     Lbl_ComGeraet->setWordWrap(true);
     Lbl_ComGeraet->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     guarded([this] {
@@ -61,26 +61,23 @@ void OptionsPage::createControls(TComPort& port)
     connect(ComCB_COM, &QComboBox::currentIndexChanged, this, &OptionsPage::showSelectedPortDevice);
     // After the list's own handler, which has set the port by then.
     connect(ComCB_COM, &QComboBox::activated, this, &OptionsPage::portChosen);
-    Lbl_Suchergebnis = place(new QLabel(this), "Lbl_Suchergebnis", 16, 208, 409, 44);
+    Lbl_Suchergebnis = place(new QLabel(this), "Lbl_Suchergebnis", 16, 234, 449, 44);
     Lbl_Suchergebnis->setWordWrap(true);
     Lbl_Suchergebnis->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     Btn_ComTest = button(GB_COM_Settings, "Btn_ComTest", 48, 120, 75, 25);
 
     GB_TelefonbuchOptionen =
-        place(new QGroupBox(this), "GB_TelefonbuchOptionen", 208, 16, 217, 177);
+        place(new QGroupBox(this), "GB_TelefonbuchOptionen", 208, 16, 257, 177);
     CB_NurGeaenderte =
-        place(new QCheckBox(GB_TelefonbuchOptionen), "CB_NurGeaenderte", 8, 24, 201, 17);
+        place(new QCheckBox(GB_TelefonbuchOptionen), "CB_NurGeaenderte", 8, 24, 241, 17);
     CB_NurGeaenderte->setChecked(true);
     CB_Loeschbefehle =
-        place(new QCheckBox(GB_TelefonbuchOptionen), "CB_Loeschbefehle", 8, 48, 201, 17);
+        place(new QCheckBox(GB_TelefonbuchOptionen), "CB_Loeschbefehle", 8, 48, 241, 17);
     CB_Loeschbefehle->setChecked(false);
     // What a write sent is read back and compared unless the user says not to.
-    CB_Pruefen = place(new QCheckBox(GB_TelefonbuchOptionen), "CB_Pruefen", 8, 72, 201, 17);
+    CB_Pruefen = place(new QCheckBox(GB_TelefonbuchOptionen), "CB_Pruefen", 8, 72, 241, 17);
     CB_Pruefen->setChecked(true);
-    // The longest caption of the page needs the room between box and text.
-    for (QCheckBox* box : {CB_NurGeaenderte, CB_Loeschbefehle, CB_Pruefen})
-        box->setStyleSheet(QStringLiteral("QCheckBox { spacing: 3px; }"));
 
     struct ColorRow
     {

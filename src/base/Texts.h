@@ -291,7 +291,6 @@ namespace q7 {
     X(Plan_Nummernart, "Plan", "Nummernart", "Nummernart %1")                                      \
     X(Plan_Name, "Plan", "Name", "Name")                                                           \
     X(Plan_Gruppe, "Plan", "Gruppe", "Gruppe")                                                     \
-    X(Plan_Speicherplatz, "Plan", "Speicherplatz", "Speicherplatz %1")                             \
     X(Sicherungen_Caption, "Sicherungen", "Caption", "Sicherungen")                                \
     X(Sicherungen_Laden, "Sicherungen", "Laden", "&Laden")                                         \
     X(Sicherungen_GrundLesen, "Sicherungen", "GrundLesen", "gelesen")                              \
