@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "app/PhonebookCommands.h"
+#include "app/WritePlanDialog.h"
 #include "base/PcText.h"
 #include "editing/ui/PhonebookMenu.h"
 #include "editing/ui/TreeEditor.h"
@@ -21,7 +22,9 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QUndoStack>
 #include <memory>
 
@@ -65,6 +68,15 @@ QString firstDifference(const RecordStore& actual, const RecordStore& expected)
     return {};
 }
 
+// Everything a tree shows, as text: a change anywhere shows up.
+QStringList treeTexts(QTreeWidget* tree)
+{
+    QStringList texts;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        texts << (*it)->text(0);
+    return texts;
+}
+
 } // namespace
 
 class TestEditSim : public QObject
@@ -80,6 +92,7 @@ private slots:
     void undoneEditsLeaveTheHandsetAsRead();
     void severalEntriesGoAndComeBackAsOneStep();
     void dragAndClipboardKeysReachTheHandset();
+    void undoKeysDoNothingWhileAWriteRuns();
 
 private:
     // A window on the simulated handset that has found it at start.
@@ -496,6 +509,105 @@ void TestEditSim::dragAndClipboardKeysReachTheHandset()
     QCOMPARE(childTexts(entry(40)), (QStringList{"40", "0505"}));
     QCOMPARE(childTexts(entry(20)), (QStringList{"20", "0321"}));
     QCOMPARE(childTexts(entry(12)), (QStringList{"12", "Freunde", "0320"}));
+}
+
+// Ctrl+Z and Ctrl+Y pressed while a write runs must not change the records
+// under it: until the write ends the trees and the history stay as they were
+// before the keys, and the handset gets what the window showed when the
+// write began.
+void TestEditSim::undoKeysDoNothingWhileAWriteRuns()
+{
+    startWindow();
+    if (QTest::currentTestFailed())
+        return;
+    m_f->read();
+
+    // One step to undo, one to redo: either key would have work to do.
+    select(phonebook(), entry(3));
+    choose(phonebook(), M::PM_Editieren);
+    typeIntoEditor(QStringLiteral("Zora"));
+    select(phonebook(), entry(40));
+    choose(phonebook(), M::PM_Gruppe2);
+    QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(childTexts(entry(40)), (QStringList{"40", "0340"}));
+    QVERIFY(window().undoAction()->isEnabled() && window().redoAction()->isEnabled());
+
+    struct State
+    {
+        QStringList phonebook;
+        QStringList firstNine;
+        int steps = 0;
+        int index = 0;
+        QString undoText;
+        QString redoText;
+    };
+    const auto state = [this] {
+        return State{treeTexts(phonebook()),        treeTexts(window().trees().firstNineTree()),
+                     window().undoStack()->count(), window().undoStack()->index(),
+                     window().undoAction()->text(), window().redoAction()->text()};
+    };
+    const State before = state();
+    const auto shown = std::make_unique<RecordStore>(window().recordStore());
+
+    // Slow replies keep the write running while the keys come; they are
+    // pressed once its first command has gone out.
+    const q7sim::SimOptions unpaced = sim().options();
+    q7sim::SimOptions slow = unpaced;
+    slow.latencyMs = 40;
+    sim().setOptions(slow);
+    sim().clearCommands();
+    bool pressedWhileRunning = false;
+    State afterKeys;
+    QString storeAfterKeys = QStringLiteral("keys not pressed");
+    QTimer keys;
+    keys.setInterval(5);
+    connect(&keys, &QTimer::timeout, this, [&] {
+        if (!window().transfers().phonebookTransferRunning() || sim().commands().isEmpty())
+            return;
+        keys.stop();
+        QWidget* focused = QApplication::focusWidget();
+        QWidget* target = focused ? focused : phonebook();
+        QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(target, Qt::Key_Y, Qt::ControlModifier);
+        QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(phonebook(), Qt::Key_Y, Qt::ControlModifier);
+        QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        afterKeys = state();
+        storeAfterKeys = firstDifference(window().recordStore(), *shown);
+        pressedWhileRunning = window().transfers().phonebookTransferRunning();
+    });
+    keys.start();
+    dialogs().clearCalls();
+    m_f->answerPlan(WritePlanDialog::Write);
+    window().findChild<QPushButton*>(QStringLiteral("Btn_Datenschreiben"))->click();
+    keys.stop();
+    sim().setOptions(unpaced);
+    QVERIFY(pressedWhileRunning);
+    QVERIFY2(storeAfterKeys.isEmpty(), qPrintable(storeAfterKeys));
+    QCOMPARE(afterKeys.phonebook, before.phonebook);
+    QCOMPARE(afterKeys.firstNine, before.firstNine);
+    QCOMPARE(afterKeys.steps, before.steps);
+    QCOMPARE(afterKeys.index, before.index);
+    QCOMPARE(afterKeys.undoText, before.undoText);
+    QCOMPARE(afterKeys.redoText, before.redoText);
+
+    // The write ran to its end as it would have without the keys: it sent
+    // the one changed entry, asked nothing, and closed the history.
+    QVERIFY(dialogs().callsOf(ScriptedDialogs::Kind::Message).isEmpty());
+    QCOMPARE(locationsOf(sim().commands(), "AT-SCEW="), (QList<int>{3}));
+    QVERIFY(!window().hasUnsavedEdits());
+    QCOMPARE(window().undoStack()->count(), 0);
+    const QString kept = firstDifference(window().recordStore(), *shown);
+    QVERIFY2(kept.isEmpty(), qPrintable(kept));
+    QCOMPARE(treeTexts(phonebook()), before.phonebook);
+    QCOMPARE(treeTexts(window().trees().firstNineTree()), before.firstNine);
+
+    closeAndReadAgain();
+    if (QTest::currentTestFailed())
+        return;
+    const QString written = firstDifference(window().recordStore(), *shown);
+    QVERIFY2(written.isEmpty(), qPrintable(written));
+    QCOMPARE(treeTexts(phonebook()), before.phonebook);
 }
 
 QTEST_MAIN(TestEditSim)
