@@ -12,6 +12,7 @@
 #include "phonebook/ui/PhonebookTrees.h"
 #include "support/PhonebookNodes.h"
 #include "support/SimFixture.h"
+#include "support/TreeActions.h"
 #include "support/WindowFixture.h"
 
 #include <QAction>
@@ -99,12 +100,8 @@ private:
     void startWindow();
     // Closes the window and reads the handset in a new one.
     void closeAndReadAgain();
-    void select(QTreeWidget* tree, QTreeWidgetItem* node);
     // A click on node with modifiers, as the mouse makes it.
     void click(QTreeWidget* tree, QTreeWidgetItem* node, Qt::KeyboardModifiers modifiers = {});
-    // Opens the menu on the selected node of tree, as a right click does,
-    // and chooses item in it.
-    void choose(QTreeWidget* tree, MenuItem item);
     // The in-place editor that has the focus: its text replaced and Enter.
     void typeIntoEditor(const QString& text);
 
@@ -162,17 +159,6 @@ void TestEditSim::closeAndReadAgain()
         m_f->read();
 }
 
-void TestEditSim::select(QTreeWidget* tree, QTreeWidgetItem* node)
-{
-    QVERIFY(node);
-    for (QTreeWidgetItem* above = node->parent(); above; above = above->parent())
-        above->setExpanded(true);
-    tree->setFocus();
-    // Only this node: the modifiers of a key the test pressed before would
-    // otherwise add it to the selection.
-    tree->setCurrentItem(node, 0, QItemSelectionModel::ClearAndSelect);
-}
-
 void TestEditSim::click(QTreeWidget* tree, QTreeWidgetItem* node, Qt::KeyboardModifiers modifiers)
 {
     QVERIFY(node);
@@ -181,25 +167,6 @@ void TestEditSim::click(QTreeWidget* tree, QTreeWidgetItem* node, Qt::KeyboardMo
     tree->scrollToItem(node);
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, modifiers,
                       tree->visualItemRect(node).center());
-}
-
-void TestEditSim::choose(QTreeWidget* tree, MenuItem item)
-{
-    emit tree->customContextMenuRequested(QPoint(4, 4));
-    QMenu* menu = window().phonebookMenu().menu();
-    QVERIFY(menu->isVisible());
-    QAction* action = window().phonebookMenu().action(item);
-    QVERIFY2(action->isVisible() && action->isEnabled(), PhonebookMenu::nameOf(item));
-    for (auto parent = parentOf(item); parent; parent = parentOf(*parent)) {
-        QAction* above = window().phonebookMenu().action(*parent);
-        QVERIFY2(above->isVisible() && above->isEnabled(), PhonebookMenu::nameOf(*parent));
-    }
-    action->trigger();
-    menu->hide();
-    // The window system gives the window back its activation once the menu
-    // is gone; the offscreen one leaves that to the caller.
-    window().activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window()));
 }
 
 void TestEditSim::typeIntoEditor(const QString& text)
@@ -266,7 +233,7 @@ void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
     // Another to First Nine position 3, from the First Nine submenu, whose
     // captions name what each position holds.
     select(phonebook(), entry(511));
-    emit phonebook()->customContextMenuRequested(QPoint(4, 4));
+    openMenu(phonebook());
     QCOMPARE(window().phonebookMenu().action(M::PM_FNV_Position5)->text(), QStringLiteral("anna"));
     QCOMPARE(window().phonebookMenu().action(M::PM_FNV_Position3)->text(), QString());
     window().phonebookMenu().menu()->hide();
