@@ -10,6 +10,7 @@
 #include "editing/ui/TreeEditor.h"
 #include "phonebook/ui/PhonebookTrees.h"
 #include "support/PhonebookNodes.h"
+#include "support/TreeActions.h"
 #include "support/WindowFixture.h"
 
 #include <QAction>
@@ -94,11 +95,7 @@ private:
     QTreeWidget* firstNine() const { return m_f->window->trees().firstNineTree(); }
     QTreeWidgetItem* entry(int r) const { return m_f->window->trees().phonebookNode(r); }
     QTreeWidgetItem* firstNineEntry(int p) const { return m_f->window->trees().firstNineNode(p); }
-    void select(QTreeWidget* tree, QTreeWidgetItem* node);
     QAction* action(MenuItem item) const { return m_f->window->phonebookMenu().action(item); }
-    // Opens the menu on the selected node of tree, as a right click does.
-    QMenu* openMenu(QTreeWidget* tree);
-    void choose(QTreeWidget* tree, MenuItem item);
     QByteArray field(int r, int f) const { return m_f->window->recordStore().field(r, f); }
 
     std::unique_ptr<WindowFixture> m_f;
@@ -137,30 +134,6 @@ void TestEditMenu::startWindow(const QString& languageFile)
     putRecord(store, 550, u"Sim", {{Nummernart1, "Fax"}, {Nummer1, "0550"}});
     m_f->window->takeStore(std::move(store));
     m_f->dialogs.clearCalls();
-}
-
-void TestEditMenu::select(QTreeWidget* tree, QTreeWidgetItem* node)
-{
-    QVERIFY(node);
-    for (QTreeWidgetItem* above = node->parent(); above; above = above->parent())
-        above->setExpanded(true);
-    tree->setFocus();
-    tree->setCurrentItem(node);
-}
-
-QMenu* TestEditMenu::openMenu(QTreeWidget* tree)
-{
-    emit tree->customContextMenuRequested(QPoint(4, 4));
-    return m_f->window->phonebookMenu().menu();
-}
-
-void TestEditMenu::choose(QTreeWidget* tree, MenuItem item)
-{
-    QMenu* menu = openMenu(tree);
-    QVERIFY(menu->isVisible());
-    QVERIFY2(action(item)->isVisible() && action(item)->isEnabled(), PhonebookMenu::nameOf(item));
-    action(item)->trigger();
-    menu->hide();
 }
 
 void TestEditMenu::menuOffersWhatFitsTheNode()

@@ -5,12 +5,14 @@
 
 #include "app/MainWindow.h"
 #include "app/PhonebookCommands.h"
+#include "app/WritePlanDialog.h"
 #include "base/PcText.h"
 #include "editing/ui/PhonebookMenu.h"
 #include "editing/ui/TreeEditor.h"
 #include "phonebook/ui/PhonebookTrees.h"
 #include "support/PhonebookNodes.h"
 #include "support/SimFixture.h"
+#include "support/TreeActions.h"
 #include "support/WindowFixture.h"
 
 #include <QAction>
@@ -21,7 +23,9 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QUndoStack>
 #include <memory>
 
@@ -65,6 +69,15 @@ QString firstDifference(const RecordStore& actual, const RecordStore& expected)
     return {};
 }
 
+// Everything a tree shows, as text: a change anywhere shows up.
+QStringList treeTexts(QTreeWidget* tree)
+{
+    QStringList texts;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        texts << (*it)->text(0);
+    return texts;
+}
+
 } // namespace
 
 class TestEditSim : public QObject
@@ -80,18 +93,15 @@ private slots:
     void undoneEditsLeaveTheHandsetAsRead();
     void severalEntriesGoAndComeBackAsOneStep();
     void dragAndClipboardKeysReachTheHandset();
+    void undoKeysDoNothingWhileAWriteRuns();
 
 private:
     // A window on the simulated handset that has found it at start.
     void startWindow();
     // Closes the window and reads the handset in a new one.
     void closeAndReadAgain();
-    void select(QTreeWidget* tree, QTreeWidgetItem* node);
     // A click on node with modifiers, as the mouse makes it.
     void click(QTreeWidget* tree, QTreeWidgetItem* node, Qt::KeyboardModifiers modifiers = {});
-    // Opens the menu on the selected node of tree, as a right click does,
-    // and chooses item in it.
-    void choose(QTreeWidget* tree, MenuItem item);
     // The in-place editor that has the focus: its text replaced and Enter.
     void typeIntoEditor(const QString& text);
 
@@ -149,17 +159,6 @@ void TestEditSim::closeAndReadAgain()
         m_f->read();
 }
 
-void TestEditSim::select(QTreeWidget* tree, QTreeWidgetItem* node)
-{
-    QVERIFY(node);
-    for (QTreeWidgetItem* above = node->parent(); above; above = above->parent())
-        above->setExpanded(true);
-    tree->setFocus();
-    // Only this node: the modifiers of a key the test pressed before would
-    // otherwise add it to the selection.
-    tree->setCurrentItem(node, 0, QItemSelectionModel::ClearAndSelect);
-}
-
 void TestEditSim::click(QTreeWidget* tree, QTreeWidgetItem* node, Qt::KeyboardModifiers modifiers)
 {
     QVERIFY(node);
@@ -168,25 +167,6 @@ void TestEditSim::click(QTreeWidget* tree, QTreeWidgetItem* node, Qt::KeyboardMo
     tree->scrollToItem(node);
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, modifiers,
                       tree->visualItemRect(node).center());
-}
-
-void TestEditSim::choose(QTreeWidget* tree, MenuItem item)
-{
-    emit tree->customContextMenuRequested(QPoint(4, 4));
-    QMenu* menu = window().phonebookMenu().menu();
-    QVERIFY(menu->isVisible());
-    QAction* action = window().phonebookMenu().action(item);
-    QVERIFY2(action->isVisible() && action->isEnabled(), PhonebookMenu::nameOf(item));
-    for (auto parent = parentOf(item); parent; parent = parentOf(*parent)) {
-        QAction* above = window().phonebookMenu().action(*parent);
-        QVERIFY2(above->isVisible() && above->isEnabled(), PhonebookMenu::nameOf(*parent));
-    }
-    action->trigger();
-    menu->hide();
-    // The window system gives the window back its activation once the menu
-    // is gone; the offscreen one leaves that to the caller.
-    window().activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window()));
 }
 
 void TestEditSim::typeIntoEditor(const QString& text)
@@ -253,7 +233,7 @@ void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
     // Another to First Nine position 3, from the First Nine submenu, whose
     // captions name what each position holds.
     select(phonebook(), entry(511));
-    emit phonebook()->customContextMenuRequested(QPoint(4, 4));
+    openMenu(phonebook());
     QCOMPARE(window().phonebookMenu().action(M::PM_FNV_Position5)->text(), QStringLiteral("anna"));
     QCOMPARE(window().phonebookMenu().action(M::PM_FNV_Position3)->text(), QString());
     window().phonebookMenu().menu()->hide();
@@ -496,6 +476,105 @@ void TestEditSim::dragAndClipboardKeysReachTheHandset()
     QCOMPARE(childTexts(entry(40)), (QStringList{"40", "0505"}));
     QCOMPARE(childTexts(entry(20)), (QStringList{"20", "0321"}));
     QCOMPARE(childTexts(entry(12)), (QStringList{"12", "Freunde", "0320"}));
+}
+
+// Ctrl+Z and Ctrl+Y pressed while a write runs must not change the records
+// under it: until the write ends the trees and the history stay as they were
+// before the keys, and the handset gets what the window showed when the
+// write began.
+void TestEditSim::undoKeysDoNothingWhileAWriteRuns()
+{
+    startWindow();
+    if (QTest::currentTestFailed())
+        return;
+    m_f->read();
+
+    // One step to undo, one to redo: either key would have work to do.
+    select(phonebook(), entry(3));
+    choose(phonebook(), M::PM_Editieren);
+    typeIntoEditor(QStringLiteral("Zora"));
+    select(phonebook(), entry(40));
+    choose(phonebook(), M::PM_Gruppe2);
+    QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(childTexts(entry(40)), (QStringList{"40", "0340"}));
+    QVERIFY(window().undoAction()->isEnabled() && window().redoAction()->isEnabled());
+
+    struct State
+    {
+        QStringList phonebook;
+        QStringList firstNine;
+        int steps = 0;
+        int index = 0;
+        QString undoText;
+        QString redoText;
+    };
+    const auto state = [this] {
+        return State{treeTexts(phonebook()),        treeTexts(window().trees().firstNineTree()),
+                     window().undoStack()->count(), window().undoStack()->index(),
+                     window().undoAction()->text(), window().redoAction()->text()};
+    };
+    const State before = state();
+    const auto shown = std::make_unique<RecordStore>(window().recordStore());
+
+    // Slow replies keep the write running while the keys come; they are
+    // pressed once its first command has gone out.
+    const q7sim::SimOptions unpaced = sim().options();
+    q7sim::SimOptions slow = unpaced;
+    slow.latencyMs = 40;
+    sim().setOptions(slow);
+    sim().clearCommands();
+    bool pressedWhileRunning = false;
+    State afterKeys;
+    QString storeAfterKeys = QStringLiteral("keys not pressed");
+    QTimer keys;
+    keys.setInterval(5);
+    connect(&keys, &QTimer::timeout, this, [&] {
+        if (!window().transfers().phonebookTransferRunning() || sim().commands().isEmpty())
+            return;
+        keys.stop();
+        QWidget* focused = QApplication::focusWidget();
+        QWidget* target = focused ? focused : phonebook();
+        QTest::keyClick(target, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(target, Qt::Key_Y, Qt::ControlModifier);
+        QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(phonebook(), Qt::Key_Y, Qt::ControlModifier);
+        QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        afterKeys = state();
+        storeAfterKeys = firstDifference(window().recordStore(), *shown);
+        pressedWhileRunning = window().transfers().phonebookTransferRunning();
+    });
+    keys.start();
+    dialogs().clearCalls();
+    m_f->answerPlan(WritePlanDialog::Write);
+    window().findChild<QPushButton*>(QStringLiteral("Btn_Datenschreiben"))->click();
+    keys.stop();
+    sim().setOptions(unpaced);
+    QVERIFY(pressedWhileRunning);
+    QVERIFY2(storeAfterKeys.isEmpty(), qPrintable(storeAfterKeys));
+    QCOMPARE(afterKeys.phonebook, before.phonebook);
+    QCOMPARE(afterKeys.firstNine, before.firstNine);
+    QCOMPARE(afterKeys.steps, before.steps);
+    QCOMPARE(afterKeys.index, before.index);
+    QCOMPARE(afterKeys.undoText, before.undoText);
+    QCOMPARE(afterKeys.redoText, before.redoText);
+
+    // The write ran to its end as it would have without the keys: it sent
+    // the one changed entry, asked nothing, and closed the history.
+    QVERIFY(dialogs().callsOf(ScriptedDialogs::Kind::Message).isEmpty());
+    QCOMPARE(locationsOf(sim().commands(), "AT-SCEW="), (QList<int>{3}));
+    QVERIFY(!window().hasUnsavedEdits());
+    QCOMPARE(window().undoStack()->count(), 0);
+    const QString kept = firstDifference(window().recordStore(), *shown);
+    QVERIFY2(kept.isEmpty(), qPrintable(kept));
+    QCOMPARE(treeTexts(phonebook()), before.phonebook);
+    QCOMPARE(treeTexts(window().trees().firstNineTree()), before.firstNine);
+
+    closeAndReadAgain();
+    if (QTest::currentTestFailed())
+        return;
+    const QString written = firstDifference(window().recordStore(), *shown);
+    QVERIFY2(written.isEmpty(), qPrintable(written));
+    QCOMPARE(treeTexts(phonebook()), before.phonebook);
 }
 
 QTEST_MAIN(TestEditSim)

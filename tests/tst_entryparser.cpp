@@ -3,6 +3,7 @@
 #include "base/PcText.h"
 #include "phonebook/EntryParser.h"
 #include "phonebook/RecordStore.h"
+#include "support/JoergMuster.h"
 
 #include <QTest>
 #include <climits>
@@ -24,11 +25,6 @@ QByteArray pc(QStringView text)
 {
     return encodePc(text);
 }
-
-const QByteArray kJoergMusterLine =
-    "12,\"J|rg Muster\",\"Familie\",\"TELNO\",\"Mobil\",\"0123456789\","
-    "\"TELNO\",\"\",\"\",\"TELNO\",\"\",\"\",\"CUSTOM\",\"\",\"\","
-    "\"CUSTOM\",\"\",\"\"";
 
 } // namespace
 
