@@ -8,6 +8,7 @@
 #include "base/LanguageFile.h"
 #include "editing/ContactMerge.h"
 #include "fileio/ContactsCsv.h"
+#include "fileio/VcardReport.h"
 #include "phonebook/NumberTypes.h"
 #include "phonebook/RecordStore.h"
 

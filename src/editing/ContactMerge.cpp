@@ -96,17 +96,11 @@ ContactImport importContacts(const QList<Contact>& contacts, RecordStore& store,
     for (qsizetype i = 0; i < contacts.size(); ++i) {
         Contact contact = contacts[i];
         VcardCardReport cardReport;
-        cardReport.card = static_cast<int>(i + 1);
-        cardReport.firstNumber =
-            contact.numbers.isEmpty() ? QString() : contact.numbers.front().text;
         QList<VcardNote> notes;
-        const QByteArray name = contactName(contact, notes);
-        if (name.isEmpty()) {
-            report.cards.append(cardReport);
+        const QByteArray name =
+            startContact(contact, static_cast<int>(i + 1), cardReport, notes, report);
+        if (name.isEmpty())
             continue;
-        }
-        cleanContactNumbers(contact, notes);
-        cardReport.name = contact.name;
 
         const int matched =
             mode == MergeMode::Merge ? matchingRecord(store, contact, name, countryCode) : 0;

@@ -180,6 +180,21 @@ void placeContact(RecordStore& store, int record, const QByteArray& name, const 
     notes += contact.leftOut;
 }
 
+QByteArray startContact(Contact& contact, int card, VcardCardReport& cardReport,
+                        QList<VcardNote>& notes, VcardImportReport& report)
+{
+    cardReport.card = card;
+    cardReport.firstNumber = contact.numbers.isEmpty() ? QString() : contact.numbers.front().text;
+    const QByteArray name = contactName(contact, notes);
+    if (name.isEmpty()) {
+        report.cards.append(cardReport);
+        return {};
+    }
+    cleanContactNumbers(contact, notes);
+    cardReport.name = contact.name;
+    return name;
+}
+
 bool placeInFreeRecord(RecordStore& store, ImportRange range, const QByteArray& name,
                        const Contact& contact, const NumberTypeNames& typeNames,
                        VcardCardReport& cardReport, VcardImportReport& report, qsizetype remaining)
@@ -206,17 +221,11 @@ VcardImportReport importContacts(QList<Contact> contacts, RecordStore& store, Im
     for (qsizetype i = 0; i < contacts.size(); ++i) {
         Contact& contact = contacts[i];
         VcardCardReport cardReport;
-        cardReport.card = static_cast<int>(i + 1);
-        cardReport.firstNumber =
-            contact.numbers.isEmpty() ? QString() : contact.numbers.front().text;
         QList<VcardNote> notes;
-        const QByteArray name = contactName(contact, notes);
-        if (name.isEmpty()) {
-            report.cards.append(cardReport);
+        const QByteArray name =
+            startContact(contact, static_cast<int>(i + 1), cardReport, notes, report);
+        if (name.isEmpty())
             continue;
-        }
-        cleanContactNumbers(contact, notes);
-        cardReport.name = contact.name;
         cardReport.notes = notes;
         if (!placeInFreeRecord(store, range, name, contact, typeNames, cardReport, report,
                                contacts.size() - i))

@@ -125,6 +125,12 @@ void storeContactNumber(RecordStore& store, int record, int slot, const ContactN
 VcardImportReport importContacts(QList<Contact> contacts, RecordStore& store, ImportRange range,
                                  const NumberTypeNames& typeNames);
 
+// The start of each contact's turn in an import: the report's line for card
+// `card` (1..), the numbers cleaned, and the name the entry gets. An empty
+// name means the contact names no entry: its line goes into the report as
+// skipped, and nothing else happens to it.
+QByteArray startContact(Contact& contact, int card, VcardCardReport& cardReport,
+                        QList<VcardNote>& notes, VcardImportReport& report);
 // Places the contact into the first free record of the range, as
 // placeContact does, and enters it in the report; false, with the contacts
 // from `remaining` on counted as not imported, when the range is full.
