@@ -55,8 +55,7 @@ trap 'rm -rf "$logs"' EXIT
 in_background() {
   local name=$1; shift
   renice -n 19 -p "$BASHPID" >/dev/null
-  { if "$@"; then echo ok; else echo failed; fi >"$logs/$name.result"; } \
-    >"$logs/$name.log" 2>&1
+  if "$@" >"$logs/$name.log" 2>&1; then echo ok; else echo failed; fi >"$logs/$name.result"
 }
 # Waits for a background build, shows its log and counts it; false when it failed.
 await() {
