@@ -7,6 +7,7 @@
 #include "base/PcText.h"
 #include "base/RegistryKey.h"
 #include "base/Texts.h"
+#include "phonebook/PhoneNumbers.h"
 #include "phonebook/RecordStore.h"
 
 #include <QDialogButtonBox>
@@ -32,19 +33,6 @@ QString titleOf(const LanguageFile& texts, TextId id)
     while (title.endsWith(u'…') || title.endsWith(u'.'))
         title.chop(1);
     return title.trimmed();
-}
-
-QString numbersOf(const RecordStore& store, int record)
-{
-    QStringList numbers;
-    for (int slot = 1; slot <= 3; ++slot) {
-        if (store.fieldIsEmpty(record, nummerField(slot)))
-            continue;
-        const QString type = decodePc(store.field(record, nummernartField(slot)));
-        const QString number = decodePc(store.field(record, nummerField(slot)));
-        numbers << (type.isEmpty() ? number : type + u' ' + number);
-    }
-    return numbers.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -105,7 +93,7 @@ void DuplicatesDialog::fill()
             auto* item = new QTreeWidgetItem(top);
             item->setText(0, QString::number(record));
             item->setText(1, decodePc(m_store.field(record, Name)));
-            item->setText(2, numbersOf(m_store, record));
+            item->setText(2, numbersLine(m_store, record));
             item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
             item->setData(0, Qt::UserRole, int(g));
         }

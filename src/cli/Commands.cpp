@@ -22,6 +22,7 @@
 #include "phonebook/HandsetImage.h"
 #include "phonebook/NoteLines.h"
 #include "phonebook/NumberTypes.h"
+#include "phonebook/PhoneNumbers.h"
 #include "phonebook/PhonebookReader.h"
 #include "phonebook/PhonebookWriter.h"
 #include "phonebook/RecordStore.h"
@@ -128,16 +129,8 @@ QString describeRecord(const RecordStore& store, int record)
     QString line = QStringLiteral("%1  %2").arg(record, 3).arg(decodePc(store.field(record, Name)));
     if (!store.fieldIsEmpty(record, Gruppe))
         line += QStringLiteral("  [%1]").arg(decodePc(store.field(record, Gruppe)));
-    QStringList numbers;
-    for (int slot = 1; slot <= 3; ++slot) {
-        if (store.fieldIsEmpty(record, nummerField(slot)))
-            continue;
-        const QString type = decodePc(store.field(record, nummernartField(slot)));
-        const QString number = decodePc(store.field(record, nummerField(slot)));
-        numbers << (type.isEmpty() ? number : type + u' ' + number);
-    }
-    if (!numbers.isEmpty())
-        line += QStringLiteral("  ") + numbers.join(QStringLiteral(", "));
+    if (const QString numbers = numbersLine(store, record); !numbers.isEmpty())
+        line += QStringLiteral("  ") + numbers;
     return line;
 }
 

@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "phonebook/PhoneNumbers.h"
 
+#include "base/PcText.h"
+#include "phonebook/RecordStore.h"
+
+#include <QStringList>
+
 namespace q7 {
 
 namespace {
@@ -99,6 +104,19 @@ bool sameNumber(QStringView a, QStringView b, int countryCode)
 {
     const QString left = comparableNumber(a, countryCode);
     return !left.isEmpty() && left == comparableNumber(b, countryCode);
+}
+
+QString numbersLine(const RecordStore& store, int record)
+{
+    QStringList numbers;
+    for (int slot = 1; slot <= 3; ++slot) {
+        if (store.fieldIsEmpty(record, nummerField(slot)))
+            continue;
+        const QString type = decodePc(store.field(record, nummernartField(slot)));
+        const QString number = decodePc(store.field(record, nummerField(slot)));
+        numbers << (type.isEmpty() ? number : type + u' ' + number);
+    }
+    return numbers.join(QStringLiteral(", "));
 }
 
 } // namespace q7

@@ -39,4 +39,9 @@ QString nationalNumber(QStringView number, int countryCode);
 // Two numbers dial the same line.
 bool sameNumber(QStringView a, QStringView b, int countryCode);
 
+class RecordStore;
+// The numbers of a record as a user reads them in a list:
+// "Mobil 0123456789, Heim 0301234"; a number without a type stands alone.
+QString numbersLine(const RecordStore& store, int record);
+
 } // namespace q7
