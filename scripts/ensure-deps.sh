@@ -13,6 +13,12 @@ packages=(
   gammu                             # a phone client written elsewhere, against q7sim
   dpkg-dev file lintian             # the Debian package and its check
   qt6-translations-l10n             # Qt's own buttons and dialogs in the program's language
+  libqt6sql6-sqlite                 # the sync state
+  qtkeychain-qt6-dev                # server passwords in the desktop's keyring
+  radicale xandikos                 # CardDAV servers the sync tests start on loopback
+  khard                             # another program that reads the vCard folder a sync writes
+  dbus at-spi2-core python3-pyatspi # the accessibility bus and a client of it, as a screen reader
+  poppler-utils                     # the printed list's PDF read back as text and pictures
 )
 
 missing=()

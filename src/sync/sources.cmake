@@ -1,0 +1,6 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The sync with an address book: the one core folder that reaches for the
+# network (CardDAV) and for SQL (the sync state).
+list(APPEND q7core_sources
+  sync/AddressBook.h
+)
