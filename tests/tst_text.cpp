@@ -5,9 +5,11 @@
 #include "base/PcText.h"
 #include "link/GsmText.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -190,6 +192,32 @@ private slots:
         QCOMPARE(texts.text(TextId::Nummernart_Buero), QStringLiteral("Office"));
         // The first type is looked up under "NummernArt": the same section.
         QCOMPARE(texts.text(TextId::Nummernart_Telefon), QStringLiteral("Phone"));
+
+        // Saved again in place, the same size, a moment later: the new text.
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        file.write("[Nummernart]\nTelefon=Fonio\nBuero=Bureau\n");
+        QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(2),
+                                 QFileDevice::FileModificationTime));
+        file.close();
+        QCOMPARE(texts.text(TextId::Nummernart_Buero), QStringLiteral("Bureau"));
+        // Replaced by another file, as an editor saves: read again too.
+        QSaveFile replacement(path);
+        QVERIFY(replacement.open(QIODevice::WriteOnly));
+        replacement.write("[Nummernart]\nTelefon=Fonio\nBuero=Ufficio\n");
+        QVERIFY(replacement.commit());
+        QCOMPARE(texts.text(TextId::Nummernart_Buero), QStringLiteral("Ufficio"));
+        QVERIFY(QFile::remove(path));
+        QCOMPARE(texts.text(TextId::Nummernart_Buero), QStringLiteral("Büro"));
+    }
+
+    // Two sections of one name: the first decides, also for a key only the
+    // second holds; the first key of a name decides too.
+    void firstSectionAndKeyDecide()
+    {
+        const QByteArray file = "[S]\nK=first\nK=second\n[T]\nX=t\n[s]\nL=late\n";
+        QCOMPARE(profileString(file, u"S", u"K", QStringLiteral("default")), u"first");
+        QCOMPARE(profileString(file, u"S", u"L", QStringLiteral("default")), u"default");
+        QCOMPARE(profileString(file, u"T", u"X", QStringLiteral("default")), u"t");
     }
 
     void languageFileSitsBesideTheProgram_data()

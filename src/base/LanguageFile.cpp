@@ -12,6 +12,10 @@
 #include <QStringDecoder>
 #include <algorithm>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace q7 {
 
 namespace {
@@ -54,31 +58,50 @@ QString decodeLanguageFile(QByteArrayView content)
     return decodePc(content);
 }
 
-QString profileString(const QByteArray& fileContent, QStringView section, QStringView key,
-                      const QString& fallback)
+ProfileTable::ProfileTable(QStringView text)
 {
-    bool inSection = false;
-    const QString text = decodeLanguageFile(fileContent);
-    for (const QStringView rawLine : QStringView(text).split(u'\n')) {
+    QHash<QString, QString>* current = nullptr;
+    for (const QStringView rawLine : text.split(u'\n')) {
         const QString line = rawLine.trimmed().toString();
         if (line.startsWith(u'[')) {
             const qsizetype close = line.indexOf(u']');
-            const QStringView name = QStringView(line).mid(1, close < 0 ? -1 : close - 1).trimmed();
-            if (inSection)
-                return fallback; // the first matching section decides
-            inSection = name.compare(section, Qt::CaseInsensitive) == 0;
+            const QString name = QStringView(line)
+                                     .mid(1, close < 0 ? -1 : close - 1)
+                                     .trimmed()
+                                     .toString()
+                                     .toCaseFolded();
+            // The first section of a name decides: a later one of the same
+            // name is never looked at.
+            current = m_sections.contains(name) ? nullptr : &m_sections[name];
             continue;
         }
-        if (!inSection)
+        if (!current)
             continue;
         const qsizetype equals = line.indexOf(u'=');
         if (equals < 0)
             continue;
-        if (QStringView(line).left(equals).trimmed().compare(key, Qt::CaseInsensitive) != 0)
-            continue;
-        return cutToCharacters(unquoted(line.mid(equals + 1).trimmed()), kMaxValueLength);
+        const QString key = QStringView(line).left(equals).trimmed().toString().toCaseFolded();
+        if (!current->contains(key))
+            current->insert(
+                key, cutToCharacters(unquoted(line.mid(equals + 1).trimmed()), kMaxValueLength));
     }
-    return fallback;
+}
+
+std::optional<QString> ProfileTable::value(QStringView section, QStringView key) const
+{
+    const auto found = m_sections.constFind(section.toString().toCaseFolded());
+    if (found == m_sections.cend())
+        return std::nullopt;
+    const auto value = found->constFind(key.toString().toCaseFolded());
+    if (value == found->cend())
+        return std::nullopt;
+    return *value;
+}
+
+QString profileString(const QByteArray& fileContent, QStringView section, QStringView key,
+                      const QString& fallback)
+{
+    return ProfileTable(decodeLanguageFile(fileContent)).value(section, key).value_or(fallback);
 }
 
 LanguageFile::LanguageFile(QString path) : m_path(std::move(path)) {}
@@ -110,14 +133,46 @@ bool LanguageFile::exists() const
     return !m_path.isEmpty() && QFileInfo(m_path).isFile();
 }
 
+LanguageFile::FileStamp LanguageFile::stampOf(const QString& path)
+{
+#ifdef Q_OS_UNIX
+    // Nanoseconds and the inode: a file saved twice within a second, or
+    // replaced by another of the same size, still counts as changed.
+    struct stat status
+    {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return {};
+    return {true, qint64(status.st_size),
+            qint64(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec,
+            qint64(status.st_ctim.tv_sec) * 1'000'000'000 + status.st_ctim.tv_nsec,
+            quint64(status.st_ino)};
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    return {true, info.size(), info.lastModified().toMSecsSinceEpoch() * 1'000'000,
+            info.metadataChangeTime().toMSecsSinceEpoch() * 1'000'000, 0};
+#endif
+}
+
+const ProfileTable& LanguageFile::table() const
+{
+    const FileStamp stamp = stampOf(m_path);
+    if (m_readStamp && *m_readStamp == stamp)
+        return m_table;
+    QFile file(m_path);
+    m_table = stamp.exists && file.open(QIODevice::ReadOnly)
+                  ? ProfileTable(decodeLanguageFile(file.readAll()))
+                  : ProfileTable();
+    m_readStamp = stamp;
+    return m_table;
+}
+
 QString LanguageFile::lookup(QStringView section, QStringView key, const QString& fallback) const
 {
     if (m_path.isEmpty())
         return fallback;
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fallback;
-    return profileString(file.readAll(), section, key, fallback);
+    return table().value(section, key).value_or(fallback);
 }
 
 QString LanguageFile::text(TextId id) const

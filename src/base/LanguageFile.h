@@ -4,7 +4,9 @@
 #include "base/Texts.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
+#include <optional>
 
 namespace q7 {
 
@@ -21,8 +23,23 @@ QString decodeLanguageFile(QByteArrayView content);
 QString profileString(const QByteArray& fileContent, QStringView section, QStringView key,
                       const QString& fallback);
 
-// The optional language file beside the program. It is read at every lookup,
-// so texts looked up at their moment of use follow the file's current content.
+// The values of a profile file's text by section and key, found as
+// profileString finds them.
+class ProfileTable
+{
+public:
+    ProfileTable() = default;
+    explicit ProfileTable(QStringView text);
+    std::optional<QString> value(QStringView section, QStringView key) const;
+
+private:
+    QHash<QString, QHash<QString, QString>> m_sections; // names case-folded
+};
+
+// The optional language file beside the program. Every lookup follows the
+// file's current content, so texts looked up at their moment of use change
+// with it; the file is read again only when it changed, since a transfer
+// looks a text up at every record.
 class LanguageFile
 {
 public:
@@ -46,7 +63,23 @@ public:
     QString languageCode() const;
 
 private:
+    // What the file system says of the file: a change to any of it is a
+    // change of the file.
+    struct FileStamp
+    {
+        bool exists = false;
+        qint64 size = 0;
+        qint64 modifiedNs = 0;
+        qint64 changedNs = 0;
+        quint64 id = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+    static FileStamp stampOf(const QString& path);
+    const ProfileTable& table() const;
+
     QString m_path;
+    mutable std::optional<FileStamp> m_readStamp; // none: never read
+    mutable ProfileTable m_table;                 // the file's values as last read
 };
 
 } // namespace q7
