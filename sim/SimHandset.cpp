@@ -54,6 +54,12 @@ QByteArray escaped(const QByteArray& bytes)
     return out;
 }
 
+// The line time of some bytes: 10 bit times each.
+qint64 lineNs(qint64 bytes, int baud)
+{
+    return baud > 0 ? bytes * 10'000'000'000LL / baud : 0;
+}
+
 [[noreturn]] void fail(const char* what)
 {
     throw std::runtime_error(std::string("q7sim: ") + what + ": " + std::strerror(errno));
@@ -70,12 +76,13 @@ public:
     void dropLine();
 
 private:
+    int currentBaud() const;
     void onReadable();
     void paceArrival();
     void arrived();
     void consumeInput();
     void deliver(const SimEngine::Reply& reply);
-    void send(const QByteArray& bytes);
+    void send(const QByteArray& bytes, qint64 readyNs);
     void pump();
     void writeReleased();
     void onHangup();
@@ -100,16 +107,19 @@ private:
     QElapsedTimer m_drainClock;
     int m_drainSlave = -1;
 
-    QByteArray m_arriving;       // read from the pty, still on its way at the line rate
-    qsizetype m_arrivingNow = 0; // leading bytes of m_arriving due when m_arrivalPace fires
-    qint64 m_arrivalFreeNs = 0;  // when the paced line has carried everything read so far
-    QByteArray m_in;             // received, not yet looked at (held back during latency)
-    QByteArray m_line;           // the line being received
+    QByteArray m_arriving;        // read from the pty, still on its way at the line rate
+    qsizetype m_arrivingNow = 0;  // leading bytes of m_arriving due when m_arrivalPace fires
+    qint64 m_arrivalFreeNs = 0;   // when the paced line has carried everything read so far
+    qint64 m_arrivingSinceNs = 0; // when the bytes at the head of m_arriving were read
+    qint64 m_echoReadyNs = 0;     // when the echo of the bytes just arrived could start out
+    QByteArray m_in;              // received, not yet looked at (held back during latency)
+    QByteArray m_line;            // the line being received
     SimEngine::Reply m_delayed;
     QByteArray m_out;         // to send
     qsizetype m_released = 0; // leading bytes of m_out the line rate lets out now
     qsizetype m_inFlight = 0; // bytes "on the wire" until m_pace fires
     qint64 m_lineFreeNs = 0;  // when the paced line has sent everything so far
+    qint64 m_outReadyNs = 0;  // when the bytes at the head of m_out were there to send
     bool m_hungUp = true;     // nobody holds the slave open
     qint64 m_bytesIn = 0;     // since the slave was last opened, for the log
     qint64 m_bytesOut = 0;
@@ -137,6 +147,7 @@ SimLink::SimLink(int fd, QByteArray slavePath, SimState& state, std::unique_ptr<
     connect(&m_hangupPoll, &QTimer::timeout, this, &SimLink::onHangupPoll);
     m_latency.setSingleShot(true);
     connect(&m_latency, &QTimer::timeout, this, [this] {
+        m_echoReadyNs = m_clock.nsecsElapsed();
         deliver(std::exchange(m_delayed, {}));
         consumeInput();
     });
@@ -177,12 +188,20 @@ void SimLink::log(char direction, const QByteArray& bytes)
     m_log->flush();
 }
 
+int SimLink::currentBaud() const
+{
+    QMutexLocker lock(&m_state.mutex);
+    return m_state.options.baud;
+}
+
 void SimLink::onReadable()
 {
     char buffer[4096];
     for (;;) {
         const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
         if (n > 0) {
+            if (m_arriving.isEmpty())
+                m_arrivingSinceNs = m_clock.nsecsElapsed();
             m_arriving.append(buffer, n);
             m_bytesIn += n;
             continue;
@@ -203,21 +222,19 @@ void SimLink::paceArrival()
 {
     if (m_arriving.isEmpty() || m_arrivalPace.isActive())
         return;
-    int baud = 0;
-    {
-        QMutexLocker lock(&m_state.mutex);
-        baud = m_state.options.baud;
-    }
+    const int baud = currentBaud();
     if (baud <= 0) {
         m_in += std::exchange(m_arriving, {});
         consumeInput();
         return;
     }
-    // In chunks of ~10 ms of line time, as the output.
+    // In chunks of ~10 ms of line time, as the output. A chunk follows the
+    // one before without a gap when its bytes were already waiting: a timer
+    // that fired late is made up for, never added to the line time.
     m_arrivingNow = std::min<qsizetype>(m_arriving.size(), std::max(1, baud / 1000));
     const qint64 now = m_clock.nsecsElapsed();
-    m_arrivalFreeNs = std::max(now, m_arrivalFreeNs) + m_arrivingNow * 10'000'000'000LL / baud;
-    m_arrivalPace.start(int((m_arrivalFreeNs - now) / 1'000'000));
+    m_arrivalFreeNs = std::max(m_arrivingSinceNs, m_arrivalFreeNs) + lineNs(m_arrivingNow, baud);
+    m_arrivalPace.start(int(std::max<qint64>(0, m_arrivalFreeNs - now) / 1'000'000));
 }
 
 void SimLink::arrived()
@@ -226,6 +243,10 @@ void SimLink::arrived()
     if (early > 0)
         std::this_thread::sleep_for(std::chrono::nanoseconds(early));
     m_in += m_arriving.left(m_arrivingNow);
+    // The line is full duplex: the echo of each byte leaves as the byte
+    // comes in, so the echo of this chunk was on its way since its first
+    // byte was there, not only from now.
+    m_echoReadyNs = m_arrivalFreeNs - lineNs(m_arrivingNow - 1, currentBaud());
     m_arriving.remove(0, std::exchange(m_arrivingNow, 0));
     consumeInput();
     if (m_fd >= 0 && !m_hungUp)
@@ -249,7 +270,7 @@ void SimLink::consumeInput()
             m_line += c;
             continue;
         }
-        send(std::exchange(echo, {}));
+        send(std::exchange(echo, {}), m_echoReadyNs);
         const QByteArray line = std::exchange(m_line, {});
         if (!line.trimmed().isEmpty())
             log('<', line);
@@ -273,7 +294,7 @@ void SimLink::consumeInput()
         }
     }
     m_in.remove(0, used);
-    send(echo);
+    send(echo, m_echoReadyNs);
 }
 
 void SimLink::deliver(const SimEngine::Reply& reply)
@@ -282,13 +303,17 @@ void SimLink::deliver(const SimEngine::Reply& reply)
         return;
     log('>', reply.bytes);
     m_dropWhenSent = m_dropWhenSent || reply.dropLine;
-    send(reply.bytes);
+    send(reply.bytes, m_clock.nsecsElapsed());
 }
 
-void SimLink::send(const QByteArray& bytes)
+void SimLink::send(const QByteArray& bytes, qint64 readyNs)
 {
     if (bytes.isEmpty() || m_fd < 0 || m_hungUp)
         return;
+    // Bytes behind others wait for the line anyway; only the head of an
+    // idle line says when sending can start.
+    if (m_out.isEmpty())
+        m_outReadyNs = readyNs;
     m_out += bytes;
     pump();
 }
@@ -297,11 +322,7 @@ void SimLink::pump()
 {
     if (m_fd < 0 || m_out.isEmpty() || m_writable->isEnabled())
         return;
-    int baud = 0;
-    {
-        QMutexLocker lock(&m_state.mutex);
-        baud = m_state.options.baud;
-    }
+    const int baud = currentBaud();
     if (baud <= 0) {
         m_released = m_out.size();
         writeReleased();
@@ -311,11 +332,15 @@ void SimLink::pump()
         return;
     // The next chunk shows up once the line has had time to carry it: 10 bit
     // times a byte. Chunks of ~10 ms keep the timer load low and the pace even.
+    // A chunk starts when the line is free or when its bytes were there,
+    // whichever is later: the time a timer fired late is carried over to the
+    // next chunk, so a reply takes the line time its bytes need and not that
+    // rounded up to whole chunks.
     const qsizetype chunk = std::min<qsizetype>(m_out.size(), std::max(1, baud / 1000));
     const qint64 now = m_clock.nsecsElapsed();
-    m_lineFreeNs = std::max(now, m_lineFreeNs) + chunk * 10'000'000'000LL / baud;
+    m_lineFreeNs = std::max(m_outReadyNs, m_lineFreeNs) + lineNs(chunk, baud);
     m_inFlight = chunk;
-    m_pace.start(int((m_lineFreeNs - now) / 1'000'000));
+    m_pace.start(int(std::max<qint64>(0, m_lineFreeNs - now) / 1'000'000));
 }
 
 void SimLink::writeReleased()
