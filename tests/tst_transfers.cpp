@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -220,6 +221,60 @@ private slots:
         QCOMPARE(boxes[0].text, QStringLiteral("2 Datensätze wurden nicht übertragen: 7, 520"));
     }
 
+    // Never read, a new SIM entry written without reading: the position the
+    // window gave it holds another's entry on the handset. That entry stays,
+    // the new one goes to a free position, and the report says so.
+    void writeWithoutReadingKeepsEveryEntryOfTheHandset()
+    {
+        m_f->sim.setEntry(510, simEntry(510, "Bert", "0303"));
+        startWindow();
+        addEntry(QStringLiteral("Neu"), QStringLiteral("0401"));
+        m_f->answerPlan(WritePlanDialog::Write); // "Ohne Lesen schreiben"
+        m_f->window->Btn_DatenschreibenClick();
+
+        const QList<std::pair<int, QByteArray>> held = {
+            {3, "Zoe"}, {12, "J|rg"}, {505, "anna"}, {510, "Bert"}, {511, "Neu"}};
+        for (const auto& [location, name] : held)
+            QCOMPARE(m_f->sim.entry(location).value(1), name);
+        QCOMPARE(m_f->sim.phonebook().size(), held.size());
+        const auto boxes = m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message);
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].text, QStringLiteral("Neu steht jetzt auf Speicherplatz 511, denn "
+                                               "Speicherplatz 510 hält den Eintrag „Bert“, den "
+                                               "das Fenster nicht kannte"));
+        // The window shows the entry where it went.
+        const RecordStore& store = m_f->window->recordStore();
+        QCOMPARE(store.field(511, Name), QByteArray("Neu"));
+        QVERIFY(!store.holdsEntry(510));
+        QVERIFY(treeTexts(tree("TV_Telefonbuch")).contains(QStringLiteral("511")));
+    }
+
+    // After a write the window holds what the handset does: nothing is
+    // marked changed, and a second write sends nothing.
+    void aSecondWriteSendsNothing()
+    {
+        startWindow();
+        m_f->read();
+        addEntry(QStringLiteral("Neu"), QStringLiteral("0401"));
+        m_f->answerPlan(WritePlanDialog::Write);
+        m_f->window->Btn_DatenschreibenClick();
+        QCOMPARE(m_f->sim.entry(510).value(1), QByteArray("Neu"));
+        QVERIFY(!m_f->window->recordStore().isChanged(510));
+        const QList<QTreeWidgetItem*> shown =
+            tree("TV_Telefonbuch")->findItems(QStringLiteral("Neu"), Qt::MatchRecursive);
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(!shown[0]->font(0).bold());
+
+        m_f->sim.clearCommands();
+        m_f->dialogs.clearCalls();
+        m_f->window->Btn_DatenschreibenClick();
+        QVERIFY(m_f->dialogs.callsOf(ScriptedDialogs::Kind::Dialog).isEmpty());
+        QVERIFY(m_f->sim.commands().isEmpty());
+        QCOMPARE(m_f->window->statusPanel(0)->text(),
+                 QStringLiteral("Nichts zu schreiben: das Handy hält schon, was das Fenster "
+                                "zeigt."));
+    }
+
     void eraseAsksFirst()
     {
         startWindow();
@@ -368,6 +423,19 @@ private:
     {
         m_f->startOnSim();
         QCOMPARE(m_f->handsetFound(), true);
+    }
+
+    // "Neuer Eintrag" with a name and a first number, where the dialog puts
+    // it: on the SIM card.
+    void addEntry(const QString& name, const QString& number)
+    {
+        m_f->dialogs.queueDialog([&](QDialog& dialog) {
+            dialog.findChild<QLineEdit*>(QStringLiteral("Edt_Name"))->setText(name);
+            dialog.findChild<QLineEdit*>(QStringLiteral("Edt_Nummer1"))->setText(number);
+            dialog.findChild<QPushButton*>(QStringLiteral("Btn_Erstellen"))->click();
+            return dialog.result();
+        });
+        m_f->window->Btn_NeuerEintragClick();
     }
 
     QPushButton* button(const char* name) const

@@ -4,6 +4,8 @@
 #include "base/Errors.h"
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
+#include "phonebook/HandsetImage.h"
+#include "phonebook/PhonebookReader.h"
 #include "phonebook/PhonebookWriter.h"
 #include "support/SimFixture.h"
 
@@ -41,6 +43,30 @@ TransferResult erase(SimFixture& f)
 {
     TransferResult result(TransferResult::Operation::Erase);
     EraseHandset(f.exchange, LanguageFile(), f.host, result);
+    return result;
+}
+
+HandsetImage readImage(SimFixture& f)
+{
+    HandsetImage image;
+    image.takeRead(readPhonebook(f.exchange, LanguageFile(), f.host, RecordStore()));
+    return image;
+}
+
+// The handset holds Anna at 3 and Carl at 505, and the window read it.
+HandsetImage readAnnaAndCarl(SimFixture& f)
+{
+    f.sim->setEntry(3, simEntry(3, "Anna"));
+    f.sim->setEntry(505, simEntry(505, "Carl"));
+    return readImage(f);
+}
+
+// What the write plans with "only changed" ticked, carried out.
+TransferResult writePlan(SimFixture& f, RecordStore& store, HandsetImage& image, bool verify)
+{
+    TransferResult result(TransferResult::Operation::Write);
+    writePlanned(f.exchange, LanguageFile(), f.host, store, image, planWrite(store, image, true),
+                 verify, result);
     return result;
 }
 
@@ -220,6 +246,10 @@ private slots:
         q7sim::SimOptions second;
         second.refuseExtendedWrite = writesRefused;
         f.sim->setOptions(second);
+        // Written and confirmed, record 7 is no longer changed; edited again
+        // (or deleted, which marks it too), it goes with the next write.
+        QVERIFY(!store.isChanged(7));
+        store.setField(7, ChangedFlag, kChangedYes);
         if (movedDeleted)
             store.setField(7, Name, kDeletionMarker);
         QCOMPARE(store.FindFreeMemoryRecord(), 3);
@@ -253,6 +283,186 @@ private slots:
         // Location 2 held the placeholder only, and it is gone again.
         QCOMPARE(store.field(7, Speicherplatz), QByteArray("7"));
         QCOMPARE(copiesOf(*f.sim, "HilfsDummy"), 0);
+    }
+
+    // Locations the read returned are written over with no read before;
+    // a new handset-memory entry still reads its location and gets it
+    // through the placeholder.
+    void noLocationReadBeforeWritingWhatTheReadReturned_data()
+    {
+        QTest::addColumn<bool>("verify");
+        QTest::newRow("checked") << true;
+        QTest::newRow("unchecked") << false;
+    }
+    void noLocationReadBeforeWritingWhatTheReadReturned()
+    {
+        QFETCH(bool, verify);
+        SimFixture f;
+        HandsetImage image = readAnnaAndCarl(f);
+        RecordStore store = image.entries();
+        store.setField(3, Nummer1, "0999");
+        store.setField(505, Nummer1, "0888");
+        putRecord(store, 8, "Neu");
+        f.sim->clearCommands();
+        QVERIFY(writePlan(f, store, image, verify).succeeded());
+
+        const QList<QByteArray> commands = f.sim->commands();
+        for (int location : {3, 505}) {
+            const qsizetype write =
+                commands.indexOf(writeCommand(store, location, location).chopped(2));
+            QVERIFY(write > 0);
+            QCOMPARE(commands[write - 1], QByteArray("atz"));
+            // The check's read only.
+            QCOMPARE(f.sent("at-scer=" + QByteArray::number(location)).size(), verify ? 1 : 0);
+        }
+        QCOMPARE(f.sent("at-scer=8").size(), verify ? 2 : 1);
+        QVERIFY(commands.contains("at+cpbw=8,\"123456\",129,\"HilfsDummy\""));
+        QCOMPARE(f.sim->entry(3).value(5), QByteArray("0999"));
+        QCOMPARE(f.sim->entry(505).value(5), QByteArray("0888"));
+        QCOMPARE(f.sim->entry(8).value(1), QByteArray("Neu"));
+        QCOMPARE(copiesOf(*f.sim, "HilfsDummy"), 0);
+    }
+
+    // The handset's entry was deleted on its keypad after the read: the
+    // write is refused, and the entry gets there as to a location not known.
+    void locationEmptiedAfterTheReadStillGetsItsEntry_data()
+    {
+        QTest::addColumn<int>("location");
+        QTest::addColumn<int>("locationReads"); // the fallback's and the check's
+        QTest::newRow("handset memory") << 3 << 2;
+        QTest::newRow("SIM") << 505 << 1; // the SIM takes a write to an empty position
+    }
+    void locationEmptiedAfterTheReadStillGetsItsEntry()
+    {
+        QFETCH(int, location);
+        QFETCH(int, locationReads);
+        SimFixture f;
+        HandsetImage image = readAnnaAndCarl(f);
+        RecordStore store = image.entries();
+        store.setField(location, Nummer1, "0999");
+        f.sim->clearEntry(location);
+        f.sim->clearCommands();
+        QVERIFY(writePlan(f, store, image, true).succeeded());
+        QCOMPARE(f.sim->entry(location).value(1), store.field(location, Name));
+        QCOMPARE(f.sim->entry(location).value(5), QByteArray("0999"));
+        QCOMPARE(f.sent("at-scer=" + QByteArray::number(location)).size(), locationReads);
+        QCOMPARE(copiesOf(*f.sim, "HilfsDummy"), 0);
+        QCOMPARE(image.entries(), readImage(f).entries());
+    }
+
+    // Where the window knew no entry, the handset holds one: it stays, and
+    // the window's new entry goes to a free location, which the report names.
+    void entryTheWindowDidNotKnowStays_data()
+    {
+        QTest::addColumn<int>("location");
+        QTest::addColumn<bool>("read");        // before the handset's entry came
+        QTest::addColumn<QByteArray>("there"); // the handset's entry there
+        QTest::addColumn<int>("target");
+        QTest::newRow("SIM, never read") << 510 << false << QByteArray("Bert") << 512;
+        QTest::newRow("SIM, read before") << 510 << true << QByteArray("Bert") << 512;
+        QTest::newRow("memory, never read") << 7 << false << QByteArray("Bert") << 2;
+        QTest::newRow("memory, read before") << 7 << true << QByteArray("Bert") << 2;
+        // A file loaded into a window that never read names what the handset holds.
+        QTest::newRow("SIM, the same name") << 510 << false << QByteArray("Neu") << 510;
+        QTest::newRow("memory, the same name") << 7 << false << QByteArray("Neu") << 7;
+    }
+    void entryTheWindowDidNotKnowStays()
+    {
+        QFETCH(int, location);
+        QFETCH(bool, read);
+        QFETCH(QByteArray, there);
+        QFETCH(int, target);
+        SimFixture f;
+        f.sim->setEntry(1, simEntry(1, "Eins"));
+        f.sim->setEntry(511, simEntry(511, "Elf"));
+        HandsetImage image;
+        if (read)
+            image = readImage(f);
+        RecordStore store = image.entries();
+        f.sim->setEntry(location, simEntry(location, there, "0111"));
+        putRecord(store, location, "Neu");
+
+        const TransferResult result = writePlan(f, store, image, true);
+        QVERIFY(result.succeeded());
+        QCOMPARE(f.sim->entry(target).value(1), QByteArray("Neu"));
+        QCOMPARE(f.sim->entry(target).value(5), QByteArray("0123456789"));
+        QCOMPARE(copiesOf(*f.sim, "Neu"), 1);
+        for (const QByteArray& kept : {QByteArray("Eins"), QByteArray("Elf"), there})
+            QCOMPARE(copiesOf(*f.sim, kept), 1);
+        QCOMPARE(copiesOf(*f.sim, "HilfsDummy"), 0);
+        // The record is where its entry went: a SIM record is its position.
+        const int record = isSimRecord(location) ? target : location;
+        QCOMPARE(store.field(record, Name), QByteArray("Neu"));
+        QCOMPARE(recordLocation(store, record).value_or(0), target);
+        if (record != location)
+            QVERIFY(!store.holdsEntry(location));
+        if (read)
+            QCOMPARE(image.entries(), readImage(f).entries());
+
+        const QString report = transferReport(store, result, LanguageFile()).join(u'\n');
+        if (target == location) {
+            QVERIFY(result.moved.isEmpty());
+            QCOMPARE(report, QString());
+        } else {
+            QCOMPARE(result.moved.size(), 1);
+            QCOMPARE(report, QStringLiteral("Neu steht jetzt auf Speicherplatz %1, denn "
+                                            "Speicherplatz %2 hält den Eintrag „Bert“, den das "
+                                            "Fenster nicht kannte")
+                                 .arg(target)
+                                 .arg(location));
+        }
+    }
+
+    void noFreeSimPositionNamesTheRecord()
+    {
+        SimFixture f;
+        for (int position = 510; position <= 600; ++position)
+            f.sim->setEntry(position, simEntry(position, "Voll"));
+        RecordStore store;
+        putRecord(store, 510, "Neu");
+        const TransferResult result = write(f, store);
+        QCOMPARE(result.failedRecords, QList<int>{510});
+        QCOMPARE(result.noSimRoom, QList<int>{510});
+        QCOMPARE(f.sim->entry(510).value(1), QByteArray("Voll"));
+        QVERIFY(transferReport(store, result, LanguageFile())
+                    .contains(QStringLiteral("Nicht geschrieben, kein freier Platz auf der "
+                                             "SIM-Karte: Neu (510)")));
+    }
+
+    // After a write the window holds what the handset does: a record the
+    // handset confirmed (and read back as sent, with the check) is no longer
+    // changed, and a second write has nothing to send.
+    void aSecondWriteSendsNothing_data()
+    {
+        QTest::addColumn<bool>("verify");
+        QTest::addColumn<int>("nameKeptBy"); // the handset cuts names: 0 none
+        QTest::addColumn<bool>("changedAfter");
+        QTest::newRow("checked") << true << 0 << false;
+        QTest::newRow("unchecked") << false << 0 << false;
+        QTest::newRow("checked, the handset cut the name") << true << 4 << true;
+    }
+    void aSecondWriteSendsNothing()
+    {
+        QFETCH(bool, verify);
+        QFETCH(int, nameKeptBy);
+        QFETCH(bool, changedAfter);
+        q7sim::SimOptions options;
+        options.nameKeptBy = nameKeptBy;
+        SimFixture f(options);
+        HandsetImage image = readAnnaAndCarl(f);
+        RecordStore store = image.entries();
+        store.setField(3, Name, "Annabella");
+        store.setField(3, ChangedFlag, kChangedYes);
+        putRecord(store, 520, "Neu");
+        writePlan(f, store, image, verify);
+        QCOMPARE(store.isChanged(3), changedAfter);
+        QVERIFY(!store.isChanged(520));
+
+        f.sim->clearCommands();
+        const WritePlan plan = planWrite(store, image, true);
+        QCOMPARE(plan.isEmpty(), !changedAfter);
+        writePlan(f, store, image, verify);
+        QCOMPARE(f.sent("AT-SCEW=").size(), changedAfter ? 1 : 0);
     }
 
     void simRecordIsWrittenWithoutPlaceholder()

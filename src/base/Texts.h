@@ -261,6 +261,13 @@ namespace q7 {
       "Angehalten nach %1 von %2; die übrigen wurden nicht bearbeitet")                            \
     X(Schreiben_Anhalten, "Schreiben", "Anhalten", "Anhalten")                                     \
     X(Schreiben_Pruefen, "Schreiben", "Pruefen", "Nach dem Schreiben prüfen")                      \
+    /* A write that found an entry the window did not know where it was to */                      \
+    /* write: the entry stays, the window's goes to a free location. */                            \
+    X(Schreiben_Verschoben, "Schreiben", "Verschoben",                                             \
+      "%1 steht jetzt auf Speicherplatz %2, denn Speicherplatz %3 hält den Eintrag „%4“, "    \
+      "den das Fenster nicht kannte")                                                              \
+    X(Schreiben_KeinSimPlatz, "Schreiben", "KeinSimPlatz",                                         \
+      "Nicht geschrieben, kein freier Platz auf der SIM-Karte: %1")                                \
     /* The end of an erase run, and the locations a write or erase failed on. */                   \
     X(Statusleiste_Loeschenfertig, "Statusleiste", "Loeschenfertig", "Löschen abgeschlossen.")     \
     X(Schreiben_NichtUebertragenEiner, "Schreiben", "NichtUebertragenEiner",                       \

@@ -9,6 +9,7 @@
 #include "link/GsmText.h"
 #include "phonebook/EntryParser.h"
 #include "phonebook/HandsetImage.h"
+#include "phonebook/PhonebookReader.h"
 #include "phonebook/RetryingExchange.h"
 
 #include <QSet>
@@ -38,12 +39,13 @@ class Writer
 {
 public:
     Writer(CommandExchange& exchange, const LanguageFile& texts, OperationHost& host,
-           RecordStore& store, HandsetImage& image, TransferResult& result)
+           RecordStore& store, HandsetImage& image, bool verify, TransferResult& result)
         : m_exchange(exchange), m_host(host), m_store(store), m_image(image), m_result(result),
           m_noRoomText(texts.text(TextId::Schreiben_KeinPlatz)),
+          m_noSimRoomText(texts.text(TextId::Schreiben_KeinSimPlatz)),
           m_lostLink(texts.text(TextId::Datenlesen_keinedaten)),
           m_writingText(texts.text(TextId::Statusleiste_Schreiben)),
-          m_deletingText(texts.text(TextId::Statusleiste_Loeschen))
+          m_deletingText(texts.text(TextId::Statusleiste_Loeschen)), m_verify(verify)
     {}
 
     Reply ask(QByteArrayView command, int firstByteMs = kFirstByteTimeoutMs)
@@ -78,24 +80,24 @@ public:
         removePlaceholder();
     }
 
-    // Reads back each entry this run wrote, one location read each.
+    // Reads back each entry this run wrote, one location read each. What
+    // reads back as it was sent is no longer a change of the window's.
     void verifyWritten()
     {
         for (const auto& [record, location] : std::as_const(m_writtenEntries)) {
             const Reply reply = ask(command("at-scer=", location));
-            RecordStore readBack;
-            if (reply.isOk() && !reply.text.contains(kBareOk))
-                parseEntryLine(readBack, location, reply.text);
-            if (!readBack.holdsEntry(location)) {
+            if (!readInto(m_readBack, location, reply)) {
                 m_result.differences << TransferResult::Difference{record, location, {}};
                 m_image.clearEntry(location);
                 continue;
             }
-            const QList<int> fields = differingFields(m_store, record, readBack, location);
-            if (fields.isEmpty())
+            const QList<int> fields = differingFields(m_store, record, m_readBack, location);
+            if (fields.isEmpty()) {
+                m_store.setField(record, ChangedFlag, kChangedNo);
                 continue;
+            }
             m_result.differences << TransferResult::Difference{record, location, fields};
-            m_image.setEntry(location, readBack, location);
+            m_image.setEntry(location, m_readBack, location);
         }
     }
 
@@ -151,49 +153,186 @@ private:
             return;
         }
         ask("atz\r\n");
-        const Reply probe = ask(command("at-scer=", *location));
-        std::optional<int> target = *location;
-        bool placed = false;
-        if (isMemoryRecord(record) && claimedByAnother(record, *location)) {
-            target = placeEntry(std::nullopt);
-            placed = true;
-        } else if (isMemoryRecord(record) && probe.isError()) {
-            target = placeEntry(*location);
-            placed = true;
+        m_move.reset();
+        Placement place = placementOf(record, *location);
+        bool written = place.target && ask(writeCommand(m_store, record, *place.target)).isOk();
+        if (!written && place.target && !place.probed) {
+            // The handset refused a location it held an entry at when last
+            // seen: it may have been emptied on the keypad since. An empty
+            // one goes the way of a location not known; where an entry is,
+            // the refusal stands.
+            const Reply probe = ask(command("at-scer=", *location));
+            if (readInto(m_readBack, *location, probe)) {
+                m_image.setEntry(*location, m_readBack, *location);
+            } else {
+                m_image.clearEntry(*location);
+                place = placementInEmpty(record, *location, probe);
+                written = place.target && ask(writeCommand(m_store, record, *place.target)).isOk();
+            }
         }
-        if (!target) {
-            // The handset memory is full: this one is named, the others go on.
-            m_host.showStatus(m_noRoomText.arg(decodePc(m_store.field(record, Name))));
-            m_result.failedRecords << record;
-            m_result.noRoom << record;
+        // Only a record that made a placeholder can have left one.
+        if (place.placeholder)
             removePlaceholder();
+        if (!place.target) {
+            noRoom(record);
             return;
         }
-
-        const bool written = ask(writeCommand(m_store, record, *target)).isOk();
-        // The record remembers where its entry went only once the handset
-        // holds it there: a refused write leaves no entry at the chosen
-        // location (its placeholder goes next), and pointing the record at
-        // it would make a later write overwrite whatever lands there.
-        if (written && *target != *location)
-            m_store.setField(record, Speicherplatz, QByteArray::number(*target));
-        // Only a record that made a placeholder can have left one.
-        if (placed)
-            removePlaceholder();
-        if (written) {
-            ++m_result.written;
-            m_writtenHere.insert(*target);
-            m_writtenEntries.append({record, *target});
-            m_image.setEntry(*target, m_store, record);
-        } else
+        if (!written) {
             m_result.failedRecords << record;
+            return;
+        }
+        confirmWritten(record, *location, *place.target);
+    }
+
+    // Where a record's entry goes, and what finding it out took.
+    struct Placement
+    {
+        std::optional<int> target; // none: no free location left
+        bool probed = false;       // the location was read in this run just now
+        bool placeholder = false;  // a placeholder may be left on the handset
+    };
+
+    Placement placementOf(int record, int location)
+    {
+        // A record the handset placed away from its own index leaves that
+        // index free in the store, and a new entry made there names the same
+        // location: it takes a location of its own.
+        if (isMemoryRecord(record) && claimedByAnother(record, location))
+            return {placeEntry(std::nullopt), true, true};
+        // The window knows the entry there, from the read or from this
+        // run: written over as it stands, with no read before.
+        if (m_image.holdsEntry(location) || m_writtenHere.contains(location))
+            return {location, false, false};
+        return placementAfterReading(record, location);
     }
 
     // An empty handset-memory location takes no extended write: the handset
-    // needs an entry there first. The placeholder goes to the record's own
-    // location when it has one; only when the handset refuses that does it
-    // choose one.
-    // None when the handset has no free location left.
+    // needs an entry there first. An entry there that the window never saw
+    // stays: the record goes to a free location instead.
+    Placement placementAfterReading(int record, int location)
+    {
+        const Reply probe = ask(command("at-scer=", location));
+        if (!readInto(m_readBack, location, probe)) {
+            m_image.clearEntry(location);
+            return placementInEmpty(record, location, probe);
+        }
+        if (windowKnows(record, m_readBack, location))
+            return {location, true, false};
+        m_image.setEntry(location, m_readBack, location);
+        const QByteArray kept = m_readBack.field(location, Name);
+        Placement place;
+        place.probed = true;
+        if (isMemoryRecord(record)) {
+            place.target = placeEntry(std::nullopt);
+            place.placeholder = true;
+        } else {
+            place.target = freeSimPosition(record);
+        }
+        if (place.target)
+            m_move = TransferResult::Move{record, location, *place.target, kept};
+        return place;
+    }
+
+    Placement placementInEmpty(int record, int location, const Reply& probe)
+    {
+        if (isMemoryRecord(record) && probe.isError())
+            return {placeEntry(location), true, true};
+        return {location, true, false};
+    }
+
+    // Whether the window knows the entry the handset holds where it was not
+    // known to be: the record's own, by its name as the handset stores it
+    // (a file loaded into a window that never read the handset names the
+    // entries it holds), or the entry of another record that names the
+    // location, one marked for deletion (writing over it is as good as
+    // deleting it).
+    bool windowKnows(int record, const RecordStore& found, int location) const
+    {
+        if (pcToHandset(found.field(location, Name)) == pcToHandset(m_store.field(record, Name)))
+            return true;
+        for (int other = 1; other <= kRecordCount; ++other)
+            if (other != record && m_store.holdsEntry(other) &&
+                recordLocation(m_store, other) == location)
+                return true;
+        return false;
+    }
+
+    // The first SIM position the trees show, past the First Nine, that the
+    // handset lists as free and that no record of the window holds or names.
+    std::optional<int> freeSimPosition(int record)
+    {
+        ask("at+cpbs=\"SM\"\r\n");
+        const int first = kLastFirstNineRecord + 1 - kLastMemoryRecord;
+        const int last = kLastShownRecord - kLastMemoryRecord;
+        const Reply listing =
+            ask("at+cpbr=" + QByteArray::number(first) + ',' + QByteArray::number(last) + "\r\n");
+        // Without a listing nothing is known to be free.
+        if (!listing.isOk())
+            return std::nullopt;
+        const QSet<int> used = listedLocations(listing.text);
+        for (int position = kLastFirstNineRecord + 1; position <= kLastShownRecord; ++position) {
+            if (used.contains(position - kLastMemoryRecord) || m_store.holdsEntry(position) ||
+                m_writtenHere.contains(position) || m_image.holdsEntry(position) ||
+                claimedByAnother(record, position))
+                continue;
+            return position;
+        }
+        return std::nullopt;
+    }
+
+    void noRoom(int record)
+    {
+        // The handset has no free location: this one is named, the others go on.
+        const bool memory = isMemoryRecord(record);
+        m_host.showStatus(
+            (memory ? m_noRoomText : m_noSimRoomText).arg(decodePc(m_store.field(record, Name))));
+        m_result.failedRecords << record;
+        (memory ? m_result.noRoom : m_result.noSimRoom) << record;
+    }
+
+    // The record remembers where its entry went only once the handset holds
+    // it there: a refused write leaves no entry at the chosen location (its
+    // placeholder goes), and pointing the record at it would make a later
+    // write overwrite whatever lands there.
+    void confirmWritten(int record, int location, int target)
+    {
+        if (target != location) {
+            if (isMemoryRecord(record)) {
+                m_store.setField(record, Speicherplatz, QByteArray::number(target));
+            } else {
+                // A SIM record is its position: it moves there in the store.
+                m_store.setRawRecord(target, m_store.rawRecord(record));
+                m_store.setField(target, Speicherplatz, QByteArray::number(target));
+                m_store.clearEntry(record);
+                record = target;
+            }
+        }
+        if (m_move) {
+            m_move->record = record;
+            m_result.moved << *m_move;
+        }
+        ++m_result.written;
+        m_writtenHere.insert(target);
+        m_writtenEntries.append({record, target});
+        m_image.setEntry(target, m_store, record);
+        // Without the check the handset's OK is all there is to go by.
+        if (!m_verify)
+            m_store.setField(record, ChangedFlag, kChangedNo);
+    }
+
+    // What a location read found there, put into the store's record of the
+    // location; false when the handset holds nothing there.
+    static bool readInto(RecordStore& store, int location, const Reply& reply)
+    {
+        store.clearEntry(location);
+        if (reply.isOk() && !reply.text.contains(kBareOk))
+            parseEntryLine(store, location, reply.text);
+        return store.holdsEntry(location);
+    }
+
+    // The placeholder goes to the record's own location when it has one;
+    // only when the handset refuses that does it choose one. None when the
+    // handset has no free location left.
     std::optional<int> placeEntry(std::optional<int> location)
     {
         ask("at+cpbs=\"ME\"\r\n");
@@ -251,10 +390,14 @@ private:
     HandsetImage& m_image;
     TransferResult& m_result;
     const QString m_noRoomText;
+    const QString m_noSimRoomText;
     const QString m_lostLink;
     const QString m_writingText;
     const QString m_deletingText;
-    QSet<int> m_writtenHere; // locations this run wrote a live record's entry to
+    const bool m_verify;
+    RecordStore m_readBack; // what the last location read found, at its location
+    std::optional<TransferResult::Move> m_move; // of the record at hand, until confirmed
+    QSet<int> m_writtenHere;                    // locations this run wrote a live record's entry to
     QList<std::pair<int, int>> m_writtenEntries; // record and location, in the order written
 };
 
@@ -317,7 +460,7 @@ void writePlanned(CommandExchange& exchange, const LanguageFile& texts, Operatio
                   RecordStore& store, HandsetImage& image, const WritePlan& plan, bool verify,
                   TransferResult& result)
 {
-    Writer writer(exchange, texts, host, store, image, result);
+    Writer writer(exchange, texts, host, store, image, verify, result);
     writer.ask("atz\r\n");
     writer.removeLeftoverPlaceholder();
     host.setProgress(0);
@@ -455,13 +598,20 @@ QStringList transferReport(const RecordStore& store, const TransferResult& resul
     QStringList lines;
     if (result.stopped)
         lines << texts.text(TextId::Schreiben_Angehalten).arg(result.handled).arg(result.toHandle);
-    if (!result.noRoom.isEmpty()) {
+    const auto namesOf = [&](const QList<int>& records) {
         QStringList names;
-        for (int record : result.noRoom)
+        for (int record : records)
             names << QStringLiteral("%1 (%2)").arg(decodePc(store.field(record, Name))).arg(record);
-        lines
-            << texts.text(TextId::Schreiben_NichtGeschrieben).arg(names.join(QStringLiteral(", ")));
-    }
+        return names.join(QStringLiteral(", "));
+    };
+    if (!result.noRoom.isEmpty())
+        lines << texts.text(TextId::Schreiben_NichtGeschrieben).arg(namesOf(result.noRoom));
+    if (!result.noSimRoom.isEmpty())
+        lines << texts.text(TextId::Schreiben_KeinSimPlatz).arg(namesOf(result.noSimRoom));
+    for (const TransferResult::Move& move : result.moved)
+        lines << texts.text(TextId::Schreiben_Verschoben)
+                     .arg(decodePc(store.field(move.record, Name)), QString::number(move.to),
+                          QString::number(move.from), decodePc(move.keptName));
     if (!result.failedRecords.isEmpty())
         lines << failureSummary(result, texts);
     for (const TransferResult::Difference& difference : result.differences) {

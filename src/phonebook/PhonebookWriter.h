@@ -53,9 +53,21 @@ struct TransferResult
         QList<int> fields; // empty: the entry is not there at all
     };
 
+    // A record written elsewhere than it named: the handset held an entry
+    // there that the window did not know, and that entry stays.
+    struct Move
+    {
+        int record = 0; // where the record is now
+        int from = 0;
+        int to = 0;
+        QByteArray keptName; // the entry that stays, PC character set
+    };
+
     Operation operation;
-    QList<int> failedRecords;      // record indices of a write, locations of an erase
-    QList<int> noRoom;             // records of failedRecords that found no free location
+    QList<int> failedRecords; // record indices of a write, locations of an erase
+    QList<int> noRoom;        // records of failedRecords that found no free location
+    QList<int> noSimRoom;     // the same on the SIM card
+    QList<Move> moved;
     QList<Difference> differences; // what the check after the write found
     int written = 0;               // entries the handset confirmed
     int deleted = 0;               // entries no longer on the handset that were there or marked
