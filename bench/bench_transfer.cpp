@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A full read and a full write of 700 records against the simulated handset,
-// paced at a real line rate, against the lower bound that the bytes on the
-// line and the protocol's own pauses allow. The line is full duplex: the
-// handset echoes a command while it is still coming in, so per exchange the
-// busier direction's bytes count, not both one after the other.
+// A full read and two full writes of 700 records against the simulated
+// handset, paced at a real line rate, against the lower bound that the bytes
+// on the line and the protocol's own pauses allow. The line is full duplex:
+// the handset echoes a command while it is still coming in, so per exchange
+// the busier direction's bytes count, not both one after the other. Each
+// write puts a phonebook that differs in every value of every entry over
+// what the handset holds: the first with the check after writing, the second
+// (the first phonebook back) without it.
 //
 //   bench_transfer [--baud 115200] [--read-only]
 
+#include "BenchPhonebook.h"
 #include "SimHandset.h"
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
@@ -37,24 +41,6 @@ double threadCpuSeconds()
            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// Every value at its full 30 characters.
-QByteArray full(char fill, int location)
-{
-    QByteArray text = QByteArray::number(location) + ' ';
-    return text + QByteArray(30 - text.size(), fill);
-}
-
-QList<QByteArray> fullEntry(int location)
-{
-    QList<QByteArray> values{QByteArray::number(location)};
-    for (int k = 2; k <= 18; ++k)
-        values << full(char('A' + k), location);
-    values[5] = QByteArray(30, '7'); // the numbers
-    values[8] = QByteArray(30, '8');
-    values[11] = QByteArray(30, '9');
-    return values;
-}
-
 struct Measure
 {
     CommandExchange& exchange;
@@ -77,14 +63,14 @@ struct Measure
         const qint64 exchanges = after.exchanges - before.exchanges;
         const double line = double(busier) * 10.0 / baud;
         const double bound = line + double(pauses) * kPauseAfterReplyMs / 1000.0;
-        std::printf("%-6s %5lld exchanges (%.2f per record), %8lld bytes received, %8lld sent, "
+        std::printf("%-12s %5lld exchanges (%.2f per record), %8lld bytes received, %8lld sent, "
                     "%8lld in the busier direction\n",
                     what, exchanges, double(exchanges) / records, received, sent, busier);
-        std::printf("       wall %7.2f s   bound %7.2f s (line %6.2f s + pauses %5.2f s)   "
+        std::printf("             wall %7.2f s   bound %7.2f s (line %6.2f s + pauses %5.2f s)   "
                     "over bound %5.1f %%\n",
                     wallSeconds, bound, line, double(pauses) * kPauseAfterReplyMs / 1000.0,
                     (wallSeconds / bound - 1) * 100);
-        std::printf("       cpu  %7.3f s = %.2f %% of wall\n", cpu, cpu / wallSeconds * 100);
+        std::printf("             cpu  %7.3f s = %.2f %% of wall\n", cpu, cpu / wallSeconds * 100);
         std::fflush(stdout);
     }
 };
@@ -108,7 +94,7 @@ int main(int argc, char** argv)
     options.baud = baud;
     q7sim::SimHandset sim(options);
     for (int location = 1; location <= kRecordCount; ++location)
-        sim.setEntry(location, fullEntry(location));
+        sim.setEntry(location, q7bench::fullEntry(location));
 
     TComPort port;
     port.setDeviceOverride(sim.start());
@@ -134,13 +120,25 @@ int main(int argc, char** argv)
     if (parser.isSet(readOnly))
         return 0;
 
-    // Every record written again (the box unticked), then each read back.
+    // The other edition over the first, the check on; then the first back,
+    // the check off. The plan is the window's, with "only changed" ticked.
     HandsetImage image;
     image.takeRead(store);
-    const WritePlan plan = planWrite(store, image, false);
-    Measure writing(exchange, baud);
-    TransferResult result(TransferResult::Operation::Write);
-    writePlanned(exchange, texts, quiet, store, image, plan, true, result);
-    writing.report("write", kRecordCount);
-    return result.succeeded() ? 0 : 1;
+    bool succeeded = true;
+    const auto writeAll = [&](RecordStore&& toWrite, bool verify, const char* what) {
+        const WritePlan plan = planWrite(toWrite, image, true);
+        Measure writing(exchange, baud);
+        TransferResult result(TransferResult::Operation::Write);
+        writePlanned(exchange, texts, quiet, toWrite, image, plan, verify, result);
+        writing.report(what, kRecordCount);
+        if (!result.succeeded() || result.written != kRecordCount) {
+            std::fprintf(stderr, "%s: %d of 700 written, %lld failed, %lld differences\n", what,
+                         result.written, qlonglong(result.failedRecords.size()),
+                         qlonglong(result.differences.size()));
+            succeeded = false;
+        }
+    };
+    writeAll(q7bench::fullStore(1), true, "write");
+    writeAll(q7bench::fullStore(0), false, "write, no check");
+    return succeeded ? 0 : 1;
 }

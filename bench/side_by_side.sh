@@ -2,9 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The manager (q7ctl) and a general phone client (Gammu) on the same work:
 # the simulated handset paced at a real line rate with 700 records, every
-# value at its full 30 characters, read whole and written back by each in
-# turn. Prints wall time, the bytes on the line in both directions, and the
-# values per entry each one carries. Takes minutes; not part of ./test.sh.
+# value at its full 30 characters, read whole by each in turn, then written
+# by each with a phonebook that differs from what the handset holds in every
+# entry, so that every restore writes all 700. Prints wall time, the bytes on
+# the line in both directions, the values per entry each one carries and the
+# values per second that makes. Takes minutes; not part of ./test.sh.
 #
 #   bench/side_by_side.sh [BUILD_DIR] [BAUD]
 #
@@ -30,21 +32,29 @@ trap cleanup EXIT
 export XDG_CONFIG_HOME=$work/config HOME=$work LC_ALL=C.UTF-8
 
 # The benchmark's phonebook: value k of location n is "n " padded with one
-# letter to 30 characters, the three numbers 30 digits each.
-awk 'BEGIN {
-  for (n = 1; n <= 700; n++) {
-    line = n
-    for (k = 2; k <= 18; k++) {
-      v = n " "
-      c = substr("ABCDEFGHIJKLMNOPQRS", k + 1, 1)
-      if (k == 6) c = "7"; else if (k == 9) c = "8"; else if (k == 12) c = "9"
-      if (k == 6 || k == 9 || k == 12) v = ""
-      while (length(v) < 30) v = v c
-      line = line ",\"" v "\""
+# letter to 30 characters, the three numbers 30 digits each. The second
+# edition differs in every value: lower-case letters, other digits.
+book() {
+  awk -v edition="$1" 'BEGIN {
+    letters = edition ? "abcdefghijklmnopqrs" : "ABCDEFGHIJKLMNOPQRS"
+    digits = edition ? "123" : "789"
+    for (n = 1; n <= 700; n++) {
+      line = n
+      for (k = 2; k <= 18; k++) {
+        v = n " "
+        c = substr(letters, k + 1, 1)
+        if (k == 6) c = substr(digits, 1, 1); else if (k == 9) c = substr(digits, 2, 1)
+        else if (k == 12) c = substr(digits, 3, 1)
+        if (k == 6 || k == 9 || k == 12) v = ""
+        while (length(v) < 30) v = v c
+        line = line ",\"" v "\""
+      }
+      printf "%s\r\n", line
     }
-    printf "%s\r\n", line
-  }
-}' >"$work/book.csv"
+  }'
+}
+book 0 >"$work/book.csv"
+book 1 >"$work/other.csv"
 
 "$q7sim" --phonebook "$work/book.csv" --baud "$baud" --link "$work/phone" \
   --log "$work/sim.log" >"$work/device" &
@@ -72,10 +82,13 @@ run() {
 }
 
 rows=()
-# row LABEL VALUES: the last run as a line of the table.
+# row LABEL VALUES: the last run as a line of the table; values per second
+# count what the run carried for all 700 entries.
 row() {
-  rows+=("$(printf '%-24s %8.1f s %10s %10s %7s  %s' "$1" "$wall" "${bytes_in:-?}" \
-    "${bytes_out:-?}" "$2" "$([ "$status" -eq 0 ] || echo "exit $status")")")
+  local per_second
+  per_second=$(echo "700 * $2 / $wall" | bc)
+  rows+=("$(printf '%-28s %8.1f s %10s %10s %7s %9s  %s' "$1" "$wall" "${bytes_in:-?}" \
+    "${bytes_out:-?}" "$2" "$per_second" "$([ "$status" -eq 0 ] || echo "exit $status")")")
   echo "${rows[-1]}" >&2
 }
 
@@ -94,13 +107,23 @@ run gammu -c "$work/gammurc" getallmemory ME
 row "gammu getallmemory ME" 2
 run gammu -c "$work/gammurc" getallmemory SM
 row "gammu getallmemory SM" 2
-run "$q7ctl" --device "$work/phone" restore "$work/q7.csv"
+# Each restore puts a phonebook over the handset that differs from what it
+# holds in every entry: the other edition, then the first one back, once
+# with the check after writing and once without. Gammu's restore gets the
+# vCard file of its backup with every name and number changed as well.
+run "$q7ctl" --device "$work/phone" restore "$work/other.csv"
 row "q7ctl restore" 18
-run gammu -c "$work/gammurc" restore "$work/gammu.vcf" -yes
+run "$q7ctl" --device "$work/phone" restore --no-verify "$work/q7.csv"
+row "q7ctl restore --no-verify" 18
+awk '/^(N|FN)[;:]/ { $0 = tolower($0); sub(/^n/, "N"); sub(/^fn/, "FN") }
+  /^TEL[;:]/ { gsub(/7/, "1"); gsub(/8/, "2"); gsub(/9/, "3") } { print }' \
+  "$work/gammu.vcf" >"$work/gammu-other.vcf"
+run gammu -c "$work/gammurc" restore "$work/gammu-other.vcf" -yes
 row "gammu restore" 2
 
 echo
 echo "q7sim at $baud baud, 700 records (500 ME + 200 SM), every value at 30 characters"
-printf '%-24s %10s %10s %10s %7s\n' "run" "wall" "bytes in" "bytes out" "values"
+printf '%-28s %10s %10s %10s %7s %9s\n' "run" "wall" "bytes in" "bytes out" "values" "values/s"
 printf '%s\n' "${rows[@]}"
-echo "bytes in: to the handset; bytes out: from it, echo included; values: per entry"
+echo "bytes in: to the handset; bytes out: from it, echo included; values: per entry;"
+echo "values/s: the values of all 700 entries over the wall time"
