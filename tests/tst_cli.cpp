@@ -307,6 +307,36 @@ private slots:
         QCOMPARE(m_sim->phonebook().size(), 4);
     }
 
+    // 50 entries the handset holds, each with another number in the file:
+    // the read's location read, atz and the write per entry, and a few
+    // commands once (the search, the listings, the write's start).
+    void restoreOfChangedEntriesTakesThreeCommandsEach()
+    {
+        QByteArray file;
+        QList<int> locations;
+        for (int n = 1; n <= 50; ++n) {
+            const int location = n <= 25 ? n : 500 + n;
+            locations << location;
+            m_sim->setEntry(location, simEntry(location, "E" + QByteArray::number(n), "0301"));
+            file += QByteArray::number(location) + ",\"E" + QByteArray::number(n) +
+                    "\",\"\",\"TELNO\",\"Mobil\",\"0399\",\"TELNO\",\"\",\"\",\"TELNO\",\"\",\"\","
+                    "\"CUSTOM\",\"\",\"\",\"CUSTOM\",\"\",\"\"\r\n";
+        }
+        const QString path = m_dir->filePath("changed.csv");
+        write(path, file);
+        QCOMPARE(
+            q7ctl({"--device", m_device, "--no-snapshot", "--no-verify", "restore", path}).exitCode,
+            0);
+        const QList<QByteArray> commands = m_sim->commands();
+        for (int location : locations) {
+            const QByteArray at = QByteArray::number(location);
+            QCOMPARE(commands.count("at-scer=" + at), 1); // the read's
+            QCOMPARE(m_sim->entry(location).value(5), QByteArray("0399"));
+        }
+        QCOMPARE(commands.count("atz"), 50 + 3); // each write, the read's two, the write's start
+        QVERIFY2(commands.size() <= 3 * 50 + 12, QByteArray::number(commands.size()).constData());
+    }
+
     void restoreReplaceLeavesExactlyTheFilesEntries()
     {
         m_sim->setEntry(40, simEntry(40, "Alt"));
