@@ -6,6 +6,7 @@
 #include "phonebook/HandsetImage.h"
 #include "phonebook/PhonebookReader.h"
 #include "phonebook/PhonebookWriter.h"
+#include "phonebook/WritePlan.h"
 #include "support/SimFixture.h"
 
 #include <QTest>

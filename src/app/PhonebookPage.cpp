@@ -12,12 +12,14 @@
 #include "app/SnapshotsDialog.h"
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
+#include "editing/HandsetEntries.h"
 #include "editing/NewEntryRules.h"
 #include "editing/ui/NeuerEintragDialog.h"
 #include "editing/ui/PhonebookMenu.h"
 #include "editing/ui/TreeEditor.h"
 #include "phonebook/HandsetImage.h"
 #include "phonebook/TransferStatusTexts.h"
+#include "phonebook/WritePlan.h"
 #include "phonebook/ui/PhonebookTrees.h"
 
 #include <QAction>
@@ -329,14 +331,7 @@ void PhonebookPage::Btn_SicherungenClick()
         // One step, named as an import is: the whole phonebook as the
         // snapshot holds it, each entry to be written, so that the next
         // write (after its plan) puts the handset back.
-        const RecordStore loaded = snapshotToWrite(*chosen);
-        EditResult result;
-        for (int record = 1; record <= kRecordCount; ++record) {
-            if (m_store->rawRecord(record) != loaded.rawRecord(record)) {
-                m_store->setRawRecord(record, loaded.rawRecord(record));
-                result.touched << record;
-            }
-        }
+        const EditResult result = replaceWithSnapshot(*m_store, Snapshots::load(*chosen));
         if (!result.changed())
             return;
         rebuildTrees();

@@ -22,6 +22,7 @@
 #include "phonebook/NoteLines.h"
 #include "phonebook/PhonebookReader.h"
 #include "phonebook/TransferStatusTexts.h"
+#include "phonebook/WritePlan.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 
 #include "base/LanguageFile.h"
 #include "phonebook/HandsetImage.h"
-#include "phonebook/PhonebookWriter.h"
+#include "phonebook/WritePlan.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -35,10 +35,7 @@ WritePlanDialog::WritePlanDialog(const WritePlan& plan, const RecordStore& store
     // Only what reaches the handset: the entries left as they are stand in the counts.
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("LB_Plan"));
-    for (const PlanItem& item : plan.items) {
-        if (item.isSent())
-            m_list->addItem(planLine(item, store, image, texts));
-    }
+    m_list->addItems(planLines(plan, store, image, texts));
     m_list->setMinimumSize(520, 260);
     layout->addWidget(m_list, 1);
 

@@ -27,6 +27,7 @@
 #include "phonebook/PhonebookWriter.h"
 #include "phonebook/RecordStore.h"
 #include "phonebook/TransferStatusTexts.h"
+#include "phonebook/WritePlan.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -386,9 +387,8 @@ int restore(CommandContext& context)
     if (context.dryRun) {
         const WritePlan plan = planWrite(store, image, true, exact);
         context.host.finishLine();
-        for (const PlanItem& item : plan.items)
-            if (item.kind != PlanItem::Kind::Unchanged && item.onHandset)
-                out() << planLine(item, store, image, context.texts) << '\n';
+        for (const QString& line : planLines(plan, store, image, context.texts))
+            out() << line << '\n';
         out() << planCounts(plan, context.texts) << '\n';
         out().flush();
         return 0;
