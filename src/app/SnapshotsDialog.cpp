@@ -85,7 +85,7 @@ void SnapshotsDialog::showDifferences()
     // is exactly what tells them apart.
     HandsetImage image;
     image.takeRead(Snapshots::load(*info));
-    const WritePlan plan = planWrite(m_window, image, false);
+    const WritePlan plan = planWrite(m_window, image, false, true);
     m_differences->addItem(planCounts(plan, m_texts));
     m_differences->addItems(planLines(plan, m_window, image, m_texts));
 }

@@ -18,7 +18,7 @@ void HandsetImage::takeRead(const RecordStore& read)
     m_entries = RecordStore();
     for (int location = 1; location <= kRecordCount; ++location)
         if (read.holdsEntry(location))
-            setEntry(location, read, location);
+            copyEntry(location, read, location, true);
     m_known = true;
 }
 
@@ -36,10 +36,16 @@ void HandsetImage::forget()
 
 void HandsetImage::setEntry(int location, const RecordStore& from, int record)
 {
+    copyEntry(location, from, record, false);
+}
+
+void HandsetImage::copyEntry(int location, const RecordStore& from, int record, bool withNotes)
+{
     // Zeroed, not only emptied: two images of the same entries compare equal.
     m_entries.setRawRecord(location, QByteArray(kRecordSize, '\0'));
     for (int field = Name; field <= kEntryValueCount; ++field)
-        m_entries.setField(location, field, from.field(record, field));
+        if (withNotes || handsetKeeps(field))
+            m_entries.setField(location, field, from.field(record, field));
     m_entries.setField(location, Speicherplatz, QByteArray::number(location));
 }
 

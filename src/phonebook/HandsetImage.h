@@ -28,12 +28,16 @@ public:
     void forget();
 
     // The handset confirmed the record's entry at the location (what it read
-    // back after a write, or what was sent when nothing was read back).
+    // back after a write, or what was sent when nothing was read back). It
+    // holds no note lines then: a write never carries them over, and the
+    // window shows the ones that it alone holds.
     void setEntry(int location, const RecordStore& from, int record);
     // The handset holds nothing at the location any more.
     void clearEntry(int location);
 
 private:
+    void copyEntry(int location, const RecordStore& from, int record, bool withNotes);
+
     bool m_known = false;
     RecordStore m_entries;
 };

@@ -76,10 +76,18 @@ WritePlan planByFlags(const RecordStore& store, bool onlyChanged)
 }
 
 WritePlan planWrite(const RecordStore& store, const HandsetImage& image, bool onlyChanged,
-                    bool deleteUnnamed)
+                    bool replacesHandset)
 {
-    if (!image.isKnown())
-        return planByFlags(store, false);
+    if (!image.isKnown()) {
+        WritePlan plan = planByFlags(store, false);
+        if (replacesHandset)
+            return plan;
+        for (PlanItem& item : plan.items)
+            if (item.kind == PlanItem::Kind::Deleted)
+                item.onHandset = false;
+        plan.deletedCount = 0;
+        return plan;
+    }
 
     const RecordStore& handset = image.entries();
     QSet<int> named;    // locations a live record names
@@ -96,7 +104,7 @@ WritePlan planWrite(const RecordStore& store, const HandsetImage& image, bool on
     const auto deleteUnnamedAt = [&](int location) {
         // A record marked for deletion that names the location deletes it
         // itself.
-        if (!deleteUnnamed || !handset.holdsEntry(location) || named.contains(location) ||
+        if (!replacesHandset || !handset.holdsEntry(location) || named.contains(location) ||
             toDelete.contains(location))
             return;
         PlanItem item;
@@ -137,12 +145,29 @@ WritePlan planWrite(const RecordStore& store, const HandsetImage& image, bool on
     return plan;
 }
 
-int entriesUnlikeHandset(const RecordStore& store, const HandsetImage& image)
+WritePlan keepingUnnamed(const WritePlan& plan)
+{
+    WritePlan kept;
+    kept.handsetKnown = plan.handsetKnown;
+    int left = 0;
+    for (const PlanItem& item : plan.items) {
+        if (!item.deletesUnnamed())
+            kept.items << item;
+        else
+            ++left;
+    }
+    count(kept);
+    // What stays on the handset is as unchanged as the entries the window names.
+    kept.unchangedCount += left;
+    return kept;
+}
+
+int entriesUnlikeHandset(const RecordStore& store, const HandsetImage& image, bool replacesHandset)
 {
     if (!image.isKnown())
         return 0;
     int count = 0;
-    for (const PlanItem& item : planWrite(store, image, true).items) {
+    for (const PlanItem& item : planWrite(store, image, true, replacesHandset).items) {
         const bool differs = (item.kind == PlanItem::Kind::New) ||
                              (item.kind == PlanItem::Kind::Changed && !item.fields.isEmpty()) ||
                              (item.kind == PlanItem::Kind::Deleted && item.onHandset);
@@ -177,6 +202,10 @@ QString planLine(const PlanItem& item, const RecordStore& store, const HandsetIm
     QString line = QStringLiteral("%1  %2  ").arg(item.location, 3).arg(decodePc(item.name));
     switch (item.kind) {
     case PlanItem::Kind::New:
+        if (item.movedFrom != 0)
+            return line + texts.text(TextId::Schreibplan_Verlegt)
+                              .arg(item.movedFrom)
+                              .arg(decodePc(image.entries().field(item.movedFrom, Name)));
         return line + texts.text(TextId::Plan_Neu);
     case PlanItem::Kind::Deleted:
         return line + texts.text(TextId::Plan_Geloescht);
@@ -187,14 +216,23 @@ QString planLine(const PlanItem& item, const RecordStore& store, const HandsetIm
     }
     if (item.fields.isEmpty())
         return line + texts.text(TextId::Plan_NeuGeschrieben);
+    const QString empty = texts.text(TextId::Schreibplan_Leer);
+    const auto shown = [&](const QByteArray& value) {
+        return value.isEmpty() ? empty : decodePc(value);
+    };
     QStringList changes;
     for (int field : item.fields)
         changes << QStringLiteral("%1 %2 → %3")
                        .arg(fieldName(field, texts),
-                            decodePc(image.entries().field(item.location, field)),
-                            decodePc(store.field(item.record, field)));
-    return line + texts.text(TextId::Plan_Geaendert) + QStringLiteral(": ") +
-           changes.join(QStringLiteral(", "));
+                            shown(image.entries().field(item.location, field)),
+                            shown(store.field(item.record, field)));
+    // One field stays on the line; several go below it, one a line, so
+    // that no line runs wider than a field and its two values.
+    const QString head = line + texts.text(TextId::Plan_Geaendert) + u':';
+    if (changes.size() == 1)
+        return head + u' ' + changes.front();
+    const QString indent(6, u' ');
+    return head + u'\n' + indent + changes.join(u'\n' + indent);
 }
 
 QString planCounts(const WritePlan& plan, const LanguageFile& texts)

@@ -37,8 +37,13 @@ struct PlanItem
     // Deleted: whether the handset holds it; a deletion of an entry it
     // lacks only clears the record in the store.
     bool onHandset = true;
+    // New: the location the window first gave it, which the handset turned
+    // out to hold for another entry; 0 when it stayed where it was.
+    int movedFrom = 0;
 
     bool isSent() const { return kind != Kind::Unchanged && onHandset; }
+    // An entry of the handset that no record of the window names.
+    bool deletesUnnamed() const { return kind == Kind::Deleted && record == 0; }
 };
 
 struct WritePlan
@@ -54,20 +59,39 @@ struct WritePlan
     bool isEmpty() const;
 };
 
+// What the window's phonebook was last replaced by. Only a phonebook that
+// replaced the window's stands for the whole handset: what it lacks, the
+// handset is to lose. A window that read the handset, or never saw it,
+// knows only part of it.
+enum class Replacement
+{
+    None,
+    File,
+    Snapshot,
+};
+
 // The write of the store onto the handset as last seen. With onlyChanged:
 // every record flagged "JA", and every one that differs from the image (a
-// live record it lacks or holds otherwise, a deletion it still holds). An
-// entry the image holds at a location no live record names is deleted.
-// When the image is unknown: every live record and every deletion. Without
-// deleteUnnamed the entries no record names stay on the handset (a restore
-// of a file that adds to the handset).
+// live record it lacks or holds otherwise, a deletion it still holds).
+// Deleted is what someone chose: a record marked for deletion, and, only
+// with replacesHandset (a file or a snapshot was loaded), an entry the image
+// holds at a location no record names. A location the window does not know
+// is otherwise left alone. When the image is unknown: every live record,
+// and the marked records only of a phonebook that replaces the handset's:
+// the window's own entries never reached the handset, so what it holds at
+// their locations is someone else's.
 WritePlan planWrite(const RecordStore& store, const HandsetImage& image, bool onlyChanged,
-                    bool deleteUnnamed = true);
+                    bool replacesHandset = false);
+
+// The plan without deleting the entries no record of the window names: the
+// user keeps them on the handset.
+WritePlan keepingUnnamed(const WritePlan& plan);
 
 // Entries the window holds that the handset as last seen lacks or holds
-// otherwise, and entries it holds that the window does not: what would be
+// otherwise, and entries it holds that a write would delete: what would be
 // lost by closing, reading or loading. 0 while the handset is unknown.
-int entriesUnlikeHandset(const RecordStore& store, const HandsetImage& image);
+int entriesUnlikeHandset(const RecordStore& store, const HandsetImage& image,
+                         bool replacesHandset = false);
 
 // The records by their changed flag alone, as the write always chose them
 // before the program knew what the handset holds.
@@ -76,7 +100,9 @@ WritePlan planByFlags(const RecordStore& store, bool onlyChanged);
 // "Name", "Nummer 2": a field as the plan and the report name it.
 QString fieldName(int field, const LanguageFile& texts);
 
-// A line of the plan: "  4  Bert  geändert: Nummer 1 0301234567 → 0999".
+// A line of the plan: "  4  Bert  geändert: Nummer 1 0301234567 → 0999";
+// with several fields, one field a line below it. An emptied field shows
+// as "(leer)".
 QString planLine(const PlanItem& item, const RecordStore& store, const HandsetImage& image,
                  const LanguageFile& texts);
 // "1 neu, 1 geändert, 1 gelöscht, 27 unverändert".
