@@ -20,6 +20,7 @@
 #include "phonebook/HandsetImage.h"
 #include "phonebook/PhonebookReader.h"
 #include "phonebook/PhonebookWriter.h"
+#include "phonebook/WritePlan.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -3,10 +3,12 @@
 // user is told before it.
 
 #include "base/LanguageFile.h"
+#include "phonebook/HandsetImage.h"
 #include "phonebook/NoteLines.h"
 #include "phonebook/PhonebookWriter.h"
 #include "phonebook/RecordStore.h"
 #include "phonebook/TransferStatusTexts.h"
+#include "phonebook/WritePlan.h"
 
 #include <QTest>
 
@@ -28,25 +30,53 @@ private slots:
         entry(600, "Emil", "NEIN", "Büro");
     }
 
+    // What the write sends counts, not the changed flag: after a read and
+    // an erase every entry goes to the handset again, flagged or not.
     void entriesThatWouldLoseTheirLines_data()
     {
-        QTest::addColumn<bool>("onlyChanged");
+        QTest::addColumn<QByteArray>("handset");
         QTest::addColumn<QList<int>>("records");
-        QTest::newRow("every entry") << false << QList<int>{5, 7, 9, 600};
-        QTest::newRow("only changed ones") << true << QList<int>{5, 9};
+        QTest::newRow("never read: every entry")
+            << QByteArray("unknown") << QList<int>{5, 7, 9, 600};
+        QTest::newRow("read: the flagged ones") << QByteArray("read") << QList<int>{5, 9};
+        QTest::newRow("read, then erased: every entry")
+            << QByteArray("erased") << QList<int>{5, 7, 9, 600};
     }
     void entriesThatWouldLoseTheirLines()
     {
-        QFETCH(bool, onlyChanged);
+        QFETCH(QByteArray, handset);
         QFETCH(QList<int>, records);
-        QCOMPARE(recordsLosingNoteLines(*m_store, onlyChanged), records);
+        HandsetImage image;
+        if (handset != "unknown")
+            image.takeRead(*m_store);
+        if (handset == "erased")
+            image.setEmpty();
+        QCOMPARE(recordsLosingNoteLines(*m_store, planWrite(*m_store, image, true)), records);
     }
 
     void noneWithoutLines()
     {
         auto plain = std::make_unique<RecordStore>();
+        plain->setField(3, Speicherplatz, "3");
         plain->setField(3, Name, "Anna");
-        QVERIFY(recordsLosingNoteLines(*plain, false).isEmpty());
+        QVERIFY(recordsLosingNoteLines(*plain, planWrite(*plain, HandsetImage(), false)).isEmpty());
+    }
+
+    // A read brings the lines the handset holds; a write leaves the handset
+    // without them, and the window knows it holds them alone.
+    void notesTheHandsetDropped()
+    {
+        HandsetImage image;
+        image.takeRead(*m_store);
+        QVERIFY(notesOnlyInWindow(*m_store, image).isEmpty());
+        image.setEmpty();
+        for (int record : {3, 5, 7})
+            image.setEntry(record, *m_store, record);
+        QCOMPARE(notesOnlyInWindow(*m_store, image), (QList<int>{5, 7}));
+        QCOMPARE(notesOnlyInWindowQuestion(*m_store, {5, 7}, LanguageFile()),
+                 QStringLiteral("2 Einträge hält das Handy ohne ihre Zusatzzeilen (Bernd, Carla): "
+                                "die Zeilen stehen nur im Fenster und gehen beim Beenden verloren. "
+                                "Vorher in einer Datei speichern?"));
     }
 
     void questionNamesCountAndFirstNames()

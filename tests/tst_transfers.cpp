@@ -341,8 +341,13 @@ private slots:
 
         m_f->answerPlan(WritePlanDialog::Write);
         m_f->window->Btn_DatenschreibenClick();
-        // Two new, three deleted: each one a line.
+        // Two new, three deleted: each one a line, the deleted ones by name
+        // under what the file lacks.
         QCOMPARE(m_f->planLines.size(), 5);
+        QCOMPARE(m_f->planHeading,
+                 QStringLiteral("Einträge, die die Datei nicht enthält, werden gelöscht"));
+        QCOMPARE(m_f->planLines.mid(2),
+                 (QStringList{"  3  Zoe  gelöscht", " 12  Jörg  gelöscht", "505  anna  gelöscht"}));
         QCOMPARE(m_f->sim.entry(7).value(1), QByteArray("Sieben"));
         QCOMPARE(m_f->sim.entry(520).value(1), QByteArray("Zwanzig"));
         for (int location : {3, 12, 505})
@@ -375,6 +380,8 @@ private slots:
         m_f->answerPlan(WritePlanDialog::Write);
         m_f->window->Btn_DatenschreibenClick();
         QCOMPARE(m_f->planLines.size(), 5);
+        QCOMPARE(m_f->planHeading,
+                 QStringLiteral("Einträge, die die Sicherung nicht enthält, werden gelöscht"));
         QCOMPARE(m_f->sim.entry(3).value(1), QByteArray("Zoe"));
         QCOMPARE(m_f->sim.entry(12).value(1), QByteArray("J|rg"));
         QCOMPARE(m_f->sim.entry(505).value(1), QByteArray("anna"));

@@ -6,6 +6,7 @@
 #include "phonebook/HandsetImage.h"
 #include "phonebook/PhonebookReader.h"
 #include "phonebook/PhonebookWriter.h"
+#include "phonebook/WritePlan.h"
 #include "support/SimFixture.h"
 
 #include <QTest>
@@ -99,7 +100,7 @@ private slots:
         QTest::newRow("marked for deletion") << QByteArray("delete") << true << 4 << K::Deleted
                                              << QList<int>{} << QList<int>{0, 0, 1, 2};
         QTest::newRow("gone from the window (a load of another file)")
-            << QByteArray("clear") << true << 4 << K::Deleted << QList<int>{}
+            << QByteArray("load without") << true << 4 << K::Deleted << QList<int>{}
             << QList<int>{0, 0, 1, 2};
         QTest::newRow("everything, unticked")
             << QByteArray() << false << 4 << K::Changed << QList<int>{} << QList<int>{0, 3, 0, 0};
@@ -133,10 +134,11 @@ private slots:
             store.setField(4, ChangedFlag, kChangedYes);
         else if (change == "delete")
             store.setField(4, Name, kDeletionMarker);
-        else if (change == "clear")
+        const bool loaded = change == "load without";
+        if (loaded)
             store.clearEntry(4);
 
-        const WritePlan plan = planWrite(store, image, onlyChanged);
+        const WritePlan plan = planWrite(store, image, onlyChanged, loaded);
         QVERIFY(plan.handsetKnown);
         const PlanItem* item = itemAt(plan, location);
         QVERIFY(item);
@@ -149,24 +151,103 @@ private slots:
         // What the questions before closing count: a flag alone loses nothing.
         const bool lost =
             kind == PlanItem::Kind::New || kind == PlanItem::Kind::Deleted || !fields.isEmpty();
-        QCOMPARE(entriesUnlikeHandset(store, image), lost ? 1 : 0);
+        QCOMPARE(entriesUnlikeHandset(store, image, loaded), lost ? 1 : 0);
         if (kind == PlanItem::Kind::Deleted)
             QCOMPARE(item->name, QByteArray("Bert")); // what the handset loses
     }
 
-    void neverReadWritesEveryLiveRecordAndEveryDeletion()
+    // Never read: every live record is written. A deletion goes to the
+    // handset only from a loaded phonebook; the window's own entries never
+    // reached it, so whatever it holds at their locations is another's.
+    void neverReadWritesEveryLiveRecordAndTheChosenDeletions()
     {
         RecordStore store;
         putRecord(store, 3, "Anna");
         putRecord(store, 4, "Bert", "0301", "JA");
         putRecord(store, 9, kDeletionMarker.toByteArray());
         for (bool onlyChanged : {true, false}) {
-            const WritePlan plan = planWrite(store, HandsetImage(), onlyChanged);
-            QVERIFY(!plan.handsetKnown);
-            QCOMPARE(plan.items.size(), 3);
-            QCOMPARE(plan.newCount, 2);
-            QCOMPARE(plan.deletedCount, 1);
+            for (bool loaded : {true, false}) {
+                const WritePlan plan = planWrite(store, HandsetImage(), onlyChanged, loaded);
+                QVERIFY(!plan.handsetKnown);
+                QCOMPARE(plan.items.size(), 3);
+                QCOMPARE(plan.newCount, 2);
+                QCOMPARE(plan.deletedCount, loaded ? 1 : 0);
+                QCOMPARE(plan.items[2].isSent(), loaded);
+                QVERIFY(!plan.isEmpty());
+            }
         }
+    }
+
+    // A location the window does not know is deleted only when a loaded
+    // file or snapshot stands for the whole handset; the user may keep them.
+    void unnamedEntriesGoOnlyWithALoad()
+    {
+        const HandsetImage image = readHandset();
+        RecordStore store;
+        putRecord(store, 7, "Dora", "0401", "JA");
+        const WritePlan own = planWrite(store, image, true);
+        QCOMPARE((QList<int>{own.newCount, own.deletedCount}), (QList<int>{1, 0}));
+        QCOMPARE(entriesUnlikeHandset(store, image), 1);
+
+        const WritePlan loaded = planWrite(store, image, true, true);
+        QCOMPARE((QList<int>{loaded.newCount, loaded.deletedCount}), (QList<int>{1, 3}));
+        QStringList names;
+        for (const PlanItem& item : loaded.items)
+            if (item.deletesUnnamed())
+                names << QString::fromLatin1(item.name);
+        QCOMPARE(names, (QStringList{"Anna", "Bert", "Carl"}));
+        QCOMPARE(entriesUnlikeHandset(store, image, true), 4);
+
+        const WritePlan kept = keepingUnnamed(loaded);
+        QCOMPARE((QList<int>{kept.newCount, kept.deletedCount, kept.unchangedCount}),
+                 (QList<int>{1, 0, 3}));
+        QCOMPARE(kept.items.size(), 1);
+    }
+
+    // The plan's lines: one changed field on the line, several below it one
+    // a line, an emptied field named as such, and a new entry moved aside.
+    void planLines_data()
+    {
+        QTest::addColumn<QByteArray>("change");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("one field")
+            << QByteArray("number")
+            << QStringList{"  4  Bert  geändert: Nummer 1 0301234567 → 0999"};
+        QTest::newRow("two fields, one a line")
+            << QByteArray("name group")
+            << QStringList{"  4  Berta  geändert:\n      Name Bert → Berta\n"
+                           "      Gruppe (leer) → Familie"};
+        QTest::newRow("emptied") << QByteArray("no number")
+                                 << QStringList{
+                                        "  4  Bert  geändert:\n      Nummernart 1 Mobil → (leer)\n"
+                                        "      Nummer 1 0301234567 → (leer)"};
+        QTest::newRow("moved aside") << QByteArray("moved")
+                                     << QStringList{"  7  Dora  neu; Speicherplatz 3 hält auf dem "
+                                                    "Handy schon Anna"};
+    }
+    void planLines()
+    {
+        QFETCH(QByteArray, change);
+        QFETCH(QStringList, lines);
+        const HandsetImage image = readHandset();
+        RecordStore store = image.entries();
+        if (change == "number")
+            store.setField(4, Nummer1, "0999");
+        else if (change == "name group") {
+            store.setField(4, Name, "Berta");
+            store.setField(4, Gruppe, "Familie");
+        } else if (change == "no number") {
+            store.setField(4, Nummernart1, "");
+            store.setField(4, Nummer1, "");
+        }
+        WritePlan plan = planWrite(store, image, true);
+        if (change == "moved") {
+            putRecord(store, 7, "Dora", "0401", "JA");
+            plan = planWrite(store, image, true);
+            for (PlanItem& item : plan.items)
+                item.movedFrom = item.record == 7 ? 3 : 0;
+        }
+        QCOMPARE(q7::planLines(plan, store, image, LanguageFile()), lines);
     }
 
     // After an erase the image is empty: with "only changed" every live
@@ -220,9 +301,9 @@ private slots:
 
         RecordStore store = image.entries();
         store.setField(3, Nummer1, "0999");         // changed
-        store.clearEntry(4);                        // gone: deleted
+        store.clearEntry(4);                        // gone from a loaded file: deleted
         putRecord(store, 8, "Neu", "0401", "NEIN"); // new, not flagged
-        const WritePlan plan = planWrite(store, image, true);
+        const WritePlan plan = planWrite(store, image, true, true);
         QCOMPARE(
             (QList<int>{plan.newCount, plan.changedCount, plan.deletedCount, plan.unchangedCount}),
             (QList<int>{1, 1, 1, 1}));

@@ -133,6 +133,7 @@ void TFrm_Q7_Manager::FormCreate()
     m_transfers =
         new TransferController(m_context, *m_comPort, *m_exchange, *m_page, *m_options, this);
     m_files = new PhonebookFiles(m_context, *m_page, *m_options, this);
+    m_page->setSaveToFile([this] { return m_files->save(); });
     applyTexts();
     m_page->createEditing([this] { return transferRunning(); }, m_statusPanels[1]);
     connectHandlers();

@@ -81,7 +81,7 @@ void PhonebookFiles::load()
     // A file with a single bad line changes nothing.
     guarded([&] {
         QList<int> repeated;
-        m_page.takeStore(readCsvFile(path, m_store, &repeated));
+        m_page.takeStore(readCsvFile(path, m_store, &repeated), Replacement::File);
         m_host.showStatus(loadedConfirmation(liveEntryCount(m_store), path, m_languageFile));
         if (!repeated.isEmpty())
             dialogs().message(m_window, QMessageBox::Warning,
@@ -139,12 +139,12 @@ void PhonebookFiles::importContactsFile(const QByteArray& content, PhonebookFile
     });
 }
 
-void PhonebookFiles::save()
+bool PhonebookFiles::save()
 {
     const QString path = chooseFile(true, TextId::Datei_Operationen_Export);
     if (path.isEmpty())
-        return;
-    guarded([&] {
+        return false;
+    return guarded([&] {
         if (isVcardPath(path)) {
             // A vCard keeps neither locations nor pending deletions: the
             // phonebook is not saved by it, so unsaved edits stay unsaved.

@@ -27,7 +27,8 @@ public:
 
     void applyTexts();
     void load();
-    void save();
+    // True when the phonebook went to a file.
+    bool save();
 
     // The filter of the open and save dialogs in the Windows form
     // "Description|*.csv"; the dialogs' default extension is "csv".

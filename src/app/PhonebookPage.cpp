@@ -12,12 +12,15 @@
 #include "app/SnapshotsDialog.h"
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
+#include "editing/HandsetEntries.h"
 #include "editing/NewEntryRules.h"
 #include "editing/ui/NeuerEintragDialog.h"
 #include "editing/ui/PhonebookMenu.h"
 #include "editing/ui/TreeEditor.h"
 #include "phonebook/HandsetImage.h"
+#include "phonebook/NoteLines.h"
 #include "phonebook/TransferStatusTexts.h"
+#include "phonebook/WritePlan.h"
 #include "phonebook/ui/PhonebookTrees.h"
 
 #include <QAction>
@@ -242,9 +245,10 @@ void PhonebookPage::filterPhonebook()
 
 // --- The store and its history ---------------------------------------------
 
-void PhonebookPage::takeStore(RecordStore store)
+void PhonebookPage::takeStore(RecordStore store, Replacement by)
 {
     *m_store = std::move(store);
+    m_replacedBy = by;
     history().start(true);
     rebuildTrees();
     CollectGroupNames(*m_store, m_groups);
@@ -252,6 +256,8 @@ void PhonebookPage::takeStore(RecordStore store)
 
 void PhonebookPage::showRecovered()
 {
+    // Kept from a whole phonebook, as a file is.
+    m_replacedBy = Replacement::File;
     // The recovered edits were never written or saved anywhere.
     history().start(false);
     history().markUnsaved();
@@ -270,9 +276,18 @@ void PhonebookPage::storeEdited(const EditResult& result, TextId step)
     history().storeEdited(result);
 }
 
+void PhonebookPage::storeReplaced(const EditResult& result, TextId step)
+{
+    if (!result.changed())
+        return;
+    rebuildTrees();
+    CollectGroupNames(*m_store, m_groups);
+    storeEdited(result, step);
+}
+
 int PhonebookPage::entriesUnlikeHandset() const
 {
-    return q7::entriesUnlikeHandset(*m_store, m_context.handset);
+    return q7::entriesUnlikeHandset(*m_store, m_context.handset, m_replacedBy != Replacement::None);
 }
 
 bool PhonebookPage::hasUnsavedEdits() const
@@ -312,7 +327,30 @@ bool PhonebookPage::mayClose(bool phonebookTransfer)
     if (phonebookTransfer &&
         !askYesNo(m_languageFile.text(TextId::TAB_Telefonbuch_FrageUebertragung)))
         return false;
+    if (const std::optional<bool> notes = askAboutNotes())
+        return *notes;
     return askBeforeLoss(TextId::TAB_Telefonbuch_FrageBeenden);
+}
+
+std::optional<bool> PhonebookPage::askAboutNotes()
+{
+    // Saved to a file since the write, they are no longer the window's alone.
+    if (!m_commands || !m_commands->history().hasUnsavedEdits())
+        return std::nullopt;
+    const QList<int> notes = notesOnlyInWindow(*m_store, m_context.handset);
+    if (notes.isEmpty())
+        return std::nullopt;
+    const auto answer = dialogs().message(
+        m_window, QMessageBox::Question, kApplicationTitle,
+        notesOnlyInWindowQuestion(*m_store, notes, m_languageFile),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    // Not saving them is the answer to every other loss too.
+    if (answer == QMessageBox::Discard)
+        return true;
+    // A save cancelled or failed keeps the window open, the notes in it.
+    if (answer != QMessageBox::Save || !m_saveToFile || !m_saveToFile())
+        return false;
+    return std::nullopt;
 }
 
 // --- The snapshots -----------------------------------------------------------
@@ -329,19 +367,11 @@ void PhonebookPage::Btn_SicherungenClick()
         // One step, named as an import is: the whole phonebook as the
         // snapshot holds it, each entry to be written, so that the next
         // write (after its plan) puts the handset back.
-        const RecordStore loaded = snapshotToWrite(*chosen);
-        EditResult result;
-        for (int record = 1; record <= kRecordCount; ++record) {
-            if (m_store->rawRecord(record) != loaded.rawRecord(record)) {
-                m_store->setRawRecord(record, loaded.rawRecord(record));
-                result.touched << record;
-            }
-        }
+        const EditResult result = replaceWithSnapshot(*m_store, Snapshots::load(*chosen));
         if (!result.changed())
             return;
-        rebuildTrees();
-        CollectGroupNames(*m_store, m_groups);
-        storeEdited(result, TextId::Rueckgaengig_Import);
+        m_replacedBy = Replacement::Snapshot;
+        storeReplaced(result, TextId::Rueckgaengig_Import);
     });
 }
 

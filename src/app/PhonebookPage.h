@@ -7,10 +7,12 @@
 #include "editing/EditOperations.h"
 #include "editing/EntryFilter.h"
 #include "editing/MenuRules.h"
+#include "phonebook/WritePlan.h"
 
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -86,8 +88,16 @@ public:
     // RebuildPhonebookTree, then RebuildFirstNineTree, then the search.
     void rebuildTrees();
     // Puts a read or loaded store in place and shows it; the undo history
-    // starts anew.
-    void takeStore(RecordStore store);
+    // starts anew. by: a file stands for the whole handset, a read does not.
+    void takeStore(RecordStore store, Replacement by = Replacement::None);
+    // What last replaced the window's phonebook, until a write has put it
+    // on the handset or a read replaced it: only then does a write delete
+    // what the window does not name.
+    Replacement replacedBy() const { return m_replacedBy; }
+    void setReplacedBy(Replacement by) { m_replacedBy = by; }
+    // An edit of most of the store (a snapshot, the handset's entries taken
+    // in): one undo step named step, and the trees built anew.
+    void storeReplaced(const EditResult& result, TextId step);
     // The store holds edits recovered from a run that ended by a signal.
     void showRecovered();
     // Every edit of the store reports here what it touched; step names it in
@@ -104,6 +114,9 @@ public:
     bool mayReplaceEdits();
     // phonebookTransfer: a read, write or erase is running.
     bool mayClose(bool phonebookTransfer);
+    // "Daten speichern" as closing offers it for note lines only the window
+    // holds; true when the file was written.
+    void setSaveToFile(std::function<bool()> save) { m_saveToFile = std::move(save); }
     // Menu, shortcuts and in-place editing are off while a transfer runs.
     void lockEditing(bool locked);
 
@@ -127,6 +140,9 @@ private:
     // the handset lacks, else nothing; true: go ahead.
     bool askBeforeLoss(TextId editsQuestion);
     bool askYesNo(const QString& question);
+    // Note lines the handset dropped at a write: save them first? Closes
+    // (true) or stays (false) when the answer decides; none: ask on.
+    std::optional<bool> askAboutNotes();
     void Edt_SuchenChange(const QString& text);
     void filterPhonebook();
     void enterResults();
@@ -162,6 +178,8 @@ private:
     EntryFilter m_filter;
     int m_countryCode = kDefaultCountryCode;
     PhonebookCommands* m_commands = nullptr;
+    Replacement m_replacedBy = Replacement::None;
+    std::function<bool()> m_saveToFile;
 };
 
 } // namespace q7

@@ -3,7 +3,7 @@
 
 #include "base/LanguageFile.h"
 #include "phonebook/HandsetImage.h"
-#include "phonebook/PhonebookWriter.h"
+#include "phonebook/WritePlan.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -85,22 +85,9 @@ void SnapshotsDialog::showDifferences()
     // is exactly what tells them apart.
     HandsetImage image;
     image.takeRead(Snapshots::load(*info));
-    const WritePlan plan = planWrite(m_window, image, false);
+    const WritePlan plan = planWrite(m_window, image, false, true);
     m_differences->addItem(planCounts(plan, m_texts));
-    for (const PlanItem& item : plan.items) {
-        if (item.isSent())
-            m_differences->addItem(planLine(item, m_window, image, m_texts));
-    }
-}
-
-RecordStore snapshotToWrite(const SnapshotInfo& snapshot)
-{
-    RecordStore store = Snapshots::load(snapshot);
-    for (int record = 1; record <= kRecordCount; ++record) {
-        if (store.holdsEntry(record))
-            store.setField(record, ChangedFlag, kChangedYes);
-    }
-    return store;
+    m_differences->addItems(planLines(plan, m_window, image, m_texts));
 }
 
 } // namespace q7

@@ -42,8 +42,4 @@ private:
     QPushButton* m_load = nullptr;
 };
 
-// The snapshot's entries as they go into the window: every one marked to be
-// written, so that the next write puts the handset back as it was.
-RecordStore snapshotToWrite(const SnapshotInfo& snapshot);
-
 } // namespace q7

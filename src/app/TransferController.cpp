@@ -11,6 +11,7 @@
 #include "base/Errors.h"
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
+#include "editing/HandsetEntries.h"
 #include "fileio/Snapshots.h"
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
@@ -22,6 +23,7 @@
 #include "phonebook/NoteLines.h"
 #include "phonebook/PhonebookReader.h"
 #include "phonebook/TransferStatusTexts.h"
+#include "phonebook/WritePlan.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -205,31 +207,53 @@ void TransferController::keepSnapshot(SnapshotReason reason)
     Snapshots(Snapshots::defaultFolder(), m_options.snapshotsKept()).keep(m_handset, reason);
 }
 
-int TransferController::askPlan(const WritePlan& plan)
+int TransferController::askPlan(WritePlan& plan)
 {
-    WritePlanDialog dialog(plan, m_store, m_handset, m_languageFile, m_window);
-    return dialogs().execDialog(dialog);
+    WritePlanDialog dialog(plan, m_store, m_handset, m_languageFile, m_page.replacedBy(), m_window);
+    const int choice = dialogs().execDialog(dialog);
+    if (choice == WritePlanDialog::Write && dialog.keepsUnnamed()) {
+        // What the handset keeps comes into the window, which then holds
+        // the whole handset again.
+        m_page.storeReplaced(takeHandsetEntries(m_store, m_handset, OwnEntries::Stay),
+                             TextId::Schreibplan_VomHandy);
+        plan = keepingUnnamed(plan);
+    }
+    return choice;
+}
+
+bool TransferController::readFirst(WritePlan& plan)
+{
+    const Replacement replaced = m_page.replacedBy();
+    EditResult taken;
+    const bool read = guarded([&] {
+        m_handset.takeRead(readHandset());
+        keepSnapshot(SnapshotReason::Read);
+        // A loaded phonebook stands for the handset's and stays as it is;
+        // the window's own work joins what the handset holds.
+        if (replaced == Replacement::None)
+            taken = takeHandsetEntries(m_store, m_handset, OwnEntries::MoveAside);
+        m_page.history().handsetChanged();
+    });
+    m_page.storeReplaced(taken, TextId::Schreibplan_VomHandy);
+    if (!read) {
+        showIdle();
+        return false;
+    }
+    plan =
+        planWrite(m_store, m_handset, m_options.writeOnlyChanged(), replaced != Replacement::None);
+    noteMoves(plan, taken);
+    return true;
 }
 
 void TransferController::write()
 {
-    if (!noteLinesMayGo())
-        return;
-    WritePlan plan = planWrite(m_store, m_handset, m_options.writeOnlyChanged());
+    WritePlan plan = planWrite(m_store, m_handset, m_options.writeOnlyChanged(),
+                               m_page.replacedBy() != Replacement::None);
     if (!plan.handsetKnown && !plan.isEmpty()) {
         const int choice = askPlan(plan);
         if (choice == WritePlanDialog::ReadFirst) {
-            // Only what the handset holds is taken: the window keeps its entries.
-            const bool read = guarded([this] {
-                m_handset.takeRead(readHandset());
-                keepSnapshot(SnapshotReason::Read);
-                m_page.history().handsetChanged();
-            });
-            if (!read) {
-                showIdle();
+            if (!readFirst(plan))
                 return;
-            }
-            plan = planWrite(m_store, m_handset, m_options.writeOnlyChanged());
         } else if (choice != WritePlanDialog::Write) {
             return;
         }
@@ -239,6 +263,8 @@ void TransferController::write()
             plan.handsetKnown ? TextId::Plan_Nichts : TextId::Statusleiste_Nichtszuschreiben));
         return;
     }
+    if (!noteLinesMayGo(plan))
+        return;
     if (plan.handsetKnown && askPlan(plan) != WritePlanDialog::Write)
         return;
     // What the handset holds now is the way back from this write.
@@ -250,9 +276,9 @@ void TransferController::write()
     });
 }
 
-bool TransferController::noteLinesMayGo()
+bool TransferController::noteLinesMayGo(const WritePlan& plan)
 {
-    const QList<int> losing = recordsLosingNoteLines(m_store, m_options.writeOnlyChanged());
+    const QList<int> losing = recordsLosingNoteLines(m_store, plan);
     if (losing.isEmpty())
         return true;
     return dialogs().message(
@@ -308,6 +334,13 @@ void TransferController::runTransfer(TransferResult::Operation operation,
     // that ran to its end and left no record behind has saved the edits.
     if (operation == TransferResult::Operation::Write) {
         m_page.history().start(done && complete);
+        // The handset holds what the window's phonebook named now.
+        if (done && complete)
+            m_page.setReplacedBy(Replacement::None);
+        // Note lines the handset dropped live in the window alone: closing
+        // asks to save them to a file.
+        if (!notesOnlyInWindow(m_store, m_handset).isEmpty())
+            m_page.history().markUnsaved();
         // The write may have placed records at locations of their own.
         m_page.rebuildTrees();
     }

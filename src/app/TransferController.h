@@ -88,8 +88,14 @@ private:
     RecordStore readHandset();
     // Keeps the handset as last seen among the snapshots.
     void keepSnapshot(SnapshotReason reason);
-    // The plan dialog's answer (WritePlanDialog::Choice, or Rejected).
-    int askPlan(const WritePlan& plan);
+    // The plan dialog's answer (WritePlanDialog::Choice, or Rejected). When
+    // the user keeps the entries a loaded phonebook lacks, they come into
+    // the window and the plan no longer deletes them.
+    int askPlan(WritePlan& plan);
+    // "Zuerst lesen": the handset's entries come into the window, under the
+    // window's own work, and plan is what is left to write. False when the
+    // read failed.
+    bool readFirst(WritePlan& plan);
     // "Anhalten" is shown, and no stop asked, while one lives.
     class StopButtonShown
     {
@@ -105,8 +111,8 @@ private:
     // After a failure: nothing runs any more, and the bars say so.
     void showIdle();
     // The handset drops the additional text lines of the entries it is
-    // sent; true when there are none or the user agrees to lose them.
-    bool noteLinesMayGo();
+    // sent; true when the plan sends none or the user agrees to lose them.
+    bool noteLinesMayGo(const WritePlan& plan);
 
     QWidget* m_window;
     OperationHost& m_host;

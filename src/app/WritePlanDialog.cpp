@@ -3,20 +3,39 @@
 
 #include "base/LanguageFile.h"
 #include "phonebook/HandsetImage.h"
-#include "phonebook/PhonebookWriter.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace q7 {
 
+namespace {
+
+// Long names and several changed fields wrap inside the list: no line
+// reaches past the dialog's edge.
+QListWidget* planList(const QString& name, const QStringList& lines, QWidget* parent)
+{
+    auto* list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setWordWrap(true);
+    list->setTextElideMode(Qt::ElideNone);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setResizeMode(QListView::Adjust);
+    list->addItems(lines);
+    return list;
+}
+
+} // namespace
+
 WritePlanDialog::WritePlanDialog(const WritePlan& plan, const RecordStore& store,
                                  const HandsetImage& image, const LanguageFile& texts,
-                                 QWidget* parent)
-    : QDialog(parent)
+                                 Replacement replacedBy, QWidget* parent)
+    : QDialog(parent), m_plan(plan), m_texts(texts)
 {
     setObjectName(QStringLiteral("WritePlanDialog"));
     setWindowTitle(texts.text(TextId::Plan_Caption));
@@ -28,19 +47,41 @@ WritePlanDialog::WritePlanDialog(const WritePlan& plan, const RecordStore& store
         unknown->setWordWrap(true);
         layout->addWidget(unknown);
     }
-    auto* counts = new QLabel(planCounts(plan, texts), this);
-    counts->setObjectName(QStringLiteral("Lbl_Summe"));
-    layout->addWidget(counts);
+    m_counts = new QLabel(this);
+    m_counts->setObjectName(QStringLiteral("Lbl_Summe"));
+    layout->addWidget(m_counts);
 
     // Only what reaches the handset: the entries left as they are stand in the counts.
-    m_list = new QListWidget(this);
-    m_list->setObjectName(QStringLiteral("LB_Plan"));
-    for (const PlanItem& item : plan.items) {
-        if (item.isSent())
-            m_list->addItem(planLine(item, store, image, texts));
+    m_list = planList(QStringLiteral("LB_Plan"),
+                      planLines(keepingUnnamed(plan), store, image, texts), this);
+    m_list->setMinimumSize(520, 220);
+    layout->addWidget(m_list, 2);
+
+    QStringList unnamed;
+    for (const PlanItem& item : plan.items)
+        if (item.deletesUnnamed())
+            unnamed << planLine(item, store, image, texts);
+    if (!unnamed.isEmpty()) {
+        auto* heading = new QLabel(texts.text(replacedBy == Replacement::Snapshot
+                                                  ? TextId::Schreibplan_SicherungLoescht
+                                                  : TextId::Schreibplan_DateiLoescht),
+                                   this);
+        heading->setObjectName(QStringLiteral("Lbl_NichtEnthalten"));
+        heading->setWordWrap(true);
+        layout->addWidget(heading);
+        m_unnamed = planList(QStringLiteral("LB_NichtEnthalten"), unnamed, this);
+        m_unnamed->setMinimumHeight(100);
+        heading->setBuddy(m_unnamed);
+        layout->addWidget(m_unnamed, 1);
+        m_keep = new QCheckBox(texts.text(TextId::Schreibplan_Behalten), this);
+        m_keep->setObjectName(QStringLiteral("CB_Behalten"));
+        layout->addWidget(m_keep);
+        connect(m_keep, &QCheckBox::toggled, this, [this](bool keep) {
+            m_unnamed->setEnabled(!keep);
+            showCounts();
+        });
     }
-    m_list->setMinimumSize(520, 260);
-    layout->addWidget(m_list, 1);
+    showCounts();
 
     auto* buttons = new QDialogButtonBox(this);
     if (!plan.handsetKnown) {
@@ -62,6 +103,16 @@ WritePlanDialog::WritePlanDialog(const WritePlan& plan, const RecordStore& store
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+}
+
+bool WritePlanDialog::keepsUnnamed() const
+{
+    return m_keep && m_keep->isChecked();
+}
+
+void WritePlanDialog::showCounts()
+{
+    m_counts->setText(planCounts(keepsUnnamed() ? keepingUnnamed(m_plan) : m_plan, m_texts));
 }
 
 } // namespace q7

@@ -298,6 +298,20 @@ namespace q7 {
     X(Plan_Nummernart, "Plan", "Nummernart", "Nummernart %1")                                      \
     X(Plan_Name, "Plan", "Name", "Name")                                                           \
     X(Plan_Gruppe, "Plan", "Gruppe", "Gruppe")                                                     \
+    X(Schreibplan_DateiLoescht, "Schreibplan", "DateiLoescht",                                     \
+      "Einträge, die die Datei nicht enthält, werden gelöscht")                                    \
+    X(Schreibplan_SicherungLoescht, "Schreibplan", "SicherungLoescht",                             \
+      "Einträge, die die Sicherung nicht enthält, werden gelöscht")                                \
+    X(Schreibplan_Behalten, "Schreibplan", "Behalten", "Diese Einträge auf dem Handy &behalten")   \
+    X(Schreibplan_Verlegt, "Schreibplan", "Verlegt",                                               \
+      "neu; Speicherplatz %1 hält auf dem Handy schon %2")                                         \
+    X(Schreibplan_Leer, "Schreibplan", "Leer", "(leer)")                                           \
+    X(Schreibplan_VomHandy, "Schreibplan", "VomHandy", "Einträge vom Handy")                       \
+    X(Schreibplan_NurImFenster, "Schreibplan", "NurImFenster",                                     \
+      "Das Handy hat diese Zusatzzeile nicht übernommen: sie steht nur im Fenster.")               \
+    X(Schreibplan_ZusatzFrage, "Schreibplan", "ZusatzFrage",                                       \
+      "%1 hält das Handy ohne ihre Zusatzzeilen (%2): die Zeilen stehen nur im Fenster und "      \
+      "gehen beim Beenden verloren. Vorher in einer Datei speichern?")                             \
     X(Sicherungen_Caption, "Sicherungen", "Caption", "Sicherungen")                                \
     X(Sicherungen_Laden, "Sicherungen", "Laden", "&Laden")                                         \
     X(Sicherungen_GrundLesen, "Sicherungen", "GrundLesen", "gelesen")                              \

@@ -27,6 +27,7 @@
 #include "phonebook/PhonebookWriter.h"
 #include "phonebook/RecordStore.h"
 #include "phonebook/TransferStatusTexts.h"
+#include "phonebook/WritePlan.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -374,10 +375,12 @@ int restore(CommandContext& context)
 
     // Nobody is there to answer a question: the loss is told, and the
     // restore goes on.
-    if (const QList<int> losing = recordsLosingNoteLines(store, false); !losing.isEmpty()) {
-        err() << noteLinesWarning(store, losing, context.texts) << '\n';
-        err().flush();
-    }
+    const auto warnOfNoteLines = [&](const WritePlan& plan) {
+        if (const QList<int> losing = recordsLosingNoteLines(store, plan); !losing.isEmpty()) {
+            err() << noteLinesWarning(store, losing, context.texts) << '\n';
+            err().flush();
+        }
+    };
 
     HandsetImage image = readHandset(context);
     // A snapshot puts the handset back as it was: what it did not hold goes.
@@ -386,9 +389,9 @@ int restore(CommandContext& context)
     if (context.dryRun) {
         const WritePlan plan = planWrite(store, image, true, exact);
         context.host.finishLine();
-        for (const PlanItem& item : plan.items)
-            if (item.kind != PlanItem::Kind::Unchanged && item.onHandset)
-                out() << planLine(item, store, image, context.texts) << '\n';
+        warnOfNoteLines(plan);
+        for (const QString& line : planLines(plan, store, image, context.texts))
+            out() << line << '\n';
         out() << planCounts(plan, context.texts) << '\n';
         out().flush();
         return 0;
@@ -403,6 +406,7 @@ int restore(CommandContext& context)
     } else
         keepSnapshot(context, image, SnapshotReason::BeforeWrite);
     const WritePlan plan = planWrite(store, image, true, exact);
+    warnOfNoteLines(plan);
     return runTransfer(context, TransferResult::Operation::Write, [&](TransferResult& result) {
         writePlanned(context.exchange, context.texts, context.host, store, image, plan,
                      !context.noVerify, result);

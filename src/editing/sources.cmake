@@ -3,6 +3,7 @@ list(APPEND q7core_sources
   editing/ContactMerge.cpp
   editing/EditOperations.cpp
   editing/EntryFilter.cpp
+  editing/HandsetEntries.cpp
   editing/MenuRules.cpp
   editing/NewEntryRules.cpp
   editing/RecordChange.cpp

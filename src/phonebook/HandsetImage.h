@@ -3,7 +3,6 @@
 
 #include "phonebook/RecordStore.h"
 
-#include <QByteArray>
 #include <QList>
 
 namespace q7 {
@@ -29,12 +28,16 @@ public:
     void forget();
 
     // The handset confirmed the record's entry at the location (what it read
-    // back after a write, or what was sent when nothing was read back).
+    // back after a write, or what was sent when nothing was read back). It
+    // holds no note lines then: a write never carries them over, and the
+    // window shows the ones that it alone holds.
     void setEntry(int location, const RecordStore& from, int record);
     // The handset holds nothing at the location any more.
     void clearEntry(int location);
 
 private:
+    void copyEntry(int location, const RecordStore& from, int record, bool withNotes);
+
     bool m_known = false;
     RecordStore m_entries;
 };
@@ -47,59 +50,5 @@ bool handsetKeeps(int field);
 // that differ from the image's entry at the location.
 QList<int> differingFields(const RecordStore& store, int record, const RecordStore& image,
                            int location);
-
-// One entry of a write, as the plan shows it and the write carries it out.
-struct PlanItem
-{
-    enum class Kind
-    {
-        New,       // the handset lacks it (or was never read)
-        Changed,   // the handset holds it otherwise, or it is flagged changed
-        Deleted,   // the handset holds an entry the window does not
-        Unchanged, // the handset holds it as the window does; not sent
-    };
-    Kind kind = Kind::New;
-    int record = 0;    // store record; 0 for an entry of the handset no record names
-    int location = 0;  // handset location (record space 1..700); 0 when the record has none
-    QByteArray name;   // PC character set
-    QList<int> fields; // Changed: the fields that differ (old in the image, new in the store)
-    // Deleted: whether the handset holds it; a deletion of an entry it
-    // lacks only clears the record in the store.
-    bool onHandset = true;
-
-    bool isSent() const { return kind != Kind::Unchanged && onHandset; }
-};
-
-struct WritePlan
-{
-    bool handsetKnown = false;
-    QList<PlanItem> items; // in the order the write handles them, Unchanged included
-    int newCount = 0;
-    int changedCount = 0;
-    int deletedCount = 0;
-    int unchangedCount = 0;
-
-    // Nothing reaches the handset and nothing changes in the store.
-    bool isEmpty() const;
-};
-
-// The write of the store onto the handset as last seen. With onlyChanged:
-// every record flagged "JA", and every one that differs from the image (a
-// live record it lacks or holds otherwise, a deletion it still holds). An
-// entry the image holds at a location no live record names is deleted.
-// When the image is unknown: every live record and every deletion. Without
-// deleteUnnamed the entries no record names stay on the handset (a restore
-// of a file that adds to the handset).
-WritePlan planWrite(const RecordStore& store, const HandsetImage& image, bool onlyChanged,
-                    bool deleteUnnamed = true);
-
-// Entries the window holds that the handset as last seen lacks or holds
-// otherwise, and entries it holds that the window does not: what would be
-// lost by closing, reading or loading. 0 while the handset is unknown.
-int entriesUnlikeHandset(const RecordStore& store, const HandsetImage& image);
-
-// The records by their changed flag alone, as the write always chose them
-// before the program knew what the handset holds.
-WritePlan planByFlags(const RecordStore& store, bool onlyChanged);
 
 } // namespace q7

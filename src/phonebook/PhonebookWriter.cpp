@@ -419,15 +419,6 @@ int locationInFindReply(const QByteArray& findReply)
     return location;
 }
 
-std::optional<int> recordLocation(const RecordStore& store, int record)
-{
-    const std::optional<int> location = readInteger(store.field(record, Speicherplatz));
-    if (!location)
-        return std::nullopt;
-    const bool fits = isMemoryRecord(record) ? isMemoryRecord(*location) : isSimRecord(*location);
-    return fits ? location : std::nullopt;
-}
-
 QByteArray writeCommand(const RecordStore& store, int record, int location)
 {
     QByteArray line = "AT-SCEW=" + QByteArray::number(location) + ',';
@@ -535,61 +526,6 @@ void EraseHandset(CommandExchange& exchange, const LanguageFile& texts, Operatio
         image.setEmpty();
     host.showStatus(result.succeeded() ? texts.text(TextId::Statusleiste_Loeschenfertig)
                                        : transferReport(RecordStore(), result, texts).join(u' '));
-}
-
-QString fieldName(int field, const LanguageFile& texts)
-{
-    switch (field) {
-    case Name:
-        return texts.text(TextId::Plan_Name);
-    case Gruppe:
-        return texts.text(TextId::Plan_Gruppe);
-    case Nummer1:
-    case Nummer2:
-    case Nummer3:
-        return texts.text(TextId::Plan_Nummer).arg((field - Nummer1) / 3 + 1);
-    case Nummernart1:
-    case Nummernart2:
-    case Nummernart3:
-        return texts.text(TextId::Plan_Nummernart).arg((field - Nummernart1) / 3 + 1);
-    default:
-        return texts.text(TextId::Plan_Feld).arg(field);
-    }
-}
-
-QString planLine(const PlanItem& item, const RecordStore& store, const HandsetImage& image,
-                 const LanguageFile& texts)
-{
-    QString line = QStringLiteral("%1  %2  ").arg(item.location, 3).arg(decodePc(item.name));
-    switch (item.kind) {
-    case PlanItem::Kind::New:
-        return line + texts.text(TextId::Plan_Neu);
-    case PlanItem::Kind::Deleted:
-        return line + texts.text(TextId::Plan_Geloescht);
-    case PlanItem::Kind::Unchanged:
-        return line + texts.text(TextId::Plan_Unveraendert);
-    case PlanItem::Kind::Changed:
-        break;
-    }
-    if (item.fields.isEmpty())
-        return line + texts.text(TextId::Plan_NeuGeschrieben);
-    QStringList changes;
-    for (int field : item.fields)
-        changes << QStringLiteral("%1 %2 → %3")
-                       .arg(fieldName(field, texts),
-                            decodePc(image.entries().field(item.location, field)),
-                            decodePc(store.field(item.record, field)));
-    return line + texts.text(TextId::Plan_Geaendert) + QStringLiteral(": ") +
-           changes.join(QStringLiteral(", "));
-}
-
-QString planCounts(const WritePlan& plan, const LanguageFile& texts)
-{
-    return texts.text(TextId::Plan_Summe)
-        .arg(plan.newCount)
-        .arg(plan.changedCount)
-        .arg(plan.deletedCount)
-        .arg(plan.unchangedCount);
 }
 
 QStringList transferReport(const RecordStore& store, const TransferResult& result,

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "phonebook/RecordStore.h"
+#include "phonebook/WritePlan.h"
 
 #include <QByteArray>
 #include <QList>
@@ -16,13 +17,6 @@ class CommandExchange;
 class HandsetImage;
 class LanguageFile;
 class OperationHost;
-struct PlanItem;
-struct WritePlan;
-
-// The handset location of a record: its Speicherplatz as a number within the
-// record's own range (1..500 for records 1..500, 501..700 for the others).
-// Anything else must never reach the handset.
-std::optional<int> recordLocation(const RecordStore& store, int record);
 
 // "AT-SCEW=12,"J|rg",...,,\r\n": the extended-entry write of a record at its
 // location. Every field but the Gruppe goes in the handset character set;
@@ -133,15 +127,6 @@ void EraseHandset(CommandExchange& exchange, const LanguageFile& texts, Operatio
 // The lines a finished (or stopped) write or erase reports besides its
 // confirmation: how far a stopped run got, the records that found no free
 // location, the failures, the differences the check found.
-// "Name", "Nummer 2": a field as the plan and the report name it.
-QString fieldName(int field, const LanguageFile& texts);
-
-// A line of the plan: "  4  Bert  geändert: Nummer 1 0301234567 → 0999".
-QString planLine(const PlanItem& item, const RecordStore& store, const HandsetImage& image,
-                 const LanguageFile& texts);
-// "1 neu, 1 geändert, 1 gelöscht, 27 unverändert".
-QString planCounts(const WritePlan& plan, const LanguageFile& texts);
-
 QStringList transferReport(const RecordStore& store, const TransferResult& result,
                            const LanguageFile& texts);
 

@@ -10,6 +10,7 @@ list(APPEND q7core_sources
   phonebook/PhonebookReader.cpp
   phonebook/PhonebookWriter.cpp
   phonebook/RecordStore.cpp
+  phonebook/WritePlan.cpp
 )
 list(APPEND q7gui_sources
   phonebook/ui/PhonebookImages.cpp

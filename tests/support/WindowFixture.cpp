@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QSettings>
 #include <QSignalSpy>
@@ -68,13 +69,19 @@ void WindowFixture::setWriteOnlyChanged(bool on)
 
 namespace q7 {
 
-void WindowFixture::answerPlan(int choice)
+void WindowFixture::answerPlan(int choice, bool keepUnnamed)
 {
-    dialogs.queueDialog([this, choice](QDialog& dialog) {
+    dialogs.queueDialog([this, choice, keepUnnamed](QDialog& dialog) {
         planLines.clear();
+        planHeading.clear();
         if (auto* plan = qobject_cast<WritePlanDialog*>(&dialog)) {
-            for (int row = 0; row < plan->list()->count(); ++row)
-                planLines << plan->list()->item(row)->text();
+            for (QListWidget* list : {plan->list(), plan->unnamedList()})
+                for (int row = 0; list && row < list->count(); ++row)
+                    planLines << list->item(row)->text();
+            if (auto* heading = plan->findChild<QLabel*>(QStringLiteral("Lbl_NichtEnthalten")))
+                planHeading = heading->text();
+            if (plan->keepBox())
+                plan->keepBox()->setChecked(keepUnnamed);
         }
         return choice;
     });

@@ -46,9 +46,12 @@ public:
     void read() { window->Btn_DatenLesenClick(); }
     void setWriteOnlyChanged(bool on);
     // The next write plan is answered with choice (a WritePlanDialog::Choice,
-    // or QDialog::Rejected); the lines it listed go to planLines.
-    void answerPlan(int choice);
+    // or QDialog::Rejected), keeping the entries a loaded phonebook lacks
+    // when keepUnnamed; the lines it listed go to planLines (those entries
+    // last), the heading above them to planHeading.
+    void answerPlan(int choice, bool keepUnnamed = false);
     QStringList planLines;
+    QString planHeading;
 
     QTemporaryDir dir;
     ScriptedDialogs dialogs;

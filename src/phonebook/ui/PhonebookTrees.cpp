@@ -4,6 +4,7 @@
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
 #include "phonebook/HandsetImage.h"
+#include "phonebook/NoteLines.h"
 #include "phonebook/ui/PhonebookImages.h"
 #include "phonebook/ui/TreeLines.h"
 
@@ -237,9 +238,13 @@ QList<PhonebookTrees::DetailNode> PhonebookTrees::detailNodesOf(int r) const
         details.append({nummerField(j), decodePc(m_store.field(r, nummerField(j))),
                         numberImage(type), numberTypeToolTip(type, m_numberTypeNames)});
     }
+    // Lines a write could not take to the handset say so where they stand.
+    const QString onlyHere = m_handset && holdsNotesOnlyInWindow(m_store, *m_handset, r)
+                                 ? m_language.text(TextId::Schreibplan_NurImFenster)
+                                 : QString();
     for (const int zusatz : {Zusatz1, Zusatz2})
         if (!m_store.fieldIsEmpty(r, zusatz))
-            details.append({zusatz, decodePc(m_store.field(r, zusatz)), ZusatzImage, QString()});
+            details.append({zusatz, decodePc(m_store.field(r, zusatz)), ZusatzImage, onlyHere});
     return details;
 }
 
