@@ -61,9 +61,11 @@ constexpr TextId kAllTexts[] = {Q7_TEXTS(Q7_LIST_TEXT)};
 bool reachedElsewhere(TextId id)
 {
     const QLatin1String section(textEntry(id).section);
-    if (section == QLatin1String("vCard") || section == QLatin1String("Fehler") ||
-        section == QLatin1String("Zusatzzeilen") || section == QLatin1String("Wiederherstellung") ||
-        section == QLatin1String("Diagnose"))
+    // An import's counts and findings, and the merge's question about First
+    // Nine: the contacts tests check them.
+    if (section == QLatin1String("vCard") || section == QLatin1String("Import") ||
+        section == QLatin1String("Fehler") || section == QLatin1String("Zusatzzeilen") ||
+        section == QLatin1String("Wiederherstellung") || section == QLatin1String("Diagnose"))
         return true;
     // What a write reports when the handset refuses or holds otherwise what
     // was sent: the tests of the writer, q7ctl and the window's transfers
@@ -126,8 +128,12 @@ bool reachedElsewhere(TextId id)
         // tests check them.
         TextId::Kontakte_KeineKontakte,
         TextId::Kontakte_Doppelte,
-        // A port that did not open: the handset search's window tests.
+        // A port that did not open, and the notice's words for why: the
+        // handset search's window tests.
         TextId::Handysuche_NichtGeoeffnet,
+        TextId::Handysuche_KeinRecht,
+        TextId::Handysuche_Belegt,
+        TextId::Handysuche_Fehlt,
     };
     return ids.contains(id);
 }
