@@ -463,7 +463,8 @@ private slots:
         const QString csv = m_dir->filePath("converted.csv");
         const Run converted = q7ctl({"convert", first, csv});
         QCOMPARE(converted.exitCode, 0);
-        QCOMPARE(converted.err, QByteArray("Angelegte Einträge: 4\n"));
+        QCOMPARE(converted.err,
+                 QByteArray("Angelegte Einträge: 4\nNichts gekürzt, ersetzt oder ausgelassen.\n"));
         QVERIFY(read(csv).startsWith("1,\"Oma K{the\",\"Familie\",\"TELNO\",\"Mobil\",\"0403\""));
 
         QCOMPARE(q7ctl({"--device", m_device, "erase", "--yes"}).exitCode, 0);

@@ -49,6 +49,7 @@ private slots:
     void secondImportMerges();
     void reportKeepsOneLinePerFindingAndIsSaved();
     void duplicatesMergedOneStepEach();
+    void mergeThatEmptiesAFirstNinePositionAsks();
     void numbersTakeOneForm();
 
 private:
@@ -156,7 +157,7 @@ void TestContactImport::secondImportMerges_data()
                       "TEL;TYPE=work:0309\r\nEND:VCARD\r\n"
                       "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Drei\r\nTEL:0303\r\nEND:VCARD\r\n")
         << int(QMessageBox::Yes)
-        << u"1 neue Einträge, 1 Einträge um Nummern ergänzt, 0 Kontakte schon vorhanden."_s
+        << u"1 neuer Eintrag, 1 Eintrag um Nummern ergänzt, 0 Kontakte schon vorhanden."_s
         << QStringList{u"Eins||Mobil:01711||||"_s, u"Zwei||Heim:0302|Büro:0309|||"_s,
                        u"Drei||Telefon:0303||||"_s};
 }
@@ -254,6 +255,42 @@ void TestContactImport::duplicatesMergedOneStepEach()
     QCOMPARE(m_f->dialogs.callsOf(ScriptedDialogs::Kind::Dialog).size(), 0);
     QCOMPARE(m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message).size(), 1);
     QCOMPARE(m_f->dialogs.calls().front().text, u"Keine doppelten Einträge gefunden."_s);
+}
+
+void TestContactImport::mergeThatEmptiesAFirstNinePositionAsks()
+{
+    RecordStore read;
+    putRecord(read, 17, u"Oma", {{Nummernart1, "Heim"}, {Nummer1, "0301"}});
+    putRecord(read, 503, u"Oma", {{Nummernart1, "Mobil"}, {Nummer1, "0171"}});
+    putRecord(read, 505, u"Oma", {{Nummernart1, "Heim"}, {Nummer1, "0301"}});
+    startWindow(std::move(read));
+
+    QString shownAsKept;
+    bool liveAfterNo = false;
+    m_f->dialogs.queueAnswer(QMessageBox::No);
+    m_f->dialogs.queueAnswer(QMessageBox::Yes);
+    m_f->dialogs.queueDialog([&](QDialog& dialog) {
+        auto* list = dialog.findChild<QTreeWidget*>(u"TV_Doppelte"_s);
+        shownAsKept = list->topLevelItem(0)->child(1)->font(0).bold()
+                          ? list->topLevelItem(0)->child(1)->text(0)
+                          : QString();
+        auto* merge = dialog.findChild<QPushButton*>(u"Btn_Zusammenfuehren"_s);
+        merge->click(); // No: nothing changes
+        liveAfterNo = store().isLive(505);
+        merge->click(); // Yes
+        return int(QDialog::Rejected);
+    });
+    m_f->window->findChild<QPushButton*>(u"Btn_Doppelte"_s)->click();
+    QCOMPARE(shownAsKept, u"503"_s);
+    QVERIFY(liveAfterNo);
+    const auto questions = m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message);
+    QCOMPARE(questions.size(), 2);
+    QCOMPARE(questions[0].text, u"Das Zusammenführen leert in First Nine: Position 5 (Oma). "
+                                "Trotzdem zusammenführen?"_s);
+    // First Nine 3 keeps its person, with the numbers of all.
+    QCOMPARE(describeEntry(store(), 503), u"Oma||Mobil:0171|Heim:0301|||"_s);
+    QVERIFY(store().isMarkedForDeletion(17));
+    QVERIFY(store().isMarkedForDeletion(505));
 }
 
 void TestContactImport::numbersTakeOneForm()

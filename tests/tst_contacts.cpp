@@ -58,7 +58,11 @@ private slots:
     void merge_data();
     void merge();
     void allAsNewEntries();
+    void reportSaysWhatTheImportDid_data();
+    void reportSaysWhatTheImportDid();
     void duplicatesFoundAndMergedInOneStep();
+    void mergeKeepsTheFirstNineEntry_data();
+    void mergeKeepsTheFirstNineEntry();
     void numberForm();
 };
 
@@ -231,9 +235,40 @@ void TestContacts::merge_data()
     QTest::newRow("one new number completes its entry")
         << anna << vcard(u"Anna Schmidt"_s, {u"TYPE=cell:0171111"_s, u"TYPE=work:089 3"_s})
         << QStringList{u"Anna Schmidt||Mobil:0171111|Büro:0893|||"_s} << QList<int>{0, 1, 0};
-    QTest::newRow("matched only by +49 and 0, under another name")
-        << anna << vcard(u"Anni"_s, {u"TYPE=cell:+49 171-111"_s, u"TYPE=home:030 9"_s})
+    QTest::newRow("matched by +49 and 0 under a part of the name")
+        << anna << vcard(u"Schmidt"_s, {u"TYPE=cell:+49 171-111"_s, u"TYPE=home:030 9"_s})
         << QStringList{u"Anna Schmidt||Mobil:0171111|Heim:0309|||"_s} << QList<int>{0, 1, 0};
+    QTest::newRow("the same number under another name is another person")
+        << anna << vcard(u"Anni"_s, {u"TYPE=cell:+49 171-111"_s, u"TYPE=home:030 9"_s})
+        << QStringList{u"Anna Schmidt||Mobil:0171111||||"_s,
+                       u"Anni||Mobil:+49171111|Heim:0309|||"_s}
+        << QList<int>{1, 0, 0};
+    QTest::newRow("two people sharing one line")
+        << vcard(u"Jörg Müller"_s, {u"TYPE=home:+4989123456"_s})
+        << vcard(u"Renée Größl"_s, {u"TYPE=home:08912 3456"_s})
+        << QStringList{u"Jörg Müller||Heim:+4989123456||||"_s, u"Renée Größl||Heim:089123456||||"_s}
+        << QList<int>{1, 0, 0};
+    QTest::newRow("an initial stands for the first name; Mueller is not Müller")
+        << vcard(u"Jörg Müller"_s, {u"TYPE=home:+4989123456"_s})
+        << vcard(u"J. Mueller"_s, {u"TYPE=home:089123456"_s}) +
+               vcard(u"J. Müller"_s, {u"TYPE=home:089123456"_s, u"TYPE=cell:0172 5"_s})
+        << QStringList{u"Jörg Müller||Heim:+4989123456|Mobil:01725|||"_s,
+                       u"J. Mueller||Heim:089123456||||"_s}
+        << QList<int>{1, 1, 0};
+    QTest::newRow("the name decides before the number")
+        << vcard(u"Anna Schmidt"_s, {u"TYPE=cell:0171111"_s}) +
+               vcard(u"Bernd Becker"_s, {u"TYPE=home:030 222"_s})
+        << vcard(u"Bernd Becker"_s, {u"TYPE=cell:0171111"_s})
+        << QStringList{u"Anna Schmidt||Mobil:0171111||||"_s,
+                       u"Bernd Becker||Heim:030222|Mobil:0171111|||"_s}
+        << QList<int>{0, 1, 0};
+    QTest::newRow("of two entries of one name, the one with the number")
+        << vcard(u"Anna"_s, {u"TYPE=cell:0171"_s}) + vcard(u"Anna"_s, {u"TYPE=home:0302"_s})
+        << vcard(u"Anna"_s, {u"TYPE=home:0302"_s})
+        << QStringList{u"Anna||Mobil:0171||||"_s, u"Anna||Heim:0302||||"_s} << QList<int>{0, 0, 1};
+    QTest::newRow("ss and ß are one name")
+        << vcard(u"Jens Weiß"_s, {}) << vcard(u"Jens Weiss"_s, {u"TYPE=cell:0173"_s})
+        << QStringList{u"Jens Weiß||Mobil:0173||||"_s} << QList<int>{0, 1, 0};
     QTest::newRow("matched by the name, case and accents folded")
         << vcard(u"Jörg Müller"_s, {}) << vcard(u"JORG  MULLER"_s, {u"TYPE=cell:0172"_s})
         << QStringList{u"Jörg Müller||Mobil:0172||||"_s} << QList<int>{0, 1, 0};
@@ -292,6 +327,47 @@ void TestContacts::allAsNewEntries()
     QCOMPARE(describeLiveEntries(*store).size(), 2);
 }
 
+void TestContacts::reportSaysWhatTheImportDid_data()
+{
+    QTest::addColumn<QByteArray>("base");
+    QTest::addColumn<QByteArray>("in");
+    QTest::addColumn<bool>("contactsFile");
+    QTest::addColumn<QStringList>("report");
+
+    const QByteArray joerg = vcard(u"Jörg Müller"_s, {u"TYPE=home:+4989123456"_s});
+    QTest::newRow("a shared number names the entry that holds it")
+        << joerg << vcard(u"Renée Größl"_s, {u"TYPE=home:08912 3456"_s}) << false
+        << QStringList{u"Angelegte Einträge: 1"_s, u"Karte 1, Renée Größl (Speicherplatz 2):"_s,
+                       u"    Nummer 089123456 hat auch Jörg Müller (Speicherplatz 1): als "
+                       "eigener Eintrag angelegt"_s,
+                       u"Nummern ohne Leerzeichen, Bindestriche und Klammern übernommen: 1"_s};
+    const QByteArray longName =
+        vcard(u"Maximiliane Alexandra von Mustermann-Ost"_s, {u"TYPE=cell:0173 1"_s});
+    QTest::newRow("a second import of a file reports nothing it did not do")
+        << longName << longName << false
+        << QStringList{u"Angelegte Einträge: 0"_s, u"Schon vorhandene Kontakte: 1"_s,
+                       u"Nichts gekürzt, ersetzt oder ausgelassen."_s};
+    QTest::newRow("a contacts file speaks of contacts")
+        << QByteArray()
+        << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna\r\nEMAIL:a@b\r\nEND:VCARD\r\n") << true
+        << QStringList{u"Angelegte Einträge: 1"_s, u"Nicht übernommen:"_s,
+                       u"    E-Mail: 1 Kontakt"_s};
+}
+
+void TestContacts::reportSaysWhatTheImportDid()
+{
+    QFETCH(QByteArray, base);
+    QFETCH(QByteArray, in);
+    QFETCH(bool, contactsFile);
+    QFETCH(QStringList, report);
+
+    auto store = storeOf(base);
+    ContactImport result = importContacts(readVcardContacts(in), *store, ImportRange::HandsetMemory,
+                                          MergeMode::Merge, kTypes, kGermany);
+    result.report.fromContactsFile = contactsFile;
+    QCOMPARE(vcardReportLines(result.report, LanguageFile()), report);
+}
+
 void TestContacts::duplicatesFoundAndMergedInOneStep()
 {
     auto store = storeOf(vcard(u"Anna Schmidt"_s, {u"TYPE=cell:0171111"_s}) +
@@ -315,6 +391,53 @@ void TestContacts::duplicatesFoundAndMergedInOneStep()
 
     applyChanges(*store, changesBetween(*before, *store, merged.touched), ChangeSide::Before);
     QVERIFY(*store == *before);
+}
+
+void TestContacts::mergeKeepsTheFirstNineEntry_data()
+{
+    QTest::addColumn<QList<int>>("records"); // one person at each
+    QTest::addColumn<int>("kept");
+    QTest::addColumn<QList<int>>("emptied"); // First Nine positions the merge asks about
+
+    QTest::newRow("no First Nine entry: the lowest location")
+        << QList<int>{17, 512} << 17 << QList<int>{};
+    QTest::newRow("the First Nine entry, not the lowest location")
+        << QList<int>{17, 505} << 505 << QList<int>{};
+    QTest::newRow("two First Nine positions: the other is asked about")
+        << QList<int>{17, 503, 505} << 503 << QList<int>{505};
+}
+
+void TestContacts::mergeKeepsTheFirstNineEntry()
+{
+    QFETCH(QList<int>, records);
+    QFETCH(int, kept);
+    QFETCH(QList<int>, emptied);
+
+    auto store = std::make_unique<RecordStore>();
+    QStringList numbers;
+    for (const int record : records) {
+        const QByteArray number = "0171" + QByteArray::number(record);
+        store->setField(record, Speicherplatz, QByteArray::number(record));
+        store->setField(record, Name, "Anna Schmidt");
+        store->setField(record, Nummernart1, "Mobil");
+        store->setField(record, Nummer1, number);
+        numbers << u"Mobil:"_s + QString::fromLatin1(number);
+    }
+    const QList<QList<int>> groups = findDuplicates(*store, kGermany);
+    QCOMPARE(groups, QList<QList<int>>{records});
+    QCOMPARE(keptRecordOf(groups.front()), kept);
+    QCOMPARE(firstNineEmptiedBy(groups.front()), emptied);
+
+    const EditResult merged = mergeDuplicates(*store, groups.front(), kGermany, kTypes);
+    QCOMPARE(merged.target, kept);
+    for (const int record : records)
+        QCOMPARE(store->isLive(record), record == kept);
+    // The kept entry holds the numbers of all, its own first.
+    QStringList held = describeEntry(*store, kept).split(u'|').mid(2, records.size());
+    QCOMPARE(held.front(), u"Mobil:0171"_s + QString::number(kept));
+    held.sort();
+    numbers.sort();
+    QCOMPARE(held, numbers);
 }
 
 void TestContacts::numberForm()

@@ -70,6 +70,8 @@ private slots:
     void moveWithoutAFreeRecordTellsTheRange();
     void clipboardExchangesAndShowsItsNumber();
     void desktopKeysAndPasteAsKeepEveryNumber();
+    void pasteKeyOnAnEntryFillsItsFirstFreeSlot();
+    void dragInsideFirstNineExchangesPositions();
     void shortcutsActOnTheStateWhenPressed();
     void shortcutsWaitForTheEditor();
     void editingIsLockedDuringATransfer();
@@ -621,6 +623,62 @@ void TestEditMenu::desktopKeysAndPasteAsKeepEveryNumber()
     QCOMPARE(clipboard.type, QByteArray("Heim"));
     QCOMPARE(detail(entry(505), NodeRole::Nummer1)->text(0), QStringLiteral("0301"));
     QCOMPARE(m_f->window->statusPanel(1)->text(), QStringLiteral("In Zwischenablage: 0505"));
+}
+
+void TestEditMenu::pasteKeyOnAnEntryFillsItsFirstFreeSlot()
+{
+    startWindow();
+    // Zoe holds numbers 1 and 3; Ctrl+V on her entry fills number 2.
+    select(phonebook(), detail(entry(12), NodeRole::Nummer1));
+    QTest::keyClick(phonebook(), Qt::Key_C, Qt::ControlModifier);
+    select(phonebook(), entry(3));
+    QTest::keyClick(phonebook(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(field(3, Nummer2), QByteArray("0302"));
+    QCOMPARE(field(3, Nummernart2), QByteArray("Telefon"));
+    QCOMPARE(childRoles(entry(3)).mid(1), (QStringList{"Gruppe", "Nummer1", "Nummer2", "Nummer3"}));
+    QCOMPARE(m_f->window->undoAction()->text(), QStringLiteral("&Rückgängig: Einfügen"));
+
+    // With all three taken, the key says so and changes nothing.
+    select(phonebook(), detail(entry(12), NodeRole::Nummer1));
+    QTest::keyClick(phonebook(), Qt::Key_Insert, Qt::ControlModifier);
+    select(phonebook(), entry(3));
+    QTest::keyClick(phonebook(), Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(field(3, Nummer1), QByteArray("0301"));
+    QCOMPARE(field(3, Nummer2), QByteArray("0302"));
+    QCOMPARE(field(3, Nummer3), QByteArray("0303"));
+    QVERIFY2(m_f->window->statusPanel(0)->text().contains(u"„Zoe“ hat schon drei Nummern"),
+             qPrintable(m_f->window->statusPanel(0)->text()));
+    QVERIFY(m_f->window->numberClipboard().holdsNumber());
+}
+
+void TestEditMenu::dragInsideFirstNineExchangesPositions()
+{
+    startWindow();
+    select(phonebook(), entry(550));
+    choose(phonebook(), MenuItem::PM_FNV_Position2);
+    QCOMPARE(field(502, Name), QByteArray("Sim"));
+
+    // anna, at position 5, dragged onto Sim's position 2.
+    select(firstNine(), firstNineEntry(5));
+    PhonebookCommands& commands = m_f->window->phonebookPage().commands();
+    const QPoint onSim = firstNine()->visualItemRect(firstNineEntry(2)).center();
+    const auto target = commands.dropTarget(firstNine(), onSim);
+    QVERIFY(target.has_value());
+    QCOMPARE(target->record, 505);
+    QCOMPARE(target->position, 2);
+    commands.dropEntry(target->record, target->position, target->tree);
+    QCOMPARE(field(502, Name), QByteArray("anna"));
+    QCOMPARE(field(505, Name), QByteArray("Sim"));
+    QCOMPARE(firstNineEntry(2)->text(0), QStringLiteral("anna"));
+    QCOMPARE(firstNineEntry(5)->text(0), QStringLiteral("Sim"));
+
+    // Dropped on its own position, an entry stays; a number node is no drag.
+    select(firstNine(), firstNineEntry(2));
+    const QPoint onItself = firstNine()->visualItemRect(firstNineEntry(2)).center();
+    commands.dropEntry(502, commands.dropTarget(firstNine(), onItself)->position, firstNine());
+    QCOMPARE(field(502, Name), QByteArray("anna"));
+    select(firstNine(), detail(firstNineEntry(2), NodeRole::Nummer1));
+    QVERIFY(!commands.dropTarget(firstNine(), onSim).has_value());
 }
 
 void TestEditMenu::shortcutsActOnTheStateWhenPressed()

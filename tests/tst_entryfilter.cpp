@@ -28,6 +28,7 @@ std::unique_ptr<RecordStore> fixture()
     entry(6, u"Lea"_qs, "0170 1234567");
     entry(7, u"Max"_qs, "+43 1 5550");
     entry(8, u"Nina"_qs, "00491709999");
+    entry(9, u"Jens Weiß"_qs);
     return store;
 }
 
@@ -40,14 +41,16 @@ class TestEntryFilter : public QObject
 private slots:
     void finds_data();
     void finds();
+    void foldsAsCollationDoes_data();
+    void foldsAsCollationDoes();
 };
 
 void TestEntryFilter::finds_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<int>>("found");
-    QTest::newRow("empty finds everything") << "" << QList<int>{1, 2, 3, 4, 5, 6, 7, 8};
-    QTest::newRow("blanks find everything") << "  " << QList<int>{1, 2, 3, 4, 5, 6, 7, 8};
+    QTest::newRow("empty finds everything") << "" << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9};
+    QTest::newRow("blanks find everything") << "  " << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9};
     QTest::newRow("case ignored") << "müller" << QList<int>{1};
     QTest::newRow("umlaut typed plain") << "muller" << QList<int>{1};
     QTest::newRow("accent typed plain") << "rene" << QList<int>{2};
@@ -68,6 +71,8 @@ void TestEntryFilter::finds_data()
     QTest::newRow("another country's code") << "+43 1" << QList<int>{7};
     QTest::newRow("another country's code with 00") << "00431" << QList<int>{7};
     QTest::newRow("the middle of a number") << "1234567" << QList<int>{5, 6};
+    QTest::newRow("ss finds ß") << "weiss" << QList<int>{9};
+    QTest::newRow("ß finds ß") << "Weiß" << QList<int>{9};
 }
 
 void TestEntryFilter::finds()
@@ -77,10 +82,32 @@ void TestEntryFilter::finds()
     const auto store = fixture();
     const EntryFilter filter(text);
     QList<int> actual;
-    for (int r = 1; r <= 8; ++r)
+    for (int r = 1; r <= 9; ++r)
         if (filter.matches(*store, r))
             actual.append(r);
     QCOMPARE(actual, found);
+}
+
+void TestEntryFilter::foldsAsCollationDoes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("folded");
+    QTest::newRow("sharp s") << u"Weiß"_qs << u"weiss"_qs;
+    QTest::newRow("capital sharp s") << u"STRAẞE"_qs << u"strasse"_qs;
+    QTest::newRow("umlaut and accent") << u"Müller Dupré"_qs << u"muller dupre"_qs;
+    QTest::newRow("ae ligature") << u"Æsop"_qs << u"aesop"_qs;
+    QTest::newRow("oe ligature") << u"Œuvre"_qs << u"oeuvre"_qs;
+    QTest::newRow("slashed o") << u"Søren"_qs << u"soren"_qs;
+    QTest::newRow("stroked l and d") << u"Łódź Đorđe"_qs << u"lodz dorde"_qs;
+    QTest::newRow("thorn") << u"Þór"_qs << u"thor"_qs;
+    QTest::newRow("fi ligature") << u"ﬁsch"_qs << u"fisch"_qs;
+}
+
+void TestEntryFilter::foldsAsCollationDoes()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, folded);
+    QCOMPARE(foldForSearch(text), folded);
 }
 
 QTEST_GUILESS_MAIN(TestEntryFilter)

@@ -9,6 +9,7 @@
 #include "app/MainWindow.h"
 #include "app/NoHandsetNotice.h"
 #include "app/TransferGuard.h"
+#include "base/LanguageFile.h"
 #include "base/RegistryKey.h"
 #include "link/ComPort.h"
 #include "support/WindowFixture.h"
@@ -41,10 +42,47 @@ private slots:
         QVERIFY(m_f->window->transfers().portWatcher().isActive());
         QCOMPARE(resultLabel()->text(),
                  QStringLiteral("COM1 ließ sich nicht öffnen; die Meldung sagt, warum."));
+        // The device is not there: no word of switching the handset on.
+        QCOMPARE(notice->text(), QStringLiteral("COM1 ist nicht vorhanden. Bitte Kabel oder "
+                                                "USB-Adapter einstecken oder den Port wählen."));
 
         QTest::mouseClick(notice->optionsButton(), Qt::LeftButton);
         auto* pages = m_f->window->findChild<QTabWidget*>(QStringLiteral("PageControl"));
         QCOMPARE(pages->currentWidget(), &m_f->window->optionsPage());
+    }
+
+    // The notice in the words of the port's failure.
+    void noticeSaysWhyThePortFailed_data()
+    {
+        QTest::addColumn<int>("cause"); // -1: the port opened, nothing answered
+        QTest::addColumn<QString>("text");
+        QTest::newRow("nothing answered")
+            << -1
+            << "Kein Vexa TLM-Q7 gefunden. Bitte das Handy einschalten, das Kabel prüfen oder den "
+               "Port wählen.";
+        QTest::newRow("no permission")
+            << int(PortFailureCause::NoPermission)
+            << "Keine Berechtigung für COM3; die Meldung sagt, was zu tun ist.";
+        QTest::newRow("held by another program")
+            << int(PortFailureCause::Busy)
+            << "COM3 wird von einem anderen Programm benutzt. Bitte das Programm beenden oder den "
+               "Port wählen.";
+        QTest::newRow("no device behind the name")
+            << int(PortFailureCause::NotMapped)
+            << "COM3 ist nicht vorhanden. Bitte Kabel oder USB-Adapter einstecken oder den Port "
+               "wählen.";
+        QTest::newRow("the settings refused")
+            << int(PortFailureCause::Refused)
+            << "COM3 ließ sich nicht öffnen; die Meldung sagt, warum.";
+    }
+
+    void noticeSaysWhyThePortFailed()
+    {
+        QFETCH(int, cause);
+        QFETCH(QString, text);
+        const std::optional<PortFailureCause> failure =
+            cause < 0 ? std::nullopt : std::optional(PortFailureCause(cause));
+        QCOMPARE(noHandsetText(LanguageFile(), failure, QStringLiteral("COM3")), text);
     }
 
     void choosingAPortSearchesThereAtOnce()

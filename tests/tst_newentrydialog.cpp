@@ -99,6 +99,7 @@ private slots:
     void enterCreates();
     void fieldsTakeWhatTheStoreKeeps_data();
     void fieldsTakeWhatTheStoreKeeps();
+    void messageLineKeepsWhatAFieldStillSays();
 
 private:
     std::unique_ptr<TFrm_Q7_Manager> makeWindow(const QByteArray& languageFile = {});
@@ -579,7 +580,7 @@ void TestNewEntryDialog::fieldsTakeWhatTheStoreKeeps_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("keyByKey"); // else pasted as a whole
     QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("message"); // what the field's tooltip must contain
+    QTest::addColumn<QString>("message"); // what the dialog's line must contain
     const QString name = QStringLiteral("Edt_Name");
     const QString number = QStringLiteral("Edt_Nummer1");
     QTest::newRow("a name of 41 characters keeps 30")
@@ -587,6 +588,8 @@ void TestNewEntryDialog::fieldsTakeWhatTheStoreKeeps_data()
         << u"Björn Weiß Langername012345678"_qs << "";
     QTest::newRow("a character the PC set lacks is named")
         << name << u"Łukasz"_qs << false << u"Łukasz"_qs << u"Ł"_qs;
+    QTest::newRow("an emoji is one character and one '?'")
+        << name << u"Oma \U0001F600"_qs << false << u"Oma \U0001F600"_qs << u"\U0001F600"_qs;
     QTest::newRow("a number as it is") << number << "+491715556677" << true << "+491715556677"
                                        << "";
     QTest::newRow("separators typed leave") << number << "0171-555 66 77" << true << "01715556677"
@@ -625,15 +628,47 @@ void TestNewEntryDialog::fieldsTakeWhatTheStoreKeeps()
         else
             edit->insert(typed);
         QCOMPARE(edit->text(), shown);
+        // The message stands in a line of the dialog beside the fields, never
+        // in a tooltip that would lie over the next field and take its click.
+        const auto* line = control<QLabel>(dialog, u"Lbl_Hinweis"_qs);
         if (message.isEmpty())
-            QCOMPARE(edit->toolTip(), QString());
+            QCOMPARE(line->text(), QString());
         else
-            QVERIFY2(edit->toolTip().contains(message), qPrintable(edit->toolTip()));
+            QVERIFY2(line->text().contains(message), qPrintable(line->text()));
+        QCOMPARE(edit->toolTip(), QString());
+        for (const QWidget* other : line->parentWidget()->findChildren<QWidget*>())
+            if (other != line && other->parentWidget() == line->parentWidget())
+                QVERIFY2(!other->geometry().intersects(line->geometry()),
+                         qPrintable(other->objectName()));
         // What is shown is what the entry stores.
         if (field == u"Edt_Name")
-            QCOMPARE(decodePc(dialog.entry().name), QString(shown).replace(u'Ł', u'?'));
+            QCOMPARE(decodePc(dialog.entry().name),
+                     QString(shown).replace(u'Ł', u'?').replace(u"\U0001F600"_qs, u"?"_qs));
         else
             QCOMPARE(dialog.entry().numbers[0], shown.toLatin1());
+    });
+}
+
+void TestNewEntryDialog::messageLineKeepsWhatAFieldStillSays()
+{
+    auto window = makeWindow();
+    runDialog(*window, [&](TFrm_NeuerEintrag& dialog) {
+        const auto* line = control<QLabel>(dialog, u"Lbl_Hinweis"_qs);
+        auto* name = control<QLineEdit>(dialog, u"Edt_Name"_qs);
+        name->setFocus();
+        name->insert(u"Łukasz"_qs);
+        QVERIFY(line->text().contains(u"„?“ gespeichert: Ł"_qs));
+        // A refused letter in a number takes the line; a digit after it
+        // gives the line back to what the name still says.
+        QLineEdit* number = numberEdit(dialog, 1);
+        number->setFocus();
+        QTest::keyClicks(number, u"0x"_qs);
+        QVERIFY(line->text().contains(u"„x“"_qs));
+        QTest::keyClicks(number, u"1"_qs);
+        QVERIFY(line->text().contains(u"gespeichert: Ł"_qs));
+        name->clear();
+        QTest::keyClicks(name, u"Lukas"_qs);
+        QCOMPARE(line->text(), QString());
     });
 }
 

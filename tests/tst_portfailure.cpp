@@ -256,6 +256,31 @@ private slots:
         QCOMPARE(lines.constLast(), errorBoxText(failure.message()));
     }
 
+    // An adapter pinned in [Ports] and unplugged is told to be plugged in,
+    // not to be pinned: it is already.
+    void pinnedPortIsNotToldToBePinned()
+    {
+        const QString usb0 = QStringLiteral("/dev/ttyUSB0");
+        const QString byId = QStringLiteral("/dev/serial/by-id/usb-1a86_USB_Serial-if00-port0");
+        QTemporaryDir root;
+        SystemView system;
+        layOut(system, root.path(), {"dev /dev/ttyUSB1 20 0660", "link " + byId + " ../../ttyUSB1"},
+               {1000, 20});
+        EComPort failure(EComPort::OpenFailed, ENOENT);
+        failure.onPort(QStringLiteral("COM3"), usb0);
+        const QString pin = QStringLiteral("unter [Ports] festlegen");
+        QVERIFY(failureLines(failure, LanguageFile(), &system).constFirst().contains(pin));
+
+        auto settings = openRegistryKey(kProgramKey);
+        settings->setValue(QStringLiteral("Ports/COM3"), usb0);
+        settings->sync();
+        const QString advice = failureLines(failure, LanguageFile(), &system).constFirst();
+        settings->remove(QStringLiteral("Ports"));
+        settings->sync();
+        QVERIFY2(!advice.contains(pin), qPrintable(advice));
+        QVERIFY(advice.contains(QStringLiteral("ist nicht mehr da")));
+    }
+
     // The technical text names the number and its symbol, never another
     // system's error code.
     void technicalTextNamesTheSystemError()

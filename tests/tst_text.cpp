@@ -88,6 +88,30 @@ private slots:
         QCOMPARE(encodePc(u"Ω"), QByteArray("?"));
     }
 
+    // One question mark for each character the PC set lacks, however many
+    // UTF-16 units it takes.
+    void onePlaceholderPerCharacter_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("pc");
+        QTest::newRow("an emoji") << QStringLiteral("Oma \U0001F600") << QByteArray("Oma ?");
+        QTest::newRow("two emoji side by side")
+            << QStringLiteral("\U0001F600\U0001F44Dx") << QByteArray("??x");
+        QTest::newRow("a letter of the first plane")
+            << QStringLiteral("Łukasz") << QByteArray("?ukasz");
+        QTest::newRow("a lone half stays one mark")
+            << QString(QChar(0xD83D)) + u'x' << QByteArray("?x");
+        QTest::newRow("the euro sign is in the set")
+            << QStringLiteral("5 €") << QByteArray("5 \x80");
+    }
+
+    void onePlaceholderPerCharacter()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, pc);
+        QCOMPARE(encodePc(text), pc);
+    }
+
     void languageFileLookup_data()
     {
         QTest::addColumn<QByteArray>("file");

@@ -178,7 +178,8 @@ private slots:
         QCOMPARE(target.captions, (Dialogs::ButtonCaptions{{QMessageBox::Yes, "&Handyspeicher"},
                                                            {QMessageBox::No, "&SIM-Karte"}}));
         QCOMPARE(title, QStringLiteral("Import-Bericht"));
-        QCOMPARE(report, QStringLiteral("Angelegte Einträge: 3"));
+        QCOMPARE(report, QStringLiteral("Angelegte Einträge: 3\nNichts gekürzt, ersetzt oder "
+                                        "ausgelassen."));
 
         const RecordStore& imported = second.recordStore();
         const QList<int> from{3, 12, 505};
@@ -419,8 +420,12 @@ private slots:
         QVERIFY(onHandset >= 1 && onHandset < 3);
         const auto boxes = m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message);
         QCOMPARE(boxes.size(), 1);
+        // What was written stands first, whole, as the status bar may cut it.
         QCOMPARE(boxes[0].text,
-                 QStringLiteral("Angehalten nach %1 von 3; die übrigen wurden nicht bearbeitet")
+                 QStringLiteral("%1 geschrieben\nAngehalten nach %2 von 3; die übrigen wurden "
+                                "nicht bearbeitet")
+                     .arg(onHandset == 1 ? QStringLiteral("1 Eintrag")
+                                         : QStringLiteral("%1 Einträge").arg(onHandset))
                      .arg(onHandset));
         QVERIFY(m_f->window->hasUnsavedEdits());
     }

@@ -229,7 +229,7 @@ void TestVcard::importFixtures_data()
                "END:VCARD\r\n")
         << QStringList{u"Jörg Müller||Mobil:+491701234567|Heim:0301234||Schlüssel beim "
                        "Nachbarn|Klingel defekt"_s}
-        << QStringList{u"Angelegte Einträge: 1"_s};
+        << QStringList{u"Angelegte Einträge: 1"_s, u"Nichts gekürzt, ersetzt oder ausgelassen."_s};
 
     QTest::newRow("3.0 with grouped numbers, a folded note and LF lines")
         << QByteArray("BEGIN:VCARD\n"

@@ -83,8 +83,10 @@ void DuplicatesDialog::fill()
     m_list->clear();
     for (qsizetype g = 0; g < m_groups.size(); ++g) {
         const QList<int>& group = m_groups[g];
+        // The group is named after the entry it merges into, shown bold.
+        const int kept = keptRecordOf(group);
         auto* top = new QTreeWidgetItem(m_list);
-        top->setText(0, decodePc(m_store.field(group.front(), Name)));
+        top->setText(0, decodePc(m_store.field(kept, Name)));
         top->setData(0, Qt::UserRole, int(g));
         QFont bold = top->font(0);
         bold.setBold(true);
@@ -96,6 +98,9 @@ void DuplicatesDialog::fill()
             item->setText(2, numbersLine(m_store, record));
             item->setTextAlignment(0, Qt::AlignRight | Qt::AlignVCenter);
             item->setData(0, Qt::UserRole, int(g));
+            if (record == kept)
+                for (int column = 0; column < 3; ++column)
+                    item->setFont(column, bold);
         }
         top->setFirstColumnSpanned(true);
         top->setExpanded(true);
@@ -119,6 +124,21 @@ void DuplicatesDialog::mergeSelected()
     const int g = selectedGroup();
     if (g < 0)
         return;
+    // A First Nine position is a key on the handset: one emptied by the
+    // merge is asked about, not just marked for deletion.
+    if (const QList<int> emptied = firstNineEmptiedBy(m_groups[g]); !emptied.isEmpty()) {
+        QStringList positions;
+        for (const int record : emptied)
+            positions << m_texts.text(TextId::Import_FirstNinePosition)
+                             .arg(QString::number(record - kLastMemoryRecord),
+                                  decodePc(m_store.field(record, Name)));
+        if (dialogs().message(this, QMessageBox::Question, windowTitle(),
+                              m_texts.text(TextId::Import_FirstNineFrage)
+                                  .arg(positions.join(QStringLiteral(", "))),
+                              QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) != QMessageBox::Yes)
+            return;
+    }
     QStringList leftOut;
     const EditResult result =
         mergeDuplicates(m_store, m_groups[g], m_countryCode, m_typeNames, &leftOut);

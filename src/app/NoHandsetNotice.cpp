@@ -9,6 +9,30 @@
 
 namespace q7 {
 
+QString noHandsetText(const LanguageFile& texts, std::optional<PortFailureCause> cause,
+                      const QString& port)
+{
+    if (!cause)
+        return texts.text(TextId::Handysuche_Hinweis);
+    switch (*cause) {
+    case PortFailureCause::NoPermission:
+        return texts.text(TextId::Handysuche_KeinRecht).arg(port);
+    case PortFailureCause::Busy:
+        return texts.text(TextId::Handysuche_Belegt).arg(port);
+    case PortFailureCause::Absent:
+    case PortFailureCause::NotMapped:
+        return texts.text(TextId::Handysuche_Fehlt).arg(port);
+    case PortFailureCause::LineLost:
+        // The port opened: the handset or the cable it is.
+        return texts.text(TextId::Handysuche_Hinweis);
+    case PortFailureCause::CannotOpen:
+    case PortFailureCause::Refused:
+    case PortFailureCause::Other:
+        break;
+    }
+    return texts.text(TextId::Handysuche_NichtGeoeffnet).arg(port);
+}
+
 NoHandsetNotice::NoHandsetNotice(QWidget* parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("NoHandsetNotice"));
@@ -37,8 +61,27 @@ NoHandsetNotice::NoHandsetNotice(QWidget* parent) : QFrame(parent)
 
 void NoHandsetNotice::applyTexts(const LanguageFile& texts)
 {
-    m_text->setText(texts.text(TextId::Handysuche_Hinweis));
+    m_texts = &texts;
+    showText();
     m_optionsButton->setText(texts.text(TextId::Handysuche_Optionen));
+}
+
+void NoHandsetNotice::setCause(std::optional<PortFailureCause> cause, const QString& port)
+{
+    m_cause = cause;
+    m_port = port;
+    showText();
+}
+
+QString NoHandsetNotice::text() const
+{
+    return m_text->text();
+}
+
+void NoHandsetNotice::showText()
+{
+    if (m_texts)
+        m_text->setText(noHandsetText(*m_texts, m_cause, m_port));
 }
 
 } // namespace q7

@@ -152,13 +152,17 @@ void PhonebookCommands::connectEditing()
 }
 
 // An entry of the phonebook tree dragged onto the First Nine tree moves there
-// as the menu's move does. The drag only ever copies: a move action would let
-// the phonebook tree remove the dragged nodes itself.
+// as the menu's move does, and one dragged inside the First Nine tree onto
+// another position exchanges places with the entry there, as the menu does.
+// The drag only ever copies: a move action would let the tree remove the
+// dragged nodes itself.
 void PhonebookCommands::acceptDrops()
 {
     TV_Telefonbuch->setDragEnabled(true);
     TV_Telefonbuch->setDragDropMode(QAbstractItemView::DragOnly);
     TV_Telefonbuch->setDefaultDropAction(Qt::CopyAction);
+    TV_FirstNine->setDragEnabled(true);
+    TV_FirstNine->setDefaultDropAction(Qt::CopyAction);
     TV_FirstNine->setAcceptDrops(true);
     TV_FirstNine->viewport()->setAcceptDrops(true);
     TV_FirstNine->viewport()->installEventFilter(this);
@@ -176,18 +180,31 @@ bool PhonebookCommands::eventFilter(QObject* watched, QEvent* event)
 bool PhonebookCommands::dropOnFirstNine(QEvent* event)
 {
     auto* drop = static_cast<QDropEvent*>(event);
-    const NodeTarget dragged = m_treeEditor->selectedTarget(TV_Telefonbuch);
-    const int position = firstNinePositionAt(drop->position().toPoint());
-    if (drop->source() != TV_Telefonbuch || dragged.kind != NodeKind::Entry || position == 0 ||
-        !editingAllowed()) {
+    const std::optional<DropTarget> target = dropTarget(drop->source(), drop->position().toPoint());
+    if (!target) {
         drop->ignore();
         return true;
     }
     drop->setDropAction(Qt::CopyAction);
     drop->accept();
     if (event->type() == QEvent::Drop)
-        dropEntry(dragged.record, position);
+        dropEntry(target->record, target->position, target->tree);
     return true;
+}
+
+std::optional<PhonebookCommands::DropTarget>
+PhonebookCommands::dropTarget(const QObject* source, const QPoint& viewportPos) const
+{
+    QTreeWidget* tree = source == TV_Telefonbuch ? TV_Telefonbuch
+                        : source == TV_FirstNine ? TV_FirstNine
+                                                 : nullptr;
+    if (!tree || !editingAllowed())
+        return std::nullopt;
+    const NodeTarget dragged = m_treeEditor->selectedTarget(tree);
+    const int position = firstNinePositionAt(viewportPos);
+    if (dragged.kind != NodeKind::Entry || position == 0)
+        return std::nullopt;
+    return DropTarget{tree, dragged.record, position};
 }
 
 int PhonebookCommands::firstNinePositionAt(const QPoint& viewportPos) const
@@ -205,12 +222,13 @@ int PhonebookCommands::firstNinePositionAt(const QPoint& viewportPos) const
     return 0;
 }
 
-void PhonebookCommands::dropEntry(int record, int position)
+void PhonebookCommands::dropEntry(int record, int position, QTreeWidget* sourceTree)
 {
-    if (!editingAllowed() || !m_store.isLive(record))
+    // Dropped back onto its own position, it stays.
+    if (!editingAllowed() || !m_store.isLive(record) || record == kLastMemoryRecord + position)
         return;
     m_history->setNextStep(TextId::Rueckgaengig_Verschieben);
-    guarded([&] { moveToPosition(record, position, TV_Telefonbuch); });
+    guarded([&] { moveToPosition(record, position, sourceTree ? sourceTree : TV_Telefonbuch); });
 }
 
 bool PhonebookCommands::editingAllowed() const
@@ -279,6 +297,16 @@ void PhonebookCommands::runMenuCommand(MenuItem item, QTreeWidget* tree)
     if (!editingAllowed())
         return;
     const NodeTarget target = m_treeEditor->selectedTarget(tree);
+    // The desktop's paste key on an entry adds the number beside the others.
+    if (item == M::PM_Einfuegen && target.kind == NodeKind::Entry && m_clipboard.holdsNumber()) {
+        const std::optional<MenuItem> pasteAs = pasteOnEntry(m_store, target.record);
+        if (!pasteAs) {
+            m_host.showStatus(m_languageFile.text(TextId::Eingabe_KeinFreierPlatz)
+                                  .arg(decodePc(m_store.field(target.record, Name))));
+            return;
+        }
+        item = *pasteAs;
+    }
     if (!commandFits(
             item, prepareMenu(target.kind, m_store, target.record, m_clipboard, m_groups.names())))
         return;

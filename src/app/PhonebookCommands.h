@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <functional>
+#include <optional>
 
 class QPoint;
 class QTreeWidget;
@@ -69,8 +70,20 @@ public:
     // The position of the First Nine tree a drop at viewportPos lands on: a
     // position's node (held), else the first free one; 0 when none is free.
     int firstNinePositionAt(const QPoint& viewportPos) const;
-    // An entry of the phonebook tree dropped onto a First Nine position.
-    void dropEntry(int record, int position);
+    // What a drag from source (a tree) dropped at viewportPos of the First
+    // Nine tree does: the entry selected in source moves to the position.
+    // nullopt where the drop is refused.
+    struct DropTarget
+    {
+        QTreeWidget* tree;
+        int record;
+        int position;
+    };
+    std::optional<DropTarget> dropTarget(const QObject* source, const QPoint& viewportPos) const;
+    // An entry of either tree (none: the phonebook tree) dropped onto a First
+    // Nine position: onto a held one it exchanges places with the entry
+    // there, as the menu's move does.
+    void dropEntry(int record, int position, QTreeWidget* sourceTree = nullptr);
 
 private:
     void connectEditing();

@@ -97,7 +97,8 @@ void PhonebookFiles::importContactsFile(const QByteArray& content, PhonebookFile
 {
     const auto target = dialogs().message(
         m_window, QMessageBox::Question, m_languageFile.text(TextId::Datei_Operationen_Import),
-        m_languageFile.text(TextId::vCard_Ziel),
+        m_languageFile.text(format == PhonebookFileFormat::ContactsCsv ? TextId::Import_ZielKontakte
+                                                                       : TextId::vCard_Ziel),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes,
         {{QMessageBox::Yes, m_languageFile.text(TextId::vCard_ZielHandy)},
          {QMessageBox::No, m_languageFile.text(TextId::vCard_ZielSim)}});
@@ -117,10 +118,13 @@ void PhonebookFiles::importContactsFile(const QByteArray& content, PhonebookFile
             const auto answer = dialogs().message(
                 m_window, QMessageBox::Question,
                 m_languageFile.text(TextId::Datei_Operationen_Import),
-                m_languageFile.text(TextId::Kontakte_Frage)
-                    .arg(counts.added)
-                    .arg(counts.completed)
-                    .arg(counts.alreadyThere),
+                m_languageFile.text(TextId::Import_Frage)
+                    .arg(m_languageFile.count(counts.added, TextId::Import_NeuerEintrag,
+                                              TextId::Import_NeueEintraege),
+                         m_languageFile.count(counts.completed, TextId::Import_EinErgaenzt,
+                                              TextId::Import_Ergaenzte),
+                         m_languageFile.count(counts.alreadyThere, TextId::Import_EinVorhanden,
+                                              TextId::Import_Vorhandene)),
                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes,
                 {{QMessageBox::Yes, m_languageFile.text(TextId::Kontakte_Zusammenfuehren)},
                  {QMessageBox::No, m_languageFile.text(TextId::Kontakte_AlleNeu)}});
@@ -128,8 +132,9 @@ void PhonebookFiles::importContactsFile(const QByteArray& content, PhonebookFile
                 return;
             mode = answer == QMessageBox::Yes ? MergeMode::Merge : MergeMode::AllNew;
         }
-        const ContactImport result =
+        ContactImport result =
             importContacts(contacts, m_store, range, mode, m_numberTypeNames, countryCode);
+        result.report.fromContactsFile = format == PhonebookFileFormat::ContactsCsv;
         m_page.rebuildTrees();
         CollectGroupNames(m_store, m_groups);
         m_page.storeEdited(result.edit, TextId::Rueckgaengig_Import);

@@ -18,6 +18,7 @@
 #include "link/HandsetSearch.h"
 #include "link/PortDiagnosis.h"
 #include "link/PortDoctor.h"
+#include "link/PortFailureText.h"
 #include "link/PortMap.h"
 #include "phonebook/HandsetImage.h"
 #include "phonebook/NoteLines.h"
@@ -66,11 +67,17 @@ bool TransferController::search(bool closePortFirst)
     m_watcher.stop();
     emit searchStarted();
     bool found = false;
+    std::optional<PortFailureCause> cause;
     const bool done = guarded([&] {
         TransferGuard guard(*this);
         if (closePortFirst)
             m_port.ClosePort();
-        found = searchHandset(m_exchange, m_languageFile, m_host);
+        try {
+            found = searchHandset(m_exchange, m_languageFile, m_host);
+        } catch (const EComPort& failure) {
+            cause = portFailureCause(failure);
+            throw;
+        }
     });
     m_portOpened = done;
     // A search that failed is over: the status must not say it still runs.
@@ -83,6 +90,7 @@ bool TransferController::search(bool closePortFirst)
         : done ? m_languageFile.text(TextId::Diagnose_KeineAntwort).arg(name)
                : m_languageFile.text(TextId::Handysuche_NichtGeoeffnet).arg(name));
     // The status bar alone goes unnoticed at the first start.
+    m_page.noHandsetNotice()->setCause(cause, name);
     m_page.showNoHandsetNotice(!found);
     if (!found && !m_closePending)
         m_watcher.start();
@@ -315,17 +323,23 @@ void TransferController::runTransfer(TransferResult::Operation operation,
         m_exchange.clearCancel();
         reconnectHandset(m_exchange, m_languageFile, m_host);
         complete = runReported(operation, run, [&](const TransferResult& result) {
-            const QStringList report = transferReport(m_store, result, m_languageFile);
-            if (!report.isEmpty())
+            // What the handset took, also after a failure: the status bar
+            // may cut it, the summary says it whole, above the rest.
+            const QString confirmation = operation == TransferResult::Operation::Write
+                                             ? writtenConfirmation(result, m_languageFile)
+                                             : erasedConfirmation(result, m_languageFile);
+            QStringList report = transferReport(m_store, result, m_languageFile);
+            if (!report.isEmpty()) {
+                if (result.written > 0 || result.deleted > 0)
+                    report.prepend(confirmation);
                 dialogs().message(m_window,
                                   result.failedRecords.isEmpty() && result.noRoom.isEmpty()
                                       ? QMessageBox::Information
                                       : QMessageBox::Warning,
                                   kApplicationTitle, report.join(u'\n'), QMessageBox::Ok);
+            }
             if (result.succeeded())
-                m_host.showStatus(operation == TransferResult::Operation::Write
-                                      ? writtenConfirmation(result, m_languageFile)
-                                      : erasedConfirmation(result, m_languageFile));
+                m_host.showStatus(confirmation);
             return result.succeeded();
         });
     });

@@ -182,6 +182,11 @@ QString LanguageFile::text(TextId id) const
                   defaultText(id));
 }
 
+QString LanguageFile::count(int n, TextId one, TextId many) const
+{
+    return n == 1 ? text(one) : text(many).arg(n);
+}
+
 QString LanguageFile::languageCode() const
 {
     return lookup(QString::fromLatin1(kLanguageSection), QString::fromLatin1(kLanguageKey),

@@ -59,6 +59,9 @@ public:
 
     QString lookup(QStringView section, QStringView key, const QString& fallback) const;
     QString text(TextId id) const;
+    // A count with its noun: the text for one ("1 Eintrag") or the text for
+    // any other number with the number filled in ("%1 Einträge").
+    QString count(int n, TextId one, TextId many) const;
     // The code of the program's language ("Sprache", "Code"), "de" by default.
     QString languageCode() const;
 

@@ -46,9 +46,15 @@ QString decodePc(QByteArrayView bytes)
 
 QByteArray encodePc(QStringView text)
 {
-    QByteArray bytes(text.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < text.size(); ++i)
-        bytes[i] = toPc(text[i].unicode());
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        // A character beyond the first 65536 (an emoji) comes as two
+        // halves; the record holds one '?' for it, not one per half.
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        bytes += toPc(text[i].unicode());
+    }
     return bytes;
 }
 

@@ -14,7 +14,8 @@ namespace q7 {
 
 QString decodePc(QByteArrayView bytes);
 
-// Characters that Windows-1252 cannot hold become '?'.
+// Characters that Windows-1252 cannot hold become '?', one for each
+// character, also for one that UTF-16 writes as two units.
 QByteArray encodePc(QStringView text);
 
 } // namespace q7

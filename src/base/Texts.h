@@ -61,6 +61,8 @@ namespace q7 {
       "Kontextmenü.")                                                                              \
     X(Eingabe_Getauscht, "Eingabe", "Getauscht", "„%1“ und „%2“ haben die Plätze getauscht.")      \
     X(Eingabe_Geaendert, "Eingabe", "Geaendert", "%1 geändert")                                    \
+    X(Eingabe_KeinFreierPlatz, "Eingabe", "KeinFreierPlatz",                                       \
+      "„%1“ hat schon drei Nummern; Einfügen auf eine Nummer tauscht sie aus.")                    \
     X(Datei_Operationen_Dateiformat, "Datei_Operationen", "Dateiformat",                           \
       "Komma getrennte Datei (*.csv)|*.csv")                                                       \
     X(Datei_Operationen_Export, "Datei_Operationen", "Export", "Daten exportieren")                \
@@ -75,8 +77,6 @@ namespace q7 {
     X(vCard_ZielHandy, "vCard", "ZielHandy", "&Handyspeicher")                                     \
     X(vCard_ZielSim, "vCard", "ZielSim", "&SIM-Karte")                                             \
     X(vCard_Angelegt, "vCard", "Angelegt", "Angelegte Einträge: %1")                               \
-    X(vCard_KeinPlatz, "vCard", "KeinPlatz",                                                       \
-      "Kein freier Speicherplatz mehr: %1 Karten ab Karte %2 nicht importiert.")                   \
     X(vCard_KeineKarte, "vCard", "KeineKarte", "Die Datei enthält keine vCard.")                   \
     X(vCard_Karte, "vCard", "Karte", "Karte %1, %2 (Speicherplatz %3):")                           \
     X(vCard_Gekuerzt, "vCard", "Gekuerzt", "%1 auf 30 Zeichen gekürzt: %2")                        \
@@ -107,8 +107,6 @@ namespace q7 {
     X(Kontakte_KeineKontakte, "Kontakte", "KeineKontakte",                                         \
       "Die Datei enthält weder vCards noch Kontakte mit einer Kopfzeile.")                         \
     X(Kontakte_Doppelte, "Kontakte", "Doppelte", "Gruppen doppelter Einträge: %1")                 \
-    X(Kontakte_Frage, "Kontakte", "Frage",                                                         \
-      "%1 neue Einträge, %2 Einträge um Nummern ergänzt, %3 Kontakte schon vorhanden.")            \
     X(Kontakte_Zusammenfuehren, "Kontakte", "Zusammenfuehren", "&Zusammenführen")                  \
     X(Kontakte_AlleNeu, "Kontakte", "AlleNeu", "&Alle als neue Einträge")                          \
     X(Kontakte_DoppelteEintraege, "Kontakte", "DoppelteEintraege", "&Doppelte Einträge…")          \
@@ -120,12 +118,43 @@ namespace q7 {
     X(Kontakte_BerichtDateiformat, "Kontakte", "BerichtDateiformat", "Textdatei (*.txt)|*.txt")    \
     X(Kontakte_KeineDoppelten, "Kontakte", "KeineDoppelten", "Keine doppelten Einträge gefunden.") \
     X(Kontakte_DoppelteHinweis, "Kontakte", "DoppelteHinweis",                                     \
-      "Einträge mit einer gemeinsamen Nummer oder demselben Namen. Eine Gruppe wird im "          \
-      "ersten Eintrag zusammengeführt, die anderen werden zum Löschen markiert.")                  \
+      "Einträge mit einer gemeinsamen Nummer oder demselben Namen. Eine Gruppe wird in ihrem "    \
+      "ersten Eintrag zusammengeführt, oder in dem mit einer First-Nine-Position; die anderen "   \
+      "werden zum Löschen markiert.")                                                              \
     X(Kontakte_Form, "Kontakte", "Form", "In welche Form sollen alle Nummern gebracht werden?")    \
     X(Kontakte_Aenderungen, "Kontakte", "Aenderungen", "Zu ändernde Nummern: %1")                  \
     X(Kontakte_KeineAenderungen, "Kontakte", "KeineAenderungen",                                   \
       "Alle Nummern haben schon diese Form.")                                                      \
+    /* An import's counts, one form for one and one for more, the words for  */                    \
+    /* another program's contacts file, and what a merge asks and reports.   */                    \
+    X(Import_NeuerEintrag, "Import", "NeuerEintrag", "1 neuer Eintrag")                            \
+    X(Import_NeueEintraege, "Import", "NeueEintraege", "%1 neue Einträge")                         \
+    X(Import_EinErgaenzt, "Import", "EinErgaenzt", "1 Eintrag um Nummern ergänzt")                 \
+    X(Import_Ergaenzte, "Import", "Ergaenzte", "%1 Einträge um Nummern ergänzt")                   \
+    X(Import_EinVorhanden, "Import", "EinVorhanden", "1 Kontakt schon vorhanden")                  \
+    X(Import_Vorhandene, "Import", "Vorhandene", "%1 Kontakte schon vorhanden")                    \
+    X(Import_Frage, "Import", "Frage", "%1, %2, %3.")                                              \
+    X(Import_GleicheNummer, "Import", "GleicheNummer",                                             \
+      "Nummer %1 hat auch %2 (Speicherplatz %3): als eigener Eintrag angelegt")                    \
+    X(Import_NichtsZuMelden, "Import", "NichtsZuMelden",                                           \
+      "Nichts gekürzt, ersetzt oder ausgelassen.")                                                 \
+    X(Import_KeinPlatzKarten, "Import", "KeinPlatzKarten",                                         \
+      "Kein freier Speicherplatz mehr: %1 ab Karte %2 nicht importiert.")                          \
+    X(Import_KeinPlatzKontakte, "Import", "KeinPlatzKontakte",                                     \
+      "Kein freier Speicherplatz mehr: %1 ab Kontakt %2 nicht importiert.")                        \
+    X(Import_EinKontakt, "Import", "EinKontakt", "1 Kontakt")                                      \
+    X(Import_Kontakte, "Import", "Kontakte", "%1 Kontakte")                                        \
+    X(Import_Kontakt, "Import", "Kontakt", "Kontakt %1, %2 (Speicherplatz %3):")                   \
+    X(Import_KontaktOhneName, "Import", "KontaktOhneName",                                         \
+      "Kontakt %1 ohne Namen übersprungen (Nummer %2).")                                           \
+    X(Import_KontaktOhneNameUndNummer, "Import", "KontaktOhneNameUndNummer",                       \
+      "Kontakt %1 ohne Namen und Nummer übersprungen.")                                            \
+    X(Import_KeinKontakt, "Import", "KeinKontakt", "Die Datei enthält keinen Kontakt.")            \
+    X(Import_ZielKontakte, "Import", "ZielKontakte",                                               \
+      "Wohin sollen die Kontakte als neue Einträge kommen?")                                       \
+    X(Import_FirstNineFrage, "Import", "FirstNineFrage",                                           \
+      "Das Zusammenführen leert in First Nine: %1. Trotzdem zusammenführen?")                      \
+    X(Import_FirstNinePosition, "Import", "FirstNinePosition", "Position %1 (%2)")                 \
     X(TAB_Optionen_TAB_Name, "TAB_Optionen", "TAB_Name", "Optionen")                               \
     X(TAB_Optionen_GB_COM_Settings, "TAB_Optionen", "GB_COM_Settings",                             \
       "Schnittstellen Einstellungen")                                                              \
@@ -461,6 +490,13 @@ namespace q7 {
     X(Handysuche_Befunde, "Handysuche", "Befunde", "Das zeigt das System:")                        \
     X(Handysuche_NichtGeoeffnet, "Handysuche", "NichtGeoeffnet",                                   \
       "%1 ließ sich nicht öffnen; die Meldung sagt, warum.")                                       \
+    X(Handysuche_KeinRecht, "Handysuche", "KeinRecht",                                             \
+      "Keine Berechtigung für %1; die Meldung sagt, was zu tun ist.")                              \
+    X(Handysuche_Belegt, "Handysuche", "Belegt",                                                   \
+      "%1 wird von einem anderen Programm benutzt. Bitte das Programm beenden oder den Port "      \
+      "wählen.")                                                                                   \
+    X(Handysuche_Fehlt, "Handysuche", "Fehlt",                                                     \
+      "%1 ist nicht vorhanden. Bitte Kabel oder USB-Adapter einstecken oder den Port wählen.")     \
     X(TAB_Optionen_Seriennummer, "TAB_Optionen", "Seriennummer", "Seriennummer %1")                \
     X(TAB_Optionen_Lbl_Geraet, "TAB_Optionen", "Lbl_Geraet", "Gerät: %1")                          \
     X(TAB_Optionen_KeinGeraet, "TAB_Optionen", "KeinGeraet",                                       \

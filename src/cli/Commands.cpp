@@ -208,10 +208,11 @@ int convert(CommandContext& context)
         return 0;
     }
     RecordStore store;
-    const VcardImportReport report =
+    VcardImportReport report =
         importContacts(readContacts(content, format), store,
                        context.simRange ? ImportRange::SimCard : ImportRange::HandsetMemory,
                        numberTypeNames(context.texts));
+    report.fromContactsFile = format == PhonebookFileFormat::ContactsCsv;
     printReport(report, context.texts);
     savePhonebook(out, store, context.texts);
     return report.notImported > 0 ? 1 : 0;
@@ -249,10 +250,11 @@ int merge(CommandContext& context)
     if (format == PhonebookFileFormat::PhonebookCsv)
         throw Q7Error(context.texts.text(TextId::Kontakte_KeineKontakte));
     checkWritable(outPath);
-    const ContactImport result =
+    ContactImport result =
         importContacts(readContacts(content, format), store,
                        context.simRange ? ImportRange::SimCard : ImportRange::HandsetMemory,
                        MergeMode::Merge, numberTypeNames(context.texts), countryCode());
+    result.report.fromContactsFile = format == PhonebookFileFormat::ContactsCsv;
     printReport(result.report, context.texts);
     writeCsvFile(outPath, store, false);
     return result.report.notImported > 0 ? 1 : 0;

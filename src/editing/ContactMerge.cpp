@@ -2,11 +2,13 @@
 #include "editing/ContactMerge.h"
 
 #include "base/PcText.h"
+#include "editing/EntryFilter.h"
 #include "phonebook/NumberTypes.h"
 #include "phonebook/PhoneNumbers.h"
 
 #include <QHash>
 #include <QMap>
+#include <algorithm>
 #include <memory>
 #include <numeric>
 
@@ -37,26 +39,103 @@ QList<int> freeSlots(const RecordStore& store, int record)
     return openSlots;
 }
 
-// The entry a contact belongs to: one sharing a number first, else one of
-// the same name; 0 when none.
-int matchingRecord(const RecordStore& store, const Contact& contact, const QByteArray& pcName,
-                   int countryCode)
+// The words of a name as compared: folded, without the dots and hyphens
+// that abbreviate or join them.
+QStringList nameWords(const QString& folded)
 {
-    for (const ContactNumber& number : contact.numbers)
-        for (int record = 1; record <= kLastShownRecord; ++record)
-            if (store.isLive(record) && entryHoldsNumber(store, record, number.text, countryCode))
-                return record;
+    QStringList words;
+    QString word;
+    for (const QChar c : folded) {
+        if (c.isLetterOrNumber()) {
+            word += c;
+        } else if (!word.isEmpty()) {
+            words << word;
+            word.clear();
+        }
+    }
+    if (!word.isEmpty())
+        words << word;
+    return words;
+}
+
+// Whether the shorter name is a part of the longer one: each of its words,
+// in order, is a word of the other or the initial of one ("Anna S." in
+// "Anna Schmidt", "Müller" in "Jörg Müller"), so that one person written
+// two ways is one entry and "Renée Größl" is never "Jörg Müller".
+bool nameIsPartOf(const QStringList& shorter, const QStringList& longer)
+{
+    qsizetype next = 0;
+    for (const QString& word : shorter) {
+        while (next < longer.size() &&
+               !(longer[next] == word || (word.size() == 1 && longer[next].startsWith(word))))
+            ++next;
+        if (next == longer.size())
+            return false;
+        ++next;
+    }
+    return true;
+}
+
+bool mayBeOnePerson(const QString& a, const QString& b)
+{
+    const QStringList wordsA = nameWords(a);
+    const QStringList wordsB = nameWords(b);
+    if (wordsA.isEmpty() || wordsB.isEmpty())
+        return true;
+    return wordsA.size() <= wordsB.size() ? nameIsPartOf(wordsA, wordsB)
+                                          : nameIsPartOf(wordsB, wordsA);
+}
+
+// The entry a contact belongs to: one of the same name first (of several,
+// one that holds one of its numbers), else one that holds one of its numbers
+// under a name that may be the same person's; 0 when none. An entry that holds a number under
+// another name goes to sharedBy: two people may share one number (a household's line).
+int matchingRecord(const RecordStore& store, const Contact& contact, const QByteArray& pcName,
+                   int countryCode, int* sharedBy = nullptr)
+{
     // The name as the entry would hold it, so that a name cut to 30
     // characters finds the entry it made before.
     const QString name = foldedName(decodePc(pcName));
+    const auto holdsANumber = [&](int record) {
+        return std::any_of(contact.numbers.begin(), contact.numbers.end(),
+                           [&](const ContactNumber& number) {
+                               return entryHoldsNumber(store, record, number.text, countryCode);
+                           });
+    };
+    // Of two entries of the name, the one that holds one of the numbers.
+    int sameName = 0;
     for (int record = 1; record <= kLastShownRecord; ++record) {
         if (!store.isLive(record))
             continue;
         const QByteArray held = store.field(record, Name);
-        if (name.isEmpty() ? held == pcName : foldedName(decodePc(held)) == name)
+        if (name.isEmpty() ? held != pcName : foldedName(decodePc(held)) != name)
+            continue;
+        if (holdsANumber(record))
             return record;
+        if (sameName == 0)
+            sameName = record;
     }
+    if (sameName != 0)
+        return sameName;
+    for (const ContactNumber& number : contact.numbers)
+        for (int record = 1; record <= kLastShownRecord; ++record) {
+            if (!store.isLive(record) || !entryHoldsNumber(store, record, number.text, countryCode))
+                continue;
+            if (mayBeOnePerson(name, foldedName(decodePc(store.field(record, Name)))))
+                return record;
+            if (sharedBy && *sharedBy == 0)
+                *sharedBy = record;
+        }
     return 0;
+}
+
+// The contact's number that the entry holds too, for the report.
+QString sharedNumber(const RecordStore& store, int record, const Contact& contact, int countryCode)
+{
+    for (const ContactNumber& number : contact.numbers)
+        if (entryHoldsNumber(store, record, number.text, countryCode))
+            return number.text;
+    return {};
 }
 
 // The contact's numbers the entry does not hold, each once.
@@ -80,11 +159,7 @@ QList<ContactNumber> newNumbers(const RecordStore& store, int record, const Cont
 
 QString foldedName(QStringView name)
 {
-    QString folded;
-    for (const QChar ch : name.toString().normalized(QString::NormalizationForm_D))
-        if (ch.category() != QChar::Mark_NonSpacing)
-            folded += ch;
-    return folded.toCaseFolded().simplified();
+    return foldForSearch(name).simplified();
 }
 
 ContactImport importContacts(const QList<Contact>& contacts, RecordStore& store, ImportRange range,
@@ -102,10 +177,15 @@ ContactImport importContacts(const QList<Contact>& contacts, RecordStore& store,
         if (name.isEmpty())
             continue;
 
-        const int matched =
-            mode == MergeMode::Merge ? matchingRecord(store, contact, name, countryCode) : 0;
+        int sharedBy = 0;
+        const int matched = mode == MergeMode::Merge
+                                ? matchingRecord(store, contact, name, countryCode, &sharedBy)
+                                : 0;
         if (matched != 0) {
-            // The entry stays as the user keeps it; only numbers come in.
+            // The entry stays as the user keeps it; only numbers come in,
+            // and only what became of them is reported: the contact's name
+            // never reaches the entry.
+            notes.removeIf([](const VcardNote& note) { return note.part == VcardNote::NamePart; });
             cardReport.record = matched;
             const QList<ContactNumber> fresh = newNumbers(store, matched, contact, countryCode);
             const QList<int> openSlots = freeSlots(store, matched);
@@ -119,6 +199,9 @@ ContactImport importContacts(const QList<Contact>& contacts, RecordStore& store,
             if (chosen.isEmpty()) {
                 cardReport.outcome = VcardCardReport::AlreadyThere;
                 ++report.alreadyThere;
+                // Nothing came in: only a number with no slot left is news.
+                notes.removeIf(
+                    [](const VcardNote& note) { return note.kind != VcardNote::LeftOut; });
             } else {
                 cardReport.outcome = VcardCardReport::Completed;
                 store.setField(matched, ChangedFlag, kChangedYes);
@@ -132,6 +215,10 @@ ContactImport importContacts(const QList<Contact>& contacts, RecordStore& store,
             continue;
         }
 
+        if (sharedBy != 0)
+            notes.prepend({VcardNote::Shared, VcardNote::NumberPart,
+                           sharedNumber(store, sharedBy, contact, countryCode),
+                           decodePc(store.field(sharedBy, Name)), sharedBy});
         cardReport.notes = notes;
         if (!placeInFreeRecord(store, range, name, contact, typeNames, cardReport, report,
                                contacts.size() - i))
@@ -205,21 +292,43 @@ QList<QList<int>> findDuplicates(const RecordStore& store, int countryCode)
     return duplicates;
 }
 
+int keptRecordOf(const QList<int>& group)
+{
+    // A First Nine position is a speed-dial key: the person keeps it.
+    for (const int record : group)
+        if (isFirstNineRecord(record))
+            return record;
+    return group.isEmpty() ? 0 : group.front();
+}
+
+QList<int> firstNineEmptiedBy(const QList<int>& group)
+{
+    const int kept = keptRecordOf(group);
+    QList<int> emptied;
+    for (const int record : group)
+        if (record != kept && isFirstNineRecord(record))
+            emptied << record;
+    return emptied;
+}
+
 EditResult mergeDuplicates(RecordStore& store, const QList<int>& group, int countryCode,
                            const NumberTypeNames& typeNames, QStringList* leftOut)
 {
     EditResult result;
     if (group.size() < 2)
         return result;
-    const int kept = group.front();
+    const int kept = keptRecordOf(group);
+    QList<int> mergedAway;
+    for (const int record : group)
+        if (record != kept)
+            mergedAway << record;
     Contact others;
-    for (qsizetype i = 1; i < group.size(); ++i)
+    for (const int record : mergedAway)
         for (int slot = 1; slot <= 3; ++slot)
-            if (!store.fieldIsEmpty(group[i], nummerField(slot)))
+            if (!store.fieldIsEmpty(record, nummerField(slot)))
                 others.numbers.append(
-                    {entryNumber(store, group[i], slot),
-                     NumberTypeImage(store.field(group[i], nummernartField(slot)), typeNames),
-                     1000});
+                    {entryNumber(store, record, slot),
+                     NumberTypeImage(store.field(record, nummernartField(slot)), typeNames), 1000});
     // An unknown type name has no image of the six; it counts as Telefon.
     for (ContactNumber& number : others.numbers)
         if (number.image < kFirstNumberTypeImage || number.image > kFirstNumberTypeImage + 6)
@@ -234,10 +343,10 @@ EditResult mergeDuplicates(RecordStore& store, const QList<int>& group, int coun
         // A number keeps the type name it had, whatever language named it.
         const QByteArray number = encodePc(chosen[k].text);
         QByteArray type;
-        for (qsizetype i = 1; i < group.size() && type.isNull(); ++i)
+        for (qsizetype i = 0; i < mergedAway.size() && type.isNull(); ++i)
             for (int slot = 1; slot <= 3; ++slot)
-                if (store.field(group[i], nummerField(slot)) == number) {
-                    type = store.field(group[i], nummernartField(slot));
+                if (store.field(mergedAway[i], nummerField(slot)) == number) {
+                    type = store.field(mergedAway[i], nummernartField(slot));
                     break;
                 }
         storeContactNumber(store, kept, openSlots[k], chosen[k], typeNames, notes);
@@ -249,8 +358,8 @@ EditResult mergeDuplicates(RecordStore& store, const QList<int>& group, int coun
             *leftOut << numberWithType(number, typeNames);
     store.setField(kept, ChangedFlag, kChangedYes);
     result.touched << kept;
-    for (qsizetype i = 1; i < group.size(); ++i)
-        result.touched += deleteEntry(store, group[i]).touched;
+    for (const int record : mergedAway)
+        result.touched += deleteEntry(store, record).touched;
     result.target = kept;
     return result;
 }

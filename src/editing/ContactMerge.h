@@ -11,10 +11,12 @@
 namespace q7 {
 
 // Contacts from other address books meet the entries the phonebook holds:
-// matched by a number they share, else by the same name, so that importing
-// a file twice, or a file that overlaps the phonebook, makes no copies.
+// matched by the same name, else by a number they share under a name that
+// may be the same person's ("Anna S.", "Anna Schmidt"), so that importing a
+// file twice, or a file that overlaps the phonebook, makes no copies, and
+// two people who share one number stay two entries.
 
-// A name as compared: case and accents folded, blanks evened out.
+// A name as compared: folded as the search folds it, blanks evened out.
 QString foldedName(QStringView name);
 
 enum class MergeMode
@@ -55,10 +57,17 @@ MergeCounts countMerge(const QList<Contact>& contacts, const RecordStore& store,
 // the groups by their first record. Live entries 1..600 only.
 QList<QList<int>> findDuplicates(const RecordStore& store, int countryCode);
 
-// Merges a group into its first record: the numbers of all are united up to
-// three (chosen by type, the first record's own first), the others are
-// marked for deletion. The numbers that found no slot go to leftOut as
-// "type number".
+// The record a merge of the group keeps: the first that holds a First Nine
+// position, else the first.
+int keptRecordOf(const QList<int>& group);
+// The First Nine records of the group that a merge would empty, for the
+// question before it: all but the kept one.
+QList<int> firstNineEmptiedBy(const QList<int>& group);
+
+// Merges a group into its kept record (keptRecordOf): the numbers of all
+// are united up to three (chosen by type, the kept record's own first), the
+// others are marked for deletion. The numbers that found no slot go to
+// leftOut as "type number".
 EditResult mergeDuplicates(RecordStore& store, const QList<int>& group, int countryCode,
                            const NumberTypeNames& typeNames, QStringList* leftOut = nullptr);
 

@@ -6,15 +6,54 @@
 
 namespace q7 {
 
+namespace {
+
+// Letters that no decomposition takes apart but that the tree's collation
+// sorts as the letters they are written as: "Weiß" beside "Weiss", "Æsop"
+// beside "Aesop". Searched for in lower case, after case folding.
+QStringView spelledOut(QChar c)
+{
+    switch (c.unicode()) {
+    case 0x00DF: // ß
+    case 0x1E9E: // ẞ
+        return u"ss";
+    case 0x00E6: // æ
+        return u"ae";
+    case 0x0153: // œ
+        return u"oe";
+    case 0x00F8: // ø
+        return u"o";
+    case 0x0111: // đ
+    case 0x00F0: // ð
+        return u"d";
+    case 0x0142: // ł
+        return u"l";
+    case 0x00FE: // þ
+        return u"th";
+    case 0x0131: // ı
+        return u"i";
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
 QString foldForSearch(QStringView text)
 {
-    const QString decomposed = text.toString().normalized(QString::NormalizationForm_KD);
+    const QString decomposed =
+        text.toString().normalized(QString::NormalizationForm_KD).toCaseFolded();
     QString folded;
     folded.reserve(decomposed.size());
-    for (QChar c : decomposed)
-        if (c.category() != QChar::Mark_NonSpacing)
+    for (QChar c : decomposed) {
+        if (c.category() == QChar::Mark_NonSpacing)
+            continue;
+        if (const QStringView spelled = spelledOut(c); !spelled.isEmpty())
+            folded.append(spelled);
+        else
             folded.append(c);
-    return folded.toCaseFolded();
+    }
+    return folded;
 }
 
 QString digitsOf(QStringView text)

@@ -11,7 +11,7 @@ namespace q7 {
 
 // Find as you type: which entries of the phonebook tree a typed text finds.
 // A name or a group matches when it contains the text without regard to case
-// or accents (ä finds a, é finds e). A number matches when its digits
+// or accents (ä finds a, é finds e), and "ss" finds "ß". A number matches when its digits
 // contain the text's digits, so that spaces, dashes and brackets on either
 // side never hide a match, or when the two compare alike in the form that
 // writes the user's own country nationally: "01701234" finds
@@ -33,7 +33,8 @@ private:
     int m_countryCode;
 };
 
-// Lower case without accents: the form names are compared in.
+// Lower case without accents, and the letters collation spells out written
+// out ("ß" as "ss", "æ" as "ae"): the form names are compared in.
 QString foldForSearch(QStringView text);
 // The digits of a text, in order.
 QString digitsOf(QStringView text);

@@ -117,4 +117,12 @@ bool commandFits(MenuItem item, const MenuState& state)
     return true;
 }
 
+std::optional<MenuItem> pasteOnEntry(const RecordStore& store, int record)
+{
+    for (int k = 1; k <= 3; ++k)
+        if (store.fieldIsEmpty(record, nummerField(k)))
+            return menuItem(MenuItem::PM_Einfuegenals_Nummer1, k);
+    return std::nullopt;
+}
+
 } // namespace q7

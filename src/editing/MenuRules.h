@@ -113,4 +113,9 @@ MenuState prepareMenu(NodeKind kind, const RecordStore& store, int record,
 // state that an earlier opening of the menu left behind.
 bool commandFits(MenuItem item, const MenuState& state);
 
+// What the paste keys (Ctrl+V, Shift+Ins) do on an entry node, where there
+// is no number to exchange: paste as the first number the entry lacks.
+// nullopt when it holds all three.
+std::optional<MenuItem> pasteOnEntry(const RecordStore& store, int record);
+
 } // namespace q7

@@ -29,6 +29,8 @@ struct VcardNote
         LeftOut,  // no place for it in a record
         Refused,  // a number with characters no handset dials; `extra` names them
         Cleaned,  // a number whose blanks, hyphens or brackets were taken out
+        Shared,   // a number another person's entry holds too: `extra` names
+                  // that entry, `record` is where it is
     };
     enum Part
     {
@@ -45,6 +47,7 @@ struct VcardNote
     Part part;
     QString detail; // the card's own text, or for OtherPart its property too
     QString extra = {};
+    int record = 0;
 };
 
 struct VcardCardReport
@@ -74,6 +77,9 @@ struct VcardImportReport
     int cardsFound = 0;
     int notImported = 0; // cards left over when the range ran out
     int firstNotImported = 0;
+    // Read from another program's contacts file rather than from vCards:
+    // the report calls them contacts, not cards.
+    bool fromContactsFile = false;
 
     int created() const { return static_cast<int>(records.size()); }
 };

@@ -47,6 +47,9 @@ QString noteText(const VcardNote& note, const LanguageFile& texts)
 {
     if (note.kind == VcardNote::Refused)
         return texts.text(TextId::Kontakte_Abgelehnt).arg(note.detail, note.extra);
+    if (note.kind == VcardNote::Shared)
+        return texts.text(TextId::Import_GleicheNummer)
+            .arg(note.detail, note.extra, QString::number(note.record));
     const TextId id = note.kind == VcardNote::Cut        ? TextId::vCard_Gekuerzt
                       : note.kind == VcardNote::Replaced ? TextId::vCard_Ersetzt
                                                          : TextId::vCard_Ausgelassen;
@@ -59,10 +62,25 @@ QString propertyName(const VcardNote& note)
     return note.detail.section(u':', 0, 0).trimmed();
 }
 
-QString cardsCount(int count, const LanguageFile& texts)
+// A vCard holds cards; another program's file holds contacts.
+QString cardsCount(const VcardImportReport& report, int count, const LanguageFile& texts)
 {
-    return count == 1 ? texts.text(TextId::Kontakte_EineKarte)
-                      : texts.text(TextId::Kontakte_Karten).arg(count);
+    return report.fromContactsFile
+               ? texts.count(count, TextId::Import_EinKontakt, TextId::Import_Kontakte)
+               : texts.count(count, TextId::Kontakte_EineKarte, TextId::Kontakte_Karten);
+}
+
+QString skippedLine(const VcardImportReport& report, const VcardCardReport& card,
+                    const LanguageFile& texts)
+{
+    if (card.firstNumber.isEmpty())
+        return texts
+            .text(report.fromContactsFile ? TextId::Import_KontaktOhneNameUndNummer
+                                          : TextId::vCard_OhneNameUndNummer)
+            .arg(card.card);
+    return texts
+        .text(report.fromContactsFile ? TextId::Import_KontaktOhneName : TextId::vCard_OhneName)
+        .arg(QString::number(card.card), card.firstNumber);
 }
 
 void appendSummary(const VcardImportReport& report, const LanguageFile& texts, QStringList& lines)
@@ -96,7 +114,7 @@ void appendSummary(const VcardImportReport& report, const LanguageFile& texts, Q
         lines << QStringLiteral("    ") +
                      texts.text(TextId::Kontakte_ArtKarten)
                          .arg(partText(static_cast<VcardNote::Part>(it.key()), texts),
-                              cardsCount(it.value(), texts));
+                              cardsCount(report, it.value(), texts));
     if (otherNames.size() == 1)
         lines << QStringLiteral("    ") + otherNames.front();
     else if (otherNames.size() > 1)
@@ -111,22 +129,23 @@ QStringList vcardReportLines(const VcardImportReport& report, const LanguageFile
 {
     QStringList lines;
     if (report.cardsFound == 0)
-        lines << texts.text(TextId::vCard_KeineKarte);
+        lines << texts.text(report.fromContactsFile ? TextId::Import_KeinKontakt
+                                                    : TextId::vCard_KeineKarte);
     lines << texts.text(TextId::vCard_Angelegt).arg(report.created());
     if (!report.completedRecords.isEmpty())
         lines << texts.text(TextId::Kontakte_Ergaenzt).arg(report.completedRecords.size());
     if (report.alreadyThere > 0)
         lines << texts.text(TextId::Kontakte_Vorhanden).arg(report.alreadyThere);
+    const qsizetype counts = lines.size();
     if (report.notImported > 0)
-        lines << texts.text(TextId::vCard_KeinPlatz)
-                     .arg(report.notImported)
+        lines << texts
+                     .text(report.fromContactsFile ? TextId::Import_KeinPlatzKontakte
+                                                   : TextId::Import_KeinPlatzKarten)
+                     .arg(cardsCount(report, report.notImported, texts))
                      .arg(report.firstNotImported);
     for (const VcardCardReport& card : report.cards) {
         if (card.record == 0) {
-            lines << (card.firstNumber.isEmpty()
-                          ? texts.text(TextId::vCard_OhneNameUndNummer).arg(card.card)
-                          : texts.text(TextId::vCard_OhneName)
-                                .arg(QString::number(card.card), card.firstNumber));
+            lines << skippedLine(report, card, texts);
             continue;
         }
         QStringList cardLines;
@@ -135,11 +154,15 @@ QStringList vcardReportLines(const VcardImportReport& report, const LanguageFile
                 cardLines << QStringLiteral("    ") + noteText(note, texts);
         if (cardLines.isEmpty())
             continue;
-        lines << texts.text(TextId::vCard_Karte)
+        lines << texts.text(report.fromContactsFile ? TextId::Import_Kontakt : TextId::vCard_Karte)
                      .arg(QString::number(card.card), card.name, QString::number(card.record));
         lines += cardLines;
     }
     appendSummary(report, texts, lines);
+    // Below the counts an empty report would leave the user wondering
+    // whether anything was looked at.
+    if (lines.size() == counts && report.cardsFound > 0)
+        lines << texts.text(TextId::Import_NichtsZuMelden);
     return lines;
 }
 

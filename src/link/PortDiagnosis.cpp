@@ -4,6 +4,8 @@
 #include "base/LanguageFile.h"
 #include "base/RegistryKey.h"
 #include "base/Texts.h"
+#include "link/ComPortSettings.h"
+#include "link/PortMap.h"
 
 #include <QDir>
 #include <QFile>
@@ -165,6 +167,16 @@ bool isUsbSerial(const QString& device)
 QString settingsFile()
 {
     return openRegistryKey(kProgramKey)->fileName();
+}
+
+// Whether the settings' [Ports] already name the device of this port: then
+// the name stays when the adapter comes back, and pinning is no advice.
+bool isPinned(const QString& portName)
+{
+    if (!portName.startsWith(QLatin1String("COM"), Qt::CaseInsensitive))
+        return false;
+    return explicitPortMappings(*openRegistryKey(kProgramKey))
+        .contains(comNumber(normalisePortName(portName)));
 }
 
 } // namespace
@@ -396,7 +408,8 @@ QString explainOpenFailure(const QString& portName, const QString& device, int s
             const QString now = realPath(links.front(), system);
             lines << say(TextId::Anschluss_JetztDa).arg(links.front(), now);
         }
-        if (!portName.isEmpty() && portName != device && facts.byIdPath.isEmpty())
+        if (!portName.isEmpty() && portName != device && facts.byIdPath.isEmpty() &&
+            !isPinned(portName))
             lines << say(TextId::Anschluss_Festlegen)
                          .arg(settingsFile(), portName,
                               links.isEmpty() ? QStringLiteral("/dev/serial/by-id/...")

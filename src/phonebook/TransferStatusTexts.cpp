@@ -11,9 +11,7 @@ namespace q7 {
 
 QString entryCount(int count, const LanguageFile& texts)
 {
-    if (count == 1)
-        return texts.text(TextId::Statusleiste_EinEintrag);
-    return texts.text(TextId::Statusleiste_Eintraege).arg(count);
+    return texts.count(count, TextId::Statusleiste_EinEintrag, TextId::Statusleiste_Eintraege);
 }
 
 int liveEntryCount(const RecordStore& store)

@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
-#include <QToolTip>
 #include <algorithm>
 
 namespace q7 {
@@ -112,6 +111,14 @@ void TFrm_NeuerEintrag::FormCreate()
                               top, 161, 21);
         Edt_Nummer[k]->installEventFilter(this);
     }
+
+    // What a field says about its text stands beside the number rows, in
+    // the room the group list leaves below itself: a tooltip would lie over
+    // the next field and take the click meant for it.
+    Lbl_Hinweis = place(new QLabel(GroupBox1), "Lbl_Hinweis", 224, 52, 121, 120);
+    Lbl_Hinweis->setWordWrap(true);
+    Lbl_Hinweis->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Lbl_Hinweis->setTextFormat(Qt::PlainText);
 
     RB_SIM = place(new QRadioButton(this), "RB_SIM", 8, 184, 104, 21);
     RB_Mem = place(new QRadioButton(this), "RB_Mem", 112, 184, 136, 21);
@@ -225,11 +232,12 @@ void TFrm_NeuerEintrag::openTypeMenu(QToolButton* button)
 
 void TFrm_NeuerEintrag::say(QWidget* field, const QString& message)
 {
-    field->setToolTip(message);
-    if (message.isEmpty())
-        QToolTip::hideText();
-    else
-        QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), message, field);
+    // The line shows what the field that spoke last says; once that field
+    // has nothing more to say, what another still says comes back.
+    m_hinweise.removeIf([field](const auto& said) { return said.first == field; });
+    if (!message.isEmpty())
+        m_hinweise.append({field, message});
+    Lbl_Hinweis->setText(m_hinweise.isEmpty() ? QString() : m_hinweise.constLast().second);
 }
 
 void TFrm_NeuerEintrag::fitBottomRow()

@@ -6,6 +6,8 @@
 #include "phonebook/RecordStore.h"
 
 #include <QDialog>
+#include <QList>
+#include <QPair>
 #include <array>
 #include <functional>
 
@@ -79,6 +81,7 @@ private:
     std::array<QLineEdit*, 3> Edt_Nummer{};
     QRadioButton* RB_SIM;
     QRadioButton* RB_Mem;
+    QLabel* Lbl_Hinweis; // what a field says about its text
     QPushButton* Btn_Erstellen;
     QPushButton* Btn_Abbruch;
     QMenu* PU_Symbol;
@@ -86,6 +89,8 @@ private:
     std::array<QString, 7> m_typeNames; // as the number type names are now
 
     QToolButton* m_currentTypeButton = nullptr;
+    // What each field says about its text, the last to speak last.
+    QList<QPair<QWidget*, QString>> m_hinweise;
     bool m_cancelled = true;
     AcceptEntry m_acceptEntry;
 };
