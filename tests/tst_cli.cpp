@@ -2,6 +2,7 @@
 // q7ctl end to end: the program itself against the simulated handset.
 
 #include "SimHandset.h"
+#include "base/Texts.h"
 #include "cli/ExitStatus.h"
 #include "support/JoergMuster.h"
 #include "support/SimFixture.h"
@@ -224,6 +225,30 @@ private slots:
         const Run translatedRun = q7ctl(arguments);
         QCOMPARE(translatedRun.exitCode, status);
         QCOMPARE(QString::fromUtf8(translatedRun.err.split('\n').value(0)), translated);
+    }
+
+    // The help lists every row of the command table with its synopsis and
+    // text, and every option, in the language file's words.
+    void helpShowsEveryCommandInTheFilesWords()
+    {
+        QByteArray file = "[Befehlszeile]\r\n";
+        QList<QByteArray> markers;
+#define Q7_HELP_MARKER(id, section, key, fallback)                                                 \
+    if (QByteArrayView(section) == "Befehlszeile") {                                               \
+        markers << "<" key ">";                                                                    \
+        file += key "=<" key ">\r\n";                                                              \
+    }
+        Q7_TEXTS(Q7_HELP_MARKER)
+#undef Q7_HELP_MARKER
+        QVERIFY(QDir().mkpath(m_dir->filePath("config/Norvik")));
+        write(m_dir->filePath("config/Norvik/q7manager.ini"), file);
+        const Run run = q7ctl({"--help"});
+        QCOMPARE(run.exitCode, 0);
+        for (const QByteArray& marker : std::as_const(markers))
+            QVERIFY2(run.out.contains(marker), marker.constData());
+        for (const char* line : {"\n  convert IN OUT       <Convert>\n",
+                                 "\n  merge BASE IN OUT    <Merge>\n", "\n  detect   "})
+            QVERIFY2(run.out.contains(line), run.out.constData());
     }
 
     void restoreWarnsOfLostNoteLinesAndGoesOn()
