@@ -2,6 +2,7 @@
 // q7ctl end to end: the program itself against the simulated handset.
 
 #include "SimHandset.h"
+#include "base/Texts.h"
 #include "cli/ExitStatus.h"
 #include "support/JoergMuster.h"
 #include "support/SimFixture.h"
@@ -224,6 +225,30 @@ private slots:
         const Run translatedRun = q7ctl(arguments);
         QCOMPARE(translatedRun.exitCode, status);
         QCOMPARE(QString::fromUtf8(translatedRun.err.split('\n').value(0)), translated);
+    }
+
+    // The help lists every row of the command table with its synopsis and
+    // text, and every option, in the language file's words.
+    void helpShowsEveryCommandInTheFilesWords()
+    {
+        QByteArray file = "[Befehlszeile]\r\n";
+        QList<QByteArray> markers;
+#define Q7_HELP_MARKER(id, section, key, fallback)                                                 \
+    if (QByteArrayView(section) == "Befehlszeile") {                                               \
+        markers << "<" key ">";                                                                    \
+        file += key "=<" key ">\r\n";                                                              \
+    }
+        Q7_TEXTS(Q7_HELP_MARKER)
+#undef Q7_HELP_MARKER
+        QVERIFY(QDir().mkpath(m_dir->filePath("config/Norvik")));
+        write(m_dir->filePath("config/Norvik/q7manager.ini"), file);
+        const Run run = q7ctl({"--help"});
+        QCOMPARE(run.exitCode, 0);
+        for (const QByteArray& marker : std::as_const(markers))
+            QVERIFY2(run.out.contains(marker), marker.constData());
+        for (const char* line : {"\n  convert IN OUT       <Convert>\n",
+                                 "\n  merge BASE IN OUT    <Merge>\n", "\n  detect   "})
+            QVERIFY2(run.out.contains(line), run.out.constData());
     }
 
     void restoreWarnsOfLostNoteLinesAndGoesOn()
@@ -496,6 +521,105 @@ private slots:
         const QList<QByteArray> lines = read(out).split('\n');
         QVERIFY(lines.first().startsWith("510,\"Karte 1\""));
         QVERIFY(lines.at(90).startsWith("600,\"Karte 91\""));
+    }
+
+    // The setting Sicherungen keeps that many snapshots: the oldest go.
+    void snapshotsKeptAsTheSettingsSay()
+    {
+        const QString folder = m_dir->filePath("data/Norvik/Q7 Manager/snapshots");
+        QVERIFY(QDir().mkpath(folder));
+        const QStringList old{"20200101-000000-000_read_1.csv", "20210101-000000-000_read_1.csv",
+                              "20220101-000000-000_write_1.csv"};
+        for (const QString& name : old)
+            write(QDir(folder).filePath(name), "7,\"" + name.toUtf8() + "\"\r\n");
+        QVERIFY(QDir().mkpath(m_dir->filePath("config/Norvik")));
+        write(m_dir->filePath("config/Norvik/Q7 Manager.conf"), "[Telefonbuch]\nSicherungen=2\n");
+        m_sim->setEntry(3, simEntry(3, "Drei"));
+
+        QCOMPARE(q7ctl({"--device", m_device, "erase", "--yes"}).exitCode, 0);
+        QStringList kept = QDir(folder).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(kept.size(), 2);
+        QCOMPARE(kept.first(), old.last());
+        QVERIFY2(kept.last().endsWith("_erase_1.csv"), qPrintable(kept.last()));
+        const QList<QByteArray> listed = q7ctl({"snapshots"}).out.split('\n');
+        QVERIFY(listed.value(0).endsWith(QDir(folder).filePath(kept.last()).toUtf8()));
+        QVERIFY(listed.value(1).endsWith(QDir(folder).filePath(old.last()).toUtf8()));
+    }
+
+    // The doctor's exit status says whether the handset answered on any port.
+    void doctorExitsWithWhetherTheHandsetAnswered()
+    {
+        const Run found = q7ctl({"--device", m_device, "doctor"});
+        QCOMPARE(found.exitCode, 0);
+        QVERIFY2(found.out.contains(m_device.toUtf8() + ": der Vexa TLM-Q7 antwortet."),
+                 found.out.constData());
+        m_sim->setSilent(true);
+        const Run silent = q7ctl({"--device", m_device, "doctor"});
+        QCOMPARE(silent.exitCode, 1);
+        QVERIFY2(silent.out.contains(m_device.toUtf8() + ": kein Vexa TLM-Q7 antwortet."),
+                 silent.out.constData());
+    }
+
+    // Contacts merged into a phonebook file: a number in the international
+    // form finds its entry by the country code of the settings, a new number
+    // completes it, a stranger becomes a new entry; the same merge again
+    // changes nothing. Then the duplicates of a file, grouped by number.
+    void mergeAndDuplicates_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QByteArray>("international"); // Anna's number as a card has it
+        QTest::newRow("49 by default") << QByteArray() << QByteArray("+49 171 111");
+        QTest::newRow("the country code of the settings")
+            << QByteArray("[Telefonbuch]\nLaendervorwahl=43\n") << QByteArray("+43 171 111");
+    }
+    void mergeAndDuplicates()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(QByteArray, international);
+        QVERIFY(QDir().mkpath(m_dir->filePath("config/Norvik")));
+        write(m_dir->filePath("config/Norvik/Q7 Manager.conf"), settings);
+        const QString base = m_dir->filePath("base.csv");
+        write(base, "1,\"Anna Schmidt\",\"\",\"TELNO\",\"Mobil\",\"0171111\"\r\n");
+        const QString cards = m_dir->filePath("in.vcf");
+        write(cards, "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anni\r\nTEL;TYPE=CELL:" + international +
+                         "\r\nTEL;TYPE=WORK:089 3\r\nEND:VCARD\r\n"
+                         "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bernd\r\nTEL;TYPE=HOME:0302\r\n"
+                         "END:VCARD\r\n");
+        const QString out = m_dir->filePath("out.csv");
+        const Run merged = q7ctl({"merge", base, cards, out});
+        QCOMPARE(merged.exitCode, 0);
+        QVERIFY(merged.out.isEmpty());
+        QCOMPARE(merged.err, QByteArray("Angelegte Einträge: 1\nUm Nummern ergänzte Einträge: 1\n"
+                                        "Nummern ohne Leerzeichen, Bindestriche und Klammern "
+                                        "übernommen: 2\n"));
+        const QList<QByteArray> lines = read(out).split('\n');
+        QVERIFY2(lines.value(0).startsWith(
+                     "1,\"Anna "
+                     "Schmidt\",\"\",\"TELNO\",\"Mobil\",\"0171111\",\"TELNO\",\"B~ro\",\"0893\""),
+                 lines.value(0).constData());
+        QVERIFY2(lines.value(1).contains("\"Bernd\""), lines.value(1).constData());
+
+        // A phonebook file is no contacts file.
+        const Run notContacts = q7ctl({"merge", base, base, m_dir->filePath("none.csv")});
+        QCOMPARE(notContacts.exitCode, 1);
+        QCOMPARE(notContacts.err,
+                 QByteArray("Die Datei enthält weder vCards noch Kontakte mit einer Kopfzeile.\n"));
+
+        const QString again = m_dir->filePath("again.csv");
+        const Run second = q7ctl({"merge", out, cards, again});
+        QCOMPARE(second.exitCode, 0);
+        QCOMPARE(read(again), read(out));
+
+        // The card's own form of Anna's number beside hers: one group.
+        const QString doubled = m_dir->filePath("doubled.csv");
+        write(doubled, read(out) + "30,\"Anni\",\"\",\"TELNO\",\"Mobil\",\"" +
+                           QByteArray(international).replace(" ", "") + "\"\r\n");
+        const Run duplicates = q7ctl({"duplicates", doubled});
+        QCOMPARE(duplicates.exitCode, 0);
+        QCOMPARE(duplicates.out, QByteArray("  1  Anna Schmidt  Mobil 0171111, Büro 0893\n"
+                                            " 30  Anni  Mobil " +
+                                            QByteArray(international).replace(" ", "") + "\n"));
+        QCOMPARE(duplicates.err, QByteArray("Gruppen doppelter Einträge: 1\n"));
     }
 
     void refusedWritesAreListed()

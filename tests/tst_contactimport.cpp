@@ -14,6 +14,7 @@
 #include "support/WindowFixture.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -222,7 +223,13 @@ void TestContactImport::duplicatesMergedOneStepEach()
     RecordStore read;
     putRecord(read, 3, u"Zoe", {{Nummernart1, "Mobil"}, {Nummer1, "0301"}});
     putRecord(read, 12, u"Jörg", {{Nummernart1, "Telefon"}, {Nummer1, "0302"}});
-    putRecord(read, 20, u"ZOË", {{Nummernart1, "Heim"}, {Nummer1, "0309"}});
+    putRecord(read, 20, u"ZOË",
+              {{Nummernart1, "Heim"},
+               {Nummer1, "0309"},
+               {Nummernart2, "Heim"},
+               {Nummer2, "0308"},
+               {Nummernart3, "Heim"},
+               {Nummer3, "0307"}});
     putRecord(read, 30, u"Max", {{Nummernart1, encodePc(u"Büro")}, {Nummer1, "+49302"}});
     putRecord(read, 40, u"Anna", {{Nummernart1, "Heim"}, {Nummer1, "0404"}});
     startWindow(std::move(read));
@@ -239,7 +246,11 @@ void TestContactImport::duplicatesMergedOneStepEach()
     });
     m_f->window->findChild<QPushButton*>(u"Btn_Doppelte"_s)->click();
     QCOMPARE(groupsSeen, (QList<int>{2, 1}));
-    QCOMPARE(describeEntry(store(), 3), u"Zoe||Mobil:0301|Heim:0309|||"_s);
+    // Four numbers for three slots: the one left out is named.
+    QCOMPARE(describeEntry(store(), 3), u"Zoe||Mobil:0301|Heim:0309|Heim:0308||"_s);
+    const auto leftOut = m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message);
+    QCOMPARE(leftOut.size(), 1);
+    QCOMPARE(leftOut.front().text, u"Nicht übernommene Nummern: Heim 0307"_s);
     QVERIFY(store().isMarkedForDeletion(20));
     QCOMPARE(m_f->window->undoStack()->count(), 1);
     QCOMPARE(m_f->window->undoAction()->text(), u"&Rückgängig: Zusammenführen"_s);
@@ -315,6 +326,18 @@ void TestContactImport::numbersTakeOneForm()
     QCOMPARE(describeEntry(store(), 3), u"Zoe||Mobil:0301||||"_s);
     QCOMPARE(describeEntry(store(), 12), u"Jörg||Telefon:0302||||"_s);
     QCOMPARE(m_f->window->undoAction()->text(), u"&Rückgängig: Nummern vereinheitlichen"_s);
+
+    // Asked again for the same form, it has nothing left to change.
+    QString count;
+    m_f->dialogs.queueDialog([&](QDialog& dialog) {
+        dialog.findChild<QRadioButton*>(u"RB_National"_s)->setChecked(true);
+        count = dialog.findChild<QLabel*>(u"Lbl_Anzahl"_s)->text();
+        return int(QDialog::Accepted);
+    });
+    m_f->window->findChild<QPushButton*>(u"Btn_Vereinheitlichen"_s)->click();
+    QCOMPARE(count, u"Alle Nummern haben schon diese Form."_s);
+    QCOMPARE(describeEntry(store(), 3), u"Zoe||Mobil:0301||||"_s);
+
     undo();
     QVERIFY(store() == *before);
 }

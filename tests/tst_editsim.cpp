@@ -363,11 +363,7 @@ void TestEditSim::undoneEditsLeaveTheHandsetAsRead()
     QVERIFY(dialogs().calls().isEmpty());
     const QList<QByteArray> commands = sim().commands();
     // The handset holds what the window shows: nothing is sent at all.
-    QVERIFY(commands.isEmpty());
-    for (const QByteArray& command : commands)
-        QVERIFY2(!command.toUpper().startsWith("AT-SCE") &&
-                     !command.toUpper().startsWith("AT+CPBW"),
-                 command.constData());
+    QVERIFY2(commands.isEmpty(), commands.join(' ').constData());
 
     closeAndReadAgain();
     if (QTest::currentTestFailed())
@@ -416,11 +412,7 @@ void TestEditSim::severalEntriesGoAndComeBackAsOneStep()
     window().findChild<QPushButton*>(QStringLiteral("Btn_Datenschreiben"))->click();
     const QList<QByteArray> commands = sim().commands();
     // The handset holds what the window shows: nothing is sent at all.
-    QVERIFY(commands.isEmpty());
-    for (const QByteArray& command : commands)
-        QVERIFY2(!command.toUpper().startsWith("AT-SCE") &&
-                     !command.toUpper().startsWith("AT+CPBW"),
-                 command.constData());
+    QVERIFY2(commands.isEmpty(), commands.join(' ').constData());
 
     // One entry alone is asked for by its name.
     select(phonebook(), entry(40));

@@ -73,6 +73,10 @@ bool reachedElsewhere(TextId id)
     // tst_writeplan, tst_notelines and tst_writesafety check them.
     if (section == QLatin1String("Schreibplan"))
         return true;
+    // q7ctl's help: its tests check that every command and option shows
+    // the file's words.
+    if (section == QLatin1String("Befehlszeile"))
+        return true;
     // What a write reports when the handset refuses or holds otherwise what
     // was sent: the tests of the writer, q7ctl and the window's transfers
     // check them.
@@ -125,13 +129,13 @@ bool reachedElsewhere(TextId id)
         // What the about box says when there is no language file at all.
         TextId::Info_KeineSprachdatei,
         // What the duplicates and the numbers' one form say when there is
-        // nothing to do, and the numbers a merge leaves out: the tests of the
-        // contact tools check them.
+        // nothing to do, and the numbers a merge leaves out: tst_contactimport
+        // checks them.
         TextId::Kontakte_KeineDoppelten,
         TextId::Kontakte_KeineAenderungen,
         TextId::Kontakte_Ausgelassen,
-        // What q7ctl says of a file without contacts and of duplicates: its
-        // tests check them.
+        // What q7ctl says of a file without contacts and of duplicates:
+        // tst_cli checks them.
         TextId::Kontakte_KeineKontakte,
         TextId::Kontakte_Doppelte,
         // A port that did not open, and the notice's words for why: the
@@ -296,24 +300,15 @@ class TestLanguageMarkers : public QObject
 
 private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-    void everyTextShowsItsMarker_data();
     void everyTextShowsItsMarker();
     void programLanguageDecidesQtTextsAndOrder_data();
     void programLanguageDecidesQtTextsAndOrder();
 };
 
-void TestLanguageMarkers::everyTextShowsItsMarker_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    const QString text = markerFileText();
-    QTest::newRow("Windows-1252") << encodePc(text);
-    QTest::newRow("UTF-8") << text.toUtf8();
-    QTest::newRow("UTF-8 with byte order mark") << "\xEF\xBB\xBF" + text.toUtf8();
-}
-
+// Once, in UTF-8: tst_text reads a language file in each of its encodings.
 void TestLanguageMarkers::everyTextShowsItsMarker()
 {
-    QFETCH(QByteArray, file);
+    const QByteArray file = markerFileText().toUtf8();
 
     QTemporaryDir dir;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());

@@ -5,6 +5,7 @@
 #include "fileio/CsvPhonebook.h"
 #include "fileio/Snapshots.h"
 #include "phonebook/HandsetImage.h"
+#include "support/JoergMuster.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -40,23 +41,28 @@ class TestSnapshots : public QObject
     Q_OBJECT
 
 private slots:
+    // Byte for byte the phonebook file of the same entries, as the CSV
+    // tests know it: Jörg Muster's line and one more.
     void keptAsAnExportWritesThem()
     {
         QTemporaryDir dir;
         Snapshots snapshots(dir.filePath(QStringLiteral("snapshots")));
-        const HandsetImage image = imageWith({"Anna", "Bert"});
+        const QByteArray bert = "13,\"Bert\",\"\",\"\",\"\",\"0301234567\",\"\",\"\",\"\","
+                                "\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n";
+        const QByteArray file = kJoergMusterLine + "\r\n" + bert;
+        HandsetImage image;
+        image.takeRead(importCsv(file, RecordStore()));
         const auto kept = snapshots.keep(image, SnapshotReason::BeforeWrite, kStart);
         QVERIFY(kept);
-        RecordStore copy = image.entries();
-        QFile file(kept->path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), exportCsv(copy, false));
+        QFile written(kept->path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), file);
         QCOMPARE(kept->entries, 2);
         QCOMPARE(kept->reason, SnapshotReason::BeforeWrite);
         QCOMPARE(kept->time, kStart);
         QCOMPARE(QFileInfo(kept->path).fileName(),
                  QStringLiteral("20261211-021503-000_write_2.csv"));
-        QCOMPARE(Snapshots::load(*kept).field(2, Name), QByteArray("Bert"));
+        QCOMPARE(Snapshots::load(*kept).field(12, Name), QByteArray("J\xF6rg Muster"));
 
         // Personal data: the user's alone.
         QCOMPARE(QFile::permissions(kept->path), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
@@ -106,15 +112,44 @@ private slots:
         QCOMPARE(Snapshots::load(list.front()).field(1, Name), QByteArray("Nr50"));
     }
 
-    // Two in the same millisecond keep both, in order.
-    void sameTimeTwice()
+    // Snapshots taken in the same millisecond, whatever their reasons, are
+    // all kept and listed newest first, as are a read and the erase after it.
+    void listedNewestFirst_data()
     {
+        QTest::addColumn<QList<int>>("reasons");
+        QTest::addColumn<QList<int>>("milliseconds"); // after kStart
+        const int read = int(SnapshotReason::Read);
+        const int write = int(SnapshotReason::BeforeWrite);
+        const int erase = int(SnapshotReason::BeforeErase);
+        QTest::newRow("read, then write in its millisecond")
+            << QList<int>{read, write} << QList<int>{0, 0};
+        QTest::newRow("write, then read in its millisecond")
+            << QList<int>{write, read} << QList<int>{0, 0};
+        QTest::newRow("read, then erase in its millisecond")
+            << QList<int>{read, erase} << QList<int>{0, 0};
+        QTest::newRow("three reads in one millisecond")
+            << QList<int>{read, read, read} << QList<int>{0, 0, 0};
+        QTest::newRow("erase, read, write, the last two in one millisecond")
+            << QList<int>{erase, read, write} << QList<int>{0, 1, 1};
+        QTest::newRow("a read, then an erase") << QList<int>{read, erase} << QList<int>{0, 1};
+        QTest::newRow("eleven in one millisecond") << QList<int>(11, write) << QList<int>(11, 0);
+    }
+    void listedNewestFirst()
+    {
+        QFETCH(QList<int>, reasons);
+        QFETCH(QList<int>, milliseconds);
         QTemporaryDir dir;
         Snapshots snapshots(dir.path());
-        QVERIFY(snapshots.keep(imageWith({"Anna"}), SnapshotReason::Read, kStart));
-        QVERIFY(snapshots.keep(imageWith({"Bert"}), SnapshotReason::BeforeWrite, kStart));
-        QCOMPARE(snapshots.list().size(), 2);
-        QCOMPARE(Snapshots::load(snapshots.list().front()).field(1, Name), QByteArray("Bert"));
+        QList<QByteArray> names;
+        for (qsizetype i = 0; i < reasons.size(); ++i) {
+            names.prepend("Nr" + QByteArray::number(i));
+            QVERIFY(snapshots.keep(imageWith({names.front()}), SnapshotReason(reasons[i]),
+                                   kStart.addMSecs(milliseconds[i])));
+        }
+        QList<QByteArray> listed;
+        for (const SnapshotInfo& snapshot : snapshots.list())
+            listed << Snapshots::load(snapshot).field(1, Name);
+        QCOMPARE(listed, names);
     }
 };
 

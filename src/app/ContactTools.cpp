@@ -5,7 +5,6 @@
 #include "base/AppSettings.h"
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
-#include "base/RegistryKey.h"
 #include "base/Texts.h"
 #include "phonebook/PhoneNumbers.h"
 #include "phonebook/RecordStore.h"
@@ -36,11 +35,6 @@ QString titleOf(const LanguageFile& texts, TextId id)
 }
 
 } // namespace
-
-int userCountryCode()
-{
-    return loadCountryCode(*openRegistryKey(kProgramKey));
-}
 
 // --- Duplicates -------------------------------------------------------------
 

@@ -20,9 +20,6 @@ class LanguageFile;
 class RecordStore;
 struct EditResult;
 
-// The country code the user set for telling "+49…" from "0…".
-int userCountryCode();
-
 // "Doppelte Einträge…": the groups of entries that share a number or a
 // folded name, each merged on request into its first entry. Every merge is
 // an edit of its own, handed to `merged` at once, so that each is one undo

@@ -286,7 +286,7 @@ void TFrm_Q7_Manager::loadSettings()
         guarded([this] { m_comPort->RestorePortSettings(kProgramKey); });
 
     m_options->setPhonebookOptions(loadPhonebookOptions(*m_settings));
-    m_page->setCountryCode(loadCountryCode(*m_settings));
+    m_page->setCountryCode(userCountryCode());
     // Qt brings a window saved on a screen that is gone back where it can be
     // seen.
     const QByteArray geometry = m_settings->value(kGeometryKey).toByteArray();

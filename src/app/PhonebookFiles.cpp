@@ -10,7 +10,6 @@
 #include "base/AppSettings.h"
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
-#include "base/RegistryKey.h"
 #include "editing/ContactMerge.h"
 #include "fileio/ContactsCsv.h"
 #include "fileio/CsvPhonebook.h"
@@ -108,7 +107,7 @@ void PhonebookFiles::importContactsFile(const QByteArray& content, PhonebookFile
         target == QMessageBox::Yes ? ImportRange::HandsetMemory : ImportRange::SimCard;
     guarded([&] {
         const QList<Contact> contacts = readContacts(content, format);
-        const int countryCode = loadCountryCode(*openRegistryKey(kProgramKey));
+        const int countryCode = userCountryCode();
         // Only where a contact meets an entry is there a choice to make;
         // otherwise both ways give the same new entries.
         MergeMode mode = MergeMode::Merge;

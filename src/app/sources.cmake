@@ -30,3 +30,8 @@ list(APPEND q7gui_sources
 # The about box names the version the project is built as.
 set_source_files_properties(app/AboutBox.cpp PROPERTIES
   COMPILE_DEFINITIONS Q7_VERSION="${PROJECT_VERSION}")
+# The termination signals in the platform's own terms; a Windows build
+# brings closeOnTerminationSignals in ShutdownSignals_win.cpp.
+if(UNIX)
+  list(APPEND q7gui_sources app/ShutdownSignals_unix.cpp)
+endif()

@@ -109,6 +109,11 @@ int loadCountryCode(QSettings& programKey)
     return stored && *stored >= 1 && *stored <= 999 ? *stored : kDefaultCountryCode;
 }
 
+int userCountryCode()
+{
+    return loadCountryCode(*openRegistryKey(kProgramKey));
+}
+
 StartCount nextStartCount(std::optional<int> stored)
 {
     const qint64 value = stored.value_or(-1);

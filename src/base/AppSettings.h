@@ -82,6 +82,9 @@ bool passStartCounter(QSettings& programKey, const std::function<bool()>& discla
 // missing value or one that is no country code (1 to 999) gives 49.
 inline constexpr int kDefaultCountryCode = 49;
 int loadCountryCode(QSettings& programKey);
+// The country code as the program key holds it now: what the window, its
+// contact tools, its imports and q7ctl all go by.
+int userCountryCode();
 
 inline const QString kStartCounterKey = QStringLiteral("StartZaehler");
 

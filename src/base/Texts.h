@@ -471,6 +471,53 @@ namespace q7 {
       "eine Datei oder --snapshot angeben, nicht beides")                                          \
     X(Fehler_AufrufSnapshot, "Fehler", "AufrufSnapshot",                                           \
       "--snapshot nimmt latest oder eine Nummer, die q7ctl snapshots zeigt")                       \
+    X(Befehlszeile_Beschreibung, "Befehlszeile", "Beschreibung",                                   \
+      "Liest, sichert und schreibt das Telefonbuch eines Vexa TLM-Q7 zurück.")                     \
+    X(Befehlszeile_Befehle, "Befehlszeile", "Befehle", "Befehle:")                                 \
+    X(Befehlszeile_Befehl, "Befehlszeile", "Befehl", "Was zu tun ist.")                            \
+    X(Befehlszeile_Detect, "Befehlszeile", "Detect", "nach dem Handy suchen")                      \
+    X(Befehlszeile_Doctor, "Befehlszeile", "Doctor",                                               \
+      "die seriellen Anschlüsse auflisten und was jedem im Weg steht, dann auf jedem nach dem "   \
+      "Handy suchen")                                                                              \
+    X(Befehlszeile_List, "Befehlszeile", "List",                                                   \
+      "das ganze Telefonbuch lesen, eine Zeile je Eintrag")                                        \
+    X(Befehlszeile_Backup, "Befehlszeile", "Backup",                                               \
+      "das ganze Telefonbuch lesen und als CSV-Datei sichern, als vCard, wenn der Name auf .vcf "  \
+      "endet")                                                                                     \
+    X(Befehlszeile_Restore, "Befehlszeile", "Restore",                                             \
+      "die Einträge einer CSV-Datei ins Handy schreiben (--replace löscht das Handy zuerst); "   \
+      "--snapshot latest|N setzt das Handy zurück, wie eine Sicherung es hält; --dry-run liest " \
+      "das Handy und zeigt nur, was restore täte")                                                 \
+    X(Befehlszeile_Snapshots, "Befehlszeile", "Snapshots",                                         \
+      "die Sicherungen des Handys auflisten, die neueste zuerst")                                  \
+    X(Befehlszeile_Erase, "Befehlszeile", "Erase", "jeden Eintrag im Handy löschen")               \
+    X(Befehlszeile_Convert, "Befehlszeile", "Convert",                                             \
+      "eine CSV-Datei in eine vCard verwandeln oder eine vCard in eine CSV-Datei, ohne Handy "     \
+      "(--sim legt die Karten auf die SIM-Karte, sonst in den Handyspeicher); IN darf auch die "   \
+      "Kontakte-CSV-Datei eines anderen Programms sein")                                           \
+    X(Befehlszeile_Merge, "Befehlszeile", "Merge",                                                 \
+      "die Kontakte aus IN (vCard oder Kontakte-CSV) ohne Doppelte zur Telefonbuchdatei BASE "     \
+      "hinzufügen, nach OUT")                                                                      \
+    X(Befehlszeile_Duplicates, "Befehlszeile", "Duplicates",                                       \
+      "die Einträge auflisten, die eine Nummer oder einen Namen teilen")                           \
+    X(Befehlszeile_OptionPort, "Befehlszeile", "OptionPort", "Serieller Anschluss COM1..COM96.")   \
+    X(Befehlszeile_OptionDevice, "Befehlszeile", "OptionDevice",                                   \
+      "Gerätepfad, z. B. /dev/ttyUSB0.")                                                           \
+    X(Befehlszeile_OptionBaud, "Befehlszeile", "OptionBaud", "Übertragungsrate.")                  \
+    X(Befehlszeile_OptionYes, "Befehlszeile", "OptionYes",                                         \
+      "erase: das Löschen des Handys bestätigen.")                                                 \
+    X(Befehlszeile_OptionReplace, "Befehlszeile", "OptionReplace",                                 \
+      "restore: das Handy zuerst löschen.")                                                        \
+    X(Befehlszeile_OptionSim, "Befehlszeile", "OptionSim",                                         \
+      "convert, merge: neue Einträge auf die SIM-Karte legen.")                                    \
+    X(Befehlszeile_OptionDryRun, "Befehlszeile", "OptionDryRun",                                   \
+      "restore: das Handy lesen und den Plan zeigen; nichts ändern.")                              \
+    X(Befehlszeile_OptionSnapshot, "Befehlszeile", "OptionSnapshot",                               \
+      "restore: diese Sicherung zurückschreiben (latest oder ihre Nummer in snapshots).")          \
+    X(Befehlszeile_OptionNoSnapshot, "Befehlszeile", "OptionNoSnapshot",                           \
+      "restore, erase: vorher keine Sicherung des Handys anlegen.")                                \
+    X(Befehlszeile_OptionNoVerify, "Befehlszeile", "OptionNoVerify",                               \
+      "restore: das Geschriebene nicht zurücklesen.")                                              \
     X(Diagnose_Geraet, "Diagnose", "Geraet", "%1: %2, Gruppe \"%3\", Rechte %4")                   \
     X(Diagnose_AuchAls, "Diagnose", "AuchAls", "auch %1")                                          \
     X(Diagnose_Darf, "Diagnose", "Darf", "darf geöffnet werden.")                                  \

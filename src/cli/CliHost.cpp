@@ -6,13 +6,12 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
-#include <unistd.h>
 
 namespace q7 {
 
 CliHost::CliHost(const LanguageFile& texts)
-    : m_texts(texts), m_err(stderr), m_interactive(isatty(STDERR_FILENO) != 0),
-      m_canAsk(m_interactive && isatty(STDIN_FILENO) != 0)
+    : m_texts(texts), m_err(stderr), m_interactive(stderrIsTerminal()),
+      m_canAsk(m_interactive && stdinIsTerminal())
 {
     m_err.setEncoding(QStringConverter::System);
 }

@@ -9,6 +9,11 @@ namespace q7 {
 
 class LanguageFile;
 
+// The platform's half (CliHost_unix.cpp): whether stderr is a terminal that
+// someone watches, and stdin one that someone answers at.
+bool stderrIsTerminal();
+bool stdinIsTerminal();
+
 // The command line's side of an operation: a progress line on stderr when it
 // is a terminal, and the lost-link question asked there too. Without a
 // terminal nobody can answer, so a lost link cancels.

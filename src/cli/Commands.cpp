@@ -220,12 +220,6 @@ int convert(CommandContext& context)
 
 // --- merge and duplicates: contacts from other address books without copies
 
-int countryCode()
-{
-    auto settings = openRegistryKey(kProgramKey);
-    return loadCountryCode(*settings);
-}
-
 QString mergeFiles(const CommandContext& context)
 {
     if (context.arguments.size() != 3)
@@ -253,7 +247,7 @@ int merge(CommandContext& context)
     ContactImport result =
         importContacts(readContacts(content, format), store,
                        context.simRange ? ImportRange::SimCard : ImportRange::HandsetMemory,
-                       MergeMode::Merge, numberTypeNames(context.texts), countryCode());
+                       MergeMode::Merge, numberTypeNames(context.texts), userCountryCode());
     result.report.fromContactsFile = format == PhonebookFileFormat::ContactsCsv;
     printReport(result.report, context.texts);
     writeCsvFile(outPath, store, false);
@@ -265,7 +259,7 @@ int duplicates(CommandContext& context)
     QList<int> repeated;
     const RecordStore store = readCsvFile(context.arguments.front(), RecordStore(), &repeated);
     warnOfRepeatedLocations(repeated, context.texts);
-    const QList<QList<int>> groups = findDuplicates(store, countryCode());
+    const QList<QList<int>> groups = findDuplicates(store, userCountryCode());
     for (qsizetype i = 0; i < groups.size(); ++i) {
         if (i > 0)
             out() << '\n';
@@ -462,22 +456,72 @@ QString fileOrSnapshot(const CommandContext& context)
     return {};
 }
 
+// Every command of q7ctl, in the order the help lists them. A new command
+// is a row here; its help text goes into the text table (section
+// Befehlszeile) with its English line in lang/english.ini.
 const Command kCommands[] = {
-    {"detect", noArguments, detect, "detect"},
-    {"doctor", noArguments, doctor, "doctor"},
-    {"list", noArguments, list, "list"},
-    {"backup", oneFile, backup, "backup FILE.csv|FILE.vcf"},
-    {"restore", fileOrSnapshot, restore,
+    {"detect", "detect", TextId::Befehlszeile_Detect, noArguments, detect, "detect"},
+    {"doctor", "doctor", TextId::Befehlszeile_Doctor, noArguments, doctor, "doctor"},
+    {"list", "list", TextId::Befehlszeile_List, noArguments, list, "list"},
+    {"backup", "backup FILE.csv|.vcf", TextId::Befehlszeile_Backup, oneFile, backup,
+     "backup FILE.csv|FILE.vcf"},
+    {"restore", "restore FILE.csv", TextId::Befehlszeile_Restore, fileOrSnapshot, restore,
      "[--replace] [--dry-run] [--no-snapshot] [--no-verify] restore FILE.csv | --snapshot "
      "latest|N"},
-    {"erase", confirmedOnly, erase, "[--no-snapshot] erase --yes"},
-    {"snapshots", noArguments, listSnapshots, "snapshots"},
-    {"convert", csvAndVcard, convert, "[--sim] convert IN.csv OUT.vcf | IN.vcf OUT.csv"},
-    {"merge", mergeFiles, merge, "[--sim] merge BASE.csv IN.vcf|IN.csv OUT.csv"},
-    {"duplicates", oneFile, duplicates, "duplicates FILE.csv"},
+    {"snapshots", "snapshots", TextId::Befehlszeile_Snapshots, noArguments, listSnapshots,
+     "snapshots"},
+    {"erase", "erase --yes", TextId::Befehlszeile_Erase, confirmedOnly, erase,
+     "[--no-snapshot] erase --yes"},
+    {"convert", "convert IN OUT", TextId::Befehlszeile_Convert, csvAndVcard, convert,
+     "[--sim] convert IN.csv OUT.vcf | IN.vcf OUT.csv"},
+    {"merge", "merge BASE IN OUT", TextId::Befehlszeile_Merge, mergeFiles, merge,
+     "[--sim] merge BASE.csv IN.vcf|IN.csv OUT.csv"},
+    {"duplicates", "duplicates FILE.csv", TextId::Befehlszeile_Duplicates, oneFile, duplicates,
+     "duplicates FILE.csv"},
 };
 
+// The help's two columns: the synopsis, then the text wrapped to a
+// terminal's 80 columns; a long synopsis gets a line of its own.
+constexpr int kHelpIndent = 2;
+constexpr int kHelpColumn = 23;
+constexpr int kHelpWidth = 79;
+
+QString helpEntry(const QString& synopsis, const QString& text)
+{
+    QString entry = QString(kHelpIndent, u' ') + synopsis;
+    if (entry.size() >= kHelpColumn - 1) {
+        entry += u'\n';
+        entry += QString(kHelpColumn, u' ');
+    } else
+        entry = entry.leftJustified(kHelpColumn);
+    int column = kHelpColumn;
+    bool first = true;
+    for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) {
+        if (!first && column + 1 + word.size() > kHelpWidth) {
+            entry += u'\n' + QString(kHelpColumn, u' ');
+            column = kHelpColumn;
+            first = true;
+        }
+        if (!first) {
+            entry += u' ';
+            ++column;
+        }
+        entry += word;
+        column += int(word.size());
+        first = false;
+    }
+    return entry;
+}
+
 } // namespace
+
+QString commandsHelp(const LanguageFile& texts)
+{
+    QStringList lines{texts.text(TextId::Befehlszeile_Befehle)};
+    for (const Command& command : kCommands)
+        lines << helpEntry(QLatin1String(command.synopsis), texts.text(command.help));
+    return lines.join(u'\n');
+}
 
 std::optional<Command> findCommand(const QString& name)
 {

@@ -2,6 +2,7 @@
 // q7ctl: the manager's operations from the command line, on the same core as
 // the window.
 
+#include "base/AppSettings.h"
 #include "base/Errors.h"
 #include "base/LanguageFile.h"
 #include "base/RegistryKey.h"
@@ -46,7 +47,7 @@ int commandUsageError(const Command& command, const QString& message)
 void restoreWindowPortSettings(TComPort& port)
 {
     auto settings = openRegistryKey(kProgramKey);
-    if (settings->childGroups().contains(QStringLiteral("ComPort")))
+    if (settings->childGroups().contains(kComPortGroup))
         port.RestorePortSettings(kProgramKey);
 }
 
@@ -58,64 +59,37 @@ int main(int argc, char** argv)
     QCoreApplication::setOrganizationName(QStringLiteral("Norvik"));
     QCoreApplication::setApplicationName(QStringLiteral("Q7 Manager"));
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Reads, saves and restores the phonebook of a Vexa TLM-Q7.\n\n"
-        "Commands:\n"
-        "  detect               search for the handset\n"
-        "  doctor               list the serial ports and what keeps each from\n"
-        "                       working, then search for the handset on each\n"
-        "  list                 read the whole phonebook, one line per entry\n"
-        "  backup FILE.csv      read the whole phonebook and save it as a CSV file\n"
-        "  backup FILE.vcf      ... or as vCard\n"
-        "  restore FILE.csv     write every entry of a CSV file to the handset\n"
-        "                       (--replace erases the handset first)\n"
-        "  restore --snapshot latest|N\n"
-        "                       put the handset back as a snapshot holds it\n"
-        "  restore --dry-run ...  read the handset and print what restore would do\n"
-        "  snapshots            list the snapshots of the handset, newest first\n"
-        "  erase --yes          delete every entry on the handset\n"
-        "  convert IN OUT       turn a CSV file into vCard or vCard into a CSV file,\n"
-        "                       without a handset (--sim places the cards on the\n"
-        "                       SIM card, else in the handset memory); IN may also be\n"
-        "                       another program's contacts CSV file\n"
-        "  merge BASE IN OUT    add the contacts of IN (vCard or contacts CSV) to the\n"
-        "                       phonebook file BASE without duplicates, into OUT\n"
-        "  duplicates FILE.csv  list the entries that share a number or a name"));
-    parser.addHelpOption();
-    const QCommandLineOption portOption(
-        QStringLiteral("port"), QStringLiteral("Serial port COM1..COM96."), QStringLiteral("COMn"));
-    const QCommandLineOption deviceOption(QStringLiteral("device"),
-                                          QStringLiteral("Device path, e.g. /dev/ttyUSB0."),
-                                          QStringLiteral("PATH"));
-    const QCommandLineOption baudOption(QStringLiteral("baud"), QStringLiteral("Line rate."),
-                                        QStringLiteral("RATE"));
-    const QCommandLineOption yesOption(QStringLiteral("yes"),
-                                       QStringLiteral("Confirm erasing the handset."));
-    const QCommandLineOption replaceOption(QStringLiteral("replace"),
-                                           QStringLiteral("restore: erase the handset first."));
-    const QCommandLineOption simOption(
-        QStringLiteral("sim"),
-        QStringLiteral("convert, merge: place new entries on the SIM card."));
-    const QCommandLineOption dryRunOption(
-        QStringLiteral("dry-run"),
-        QStringLiteral("restore: read the handset and print the plan; change nothing."));
-    const QCommandLineOption snapshotOption(
-        QStringLiteral("snapshot"),
-        QStringLiteral("restore: write back this snapshot (latest, or its number in snapshots)."),
-        QStringLiteral("latest|N"));
-    const QCommandLineOption noSnapshotOption(
-        QStringLiteral("no-snapshot"),
-        QStringLiteral("restore, erase: keep no snapshot of the handset first."));
-    const QCommandLineOption noVerifyOption(
-        QStringLiteral("no-verify"), QStringLiteral("restore: do not read back what was written."));
-    parser.addOptions({portOption, deviceOption, baudOption, yesOption, replaceOption, simOption,
-                       dryRunOption, snapshotOption, noSnapshotOption, noVerifyOption});
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
-    parser.process(app);
-
     const LanguageFile texts(LanguageFile::locate(
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("q7manager"))));
+    const auto say = [&](TextId id) { return texts.text(id); };
+    QCommandLineParser parser;
+    parser.setApplicationDescription(say(TextId::Befehlszeile_Beschreibung) +
+                                     QStringLiteral("\n\n") + commandsHelp(texts));
+    parser.addHelpOption();
+    const QCommandLineOption portOption(
+        QStringLiteral("port"), say(TextId::Befehlszeile_OptionPort), QStringLiteral("COMn"));
+    const QCommandLineOption deviceOption(
+        QStringLiteral("device"), say(TextId::Befehlszeile_OptionDevice), QStringLiteral("PATH"));
+    const QCommandLineOption baudOption(
+        QStringLiteral("baud"), say(TextId::Befehlszeile_OptionBaud), QStringLiteral("RATE"));
+    const QCommandLineOption yesOption(QStringLiteral("yes"), say(TextId::Befehlszeile_OptionYes));
+    const QCommandLineOption replaceOption(QStringLiteral("replace"),
+                                           say(TextId::Befehlszeile_OptionReplace));
+    const QCommandLineOption simOption(QStringLiteral("sim"), say(TextId::Befehlszeile_OptionSim));
+    const QCommandLineOption dryRunOption(QStringLiteral("dry-run"),
+                                          say(TextId::Befehlszeile_OptionDryRun));
+    const QCommandLineOption snapshotOption(QStringLiteral("snapshot"),
+                                            say(TextId::Befehlszeile_OptionSnapshot),
+                                            QStringLiteral("latest|N"));
+    const QCommandLineOption noSnapshotOption(QStringLiteral("no-snapshot"),
+                                              say(TextId::Befehlszeile_OptionNoSnapshot));
+    const QCommandLineOption noVerifyOption(QStringLiteral("no-verify"),
+                                            say(TextId::Befehlszeile_OptionNoVerify));
+    parser.addOptions({portOption, deviceOption, baudOption, yesOption, replaceOption, simOption,
+                       dryRunOption, snapshotOption, noSnapshotOption, noVerifyOption});
+    parser.addPositionalArgument(QStringLiteral("command"), say(TextId::Befehlszeile_Befehl));
+    parser.process(app);
+
     const QStringList args = parser.positionalArguments();
     if (args.isEmpty())
         return usageError(parser, texts, TextId::Fehler_AufrufKeinBefehl);

@@ -239,9 +239,9 @@ MergeCounts countMerge(const QList<Contact>& contacts, const RecordStore& store,
     MergeCounts counts;
     counts.added = trial.report.created();
     counts.alreadyThere = trial.report.alreadyThere;
-    for (const VcardCardReport& card : trial.report.cards)
-        if (card.outcome == VcardCardReport::Completed)
-            ++counts.completed;
+    // Entries, as the question says: two contacts that complete one entry
+    // complete one.
+    counts.completed = int(trial.report.completedRecords.size());
     return counts;
 }
 

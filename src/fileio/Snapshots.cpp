@@ -11,9 +11,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTimeZone>
+#include <algorithm>
 #include <memory>
 
 namespace q7 {
@@ -36,23 +38,36 @@ const char* reasonWord(SnapshotReason reason)
     return "read";
 }
 
-std::optional<SnapshotInfo> infoOf(const QString& folder, const QString& fileName)
+// A snapshot's file name: its time, the how-manieth it is within that
+// millisecond (none for the first), its reason and its number of entries.
+const QRegularExpression& namePattern()
 {
     static const QRegularExpression pattern(
-        QStringLiteral("^(\\d{8}-\\d{6}-\\d{3})(?:-\\d+)?_(read|write|erase)_(\\d+)\\.csv$"));
-    const QRegularExpressionMatch match = pattern.match(fileName);
+        QStringLiteral("^(\\d{8}-\\d{6}-\\d{3})(?:-(\\d+))?_(read|write|erase)_(\\d+)\\.csv$"));
+    return pattern;
+}
+
+std::optional<SnapshotInfo> infoOf(const QString& folder, const QString& fileName)
+{
+    const QRegularExpressionMatch match = namePattern().match(fileName);
     if (!match.hasMatch())
         return std::nullopt;
     SnapshotInfo info;
     info.path = QDir(folder).filePath(fileName);
     info.time = QDateTime::fromString(match.captured(1), QStringLiteral("yyyyMMdd-HHmmss-zzz"));
     info.time.setTimeZone(QTimeZone::utc());
-    info.entries = match.captured(3).toInt();
-    const QString word = match.captured(2);
+    info.entries = match.captured(4).toInt();
+    const QString word = match.captured(3);
     info.reason = word == u"write"   ? SnapshotReason::BeforeWrite
                   : word == u"erase" ? SnapshotReason::BeforeErase
                                      : SnapshotReason::Read;
     return info;
+}
+
+// 0 for the first snapshot of its millisecond, then 1, 2...
+int sequenceOf(const QString& path)
+{
+    return namePattern().match(QFileInfo(path).fileName()).captured(2).toInt();
 }
 
 } // namespace
@@ -103,9 +118,15 @@ std::optional<SnapshotInfo> Snapshots::keep(const HandsetImage& image, SnapshotR
     const QString stamp = now.toUTC().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
     const QString tail =
         QStringLiteral("_%1_%2.csv").arg(QLatin1String(reasonWord(reason))).arg(image.entryCount());
-    QString fileName = stamp + tail;
-    for (int n = 1; QFile::exists(QDir(m_folder).filePath(fileName)); ++n)
-        fileName = stamp + u'-' + QString::number(n) + tail;
+    // A second snapshot in the same millisecond, whatever its reason, takes
+    // the next number after that millisecond's last one, so that the list
+    // keeps the order they were taken in.
+    int sequence = -1;
+    for (const SnapshotInfo& info : existing)
+        if (info.time == now.toUTC())
+            sequence = std::max(sequence, sequenceOf(info.path));
+    QString fileName =
+        sequence < 0 ? stamp + tail : stamp + u'-' + QString::number(sequence + 1) + tail;
     writeFileAtomically(QDir(m_folder).filePath(fileName), content, FileReaders::OwnerOnly);
     prune();
     return infoOf(m_folder, fileName);
@@ -114,12 +135,19 @@ std::optional<SnapshotInfo> Snapshots::keep(const HandsetImage& image, SnapshotR
 QList<SnapshotInfo> Snapshots::list() const
 {
     QList<SnapshotInfo> snapshots;
-    // Names sort as their times do; newest first.
-    const QStringList names = QDir(m_folder).entryList({QStringLiteral("*.csv")}, QDir::Files,
-                                                       QDir::Name | QDir::Reversed);
+    const QStringList names =
+        QDir(m_folder).entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name);
     for (const QString& name : names)
         if (const std::optional<SnapshotInfo> info = infoOf(m_folder, name))
             snapshots << *info;
+    // Newest first: by time, then by the number within the millisecond. The
+    // names alone would put the reason's spelling before that number.
+    std::stable_sort(snapshots.begin(), snapshots.end(),
+                     [](const SnapshotInfo& a, const SnapshotInfo& b) {
+                         if (a.time != b.time)
+                             return a.time > b.time;
+                         return sequenceOf(a.path) > sequenceOf(b.path);
+                     });
     return snapshots;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "link/ComPort.h"
 
+#include "base/AppSettings.h"
 #include "base/Errors.h"
 #include "base/RegistryKey.h"
 #include "link/NestedWait.h"
@@ -375,7 +376,7 @@ void TComPort::throwPendingFailure()
 void TComPort::StorePortSettings(const QString& registryPath) const
 {
     auto settings = openRegistryKey(registryPath);
-    settings->beginGroup(QStringLiteral("ComPort"));
+    settings->beginGroup(kComPortGroup);
     settings->setValue(QStringLiteral("Port"), m_port);
     settings->setValue(QStringLiteral("BaudRate"), baudRateName(m_line.BaudRate));
     if (m_line.BaudRate == brCustom)
@@ -412,7 +413,7 @@ void TComPort::RestorePortSettings(const QString& registryPath)
 
 void TComPort::restoreFrom(QSettings& settings)
 {
-    settings.beginGroup(QStringLiteral("ComPort"));
+    settings.beginGroup(kComPortGroup);
     const auto text = [&](const char* key, const QString& current) {
         return settings.value(QLatin1String(key), current).toString();
     };

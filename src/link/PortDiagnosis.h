@@ -13,6 +13,10 @@ class LanguageFile;
 // folders /proc, /sys, /dev, /etc and the lock folders, read below a root,
 // and who the user is. A test lays out a tree of its own and names a user
 // who is not root (root opens every device).
+//
+// The reading of the system is the platform's half (PortDiagnosis_unix.cpp):
+// current(), the group and process look-ups, deviceFacts and
+// serialByIdLinks. The paths and the explanation in words are shared.
 struct SystemView
 {
     QString root = QStringLiteral("/");
@@ -30,8 +34,13 @@ struct SystemView
     // The running system and the user this program runs as.
     static SystemView current();
 
+    // Whether this is the running system rather than a tree below a root.
+    bool isLive() const { return root == QLatin1String("/"); }
     // An absolute path of the system, below the root.
     QString path(const QString& absolute) const;
+    // The path a device stands for, symlinks followed, as the system names
+    // it (without the root); empty when nothing is there.
+    QString realPath(const QString& device) const;
     // The group's name ("dialout"); its number where the database has none.
     QString groupName(uint gid) const;
     // Whether the group database (not this process) puts the user in it.

@@ -11,3 +11,9 @@ list(APPEND q7core_sources
   link/PortMap.cpp
   link/PortWatcher.cpp
 )
+# What the system shows about its ports and who holds them, in the
+# platform's own calls; a Windows build brings the same functions in
+# PortDiagnosis_win.cpp.
+if(UNIX)
+  list(APPEND q7core_sources link/PortDiagnosis_unix.cpp)
+endif()

@@ -22,7 +22,7 @@ struct TypedNumber
 // "0151abc555" is refused for "abc". A '+' after the first digit is refused.
 TypedNumber cleanTypedNumber(QStringView text);
 
-// countryCode is the user's own (loadCountryCode in base/AppSettings.h).
+// countryCode is the user's own (userCountryCode in base/AppSettings.h).
 // The form numbers are compared in: separators dropped, and an international
 // number of the user's own country written nationally ("+49171" and
 // "0049171" become "0171"); other international numbers keep their '+'
