@@ -35,6 +35,7 @@ WritePlanDialog::WritePlanDialog(const WritePlan& plan, const RecordStore& store
     // Only what reaches the handset: the entries left as they are stand in the counts.
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("LB_Plan"));
+    m_list->setAccessibleName(texts.text(TextId::Plan_Caption));
     for (const PlanItem& item : plan.items) {
         if (item.isSent())
             m_list->addItem(planLine(item, store, image, texts));

@@ -165,6 +165,13 @@ bool TreeEditor::openEditor(const NodeTarget& target)
     QWidget* editor = tree->itemWidget(target.node, 0);
     if (!editor)
         return false;
+    // A screen reader names the editor for the field it changes, as the new
+    // entry dialog's labels do.
+    const LanguageFile& texts = m_trees.language();
+    editor->setAccessibleName(target.kind == NodeKind::Number
+                                  ? texts.text(TextId::Contexmenu_Nummer) +
+                                        QStringLiteral(" %1").arg(target.slot)
+                                  : texts.text(TextId::Neuereintrag_Label_name));
     if (auto* line = qobject_cast<QLineEdit*>(editor))
         setUpFieldInput(line, target.kind == NodeKind::Number ? InputKind::Number : InputKind::Text,
                         m_trees.language(),
