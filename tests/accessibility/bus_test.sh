@@ -58,23 +58,33 @@ unset AT_SPI_BUS_ADDRESS
 export XDG_CONFIG_HOME=$run/config XDG_DATA_HOME=$run/data XDG_RUNTIME_DIR=$run/runtime
 export Q7_MANAGER=$manager Q7_BUS_LAUNCHER=$launcher Q7_PYTHON=$python
 export Q7_CLIENT=$source_dir/tests/accessibility/bus_client.py
-status=0
-timeout 100 xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- bash -c '
-  set -u
-  # The accessibility bus, started now rather than on the first question.
-  "$Q7_BUS_LAUNCHER" --launch-immediately >/dev/null 2>&1 &
-  bus=$!
-  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
-  "$Q7_MANAGER" >"$XDG_RUNTIME_DIR/manager.log" 2>&1 &
-  manager=$!
-  "$Q7_PYTHON" "$Q7_CLIENT"
-  status=$?
-  kill $manager 2>/dev/null
-  wait $manager 2>/dev/null
-  kill $bus 2>/dev/null
-  wait $bus 2>/dev/null
-  exit $status
-' || status=$?
+# xvfb-run -a picks a free display by looking, and another program starting
+# its own at the same moment may take it first: a virtual display that did
+# not start is tried again.
+for attempt in 1 2 3; do
+  status=0
+  rm -f "$run/runtime/started"
+  timeout 100 xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- bash -c '
+    set -u
+    touch "$XDG_RUNTIME_DIR/started"
+    # The accessibility bus, started now rather than on the first question.
+    "$Q7_BUS_LAUNCHER" --launch-immediately >/dev/null 2>&1 &
+    bus=$!
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
+    "$Q7_MANAGER" >"$XDG_RUNTIME_DIR/manager.log" 2>&1 &
+    manager=$!
+    "$Q7_PYTHON" "$Q7_CLIENT"
+    status=$?
+    kill $manager 2>/dev/null
+    wait $manager 2>/dev/null
+    kill $bus 2>/dev/null
+    wait $bus 2>/dev/null
+    exit $status
+  ' || status=$?
+  [ -e "$run/runtime/started" ] && break
+  echo "the virtual display did not start (attempt $attempt)" >&2
+  sleep 1
+done
 if [ $status -ne 0 ]; then
   echo "--- the manager's output" >&2
   cat "$run/runtime/manager.log" >&2 || true

@@ -9,6 +9,7 @@
 
 #include <QAbstractItemDelegate>
 #include <QLineEdit>
+#include <QTimer>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -294,6 +295,8 @@ void TreeEditor::onEditorClosed(QTreeWidget* tree)
                              confirmed ? closed.node->text(0) : QString());
     }
     emit editorClosed();
+    // Once the edit is in the node: what it says now is what is heard.
+    QTimer::singleShot(0, tree, [tree] { PhonebookTrees::announceCurrent(tree); });
 }
 
 void TreeEditor::syncEntry(QTreeWidgetItem* entry, int r, int mainImage, int secondImage)

@@ -7,6 +7,7 @@
 #include "phonebook/ui/PhonebookImages.h"
 #include "phonebook/ui/TreeLines.h"
 
+#include <QAccessible>
 #include <QCollator>
 #include <QFont>
 #include <QHash>
@@ -316,6 +317,29 @@ QString PhonebookTrees::spokenDetails(const QTreeWidgetItem* node) const
             details << spokenText(detail);
     }
     return details.join(QStringLiteral("; "));
+}
+
+void PhonebookTrees::announceCurrent(QTreeWidget* tree)
+{
+    const QTreeWidgetItem* current = tree->currentItem();
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(tree);
+    QAccessibleTableInterface* table = view ? view->tableInterface() : nullptr;
+    if (!current || !tree->hasFocus() || !table)
+        return;
+    // The bus counts the rows the view shows.
+    const auto shown = [](const QTreeWidgetItem* item) {
+        for (; item; item = item->parent())
+            if (item->isHidden() || (item->parent() && !item->parent()->isExpanded()))
+                return false;
+        return true;
+    };
+    int row = 0;
+    for (QTreeWidgetItemIterator it(tree); *it && *it != current; ++it)
+        row += shown(*it) ? 1 : 0;
+    if (QAccessibleInterface* cell = table->cellAt(row, 0)) {
+        QAccessibleEvent event(cell, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 QTreeWidgetItem* PhonebookTrees::newRoot(QTreeWidget* tree, const QString& text, int image) const

@@ -169,6 +169,10 @@ public:
     // What it says besides (its accessible description): an entry its
     // details, so that they are heard without opening it.
     QString spokenDetails(const QTreeWidgetItem* node) const;
+    // Tells a screen reader anew of the tree's current node, as when the
+    // keyboard moves onto it: the tree alone says nothing of it when it
+    // gets the focus back from an editor.
+    static void announceCurrent(QTreeWidget* tree);
 
     // The flat index, in tree order with hidden and collapsed items counted,
     // of the first selected item; 0 (the root) when nothing is selected.
