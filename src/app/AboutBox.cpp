@@ -11,6 +11,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -52,6 +53,7 @@ AboutBox::AboutBox(const LanguageFile& texts, QWidget* parent) : QDialog(parent)
     m_rows->setColumnStretch(1, 1);
     layout->addLayout(m_rows);
     const QString open = texts.text(TextId::Info_Oeffnen);
+    m_openName = texts.text(TextId::Vorlesen_OrdnerOeffnen);
     const QString settings = settingsFolder();
     addFolderRow("Einstellungen", texts.text(TextId::Info_Einstellungen),
                  QDir::toNativeSeparators(settings), settings, open);
@@ -90,6 +92,9 @@ void AboutBox::addFolderRow(const char* name, const QString& caption, const QStr
     button->setObjectName(QStringLiteral("Btn_%1").arg(QLatin1String(name)));
     button->setAutoDefault(false);
     button->setEnabled(!folder.isEmpty());
+    // Three buttons say "Open": a screen reader tells them apart by their row.
+    button->setAccessibleName(
+        m_openName.arg(QString(caption).remove(QRegularExpression(QStringLiteral(":\\s*$")))));
     connect(button, &QPushButton::clicked, this, [folder] { openFolder(folder); });
     m_rows->addWidget(label, row, 0, Qt::AlignTop);
     m_rows->addWidget(path, row, 1);

@@ -34,6 +34,7 @@ private:
 
     QStringList m_folders;
     QGridLayout* m_rows;
+    QString m_openName; // "%1 öffnen", the name of a row's button
 };
 
 } // namespace q7

@@ -5,7 +5,9 @@
 
 namespace q7 {
 
-// A label the user clicks, like a link: the colour rows of the options page.
+// A label the user clicks, like a link: the colour rows of the options page
+// and the about line. The keyboard reaches it with Tab and presses it with
+// Space or Enter; a screen reader sees a button it can press.
 class ClickLabel : public QLabel
 {
     Q_OBJECT
@@ -18,6 +20,8 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 } // namespace q7

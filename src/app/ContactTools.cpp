@@ -53,6 +53,8 @@ DuplicatesDialog::DuplicatesDialog(RecordStore& store, const LanguageFile& texts
     layout->addWidget(hint);
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("TV_Doppelte"));
+    m_list->setAccessibleName(windowTitle());
+    m_list->setAccessibleDescription(hint->text());
     m_list->setHeaderHidden(true);
     m_list->setColumnCount(3);
     m_list->setRootIsDecorated(true);
@@ -187,6 +189,9 @@ NumberFormDialog::NumberFormDialog(const RecordStore& store, const LanguageFile&
     m_changes = new QPlainTextEdit(this);
     m_changes->setObjectName(QStringLiteral("Memo_Aenderungen"));
     m_changes->setReadOnly(true);
+    m_changes->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // The count above the list names it.
+    m_count->setBuddy(m_changes);
     m_changes->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(m_changes);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

@@ -71,6 +71,7 @@ void showImportReport(QWidget* parent, const QString& title, const QStringList& 
     const QString report = importReportText(lines);
     auto* text = new QPlainTextEdit(report, &dialog);
     text->setObjectName(QStringLiteral("Memo_Bericht"));
+    text->setAccessibleName(title);
     text->setReadOnly(true);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     text->setLineWrapMode(QPlainTextEdit::NoWrap);

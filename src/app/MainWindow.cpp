@@ -18,6 +18,7 @@
 #include "phonebook/TransferStatusTexts.h"
 #include "phonebook/ui/PhonebookTrees.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -218,6 +219,11 @@ void TFrm_Q7_Manager::applyTexts()
     m_caption = m_languageFile.text(TextId::Hauptfenster_Caption);
     PageControl->setTabText(0, m_languageFile.text(TextId::TAB_Telefonbuch_TAB_Name));
     PageControl->setTabText(1, m_languageFile.text(TextId::TAB_Optionen_TAB_Name));
+    // A panel that shows nothing yet is still named for what it shows.
+    const TextId panelNames[3] = {TextId::Vorlesen_Status, TextId::Vorlesen_Zwischenablage,
+                                  TextId::Vorlesen_Bestand};
+    for (int i = 0; i < 3; ++i)
+        m_statusPanels[i]->setPurpose(m_languageFile.text(panelNames[i]));
     m_page->applyTexts();
     m_files->applyTexts();
     m_options->applyTexts();
@@ -243,7 +249,16 @@ void TFrm_Q7_Manager::showStatus(const QString& text)
 
 void TFrm_Q7_Manager::setProgress(int value)
 {
-    m_page->progressBar()->setValue(value);
+    QProgressBar* bar = m_page->progressBar();
+    if (bar->value() == value)
+        return;
+    bar->setValue(value);
+    // A read or a write can be followed without looking: the bar tells the
+    // accessibility bus of each step, which Qt's bar does not do itself;
+    // the event goes whether or not a reader listens, and Qt drops it
+    // cheaply when none does.
+    QAccessibleValueChangeEvent event(bar, value);
+    QAccessible::updateAccessibility(&event);
 }
 
 // --- Start ------------------------------------------------------------------

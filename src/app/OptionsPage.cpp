@@ -107,6 +107,20 @@ void OptionsPage::createControls(TComPort& port)
         connect(row.label, &ClickLabel::clicked, this, row.handler);
     }
     applyTreeColors();
+
+    // The labels name the lists they stand over; Tab goes down the port's
+    // group, then down the phonebook's options and colours. A swatch does
+    // what its label does, so only the label takes the focus.
+    Label_Port->setBuddy(ComCB_COM);
+    Label_Baud->setBuddy(ComCB_BAUD);
+    Label_Flusskontrolle->setBuddy(ComCB_Fluss);
+    for (ColorPanel* panel : {Panel_Hintergrundfarbe, Panel_Schriftfarbe, Panel_Hottrackfarbe})
+        panel->setFocusPolicy(Qt::NoFocus);
+    const QList<QWidget*> tabOrder = {
+        ComCB_COM,        ComCB_BAUD, ComCB_Fluss,          Btn_ComTest,      CB_NurGeaenderte,
+        CB_Loeschbefehle, CB_Pruefen, Lbl_Hintergrundfarbe, Lbl_Schriftfarbe, Lbl_Hottrackfarbe};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
 void OptionsPage::applyTexts()
@@ -128,6 +142,9 @@ void OptionsPage::applyTexts()
     Lbl_Hintergrundfarbe->setText(texts.text(TextId::TAB_Optionen_Lbl_Hintergrundfarbe));
     Lbl_Schriftfarbe->setText(texts.text(TextId::TAB_Optionen_Lbl_Schriftfarbe));
     Lbl_Hottrackfarbe->setText(texts.text(TextId::TAB_Optionen_Lbl_Hottrackfarbe));
+    Panel_Hintergrundfarbe->setAccessibleName(Lbl_Hintergrundfarbe->text());
+    Panel_Schriftfarbe->setAccessibleName(Lbl_Schriftfarbe->text());
+    Panel_Hottrackfarbe->setAccessibleName(Lbl_Hottrackfarbe->text());
 }
 
 bool OptionsPage::writeOnlyChanged() const
@@ -198,6 +215,8 @@ void OptionsPage::showSelectedPortDevice()
         description.isEmpty()
             ? m_languageFile.text(TextId::TAB_Optionen_KeinGeraet)
             : m_languageFile.text(TextId::TAB_Optionen_Lbl_Geraet).arg(description));
+    // Heard with the port, as the eye sees it under the list.
+    ComCB_COM->setAccessibleDescription(Lbl_ComGeraet->text());
 }
 
 void OptionsPage::Lbl_HintergrundfarbeClick()

@@ -137,6 +137,29 @@ void PhonebookPage::createControls()
 
     m_noHandsetNotice = place(new NoHandsetNotice(this), "NoHandsetNotice", 16, 436, 273, 46);
     m_noHandsetNotice->hide();
+
+    // Tab follows the page's two columns: the First Nine tree and the
+    // operations below it, top to bottom; then the phonebook, its search
+    // and the new entry. The notice's button stands where the tidying
+    // buttons stand while it shows.
+    const QList<QWidget*> tabOrder = {TV_FirstNine,
+                                      Btn_DatenLesen,
+                                      Btn_Datenschreiben,
+                                      Btn_Loeschen,
+                                      Btn_Datenladen,
+                                      Btn_Datenspeichern,
+                                      Label1,
+                                      Btn_Sicherungen,
+                                      Btn_Close,
+                                      Btn_Anhalten,
+                                      Btn_Doppelte,
+                                      Btn_Vereinheitlichen,
+                                      m_noHandsetNotice->optionsButton(),
+                                      TV_Telefonbuch,
+                                      Edt_Suchen,
+                                      Btn_NeuerEintrag};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
 void PhonebookPage::applyTexts()
@@ -157,6 +180,11 @@ void PhonebookPage::applyTexts()
     // After the text: a caption's accelerator would take the place of Esc.
     Btn_Anhalten->setShortcut(Qt::Key_Escape);
     Edt_Suchen->setPlaceholderText(texts.text(TextId::TAB_Telefonbuch_Suchen));
+    // What a screen reader calls the controls that have no caption of their own.
+    TV_Telefonbuch->setAccessibleName(texts.text(TextId::TAB_Telefonbuch_Telefonbuch));
+    TV_FirstNine->setAccessibleName(texts.text(TextId::TAB_Telefonbuch_Firstnine));
+    Edt_Suchen->setAccessibleName(texts.text(TextId::Vorlesen_Suchen));
+    ProgressBar->setAccessibleName(texts.text(TextId::Vorlesen_Fortschritt));
     m_noHandsetNotice->applyTexts(texts);
     // The trees' popup menu takes its texts when it is built, right after
     // these (createEditing).
@@ -226,9 +254,10 @@ void PhonebookPage::enterResults()
         if (entry->isHidden())
             continue;
         root->setExpanded(true);
+        // The tree first, then its entry: a screen reader says them in that order.
+        TV_Telefonbuch->setFocus(Qt::OtherFocusReason);
         TV_Telefonbuch->setCurrentItem(entry);
         TV_Telefonbuch->scrollToItem(entry);
-        TV_Telefonbuch->setFocus(Qt::OtherFocusReason);
         return;
     }
 }
@@ -408,9 +437,9 @@ void PhonebookPage::Btn_NeuerEintragClick()
             entry->setHidden(false);
             m_trees->phonebookRoot()->setExpanded(true);
             TV_Telefonbuch->clearSelection();
+            TV_Telefonbuch->setFocus(Qt::OtherFocusReason);
             TV_Telefonbuch->setCurrentItem(entry);
             TV_Telefonbuch->scrollToItem(entry);
-            TV_Telefonbuch->setFocus(Qt::OtherFocusReason);
         }
     });
 }

@@ -25,6 +25,7 @@ SnapshotsDialog::SnapshotsDialog(const QList<SnapshotInfo>& snapshots, const Rec
 
     m_snapshots = new QTreeWidget(this);
     m_snapshots->setObjectName(QStringLiteral("TV_Sicherungen"));
+    m_snapshots->setAccessibleName(texts.text(TextId::Sicherungen_Caption));
     m_snapshots->setRootIsDecorated(false);
     m_snapshots->setHeaderHidden(true);
     m_snapshots->setColumnCount(3);
@@ -48,6 +49,7 @@ SnapshotsDialog::SnapshotsDialog(const QList<SnapshotInfo>& snapshots, const Rec
     // What the window would change on the handset if this snapshot were it.
     m_differences = new QListWidget(this);
     m_differences->setObjectName(QStringLiteral("LB_Unterschiede"));
+    m_differences->setAccessibleName(texts.text(TextId::Vorlesen_Unterschiede));
     m_differences->setMinimumHeight(160);
     layout->addWidget(m_differences, 1);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/StatusPanel.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QPainter>
 #include <QStyle>
@@ -13,6 +14,24 @@ void StatusPanel::setText(const QString& text)
 {
     QLabel::setText(text);
     updateToolTip();
+    announce();
+}
+
+void StatusPanel::setPurpose(const QString& purpose)
+{
+    setAccessibleDescription(purpose);
+    announce();
+}
+
+void StatusPanel::announce()
+{
+    // A screen reader hears the panel's text as its name, and what the
+    // panel is for (its description) while it has none. The bus learns of
+    // each new text, so that a read or a write can be followed by ear.
+    setAccessibleName(text().isEmpty() ? accessibleDescription() : text());
+    // Sent whether or not a reader listens: Qt drops it cheaply when none does.
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 QRect StatusPanel::textRect() const

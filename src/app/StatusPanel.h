@@ -17,6 +17,9 @@ public:
 
     // QLabel::setText, and the tooltip follows the text.
     void setText(const QString& text);
+    // What the panel is for ("Status"): a screen reader hears it while the
+    // panel shows nothing.
+    void setPurpose(const QString& purpose);
     // The panel shows less than its whole text.
     bool isElided() const;
 
@@ -29,6 +32,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void announce();
     QRect textRect() const;
     void updateToolTip();
 };

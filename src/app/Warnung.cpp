@@ -17,6 +17,8 @@ QPlainTextEdit* makeMemo(QWidget* parent, const char* name, const QString& text)
     memo->setObjectName(QLatin1String(name));
     memo->setGeometry(8, 8, 473, 337);
     memo->setReadOnly(true);
+    // Read with the keyboard's cursor, line by line, as a screen reader does.
+    memo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     memo->setPlainText(text);
@@ -97,6 +99,8 @@ void TFrm_Warnung::showTexts(const LanguageFile& texts, bool hasLanguageFile)
     if (hasLanguageFile)
         Mem_Warnung_eng->setPlainText(disclaimerText(texts, TextId::Warnung_Text, true));
     setWindowTitle(disclaimerText(texts, TextId::Warnung_Caption, hasLanguageFile));
+    Mem_Warnung_ger->setAccessibleName(defaultText(TextId::Warnung_Caption));
+    Mem_Warnung_eng->setAccessibleName(windowTitle());
     Btn_Akzeptiert->setText(disclaimerText(texts, TextId::Warnung_Btn_Akzeptiert, hasLanguageFile));
     Btn_Abgeleht->setText(disclaimerText(texts, TextId::Warnung_Btn_Abgeleht, hasLanguageFile));
 }

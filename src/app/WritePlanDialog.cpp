@@ -54,6 +54,7 @@ WritePlanDialog::WritePlanDialog(const WritePlan& plan, const RecordStore& store
     // Only what reaches the handset: the entries left as they are stand in the counts.
     m_list = planList(QStringLiteral("LB_Plan"),
                       planLines(keepingUnnamed(plan), store, image, texts), this);
+    m_list->setAccessibleName(texts.text(TextId::Plan_Caption));
     m_list->setMinimumSize(520, 220);
     layout->addWidget(m_list, 2);
 
@@ -72,6 +73,7 @@ WritePlanDialog::WritePlanDialog(const WritePlan& plan, const RecordStore& store
         m_unnamed = planList(QStringLiteral("LB_NichtEnthalten"), unnamed, this);
         m_unnamed->setMinimumHeight(100);
         heading->setBuddy(m_unnamed);
+        m_unnamed->setAccessibleName(heading->text());
         layout->addWidget(m_unnamed, 1);
         m_keep = new QCheckBox(texts.text(TextId::Schreibplan_Behalten), this);
         m_keep->setObjectName(QStringLiteral("CB_Behalten"));

@@ -318,7 +318,8 @@ namespace q7 {
       "Nichts zu schreiben: das Handy hält schon, was das Fenster zeigt.")                         \
     X(Plan_NieGelesen, "Plan", "NieGelesen",                                                       \
       "Das Handy wurde seit dem Start nicht gelesen: was es hält, ist unbekannt. Jeder Eintrag "  \
-      "wird geschrieben, jede Löschung gesendet.")                                                 \
+      "des Fensters wird geschrieben; Einträge, die das Fenster nicht kennt, bleiben auf dem "    \
+      "Handy.")                                                                                    \
     X(Plan_Schreiben, "Plan", "Schreiben", "&Schreiben")                                           \
     X(Plan_ZuerstLesen, "Plan", "ZuerstLesen", "Zuerst &lesen (empfohlen)")                        \
     X(Plan_OhneLesen, "Plan", "OhneLesen", "&Ohne Lesen schreiben")                                \
@@ -590,7 +591,26 @@ namespace q7 {
     X(Rueckgaengig_Zusammenfuehren, "Rueckgaengig", "Zusammenfuehren", "Zusammenführen")           \
     X(Rueckgaengig_Vereinheitlichen, "Rueckgaengig", "Vereinheitlichen",                           \
       "Nummern vereinheitlichen")                                                                  \
-    X(Rueckgaengig_Import, "Rueckgaengig", "Import", "Import")
+    X(Rueckgaengig_Import, "Rueckgaengig", "Import", "Import")                                     \
+    /* What a screen reader says of controls and tree nodes whose picture    */                    \
+    /* or place tells the eye more than their caption.                       */                    \
+    X(Vorlesen_Handyspeicher, "Vorlesen", "Handyspeicher", "Handyspeicher, Speicherplatz %1")      \
+    X(Vorlesen_SimKarte, "Vorlesen", "SimKarte", "SIM-Karte, Position %1")                         \
+    X(Vorlesen_FirstNine, "Vorlesen", "FirstNine", "First Nine, Position %1")                      \
+    X(Vorlesen_Geaendert, "Vorlesen", "Geaendert", "geändert")                                     \
+    X(Vorlesen_Speicherplatz, "Vorlesen", "Speicherplatz", "Speicherplatz: %1")                    \
+    X(Vorlesen_Gruppe, "Vorlesen", "Gruppe", "Gruppe: %1")                                         \
+    X(Vorlesen_Nummer, "Vorlesen", "Nummer", "Nummer %1, %2: %3")                                  \
+    X(Vorlesen_NummerOhneArt, "Vorlesen", "NummerOhneArt", "Nummer %1: %2")                        \
+    X(Vorlesen_Zusatz, "Vorlesen", "Zusatz", "Zusatzzeile %1: %2")                                 \
+    X(Vorlesen_Suchen, "Vorlesen", "Suchen", "Telefonbuch durchsuchen")                            \
+    X(Vorlesen_Fortschritt, "Vorlesen", "Fortschritt", "Fortschritt")                              \
+    X(Vorlesen_Status, "Vorlesen", "Status", "Status")                                             \
+    X(Vorlesen_Zwischenablage, "Vorlesen", "Zwischenablage", "Zwischenablage")                     \
+    X(Vorlesen_Bestand, "Vorlesen", "Bestand", "Bestand")                                          \
+    X(Vorlesen_Nummernart, "Vorlesen", "Nummernart", "Nummernart von Nummer %1: %2")               \
+    X(Vorlesen_Unterschiede, "Vorlesen", "Unterschiede", "Unterschiede zum Fenster")               \
+    X(Vorlesen_OrdnerOeffnen, "Vorlesen", "OrdnerOeffnen", "%1 öffnen")
 
 enum class TextId
 {

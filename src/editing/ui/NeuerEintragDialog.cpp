@@ -152,6 +152,11 @@ void TFrm_NeuerEintrag::FormCreate()
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     Edt_Name->setFocus();
+    // Each label names its field for a screen reader.
+    Label_name->setBuddy(Edt_Name);
+    Label_gruppe->setBuddy(CB_Gruppe);
+    for (int k = 0; k < 3; ++k)
+        Label_Nummer[k]->setBuddy(Edt_Nummer[k]);
 
     connect(Edt_Name, &QLineEdit::textChanged, this, &TFrm_NeuerEintrag::updateErstellen);
     connect(Btn_Erstellen, &QPushButton::clicked, this, &TFrm_NeuerEintrag::Btn_ErstellenClick);
@@ -177,6 +182,18 @@ void TFrm_NeuerEintrag::applyTexts(const LanguageFile& texts,
         m_typeNames[i] = decodePc(numberTypeNames[i]);
         m_typeItems[i]->setText(m_typeNames[i]);
     }
+    m_typeButtonName = texts.text(TextId::Vorlesen_Nummernart);
+    for (QToolButton* button : BitBtn_Nummer)
+        nameTypeButton(button);
+}
+
+void TFrm_NeuerEintrag::nameTypeButton(QToolButton* button)
+{
+    // The glyph shows the type to the eye; the name says it.
+    const int k = int(std::find(BitBtn_Nummer.cbegin(), BitBtn_Nummer.cend(), button) -
+                      BitBtn_Nummer.cbegin()) +
+                  1;
+    button->setAccessibleName(m_typeButtonName.arg(QString::number(k), button->toolTip()));
 }
 
 NewEntry TFrm_NeuerEintrag::entry() const
@@ -273,6 +290,7 @@ void TFrm_NeuerEintrag::PM_NummernArtClick(int type)
         return;
     button->setIcon(phonebookImages().value(kFirstNumberTypeImage + type));
     button->setToolTip(m_typeNames[type]);
+    nameTypeButton(button);
 }
 
 void TFrm_NeuerEintrag::Btn_ErstellenClick()

@@ -63,6 +63,7 @@ private:
     void BitBtn_NummerMouseDown(QToolButton* button, bool rightButton);
     void openTypeMenu(QToolButton* button);
     void fitBottomRow();
+    void nameTypeButton(QToolButton* button);
     // Shows what a field says about its text: characters refused or not
     // carried; an empty message when there is nothing to say.
     void say(QWidget* field, const QString& message);
@@ -87,6 +88,7 @@ private:
     QMenu* PU_Symbol;
     std::array<QAction*, 7> m_typeItems{};
     std::array<QString, 7> m_typeNames; // as the number type names are now
+    QString m_typeButtonName;
 
     QToolButton* m_currentTypeButton = nullptr;
     // What each field says about its text, the last to speak last.

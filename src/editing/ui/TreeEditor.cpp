@@ -9,6 +9,7 @@
 
 #include <QAbstractItemDelegate>
 #include <QLineEdit>
+#include <QTimer>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -165,6 +166,13 @@ bool TreeEditor::openEditor(const NodeTarget& target)
     QWidget* editor = tree->itemWidget(target.node, 0);
     if (!editor)
         return false;
+    // A screen reader names the editor for the field it changes, as the new
+    // entry dialog's labels do.
+    const LanguageFile& texts = m_trees.language();
+    editor->setAccessibleName(target.kind == NodeKind::Number
+                                  ? texts.text(TextId::Contexmenu_Nummer) +
+                                        QStringLiteral(" %1").arg(target.slot)
+                                  : texts.text(TextId::Neuereintrag_Label_name));
     if (auto* line = qobject_cast<QLineEdit*>(editor))
         setUpFieldInput(line, target.kind == NodeKind::Number ? InputKind::Number : InputKind::Text,
                         m_trees.language(),
@@ -287,6 +295,8 @@ void TreeEditor::onEditorClosed(QTreeWidget* tree)
                              confirmed ? closed.node->text(0) : QString());
     }
     emit editorClosed();
+    // Once the edit is in the node: what it says now is what is heard.
+    QTimer::singleShot(0, tree, [tree] { PhonebookTrees::announceCurrent(tree); });
 }
 
 void TreeEditor::syncEntry(QTreeWidgetItem* entry, int r, int mainImage, int secondImage)

@@ -8,8 +8,10 @@
 #include "phonebook/ui/PhonebookImages.h"
 #include "phonebook/ui/TreeLines.h"
 
+#include <QAccessible>
 #include <QCollator>
 #include <QFont>
+#include <QHash>
 #include <QMouseEvent>
 #include <QSet>
 #include <QShortcut>
@@ -56,6 +58,14 @@ void takeNameCollation()
     nameCollator() = std::move(collator);
 }
 
+// The trees that say their nodes in words, by their widget: a node finds
+// the words through the tree it is in.
+QHash<const QTreeWidget*, const PhonebookTrees*>& speakers()
+{
+    static QHash<const QTreeWidget*, const PhonebookTrees*> trees;
+    return trees;
+}
+
 // Every node of the two trees is one of these. QTreeWidgetItem::sortChildren
 // compares with the item's operator<, and sorting through the model (rather
 // than taking the children out and putting them back) keeps the view's state
@@ -71,6 +81,22 @@ public:
     bool operator<(const QTreeWidgetItem& other) const override
     {
         return nameCollator().compare(text(0), other.text(0)) < 0;
+    }
+
+    // A screen reader gets what the images and the bold name tell the eye,
+    // worked out when it asks, so that no edit can leave it stale.
+    QVariant data(int column, int role) const override
+    {
+        if (column == 0 &&
+            (role == Qt::AccessibleTextRole || role == Qt::AccessibleDescriptionRole)) {
+            if (const PhonebookTrees* trees = speakers().value(treeWidget())) {
+                const QString spoken = role == Qt::AccessibleTextRole ? trees->spokenText(this)
+                                                                      : trees->spokenDetails(this);
+                if (!spoken.isEmpty())
+                    return spoken;
+            }
+        }
+        return QTreeWidgetItem::data(column, role);
     }
 };
 
@@ -211,9 +237,110 @@ PhonebookTrees::PhonebookTrees(QTreeWidget* phonebookTree, QTreeWidget* firstNin
     // one entry per position and keeps single selection.
     m_phonebookTree->setSelectionMode(QAbstractItemView::ExtendedSelection);
     new KeepSelection(m_firstNineTree);
+    m_words = {m_language.text(TextId::Vorlesen_Handyspeicher),
+               m_language.text(TextId::Vorlesen_SimKarte),
+               m_language.text(TextId::Vorlesen_FirstNine),
+               m_language.text(TextId::Vorlesen_Geaendert),
+               m_language.text(TextId::Vorlesen_Speicherplatz),
+               m_language.text(TextId::Vorlesen_Gruppe),
+               m_language.text(TextId::Vorlesen_Nummer),
+               m_language.text(TextId::Vorlesen_NummerOhneArt),
+               m_language.text(TextId::Vorlesen_Zusatz)};
+    speakers().insert(m_phonebookTree, this);
+    speakers().insert(m_firstNineTree, this);
     // Both roots exist from the start, so no operation has to ask for them.
     RebuildPhonebookTree();
     RebuildFirstNineTree();
+}
+
+PhonebookTrees::~PhonebookTrees()
+{
+    for (const QTreeWidget* tree : {m_phonebookTree, m_firstNineTree})
+        if (speakers().value(tree) == this)
+            speakers().remove(tree);
+}
+
+QString PhonebookTrees::spokenText(const QTreeWidgetItem* node) const
+{
+    if (!node->parent())
+        return {}; // a root says its caption
+    if (!node->parent()->parent()) {
+        // An entry: its name, where it lives, and the bold of a change.
+        QStringList parts{node->text(0)};
+        const int record = recordOfItem(node);
+        const int main = mainImage(node);
+        if (const int position = secondImage(node); position > 0)
+            parts << m_words.firstNine.arg(position);
+        else if (main >= FirstNinePosition1Image &&
+                 main < FirstNinePosition1Image + kFirstNineCount)
+            parts << m_words.firstNine.arg(main - FirstNinePosition1Image + 1);
+        else if (main == MemoryEntryImage)
+            parts << m_words.memory.arg(record);
+        else if (main == SimEntryImage)
+            parts << m_words.sim.arg(record - kLastMemoryRecord);
+        if (showsChangedMark(node))
+            parts << m_words.changed;
+        return parts.join(QStringLiteral(", "));
+    }
+    // A detail: the field it shows, a number with the type its image shows.
+    const QString value = node->text(0);
+    const int field = fieldOfRole(roleOfItem(node));
+    for (int k = 1; k <= 3; ++k) {
+        if (field != nummerField(k))
+            continue;
+        const QString type = node->toolTip(0);
+        return type.isEmpty() ? m_words.numberWithoutType.arg(QString::number(k), value)
+                              : m_words.number.arg(QString::number(k), type, value);
+    }
+    switch (field) {
+    case Speicherplatz:
+        return m_words.location.arg(value);
+    case Gruppe:
+        return m_words.group.arg(value);
+    case Zusatz1:
+    case Zusatz2:
+        return m_words.extraLine.arg(QString::number(field == Zusatz1 ? 1 : 2), value);
+    default:
+        return {};
+    }
+}
+
+QString PhonebookTrees::spokenDetails(const QTreeWidgetItem* node) const
+{
+    // An entry tells its group, numbers and lines without being opened; its
+    // location is in its name already.
+    if (!node->parent() || node->parent()->parent())
+        return {};
+    QStringList details;
+    for (int i = 0; i < node->childCount(); ++i) {
+        const QTreeWidgetItem* detail = node->child(i);
+        if (fieldOfRole(roleOfItem(detail)) != Speicherplatz)
+            details << spokenText(detail);
+    }
+    return details.join(QStringLiteral("; "));
+}
+
+void PhonebookTrees::announceCurrent(QTreeWidget* tree)
+{
+    const QTreeWidgetItem* current = tree->currentItem();
+    QAccessibleInterface* view = QAccessible::queryAccessibleInterface(tree);
+    QAccessibleTableInterface* table = view ? view->tableInterface() : nullptr;
+    if (!current || !tree->hasFocus() || !table)
+        return;
+    // The bus counts the rows the view shows.
+    const auto shown = [](const QTreeWidgetItem* item) {
+        for (; item; item = item->parent())
+            if (item->isHidden() || (item->parent() && !item->parent()->isExpanded()))
+                return false;
+        return true;
+    };
+    int row = 0;
+    for (QTreeWidgetItemIterator it(tree); *it && *it != current; ++it)
+        row += shown(*it) ? 1 : 0;
+    if (QAccessibleInterface* cell = table->cellAt(row, 0)) {
+        QAccessibleEvent event(cell, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 QTreeWidgetItem* PhonebookTrees::newRoot(QTreeWidget* tree, const QString& text, int image) const

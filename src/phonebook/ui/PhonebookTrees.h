@@ -66,6 +66,7 @@ public:
     PhonebookTrees(QTreeWidget* phonebookTree, QTreeWidget* firstNineTree, const RecordStore& store,
                    const LanguageFile& language, const NumberTypeNames& numberTypeNames);
 
+    ~PhonebookTrees();
     PhonebookTrees(const PhonebookTrees&) = delete;
     PhonebookTrees& operator=(const PhonebookTrees&) = delete;
 
@@ -159,6 +160,20 @@ public:
     static int mainImage(const QTreeWidgetItem* node);
     static int secondImage(const QTreeWidgetItem* node);
 
+    // What a screen reader says of a node (its accessible text): an entry
+    // its name, where it lives (handset memory location, SIM or First Nine
+    // position) and whether it shows as changed; a detail its field and
+    // value, a number with its type ("Nummer 1, Mobil: 0170 1111"). Empty
+    // for a root, which says its caption.
+    QString spokenText(const QTreeWidgetItem* node) const;
+    // What it says besides (its accessible description): an entry its
+    // details, so that they are heard without opening it.
+    QString spokenDetails(const QTreeWidgetItem* node) const;
+    // Tells a screen reader anew of the tree's current node, as when the
+    // keyboard moves onto it: the tree alone says nothing of it when it
+    // gets the focus back from an editor.
+    static void announceCurrent(QTreeWidget* tree);
+
     // The flat index, in tree order with hidden and collapsed items counted,
     // of the first selected item; 0 (the root) when nothing is selected.
     static int SelectedItemIndex(QTreeWidget* tree);
@@ -177,8 +192,16 @@ private:
     static void hideRoleNodes(QTreeWidgetItem* entry);
     QTreeWidgetItem* newRoot(QTreeWidget* tree, const QString& text, int image) const;
 
+    // The words of spokenText, read with the other captions at the start.
+    struct SpokenWords
+    {
+        QString memory, sim, firstNine, changed, location, group, number, numberWithoutType,
+            extraLine;
+    };
+
     QTreeWidget* m_phonebookTree;
     QTreeWidget* m_firstNineTree;
+    SpokenWords m_words;
     const RecordStore& m_store;
     const HandsetImage* m_handset = nullptr;
     const LanguageFile& m_language;
