@@ -71,6 +71,22 @@ namespace q7 {
     X(Datei_Operationen_Mehrfach, "Datei_Operationen", "Mehrfach",                                 \
       "Diese Speicherplätze stehen mehr als einmal in der Datei, geladen ist jeweils nur die "    \
       "letzte Zeile: %1")                                                                          \
+    /* The printed phone list: the preview's choices and the page's texts.   */                    \
+    X(Drucken_Btn_Drucken, "Drucken", "Btn_Drucken", "Drucken…")                                   \
+    X(Drucken_Caption, "Drucken", "Caption", "Telefonliste drucken")                               \
+    X(Drucken_Ganz, "Drucken", "Ganz", "Ganzes Telefonbuch")                                       \
+    X(Drucken_Auswahl, "Drucken", "Auswahl", "Ausgewählte Einträge (%1)")                          \
+    X(Drucken_NachGruppe, "Drucken", "NachGruppe", "Nach Gruppe")                                  \
+    X(Drucken_Kopf, "Drucken", "Kopf", "Telefonliste des Vexa TLM-Q7")                             \
+    X(Drucken_Seite, "Drucken", "Seite", "Seite %1 von %2")                                        \
+    X(Drucken_Platz, "Drucken", "Platz", "Platz")                                                  \
+    X(Drucken_Name, "Drucken", "Name", "Name")                                                     \
+    X(Drucken_Nummernart, "Drucken", "Nummernart", "Nummernart")                                   \
+    X(Drucken_Nummer, "Drucken", "Nummer", "Nummer")                                               \
+    X(Drucken_Gruppe, "Drucken", "Gruppe", "Gruppe")                                               \
+    X(Drucken_OhneGruppe, "Drucken", "OhneGruppe", "Ohne Gruppe")                                  \
+    X(Drucken_Leer, "Drucken", "Leer", "Das Telefonbuch enthält keinen Eintrag.")                  \
+    X(Drucken_PdfFehler, "Drucken", "PdfFehler", "Die PDF-Datei ließ sich nicht anlegen.")         \
     X(vCard_Ziel, "vCard", "Ziel", "Wohin sollen die Karten als neue Einträge kommen?")            \
     X(vCard_ZielHandy, "vCard", "ZielHandy", "&Handyspeicher")                                     \
     X(vCard_ZielSim, "vCard", "ZielSim", "&SIM-Karte")                                             \
@@ -395,7 +411,7 @@ namespace q7 {
     X(Fehler_KeineSicherung, "Fehler", "KeineSicherung",                                           \
       "Keine Sicherung %1; q7ctl snapshots zeigt sie.")                                            \
     X(Fehler_SchonTelefonbuch, "Fehler", "SchonTelefonbuch",                                       \
-      "%1 ist schon eine Telefonbuchdatei; convert macht daraus eine .vcf-Datei")                  \
+      "%1 ist schon eine Telefonbuchdatei; convert macht daraus eine .vcf- oder .pdf-Datei")       \
     X(Fehler_AufrufKeinBefehl, "Fehler", "AufrufKeinBefehl", "kein Befehl angegeben")              \
     X(Fehler_AufrufUnbekannt, "Fehler", "AufrufUnbekannt", "unbekannter Befehl '%1'")              \
     X(Fehler_AufrufPortUndDevice, "Fehler", "AufrufPortUndDevice",                                 \
@@ -407,7 +423,8 @@ namespace q7 {
       "eine Eingabe- und eine Ausgabedatei angeben")                                               \
     X(Fehler_AufrufConvert, "Fehler", "AufrufConvert",                                             \
       "convert macht aus einer .csv-Datei eine .vcf-Datei, aus einer .vcf-Datei eine .csv-Datei "  \
-      "oder aus der Kontakte-.csv eines anderen Programms eine Telefonbuch-.csv-Datei")            \
+      "oder aus der Kontakte-.csv eines anderen Programms eine Telefonbuch-.csv-Datei; aus jeder " \
+      "davon auch eine Telefonliste als .pdf-Datei")                                               \
     X(Fehler_AufrufDreiDateien, "Fehler", "AufrufDreiDateien",                                     \
       "die Telefonbuchdatei, die Kontakte und die Ausgabedatei angeben")                           \
     X(Fehler_AufrufMergeCsv, "Fehler", "AufrufMergeCsv",                                           \

@@ -20,6 +20,7 @@
 #include "link/PortDiagnosis.h"
 #include "link/PortDoctor.h"
 #include "phonebook/HandsetImage.h"
+#include "phonebook/NameOrder.h"
 #include "phonebook/NoteLines.h"
 #include "phonebook/NumberTypes.h"
 #include "phonebook/PhoneNumbers.h"
@@ -27,6 +28,8 @@
 #include "phonebook/PhonebookWriter.h"
 #include "phonebook/RecordStore.h"
 #include "phonebook/TransferStatusTexts.h"
+#include "print/PhoneList.h"
+#include "print/PhoneListPdf.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -150,10 +153,16 @@ bool isCsvFile(const QString& path)
     return QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0;
 }
 
-// The extension decides the format: .vcf is vCard, anything else CSV.
+// The extension decides the format: .vcf is vCard, .pdf the phone list as
+// the window prints the whole phonebook, anything else CSV.
 void savePhonebook(const QString& path, RecordStore& store, const LanguageFile& texts)
 {
-    if (isVcardPath(path))
+    if (isPdfPath(path)) {
+        const PhoneListChoice whole{phonebookTreeOrder(store), false};
+        writePhoneListPdf(
+            path, makePhoneList(store, whole, texts, numberTypeNames(texts), QDate::currentDate()),
+            texts);
+    } else if (isVcardPath(path))
         writeVcardFile(path, store, numberTypeNames(texts));
     else
         writeCsvFile(path, store, false);
@@ -175,8 +184,9 @@ QString csvAndVcard(const CommandContext& context)
         return context.texts.text(TextId::Fehler_AufrufZweiDateien);
     const QString& in = context.arguments[0];
     const QString& out = context.arguments[1];
+    const bool readable = isVcardPath(in) || isCsvFile(in);
     if (!(isVcardPath(in) && isCsvFile(out)) && !(isCsvFile(in) && isVcardPath(out)) &&
-        !(isCsvFile(in) && isCsvFile(out)))
+        !(isCsvFile(in) && isCsvFile(out)) && !(readable && isPdfPath(out)))
         return context.texts.text(TextId::Fehler_AufrufConvert);
     return {};
 }
@@ -198,7 +208,7 @@ int convert(CommandContext& context)
     const QByteArray content = readWholeFile(in);
     const PhonebookFileFormat format = phonebookFileFormat(in, content);
     if (format == PhonebookFileFormat::PhonebookCsv) {
-        if (!isVcardPath(out))
+        if (isCsvFile(out))
             throw Q7Error(TextId::Fehler_SchonTelefonbuch, {in});
         QList<int> repeated;
         RecordStore store = importCsv(content, RecordStore(), &repeated);
@@ -460,13 +470,14 @@ const Command kCommands[] = {
     {"detect", noArguments, detect, "detect"},
     {"doctor", noArguments, doctor, "doctor"},
     {"list", noArguments, list, "list"},
-    {"backup", oneFile, backup, "backup FILE.csv|FILE.vcf"},
+    {"backup", oneFile, backup, "backup FILE.csv|FILE.vcf|FILE.pdf"},
     {"restore", fileOrSnapshot, restore,
      "[--replace] [--dry-run] [--no-snapshot] [--no-verify] restore FILE.csv | --snapshot "
      "latest|N"},
     {"erase", confirmedOnly, erase, "[--no-snapshot] erase --yes"},
     {"snapshots", noArguments, listSnapshots, "snapshots"},
-    {"convert", csvAndVcard, convert, "[--sim] convert IN.csv OUT.vcf | IN.vcf OUT.csv"},
+    {"convert", csvAndVcard, convert,
+     "[--sim] convert IN.csv OUT.vcf | IN.vcf OUT.csv | IN.csv|IN.vcf OUT.pdf"},
     {"merge", mergeFiles, merge, "[--sim] merge BASE.csv IN.vcf|IN.csv OUT.csv"},
     {"duplicates", oneFile, duplicates, "duplicates FILE.csv"},
 };

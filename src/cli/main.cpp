@@ -4,6 +4,7 @@
 
 #include "base/Errors.h"
 #include "base/LanguageFile.h"
+#include "base/ProgramLanguage.h"
 #include "base/RegistryKey.h"
 #include "cli/CliHost.h"
 #include "cli/Commands.h"
@@ -14,7 +15,9 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QTextStream>
+#include <memory>
 
 using namespace q7;
 
@@ -50,11 +53,40 @@ void restoreWindowPortSettings(TComPort& port)
         port.RestorePortSettings(kProgramKey);
 }
 
+// Outside a desktop session (a terminal on the console, cron, ssh) Qt Gui
+// warns that there is no runtime folder, which it never needs for a PDF;
+// stderr carries q7ctl's own reports, so that line stays out of them.
+QtMessageHandler qtMessages = nullptr;
+
+void keepRuntimeFolderWarningOut(QtMsgType type, const QMessageLogContext& context,
+                                 const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(u"QStandardPaths: XDG_RUNTIME_DIR not set"))
+        return;
+    qtMessages(type, context, message);
+}
+
+// A PDF's pages are painted with Qt Gui, which wants a QGuiApplication for
+// its fonts. q7ctl shows no window, so the offscreen platform serves with or
+// without a display; the other commands keep to a plain core application.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]).toLower().endsWith(".pdf")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            qtMessages = qInstallMessageHandler(keepRuntimeFolderWarningOut);
+            return std::make_unique<QGuiApplication>(argc, argv);
+        }
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> application = makeApplication(argc, argv);
+    QCoreApplication& app = *application;
     QCoreApplication::setOrganizationName(QStringLiteral("Norvik"));
     QCoreApplication::setApplicationName(QStringLiteral("Q7 Manager"));
 
@@ -68,6 +100,7 @@ int main(int argc, char** argv)
         "  list                 read the whole phonebook, one line per entry\n"
         "  backup FILE.csv      read the whole phonebook and save it as a CSV file\n"
         "  backup FILE.vcf      ... or as vCard\n"
+        "  backup FILE.pdf      ... or as a phone list to print (PDF)\n"
         "  restore FILE.csv     write every entry of a CSV file to the handset\n"
         "                       (--replace erases the handset first)\n"
         "  restore --snapshot latest|N\n"
@@ -78,7 +111,8 @@ int main(int argc, char** argv)
         "  convert IN OUT       turn a CSV file into vCard or vCard into a CSV file,\n"
         "                       without a handset (--sim places the cards on the\n"
         "                       SIM card, else in the handset memory); IN may also be\n"
-        "                       another program's contacts CSV file\n"
+        "                       another program's contacts CSV file; OUT.pdf\n"
+        "                       makes the phone list to print as a PDF file\n"
         "  merge BASE IN OUT    add the contacts of IN (vCard or contacts CSV) to the\n"
         "                       phonebook file BASE without duplicates, into OUT\n"
         "  duplicates FILE.csv  list the entries that share a number or a name"));
@@ -116,6 +150,9 @@ int main(int argc, char** argv)
 
     const LanguageFile texts(LanguageFile::locate(
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("q7manager"))));
+    // The list a PDF holds speaks the window's language and sorts its names
+    // as the window's tree does.
+    useProgramLanguage(texts.languageCode());
     const QStringList args = parser.positionalArguments();
     if (args.isEmpty())
         return usageError(parser, texts, TextId::Fehler_AufrufKeinBefehl);

@@ -4,10 +4,10 @@
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
 #include "phonebook/HandsetImage.h"
+#include "phonebook/NameOrder.h"
 #include "phonebook/ui/PhonebookImages.h"
 #include "phonebook/ui/TreeLines.h"
 
-#include <QCollator>
 #include <QFont>
 #include <QMouseEvent>
 #include <QSet>
@@ -38,21 +38,16 @@ constexpr std::array<RoleField, 7> kRoleFields{{
     {NodeRole::Zusatz2, Zusatz2},
 }};
 
-// The order of the program's language (the default locale, which the
-// language file sets), not of the system: under a C or English system locale
-// a German phonebook would otherwise put Ärzte after Zoe. Taken anew at each
-// sort, so it follows the language in use.
-QCollator& nameCollator()
+// Taken anew at each sort, so the order follows the language in use.
+NameOrder& nameOrder()
 {
-    static QCollator collator;
-    return collator;
+    static NameOrder order;
+    return order;
 }
 
 void takeNameCollation()
 {
-    QCollator collator{QLocale()};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    nameCollator() = std::move(collator);
+    nameOrder() = NameOrder();
 }
 
 // Every node of the two trees is one of these. QTreeWidgetItem::sortChildren
@@ -69,7 +64,7 @@ public:
 
     bool operator<(const QTreeWidgetItem& other) const override
     {
-        return nameCollator().compare(text(0), other.text(0)) < 0;
+        return nameOrder().lessThan(text(0), other.text(0));
     }
 };
 
