@@ -126,6 +126,7 @@ private slots:
     void choices();
     void pdfReadsBack_data();
     void pdfReadsBack();
+    void emptyPhonebookSaysSo();
     void wholeHandsetPaginates();
     void longNameWrapsWithinItsColumn();
     void paperFollowsSystemLocale_data();
@@ -251,6 +252,18 @@ void TestPhoneList::pdfReadsBack()
     }
     QVERIFY(!text.contains(u"Q7LoeschenQ7"));
     QCOMPARE(pdfPages(pdf), 1);
+}
+
+void TestPhoneList::emptyPhonebookSaysSo()
+{
+    const LanguageFile texts;
+    const QByteArray pdf = phoneListPdf(wholeList(RecordStore(), texts), texts, QLocale::German);
+    const QString text = pdfText(pdf);
+    QVERIFY2(text.contains(QRegularExpression(
+                 QStringLiteral("Telefonbuch\\s+Das Telefonbuch enthält keinen Eintrag.\\s+"
+                                "Seite 1 von 1"))),
+             qPrintable(text));
+    QVERIFY(!text.contains(u"First Nine"));
 }
 
 // Every location of the handset taken: the 600 the tree shows are all

@@ -43,8 +43,6 @@ struct PhoneList
     QList<PhoneListEntry> firstNine; // by position; the position is record - 500
     QList<PhoneListSection> sections;
     bool grouped = false;
-
-    bool isEmpty() const { return firstNine.isEmpty() && sections.isEmpty(); }
 };
 
 struct PhoneListChoice
