@@ -109,24 +109,42 @@ public:
     }
 
     // Column widths from every row the table will get, in all its sections.
+    // Where the texts do not fit on one line each, a column keeps at least
+    // its longest word (up to an equal share of the page), and the room
+    // left goes to the columns in proportion to what they would need more:
+    // a type or a group wraps between its words, and only a word longer
+    // than a share, such as thirty wide letters in a name, breaks within.
     void fit(Table& table, const QList<Row>& rows) const
     {
         const qreal pad = 2 * padding();
+        const qreal share = m_width / table.columns.size();
         QList<qreal> natural;
-        for (const Column& column : std::as_const(table.columns))
-            natural << advance(column.caption, Style::ColumnHead) + pad;
+        QList<qreal> least;
+        const auto measure = [&](qsizetype c, const QString& text, Style style) {
+            natural[c] = std::max(natural[c], advance(text, style) + pad);
+            for (const QString& word : text.split(u' ', Qt::SkipEmptyParts))
+                least[c] = std::max(least[c], std::min(advance(word, style) + pad, share));
+        };
+        for (qsizetype c = 0; c < table.columns.size(); ++c) {
+            natural << 0.0;
+            least << 0.0;
+            measure(c, table.columns[c].caption, Style::ColumnHead);
+        }
         for (const Row& row : rows)
             for (qsizetype c = 0; c < row.size(); ++c)
                 for (const QString& item : row[c])
-                    natural[c] = std::max(natural[c], advance(item, Style::Body) + pad);
+                    measure(c, item, Style::Body);
         const qreal sum = std::accumulate(natural.cbegin(), natural.cend(), 0.0);
+        const qreal sumLeast = std::accumulate(least.cbegin(), least.cend(), 0.0);
         qreal x = 0;
         for (qsizetype c = 0; c < table.columns.size(); ++c) {
             Column& column = table.columns[c];
             column.x = x;
-            column.width = sum <= m_width ? natural[c] : natural[c] * m_width / sum;
-            if (sum < m_width && c == table.widest)
-                column.width += m_width - sum;
+            if (sum <= m_width)
+                column.width = natural[c] + (c == table.widest ? m_width - sum : 0);
+            else
+                column.width =
+                    least[c] + (natural[c] - least[c]) * (m_width - sumLeast) / (sum - sumLeast);
             x += column.width;
         }
     }
