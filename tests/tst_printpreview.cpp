@@ -15,7 +15,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPrintPreviewWidget>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -193,6 +195,7 @@ void TestPrintPreview::choicesChangeTheList()
     PhonebookPage& page = f.window->phonebookPage();
     page.trees().phonebookNode(7)->setSelected(true);
     page.trees().phonebookNode(501)->child(0)->setSelected(true);
+    const QString pdf = f.filePath(QStringLiteral("printed.pdf"));
 
     openPreview(
         f, [&] { page.printButton()->click(); },
@@ -214,7 +217,24 @@ void TestPrintPreview::choicesChangeTheList()
             QCOMPARE(sectionHeadings(list), (QStringList{"Familie", "Freunde", "Ohne Gruppe"}));
             preview.previewWidget()->updatePreview();
             QCOMPARE(preview.previewWidget()->pageCount(), 1);
+
+            // What the print button sends: here to Qt's PDF printer, as the
+            // print dialog's "print to file" does.
+            preview.printer()->setOutputFormat(QPrinter::PdfFormat);
+            preview.printer()->setOutputFileName(pdf);
+            preview.previewWidget()->print();
         });
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"),
+                    {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished());
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    QVERIFY2(
+        text.contains(QRegularExpression(
+            QStringLiteral("First Nine.*1 +Mama +0170.*Familie.*Jörg Müller +Heim +0301234.*Mama.*"
+                           "Freunde.*Zoe.*Ohne Gruppe.*Ärzte +Fax +116117"),
+            QRegularExpression::DotMatchesEverythingOption)),
+        qPrintable(text));
 }
 
 void TestPrintPreview::withoutSelectionTheWholePhonebookOnly()
