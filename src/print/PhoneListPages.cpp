@@ -93,7 +93,10 @@ public:
 
     QList<Page> takePages() { return std::move(m_pages); }
 
-    void emptyNotice() { placeLines({m_texts.text(TextId::Drucken_Leer)}, Style::Body, 0); }
+    void emptyNotice()
+    {
+        placeLines(wrap(m_texts.text(TextId::Drucken_Leer), Style::Body, m_width), Style::Body, 0);
+    }
 
     void heading(const QString& text, Style style, qreal keepWith)
     {
