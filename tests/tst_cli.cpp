@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <new>
@@ -71,6 +72,7 @@ private slots:
         QTest::newRow("restore from a vCard") << QStringList{"restore", "contacts.vcf"};
         QTest::newRow("convert with one file") << QStringList{"convert", "contacts.vcf"};
         QTest::newRow("convert vCard to vCard") << QStringList{"convert", "a.vcf", "b.vcf"};
+        QTest::newRow("convert to a text file") << QStringList{"convert", "a.csv", "b.txt"};
     }
     void usageErrorsExitWithTwo()
     {
@@ -504,6 +506,36 @@ private slots:
         QCOMPARE(read(back), read(first));
     }
 
+    // The phone list as a PDF: read from the handset, or converted from the
+    // backup without one, the same pages, without a display.
+    void pdfOfTheHandsetAndOfItsFile()
+    {
+        m_sim->setEntry(12, joergMuster());
+        m_sim->setEntry(3, simEntry(3, "Oma K{the", "0403", "Familie"));
+        m_sim->setEntry(505, simEntry(505, "Notruf", "112"));
+        const QString csv = m_dir->filePath("backup.csv");
+        QCOMPARE(q7ctl({"--device", m_device, "backup", csv}).exitCode, 0);
+        const QString fromHandset = m_dir->filePath("handset.PDF");
+        const Run backup = q7ctl({"--device", m_device, "backup", fromHandset}, true);
+        QCOMPARE(backup.exitCode, 0);
+        QVERIFY(read(fromHandset).startsWith("%PDF"));
+        const QString fromFile = m_dir->filePath("file.pdf");
+        const Run converted = q7ctl({"convert", csv, fromFile}, true);
+        QCOMPARE(converted.exitCode, 0);
+        QCOMPARE(converted.err, QByteArray());
+
+        const QByteArray text = pdfText(fromFile);
+        QCOMPARE(pdfText(fromHandset), text);
+        const qsizetype firstNine = text.indexOf("First Nine\n");
+        const qsizetype notruf = text.indexOf("Notruf", firstNine);
+        const qsizetype phonebook = text.indexOf("Telefonbuch\n");
+        QVERIFY(firstNine >= 0 && firstNine < notruf && notruf < phonebook);
+        QVERIFY(text.indexOf("Jörg Muster", phonebook) < text.indexOf("Notruf", phonebook));
+        QVERIFY(text.indexOf("Notruf", phonebook) < text.indexOf("Oma Käthe", phonebook));
+        QVERIFY(QString::fromUtf8(text).contains(
+            QRegularExpression(QStringLiteral("Jörg Muster +Mobil +0123456789 +Familie"))));
+    }
+
     void convertToTheSimRangeReportsWhatDidNotFit()
     {
         QByteArray cards = "BEGIN:VCARD\r\nTEL:0301\r\nEND:VCARD\r\n";
@@ -635,10 +667,17 @@ private slots:
     }
 
 private:
-    Run q7ctl(const QStringList& arguments)
+    // withoutDisplay: as in a terminal without a graphical session, the
+    // platform set to one that would need it.
+    Run q7ctl(const QStringList& arguments, bool withoutDisplay = false)
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (withoutDisplay) {
+            environment.remove(QStringLiteral("DISPLAY"));
+            environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        }
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
                            m_dir->filePath(QStringLiteral("config")));
         environment.insert(QStringLiteral("XDG_DATA_HOME"),
@@ -651,6 +690,14 @@ private:
             return {};
         return {process.exitCode(), process.readAllStandardOutput(),
                 process.readAllStandardError()};
+    }
+    static QByteArray pdfText(const QString& path)
+    {
+        QProcess process;
+        process.start(QStringLiteral("pdftotext"),
+                      {QStringLiteral("-layout"), path, QStringLiteral("-")});
+        process.waitForFinished();
+        return process.readAllStandardOutput();
     }
     static QByteArray read(const QString& path)
     {

@@ -2,11 +2,13 @@
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
 #include "phonebook/HandsetImage.h"
+#include "phonebook/NameOrder.h"
 #include "phonebook/ui/PhonebookImages.h"
 #include "phonebook/ui/PhonebookTrees.h"
 #include "support/PhonebookNodes.h"
 
 #include <QImage>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -78,6 +80,7 @@ private slots:
     void entryImages_data();
     void entryImages();
     void entriesSortByNameIgnoringCase();
+    void phonebookTreeOrderIsTheTreesOwn();
     void firstNineTreeKeepsPositionOrder();
     void recordsOutsideTheTreesGetNoNode();
     void numberImagesFollowTheTypeNames();
@@ -275,6 +278,28 @@ void TestTrees::entriesSortByNameIgnoringCase()
     QCOMPARE(childTexts(trees.phonebookNode(1)), (QStringList{"1", "Aaa"}));
     for (const int r : {1, 2, 3, 4, 530, 502})
         QVERIFY(roleNodesHidden(trees.phonebookNode(r)));
+}
+
+// The printed list and q7ctl's PDF take the tree's order without a tree:
+// the same names in the same places, equal names by location.
+void TestTrees::phonebookTreeOrderIsTheTreesOwn()
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
+    putRecord(m_store, 9, u"Zoe");
+    putRecord(m_store, 4, u"anna");
+    putRecord(m_store, 2, u"Ärzte");
+    putRecord(m_store, 7, u"Anna");
+    putRecord(m_store, 600, u"Öl");
+    putRecord(m_store, 505, u"anna");
+    putRecord(m_store, 650, u"Aaron"); // beyond what the trees show
+    PhonebookTrees& trees = rebuilt();
+    QList<int> shown;
+    for (int i = 0; i < trees.phonebookRoot()->childCount(); ++i)
+        shown << PhonebookTrees::recordOfItem(trees.phonebookRoot()->child(i));
+    QCOMPARE(shown, (QList<int>{4, 7, 505, 2, 600, 9}));
+    QCOMPARE(phonebookTreeOrder(m_store), shown);
 }
 
 void TestTrees::firstNineTreeKeepsPositionOrder()

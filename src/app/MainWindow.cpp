@@ -238,6 +238,7 @@ void TFrm_Q7_Manager::anchorToEdges()
     anchors->anchor(m_page->phonebookTree(), E::Left | E::Top | E::Right | E::Bottom);
     anchors->anchor(m_page->searchField(), E::Left | E::Right | E::Bottom);
     anchors->anchor(m_page->newEntryButton(), E::Right | E::Bottom);
+    anchors->anchor(m_page->printButton(), E::Right | E::Bottom);
     anchors->anchor(m_page->progressBar(), E::Left | E::Right | E::Bottom);
     anchors->anchor(m_page->noHandsetNotice(), E::Left | E::Bottom);
 }

@@ -7,6 +7,7 @@
 #include "app/EditHistory.h"
 #include "app/ErrorBox.h"
 #include "app/NoHandsetNotice.h"
+#include "app/PhoneListPreview.h"
 #include "app/PhonebookCommands.h"
 #include "app/Placement.h"
 #include "app/SnapshotsDialog.h"
@@ -28,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QSet>
 #include <QTreeWidget>
 #include <utility>
 
@@ -126,6 +128,15 @@ void PhonebookPage::createControls()
     addAction(snapshots);
     connect(snapshots, &QAction::triggered, Btn_Sicherungen, &QPushButton::click);
 
+    // The phone list on paper: the button, or Ctrl+P anywhere on the page.
+    Btn_Drucken = button(this, "Btn_Drucken", 511, 452, 106, 25);
+    connect(Btn_Drucken, &QPushButton::clicked, this, &PhonebookPage::Btn_DruckenClick);
+    auto* print = new QAction(this);
+    print->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    print->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(print);
+    connect(print, &QAction::triggered, Btn_Drucken, &QPushButton::click);
+
     // Shown while a read, write or erase runs: it ends after the current record.
     Btn_Anhalten = button(this, "Btn_Anhalten", 196, 408, 93, 25);
     Btn_Anhalten->hide();
@@ -177,6 +188,7 @@ void PhonebookPage::applyTexts()
     Btn_Vereinheitlichen->setText(texts.text(TextId::Kontakte_Vereinheitlichen));
     Btn_Anhalten->setText(texts.text(TextId::Schreiben_Anhalten));
     Btn_Sicherungen->setText(texts.text(TextId::Sicherungen_Caption));
+    Btn_Drucken->setText(texts.text(TextId::Drucken_Btn_Drucken));
     // After the text: a caption's accelerator would take the place of Esc.
     Btn_Anhalten->setShortcut(Qt::Key_Escape);
     Edt_Suchen->setPlaceholderText(texts.text(TextId::TAB_Telefonbuch_Suchen));
@@ -401,6 +413,31 @@ void PhonebookPage::Btn_SicherungenClick()
             return;
         m_replacedBy = Replacement::Snapshot;
         storeReplaced(result, TextId::Rueckgaengig_Import);
+    });
+}
+
+// --- The printed phone list ------------------------------------------------
+
+void PhonebookPage::Btn_DruckenClick()
+{
+    guarded([this] {
+        // The list follows the tree: its order, and what is selected in it
+        // (a selected number stands for its entry).
+        QSet<int> chosen;
+        for (const QTreeWidgetItem* item : TV_Telefonbuch->selectedItems())
+            chosen.insert(PhonebookTrees::recordOfItem(item));
+        QList<int> order;
+        QList<int> selected;
+        const QTreeWidgetItem* root = m_trees->phonebookRoot();
+        for (int i = 0; i < root->childCount(); ++i) {
+            const int record = PhonebookTrees::recordOfItem(root->child(i));
+            order << record;
+            if (chosen.contains(record))
+                selected << record;
+        }
+        PhoneListPreview preview(*m_store, order, selected, m_languageFile, m_numberTypeNames,
+                                 m_window);
+        dialogs().execDialog(preview);
     });
 }
 

@@ -65,6 +65,7 @@ public:
     QPushButton* duplicatesButton() const { return Btn_Doppelte; }
     QPushButton* numberFormButton() const { return Btn_Vereinheitlichen; }
     QPushButton* stopButton() const { return Btn_Anhalten; }
+    QPushButton* printButton() const { return Btn_Drucken; }
     QLineEdit* searchField() const { return Edt_Suchen; }
     QProgressBar* progressBar() const { return ProgressBar; }
     // Shown while no handset has answered the search.
@@ -133,6 +134,8 @@ public:
     void Btn_VereinheitlichenClick();
     // "Sicherungen": a snapshot of the handset back into the window.
     void Btn_SicherungenClick();
+    // "Drucken…" (Ctrl+P): the phone list in the print preview.
+    void Btn_DruckenClick();
 
 private:
     void createControls();
@@ -170,6 +173,7 @@ private:
     QPushButton* Btn_Vereinheitlichen;
     QPushButton* Btn_Anhalten;
     QPushButton* Btn_Sicherungen;
+    QPushButton* Btn_Drucken;
     QLineEdit* Edt_Suchen;
     QProgressBar* ProgressBar;
     NoHandsetNotice* m_noHandsetNotice;

@@ -22,6 +22,7 @@ list(APPEND q7gui_sources
   app/PhonebookMenuCommands.cpp
   app/PhonebookFiles.cpp
   app/PhonebookPage.cpp
+  app/PhoneListPreview.cpp
   app/TransferController.cpp
   app/TransferGuard.cpp
   app/Warnung.cpp

@@ -73,6 +73,22 @@ namespace q7 {
     X(Datei_Operationen_Mehrfach, "Datei_Operationen", "Mehrfach",                                 \
       "Diese Speicherplätze stehen mehr als einmal in der Datei, geladen ist jeweils nur die "    \
       "letzte Zeile: %1")                                                                          \
+    /* The printed phone list: the preview's choices and the page's texts.   */                    \
+    X(Drucken_Btn_Drucken, "Drucken", "Btn_Drucken", "Drucken…")                                   \
+    X(Drucken_Caption, "Drucken", "Caption", "Telefonliste drucken")                               \
+    X(Drucken_Ganz, "Drucken", "Ganz", "Ganzes Telefonbuch")                                       \
+    X(Drucken_Auswahl, "Drucken", "Auswahl", "Ausgewählte Einträge (%1)")                          \
+    X(Drucken_NachGruppe, "Drucken", "NachGruppe", "Nach Gruppe")                                  \
+    X(Drucken_Kopf, "Drucken", "Kopf", "Telefonliste des Vexa TLM-Q7")                             \
+    X(Drucken_Seite, "Drucken", "Seite", "Seite %1 von %2")                                        \
+    X(Drucken_Platz, "Drucken", "Platz", "Platz")                                                  \
+    X(Drucken_Name, "Drucken", "Name", "Name")                                                     \
+    X(Drucken_Nummernart, "Drucken", "Nummernart", "Nummernart")                                   \
+    X(Drucken_Nummer, "Drucken", "Nummer", "Nummer")                                               \
+    X(Drucken_Gruppe, "Drucken", "Gruppe", "Gruppe")                                               \
+    X(Drucken_OhneGruppe, "Drucken", "OhneGruppe", "Ohne Gruppe")                                  \
+    X(Drucken_Leer, "Drucken", "Leer", "Das Telefonbuch enthält keinen Eintrag.")                  \
+    X(Drucken_PdfFehler, "Drucken", "PdfFehler", "Die PDF-Datei ließ sich nicht anlegen.")         \
     X(vCard_Ziel, "vCard", "Ziel", "Wohin sollen die Karten als neue Einträge kommen?")            \
     X(vCard_ZielHandy, "vCard", "ZielHandy", "&Handyspeicher")                                     \
     X(vCard_ZielSim, "vCard", "ZielSim", "&SIM-Karte")                                             \
@@ -446,7 +462,7 @@ namespace q7 {
     X(Fehler_KeineSicherung, "Fehler", "KeineSicherung",                                           \
       "Keine Sicherung %1; q7ctl snapshots zeigt sie.")                                            \
     X(Fehler_SchonTelefonbuch, "Fehler", "SchonTelefonbuch",                                       \
-      "%1 ist schon eine Telefonbuchdatei; convert macht daraus eine .vcf-Datei")                  \
+      "%1 ist schon eine Telefonbuchdatei; convert macht daraus eine .vcf- oder .pdf-Datei")       \
     X(Fehler_AufrufKeinBefehl, "Fehler", "AufrufKeinBefehl", "kein Befehl angegeben")              \
     X(Fehler_AufrufUnbekannt, "Fehler", "AufrufUnbekannt", "unbekannter Befehl '%1'")              \
     X(Fehler_AufrufPortUndDevice, "Fehler", "AufrufPortUndDevice",                                 \
@@ -458,7 +474,8 @@ namespace q7 {
       "eine Eingabe- und eine Ausgabedatei angeben")                                               \
     X(Fehler_AufrufConvert, "Fehler", "AufrufConvert",                                             \
       "convert macht aus einer .csv-Datei eine .vcf-Datei, aus einer .vcf-Datei eine .csv-Datei "  \
-      "oder aus der Kontakte-.csv eines anderen Programms eine Telefonbuch-.csv-Datei")            \
+      "oder aus der Kontakte-.csv eines anderen Programms eine Telefonbuch-.csv-Datei; aus jeder " \
+      "davon auch eine Telefonliste als .pdf-Datei")                                               \
     X(Fehler_AufrufDreiDateien, "Fehler", "AufrufDreiDateien",                                     \
       "die Telefonbuchdatei, die Kontakte und die Ausgabedatei angeben")                           \
     X(Fehler_AufrufMergeCsv, "Fehler", "AufrufMergeCsv",                                           \
@@ -483,8 +500,8 @@ namespace q7 {
     X(Befehlszeile_List, "Befehlszeile", "List",                                                   \
       "das ganze Telefonbuch lesen, eine Zeile je Eintrag")                                        \
     X(Befehlszeile_Backup, "Befehlszeile", "Backup",                                               \
-      "das ganze Telefonbuch lesen und als CSV-Datei sichern, als vCard, wenn der Name auf .vcf "  \
-      "endet")                                                                                     \
+      "das ganze Telefonbuch lesen und als CSV-Datei sichern; endet der Name auf .vcf, als "       \
+      "vCard, auf .pdf, als Telefonliste zum Drucken")                                             \
     X(Befehlszeile_Restore, "Befehlszeile", "Restore",                                             \
       "die Einträge einer CSV-Datei ins Handy schreiben (--replace löscht das Handy zuerst); "   \
       "--snapshot latest|N setzt das Handy zurück, wie eine Sicherung es hält; --dry-run liest " \
@@ -495,7 +512,8 @@ namespace q7 {
     X(Befehlszeile_Convert, "Befehlszeile", "Convert",                                             \
       "eine CSV-Datei in eine vCard verwandeln oder eine vCard in eine CSV-Datei, ohne Handy "     \
       "(--sim legt die Karten auf die SIM-Karte, sonst in den Handyspeicher); IN darf auch die "   \
-      "Kontakte-CSV-Datei eines anderen Programms sein")                                           \
+      "Kontakte-CSV-Datei eines anderen Programms sein; OUT.pdf macht die Telefonliste zum "       \
+      "Drucken als PDF-Datei")                                                                     \
     X(Befehlszeile_Merge, "Befehlszeile", "Merge",                                                 \
       "die Kontakte aus IN (vCard oder Kontakte-CSV) ohne Doppelte zur Telefonbuchdatei BASE "     \
       "hinzufügen, nach OUT")                                                                      \

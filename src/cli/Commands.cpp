@@ -20,6 +20,7 @@
 #include "link/PortDiagnosis.h"
 #include "link/PortDoctor.h"
 #include "phonebook/HandsetImage.h"
+#include "phonebook/NameOrder.h"
 #include "phonebook/NoteLines.h"
 #include "phonebook/NumberTypes.h"
 #include "phonebook/PhoneNumbers.h"
@@ -28,6 +29,8 @@
 #include "phonebook/RecordStore.h"
 #include "phonebook/TransferStatusTexts.h"
 #include "phonebook/WritePlan.h"
+#include "print/PhoneList.h"
+#include "print/PhoneListPdf.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -151,10 +154,16 @@ bool isCsvFile(const QString& path)
     return QFileInfo(path).suffix().compare(QLatin1String("csv"), Qt::CaseInsensitive) == 0;
 }
 
-// The extension decides the format: .vcf is vCard, anything else CSV.
+// The extension decides the format: .vcf is vCard, .pdf the phone list as
+// the window prints the whole phonebook, anything else CSV.
 void savePhonebook(const QString& path, RecordStore& store, const LanguageFile& texts)
 {
-    if (isVcardPath(path))
+    if (isPdfPath(path)) {
+        const PhoneListChoice whole{phonebookTreeOrder(store), false};
+        writePhoneListPdf(
+            path, makePhoneList(store, whole, texts, numberTypeNames(texts), QDate::currentDate()),
+            texts);
+    } else if (isVcardPath(path))
         writeVcardFile(path, store, numberTypeNames(texts));
     else
         writeCsvFile(path, store, false);
@@ -176,8 +185,9 @@ QString csvAndVcard(const CommandContext& context)
         return context.texts.text(TextId::Fehler_AufrufZweiDateien);
     const QString& in = context.arguments[0];
     const QString& out = context.arguments[1];
+    const bool readable = isVcardPath(in) || isCsvFile(in);
     if (!(isVcardPath(in) && isCsvFile(out)) && !(isCsvFile(in) && isVcardPath(out)) &&
-        !(isCsvFile(in) && isCsvFile(out)))
+        !(isCsvFile(in) && isCsvFile(out)) && !(readable && isPdfPath(out)))
         return context.texts.text(TextId::Fehler_AufrufConvert);
     return {};
 }
@@ -199,7 +209,7 @@ int convert(CommandContext& context)
     const QByteArray content = readWholeFile(in);
     const PhonebookFileFormat format = phonebookFileFormat(in, content);
     if (format == PhonebookFileFormat::PhonebookCsv) {
-        if (!isVcardPath(out))
+        if (isCsvFile(out))
             throw Q7Error(TextId::Fehler_SchonTelefonbuch, {in});
         QList<int> repeated;
         RecordStore store = importCsv(content, RecordStore(), &repeated);
@@ -463,8 +473,8 @@ const Command kCommands[] = {
     {"detect", "detect", TextId::Befehlszeile_Detect, noArguments, detect, "detect"},
     {"doctor", "doctor", TextId::Befehlszeile_Doctor, noArguments, doctor, "doctor"},
     {"list", "list", TextId::Befehlszeile_List, noArguments, list, "list"},
-    {"backup", "backup FILE.csv|.vcf", TextId::Befehlszeile_Backup, oneFile, backup,
-     "backup FILE.csv|FILE.vcf"},
+    {"backup", "backup FILE.csv|.vcf|.pdf", TextId::Befehlszeile_Backup, oneFile, backup,
+     "backup FILE.csv|FILE.vcf|FILE.pdf"},
     {"restore", "restore FILE.csv", TextId::Befehlszeile_Restore, fileOrSnapshot, restore,
      "[--replace] [--dry-run] [--no-snapshot] [--no-verify] restore FILE.csv | --snapshot "
      "latest|N"},
@@ -473,7 +483,7 @@ const Command kCommands[] = {
     {"erase", "erase --yes", TextId::Befehlszeile_Erase, confirmedOnly, erase,
      "[--no-snapshot] erase --yes"},
     {"convert", "convert IN OUT", TextId::Befehlszeile_Convert, csvAndVcard, convert,
-     "[--sim] convert IN.csv OUT.vcf | IN.vcf OUT.csv"},
+     "[--sim] convert IN.csv OUT.vcf | IN.vcf OUT.csv | IN.csv|IN.vcf OUT.pdf"},
     {"merge", "merge BASE IN OUT", TextId::Befehlszeile_Merge, mergeFiles, merge,
      "[--sim] merge BASE.csv IN.vcf|IN.csv OUT.csv"},
     {"duplicates", "duplicates FILE.csv", TextId::Befehlszeile_Duplicates, oneFile, duplicates,

@@ -5,6 +5,7 @@
 #include "base/AppSettings.h"
 #include "base/Errors.h"
 #include "base/LanguageFile.h"
+#include "base/ProgramLanguage.h"
 #include "base/RegistryKey.h"
 #include "cli/CliHost.h"
 #include "cli/Commands.h"
@@ -15,7 +16,9 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QTextStream>
+#include <memory>
 
 using namespace q7;
 
@@ -51,16 +54,48 @@ void restoreWindowPortSettings(TComPort& port)
         port.RestorePortSettings(kProgramKey);
 }
 
+// Outside a desktop session (a terminal on the console, cron, ssh) Qt Gui
+// warns that there is no runtime folder, which it never needs for a PDF;
+// stderr carries q7ctl's own reports, so that line stays out of them.
+QtMessageHandler qtMessages = nullptr;
+
+void keepRuntimeFolderWarningOut(QtMsgType type, const QMessageLogContext& context,
+                                 const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(u"QStandardPaths: XDG_RUNTIME_DIR not set"))
+        return;
+    qtMessages(type, context, message);
+}
+
+// A PDF's pages are painted with Qt Gui, which wants a QGuiApplication for
+// its fonts. q7ctl shows no window, so the offscreen platform serves with or
+// without a display; the other commands keep to a plain core application.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]).toLower().endsWith(".pdf")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            qtMessages = qInstallMessageHandler(keepRuntimeFolderWarningOut);
+            return std::make_unique<QGuiApplication>(argc, argv);
+        }
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> application = makeApplication(argc, argv);
+    QCoreApplication& app = *application;
     QCoreApplication::setOrganizationName(QStringLiteral("Norvik"));
     QCoreApplication::setApplicationName(QStringLiteral("Q7 Manager"));
 
     const LanguageFile texts(LanguageFile::locate(
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("q7manager"))));
+    // The list a PDF holds speaks the window's language and sorts its names
+    // as the window's tree does.
+    useProgramLanguage(texts.languageCode());
     const auto say = [&](TextId id) { return texts.text(id); };
     QCommandLineParser parser;
     parser.setApplicationDescription(say(TextId::Befehlszeile_Beschreibung) +

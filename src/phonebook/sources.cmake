@@ -3,6 +3,7 @@ list(APPEND q7core_sources
   phonebook/TransferStatusTexts.cpp
   phonebook/EntryParser.cpp
   phonebook/HandsetImage.cpp
+  phonebook/NameOrder.cpp
   phonebook/RetryingExchange.cpp
   phonebook/NoteLines.cpp
   phonebook/NumberTypes.cpp

@@ -4,6 +4,7 @@
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
 #include "phonebook/HandsetImage.h"
+#include "phonebook/NameOrder.h"
 #include "phonebook/NoteLines.h"
 #include "phonebook/ui/PhonebookImages.h"
 #include "phonebook/ui/TreeLines.h"
@@ -41,21 +42,16 @@ constexpr std::array<RoleField, 7> kRoleFields{{
     {NodeRole::Zusatz2, Zusatz2},
 }};
 
-// The order of the program's language (the default locale, which the
-// language file sets), not of the system: under a C or English system locale
-// a German phonebook would otherwise put Ärzte after Zoe. Taken anew at each
-// sort, so it follows the language in use.
-QCollator& nameCollator()
+// Taken anew at each sort, so the order follows the language in use.
+NameOrder& nameOrder()
 {
-    static QCollator collator;
-    return collator;
+    static NameOrder order;
+    return order;
 }
 
 void takeNameCollation()
 {
-    QCollator collator{QLocale()};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    nameCollator() = std::move(collator);
+    nameOrder() = NameOrder();
 }
 
 // The trees that say their nodes in words, by their widget: a node finds
@@ -80,7 +76,7 @@ public:
 
     bool operator<(const QTreeWidgetItem& other) const override
     {
-        return nameCollator().compare(text(0), other.text(0)) < 0;
+        return nameOrder().lessThan(text(0), other.text(0));
     }
 
     // A screen reader gets what the images and the bold name tell the eye,
