@@ -3,6 +3,8 @@
 # network (CardDAV) and for SQL (the sync state).
 list(APPEND q7core_sources
   sync/AddressBook.h
+  sync/CardMapping.cpp
+  sync/CardMapping.h
   sync/SyncMerge.cpp
   sync/SyncMerge.h
 )
