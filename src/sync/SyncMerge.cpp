@@ -3,6 +3,7 @@
 
 #include "base/PcText.h"
 #include "fileio/Contacts.h"
+#include "phonebook/NumberTypes.h"
 #include "phonebook/PhoneNumbers.h"
 #include "phonebook/RecordStore.h"
 
@@ -12,6 +13,8 @@
 namespace q7::sync {
 
 namespace {
+
+constexpr int kGenericImage = kFirstNumberTypeImage; // "Telefon"
 
 // The numbers of a view by their key; a number held twice counts once.
 QMap<QString, SyncNumber> byKey(const QList<SyncNumber>& numbers, int countryCode)
@@ -118,7 +121,13 @@ void mergeNumbers(const std::optional<PairBase>& base, const ContactFields& hand
         } else if (cardChanged && !handsetChanged) {
             toHandset = c;
         } else if (handsetChanged && cardChanged && !sameType(h, c)) {
-            if (!h || !c) {
+            if (!base && h && c && (h->image == kGenericImage || c->image == kGenericImage)) {
+                // Linked now: a plain "Telefon" on one side says less than
+                // the other side's type, and is no conflict with it.
+                const int image = h->image == kGenericImage ? c->image : h->image;
+                toHandset = SyncNumber{h->number, image};
+                toCard = SyncNumber{c->number, image};
+            } else if (!h || !c) {
                 toHandset = toCard = h ? h : c; // the change wins over the removal
             } else {
                 const QString conflictKey = QStringLiteral("tel:") + key;
@@ -163,12 +172,16 @@ void mergeNumbers(const std::optional<PairBase>& base, const ContactFields& hand
         return numbers;
     };
     out.card.numbers = ordered(card.numbers, cardResult);
-    QStringList held;
-    for (const SyncNumber& number : handset.numbers)
-        held << number.number;
-    out.handset.numbers =
-        handsetProjection(ContactFields{{}, ordered(handset.numbers, handsetResult), {}}, held)
-            .numbers;
+    // The numbers the entry holds keep their slots, whatever their rank: the
+    // user chose them for the handset. New ones take the slots left, chosen
+    // as an import chooses.
+    QList<SyncNumber> kept;
+    QList<SyncNumber> fresh;
+    for (const SyncNumber& number : ordered(handset.numbers, handsetResult))
+        (onHandset.contains(numberKey(number.number, cc)) ? kept : fresh) << number;
+    out.handset.numbers = kept.mid(0, 3);
+    out.handset.numbers += handsetProjection(ContactFields{{}, fresh, {}})
+                               .numbers.mid(0, 3 - out.handset.numbers.size());
 }
 
 } // namespace
@@ -183,18 +196,12 @@ QString handsetText(const QString& text)
     return decodePc(encodePc(text.normalized(QString::NormalizationForm_C)).left(kFieldWidth));
 }
 
-ContactFields handsetProjection(const ContactFields& fields, const QStringList& keepFirst)
+ContactFields handsetProjection(const ContactFields& fields)
 {
     ContactFields projected{handsetText(fields.name), {}, handsetText(fields.group)};
     QList<ContactNumber> numbers;
     for (const SyncNumber& number : fields.numbers)
         numbers << ContactNumber{number.number, number.image};
-    // Among numbers of one rank the ones held come first: a number the
-    // handset holds is not pushed out by a new one of the same rank.
-    std::stable_sort(numbers.begin(), numbers.end(),
-                     [&](const ContactNumber& a, const ContactNumber& b) {
-                         return keepFirst.contains(a.text) > keepFirst.contains(b.text);
-                     });
     for (const ContactNumber& number : chooseNumbers(numbers, 3, nullptr))
         projected.numbers << SyncNumber{number.text, number.image};
     return projected;

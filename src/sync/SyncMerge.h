@@ -106,8 +106,8 @@ QString handsetText(const QString& text);
 
 // What the handset can hold of a view: the name and group as a field holds
 // them, and three numbers, mobile, home and work first as an import chooses
-// them (the numbers in `keepFirst` before others of their rank).
-ContactFields handsetProjection(const ContactFields& fields, const QStringList& keepFirst = {});
+// them.
+ContactFields handsetProjection(const ContactFields& fields);
 
 // The same name, group and numbers, the numbers as a set by their key and
 // type.
