@@ -93,6 +93,11 @@ SyncState::SyncState(const QString& folder, const QString& identity, const QStri
     db.setDatabaseName(m_path);
     if (!db.open())
         fail(m_path, db.lastError());
+    // Every pair is committed on its own as the sync goes. With a write-ahead
+    // log a commit need not wait for the disk each time; a process that dies
+    // still leaves every committed pair, and the database whole.
+    exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     exec(QStringLiteral("CREATE TABLE IF NOT EXISTS meta (key TEXT PRIMARY KEY, value TEXT)"));
     exec(QStringLiteral("CREATE TABLE IF NOT EXISTS pairs (id INTEGER PRIMARY KEY, location "
                         "INTEGER, card_id TEXT, card_version TEXT, uid TEXT, base TEXT)"));
