@@ -85,8 +85,11 @@ void PhonebookPage::createControls()
     Btn_Loeschen->setEnabled(false);
 
     GroupBox2 = place(new QGroupBox(this), "GroupBox2", 152, 256, 137, 113);
-    Btn_Datenladen = button(GroupBox2, "Btn_Datenladen", 20, 24, 97, 25);
-    Btn_Datenspeichern = button(GroupBox2, "Btn_Datenspeichern", 20, 64, 97, 25);
+    Btn_Datenladen = button(GroupBox2, "Btn_Datenladen", 20, 14, 97, 25);
+    Btn_Datenspeichern = button(GroupBox2, "Btn_Datenspeichern", 20, 46, 97, 25);
+    // Keeping the handset in step with an address book, beside the files.
+    Btn_Abgleichen = button(GroupBox2, "Btn_Abgleichen", 20, 78, 97, 25);
+    Btn_Abgleichen->setEnabled(false);
 
     Label1 = place(new ClickLabel(this), "Label1", 0, 387, 305, 14);
     Label1->setAlignment(Qt::AlignCenter);
@@ -151,6 +154,7 @@ void PhonebookPage::applyTexts()
     Btn_Vereinheitlichen->setText(texts.text(TextId::Kontakte_Vereinheitlichen));
     Btn_Anhalten->setText(texts.text(TextId::Schreiben_Anhalten));
     Btn_Sicherungen->setText(texts.text(TextId::Sicherungen_Caption));
+    Btn_Abgleichen->setText(texts.text(TextId::Abgleich_Btn));
     // After the text: a caption's accelerator would take the place of Esc.
     Btn_Anhalten->setShortcut(Qt::Key_Escape);
     Edt_Suchen->setPlaceholderText(texts.text(TextId::TAB_Telefonbuch_Suchen));

@@ -63,6 +63,7 @@ public:
     QPushButton* duplicatesButton() const { return Btn_Doppelte; }
     QPushButton* numberFormButton() const { return Btn_Vereinheitlichen; }
     QPushButton* stopButton() const { return Btn_Anhalten; }
+    QPushButton* syncButton() const { return Btn_Abgleichen; }
     QLineEdit* searchField() const { return Edt_Suchen; }
     QProgressBar* progressBar() const { return ProgressBar; }
     // Shown while no handset has answered the search.
@@ -153,6 +154,7 @@ private:
     QPushButton* Btn_Doppelte;
     QPushButton* Btn_Vereinheitlichen;
     QPushButton* Btn_Anhalten;
+    QPushButton* Btn_Abgleichen;
     QPushButton* Btn_Sicherungen;
     QLineEdit* Edt_Suchen;
     QProgressBar* ProgressBar;

@@ -101,6 +101,13 @@ void SyncRun::prepare()
     readAddressBook();
     linkUnlinked();
     plan();
+    showIdle();
+}
+
+void SyncRun::showIdle()
+{
+    m_host.showStatus(m_texts.text(TextId::Statusleiste_Ruhezustand));
+    m_host.setProgress(0);
 }
 
 void SyncRun::readHandset()
@@ -785,6 +792,7 @@ SyncResult SyncRun::carryOut()
         return result;
     }
     writeAddressBook(result, done);
+    showIdle();
     if (!result.stopped)
         m_state->setToken(m_book.currentToken());
     for (const SyncItem& item : std::as_const(m_items))

@@ -137,6 +137,7 @@ public:
 
 private:
     void readHandset();
+    void showIdle();
     void readAddressBook();
     void linkUnlinked();
     void plan();
