@@ -138,9 +138,10 @@ void TestMainWindow::layout_data()
         << "Btn_Datenschreiben" << QRect(16, 46, 97, 25) << "Daten s&chreiben";
     QTest::newRow("Btn_Loeschen") << "Btn_Loeschen" << QRect(16, 78, 97, 25) << "Löschen";
     QTest::newRow("GroupBox2") << "GroupBox2" << QRect(152, 256, 137, 113) << "";
-    QTest::newRow("Btn_Datenladen") << "Btn_Datenladen" << QRect(20, 24, 97, 25) << "Daten &laden";
+    QTest::newRow("Btn_Datenladen") << "Btn_Datenladen" << QRect(20, 14, 97, 25) << "Daten &laden";
     QTest::newRow("Btn_Datenspeichern")
-        << "Btn_Datenspeichern" << QRect(20, 64, 97, 25) << "Daten &speichern";
+        << "Btn_Datenspeichern" << QRect(20, 46, 97, 25) << "Daten &speichern";
+    QTest::newRow("Btn_Abgleichen") << "Btn_Abgleichen" << QRect(20, 78, 97, 25) << "Ab&gleichen…";
     QTest::newRow("Label1") << "Label1" << QRect(0, 387, 305, 14) << "";
     QTest::newRow("Btn_Close") << "Btn_Close" << QRect(112, 408, 75, 25) << "&Beenden";
     QTest::newRow("Btn_NeuerEintrag")
@@ -208,7 +209,8 @@ void TestMainWindow::stateAtStart()
     QCOMPARE(pages->tabText(0), QStringLiteral("Telefonbuch bearbeiten"));
     QCOMPARE(pages->tabText(1), QStringLiteral("Optionen"));
 
-    for (const char* name : {"Btn_DatenLesen", "Btn_Datenschreiben", "Btn_Loeschen"})
+    for (const char* name :
+         {"Btn_DatenLesen", "Btn_Datenschreiben", "Btn_Loeschen", "Btn_Abgleichen"})
         QVERIFY2(!control<QPushButton>(*window, name)->isEnabled(), name);
     for (const char* name :
          {"Btn_Datenladen", "Btn_Datenspeichern", "Btn_NeuerEintrag", "Btn_Close", "Btn_ComTest"})

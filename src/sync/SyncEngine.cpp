@@ -804,7 +804,8 @@ QStringList SyncRun::summaryLines(const SyncResult& result) const
 {
     QStringList lines;
     const SyncCounts& done = result.done;
-    if (done.inStep() && result.problems.isEmpty() && !result.stopped) {
+    if (done.inStep() && result.problems.isEmpty() && !result.stopped &&
+        result.conflictsLeft == 0) {
         lines << m_texts.text(TextId::Abgleich_Gleichstand);
     } else {
         const QString summe = m_texts.text(TextId::Abgleich_Summe);
