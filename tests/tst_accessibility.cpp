@@ -416,6 +416,7 @@ void TestAccessibility::tabFollowsTheLayout_data()
                                                    "Telefonbuch",
                                                    "Telefonbuch durchsuchen",
                                                    "Neuer Eintrag",
+                                                   "Drucken…",
                                                    "Telefonbuch bearbeiten"};
     QTest::newRow("options page") << int(Surface::Window) << "TabSheet_Optionen"
                                   << QStringList{"Port",

@@ -5,6 +5,7 @@
 #include "base/Texts.h"
 #include "cli/ExitStatus.h"
 #include "support/JoergMuster.h"
+#include "support/Q7ctlRun.h"
 #include "support/SimFixture.h"
 
 #include <QDir>
@@ -19,12 +20,7 @@
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = Q7ctlRun;
 
 // The 18 values of the entry the new-entry dialog makes for Jörg Muster.
 QList<QByteArray> joergMuster()
@@ -671,25 +667,8 @@ private:
     // platform set to one that would need it.
     Run q7ctl(const QStringList& arguments, bool withoutDisplay = false)
     {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        if (withoutDisplay) {
-            environment.remove(QStringLiteral("DISPLAY"));
-            environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        }
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                           m_dir->filePath(QStringLiteral("config")));
-        environment.insert(QStringLiteral("XDG_DATA_HOME"),
-                           m_dir->filePath(QStringLiteral("data")));
-        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(Q7CTL_PATH), arguments);
-        process.closeWriteChannel();
-        if (!process.waitForFinished(60000))
-            return {};
-        return {process.exitCode(), process.readAllStandardOutput(),
-                process.readAllStandardError()};
+        return runQ7ctl(QStringLiteral(Q7CTL_PATH), arguments, m_dir->path(), 60000,
+                        withoutDisplay);
     }
     static QByteArray pdfText(const QString& path)
     {

@@ -103,6 +103,10 @@ bool reachedElsewhere(TextId id)
         id != TextId::Drucken_Caption && id != TextId::Drucken_Ganz &&
         id != TextId::Drucken_Auswahl && id != TextId::Drucken_NachGruppe)
         return true;
+    // The sync with an address book beyond its button (its dialogs, plan,
+    // conflicts and summary): the sync's own tests check them.
+    if (section == QLatin1String("Abgleich") && id != TextId::Abgleich_Btn)
+        return true;
     static const QList<TextId> ids = {
         // The questions that name the entries to delete: the tests of
         // editing check them.

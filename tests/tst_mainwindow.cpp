@@ -307,7 +307,8 @@ void TestMainWindow::stateAtStart()
     QCOMPARE(pages->tabText(0), QStringLiteral("Telefonbuch bearbeiten"));
     QCOMPARE(pages->tabText(1), QStringLiteral("Optionen"));
 
-    for (const char* name : {"Btn_DatenLesen", "Btn_Datenschreiben", "Btn_Loeschen"})
+    for (const char* name :
+         {"Btn_DatenLesen", "Btn_Datenschreiben", "Btn_Loeschen", "Btn_Abgleichen"})
         QVERIFY2(!control<QPushButton>(*window, name)->isEnabled(), name);
     for (const char* name :
          {"Btn_Datenladen", "Btn_Datenspeichern", "Btn_NeuerEintrag", "Btn_Close", "Btn_ComTest"})

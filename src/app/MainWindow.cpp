@@ -10,6 +10,7 @@
 #include "app/Placement.h"
 #include "app/RecoveryFile.h"
 #include "app/Warnung.h"
+#include "app/sync/SyncController.h"
 #include "base/ProgramLanguage.h"
 #include "base/RegistryKey.h"
 #include "link/ComPort.h"
@@ -135,6 +136,7 @@ void TFrm_Q7_Manager::FormCreate()
         new TransferController(m_context, *m_comPort, *m_exchange, *m_page, *m_options, this);
     m_files = new PhonebookFiles(m_context, *m_page, *m_options, this);
     m_page->setSaveToFile([this] { return m_files->save(); });
+    m_sync = new SyncController(m_context, *m_exchange, *m_page, *m_transfers, this);
     applyTexts();
     m_page->createEditing([this] { return transferRunning(); }, m_statusPanels[1]);
     connectHandlers();
@@ -157,6 +159,7 @@ void TFrm_Q7_Manager::connectHandlers()
     connect(m_page->newEntryButton(), &QPushButton::clicked, this,
             &TFrm_Q7_Manager::Btn_NeuerEintragClick);
     connect(m_page->closeButton(), &QPushButton::clicked, this, &TFrm_Q7_Manager::Btn_CloseClick);
+    connect(m_page->syncButton(), &QPushButton::clicked, m_sync, &SyncController::sync);
     connect(m_options->testButton(), &QPushButton::clicked, this,
             &TFrm_Q7_Manager::Btn_ComTestClick);
     connect(m_page->noHandsetNotice(), &NoHandsetNotice::optionsRequested, this,

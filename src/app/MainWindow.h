@@ -33,6 +33,7 @@ namespace q7 {
 
 class CommandExchange;
 class HandsetImage;
+class SyncController;
 class TComPort;
 
 // The main window is the frame of the program's run, from the start tick to
@@ -175,6 +176,7 @@ private:
     OptionsPage* m_options = nullptr; // TabSheet_Optionen
     TransferController* m_transfers = nullptr;
     PhonebookFiles* m_files = nullptr;
+    SyncController* m_sync = nullptr;
     QStatusBar* StatusBar;
     StatusPanel* m_statusPanels[3];
 

@@ -90,8 +90,11 @@ void PhonebookPage::createControls()
     Btn_Loeschen->setEnabled(false);
 
     GroupBox2 = place(new QGroupBox(this), "GroupBox2", 152, 256, 137, 113);
-    Btn_Datenladen = button(GroupBox2, "Btn_Datenladen", 20, 24, 97, 25);
-    Btn_Datenspeichern = button(GroupBox2, "Btn_Datenspeichern", 20, 64, 97, 25);
+    Btn_Datenladen = button(GroupBox2, "Btn_Datenladen", 20, 14, 97, 25);
+    Btn_Datenspeichern = button(GroupBox2, "Btn_Datenspeichern", 20, 46, 97, 25);
+    // Keeping the handset in step with an address book, beside the files.
+    Btn_Abgleichen = button(GroupBox2, "Btn_Abgleichen", 20, 78, 97, 25);
+    Btn_Abgleichen->setEnabled(false);
 
     Label1 = place(new ClickLabel(this), "Label1", 0, 387, 305, 14);
     Label1->setAlignment(Qt::AlignCenter);
@@ -153,22 +156,15 @@ void PhonebookPage::createControls()
     // operations below it, top to bottom; then the phonebook, its search
     // and the new entry. The notice's button stands where the tidying
     // buttons stand while it shows.
-    const QList<QWidget*> tabOrder = {TV_FirstNine,
-                                      Btn_DatenLesen,
-                                      Btn_Datenschreiben,
-                                      Btn_Loeschen,
-                                      Btn_Datenladen,
-                                      Btn_Datenspeichern,
-                                      Label1,
-                                      Btn_Sicherungen,
-                                      Btn_Close,
-                                      Btn_Anhalten,
-                                      Btn_Doppelte,
-                                      Btn_Vereinheitlichen,
-                                      m_noHandsetNotice->optionsButton(),
-                                      TV_Telefonbuch,
-                                      Edt_Suchen,
-                                      Btn_NeuerEintrag};
+    const QList<QWidget*> tabOrder = {TV_FirstNine,         Btn_DatenLesen,
+                                      Btn_Datenschreiben,   Btn_Loeschen,
+                                      Btn_Datenladen,       Btn_Datenspeichern,
+                                      Btn_Abgleichen,       Label1,
+                                      Btn_Sicherungen,      Btn_Close,
+                                      Btn_Anhalten,         Btn_Doppelte,
+                                      Btn_Vereinheitlichen, m_noHandsetNotice->optionsButton(),
+                                      TV_Telefonbuch,       Edt_Suchen,
+                                      Btn_NeuerEintrag,     Btn_Drucken};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
@@ -189,6 +185,7 @@ void PhonebookPage::applyTexts()
     Btn_Anhalten->setText(texts.text(TextId::Schreiben_Anhalten));
     Btn_Sicherungen->setText(texts.text(TextId::Sicherungen_Caption));
     Btn_Drucken->setText(texts.text(TextId::Drucken_Btn_Drucken));
+    Btn_Abgleichen->setText(texts.text(TextId::Abgleich_Btn));
     // After the text: a caption's accelerator would take the place of Esc.
     Btn_Anhalten->setShortcut(Qt::Key_Escape);
     Edt_Suchen->setPlaceholderText(texts.text(TextId::TAB_Telefonbuch_Suchen));

@@ -66,6 +66,7 @@ public:
     QPushButton* numberFormButton() const { return Btn_Vereinheitlichen; }
     QPushButton* stopButton() const { return Btn_Anhalten; }
     QPushButton* printButton() const { return Btn_Drucken; }
+    QPushButton* syncButton() const { return Btn_Abgleichen; }
     QLineEdit* searchField() const { return Edt_Suchen; }
     QProgressBar* progressBar() const { return ProgressBar; }
     // Shown while no handset has answered the search.
@@ -172,6 +173,7 @@ private:
     QPushButton* Btn_Doppelte;
     QPushButton* Btn_Vereinheitlichen;
     QPushButton* Btn_Anhalten;
+    QPushButton* Btn_Abgleichen;
     QPushButton* Btn_Sicherungen;
     QPushButton* Btn_Drucken;
     QLineEdit* Edt_Suchen;

@@ -56,7 +56,8 @@ QList<QWidget*> TransferController::storeControls() const
 
 QList<QWidget*> TransferController::lockedControls() const
 {
-    return QList<QWidget*>{m_page.readButton(), m_page.writeButton(), m_page.eraseButton()} +
+    return QList<QWidget*>{m_page.readButton(), m_page.writeButton(), m_page.eraseButton(),
+                           m_page.syncButton()} +
            m_options.portControls();
 }
 
@@ -198,6 +199,16 @@ void TransferController::read()
         m_host.showStatus(m_languageFile.text(TextId::Schreiben_Angehalten)
                               .arg(stoppedAt)
                               .arg(m_page.progressBar()->maximum()));
+}
+
+void TransferController::runOnHandset(const std::function<void()>& job)
+{
+    TransferGuard guard(*this, storeControls());
+    const QScopedValueRollback phonebookTransfer(m_phonebookTransfer, true);
+    const StopButtonShown stop(*this);
+    m_exchange.clearCancel();
+    reconnectHandset(m_exchange, m_languageFile, m_host);
+    job();
 }
 
 RecordStore TransferController::readHandset()
@@ -419,6 +430,7 @@ void TransferController::handsetFound()
     setControlEnabled(m_page.writeButton(), true);
     setControlEnabled(m_page.readButton(), true);
     setControlEnabled(m_page.eraseButton(), true);
+    setControlEnabled(m_page.syncButton(), true);
 }
 
 // --- The lock ---------------------------------------------------------------

@@ -37,6 +37,9 @@ public:
     void read();
     void write();
     void erase();
+    // A job on the handset that runs as a read does (the sync): the other
+    // controls locked, "Anhalten" shown, the link checked first.
+    void runOnHandset(const std::function<void()>& job);
     // closePortFirst: "&Test" opens the port anew, with what the options
     // page chose. Until a handset answers, the phonebook page says so and
     // the port watcher looks out for a device plugged in later. True when

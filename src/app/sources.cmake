@@ -27,6 +27,8 @@ list(APPEND q7gui_sources
   app/TransferGuard.cpp
   app/Warnung.cpp
   app/WritePlanDialog.cpp
+  app/sync/SyncController.cpp
+  app/sync/SyncDialogs.cpp
 )
 # The about box names the version the project is built as.
 set_source_files_properties(app/AboutBox.cpp PROPERTIES

@@ -120,8 +120,19 @@ int main(int argc, char** argv)
                                               say(TextId::Befehlszeile_OptionNoSnapshot));
     const QCommandLineOption noVerifyOption(QStringLiteral("no-verify"),
                                             say(TextId::Befehlszeile_OptionNoVerify));
+    const QCommandLineOption addressBookOption(QStringLiteral("addressbook"),
+                                               say(TextId::Befehlszeile_OptionAddressbook),
+                                               QStringLiteral("DIR"));
+    const QCommandLineOption categoryOption(QStringLiteral("category"),
+                                            say(TextId::Befehlszeile_OptionCategory),
+                                            QStringLiteral("NAME"));
+    const QCommandLineOption preferOption(
+        QStringLiteral("prefer"), say(TextId::Befehlszeile_OptionPrefer), QStringLiteral("SIDE"));
+    const QCommandLineOption allowDeletionsOption(QStringLiteral("allow-deletions"),
+                                                  say(TextId::Befehlszeile_OptionAllowDeletions));
     parser.addOptions({portOption, deviceOption, baudOption, yesOption, replaceOption, simOption,
-                       dryRunOption, snapshotOption, noSnapshotOption, noVerifyOption});
+                       dryRunOption, snapshotOption, noSnapshotOption, noVerifyOption,
+                       addressBookOption, categoryOption, preferOption, allowDeletionsOption});
     parser.addPositionalArgument(QStringLiteral("command"), say(TextId::Befehlszeile_Befehl));
     parser.process(app);
 
@@ -156,7 +167,12 @@ int main(int argc, char** argv)
                            parser.isSet(dryRunOption),
                            parser.isSet(noSnapshotOption),
                            parser.isSet(noVerifyOption),
-                           parser.value(snapshotOption)};
+                           parser.value(snapshotOption),
+                           nullptr,
+                           parser.value(addressBookOption),
+                           parser.value(categoryOption),
+                           parser.value(preferOption),
+                           parser.isSet(allowDeletionsOption)};
     if (const QString problem = command->checkArguments(context); !problem.isEmpty())
         return commandUsageError(*command, problem);
 

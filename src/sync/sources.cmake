@@ -3,4 +3,16 @@
 # network (CardDAV) and for SQL (the sync state).
 list(APPEND q7core_sources
   sync/AddressBook.h
+  sync/CardMapping.cpp
+  sync/CardMapping.h
+  sync/OpenAddressBook.cpp
+  sync/OpenAddressBook.h
+  sync/SyncEngine.cpp
+  sync/SyncEngine.h
+  sync/SyncMerge.cpp
+  sync/SyncMerge.h
+  sync/SyncState.cpp
+  sync/SyncState.h
+  sync/VcardFolder.cpp
+  sync/VcardFolder.h
 )

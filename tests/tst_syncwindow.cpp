@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// "Abgleichen…" in the window: the address book choice, remembered; the plan
+// with a conflict settled there; the window showing the handset afterwards.
+
+#include "app/MainWindow.h"
+#include "app/sync/SyncDialogs.h"
+#include "base/PcText.h"
+#include "support/SimFixture.h"
+#include "support/WindowFixture.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace q7;
+
+namespace {
+
+// Under a real display, Q7_SYNC_SHOTS=DIR keeps a picture of each dialog.
+void keepPicture(QWidget& dialog, const QString& name)
+{
+    const QString folder = qEnvironmentVariable("Q7_SYNC_SHOTS");
+    if (folder.isEmpty())
+        return;
+    dialog.show();
+    QTest::qWait(200);
+    dialog.grab().save(QDir(folder).filePath(name));
+}
+
+} // namespace
+
+class TestSyncWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void syncFromThePhonebookPage()
+    {
+        WindowFixture f;
+        f.sim.setEntry(1, simEntry(1, "Anna Alt", "0171111"));
+        f.sim.setEntry(2, simEntry(2, "Bert", "0302222"));
+        const QString cards = f.filePath("cards");
+        QDir().mkpath(cards);
+        f.writeFile("cards/bert.vcf",
+                    "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bert Berg\r\nN:Berg;Bert;;;\r\n"
+                    "TEL;TYPE=cell:0302222\r\nEMAIL:bert@example.org\r\n"
+                    "END:VCARD\r\n");
+        f.writeFile("cards/dora.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Dora Dreher\r\n"
+                                      "N:Dreher;Dora;;;\r\nTEL;TYPE=work:0404444\r\nEND:VCARD\r\n");
+        f.startOnSim();
+        QVERIFY(f.handsetFound());
+        QPushButton* button = f.window->phonebookPage().syncButton();
+        QVERIFY(button->isEnabled());
+
+        f.dialogs.queueDialog([&](QDialog& dialog) {
+            auto& choice = dynamic_cast<SyncChoiceDialog&>(dialog);
+            choice.locationEdit()->setText(cards);
+            keepPicture(dialog, "choice.png");
+            return int(QDialog::Accepted);
+        });
+        QString plan;
+        f.dialogs.queueDialog([&](QDialog& dialog) {
+            auto& planDialog = dynamic_cast<SyncPlanDialog&>(dialog);
+            plan = planDialog.planText()->toPlainText();
+            [&] {
+                QCOMPARE(planDialog.conflicts()->topLevelItemCount(), 1);
+                QVERIFY(planDialog.startButton()->isEnabled());
+                QVERIFY(!planDialog.allowDeletions()->isVisible());
+            }();
+            planDialog.choose(0, 2); // the address book's name holds
+            keepPicture(dialog, "plan.png");
+            return int(QDialog::Accepted);
+        });
+        button->click();
+
+        QVERIFY2(plan.contains("Dora Dreher"), qPrintable(plan));
+        QVERIFY2(plan.contains("Konflikt"), qPrintable(plan));
+        // The summary, then the window holds the handset as the sync left it.
+        const QList<ScriptedDialogs::Call> messages =
+            f.dialogs.callsOf(ScriptedDialogs::Kind::Message);
+        QVERIFY(!messages.isEmpty());
+        QVERIFY2(messages.last().text.startsWith("Abgeglichen"), qPrintable(messages.last().text));
+        QCOMPARE(f.sim.entry(2).value(1), QByteArray("Bert Berg"));
+        QStringList names;
+        for (int record = 1; record <= kRecordCount; ++record)
+            if (f.window->recordStore().isLive(record))
+                names << decodePc(f.window->recordStore().field(record, Name));
+        QCOMPARE(names, (QStringList{"Anna Alt", "Bert Berg", "Dora Dreher"}));
+        QCOMPARE(QDir(cards).entryList({"*.vcf"}).size(), 3);
+        keepPicture(*f.window, "window.png");
+
+        // The choice is remembered.
+        QString offered;
+        f.dialogs.queueDialog([&](QDialog& dialog) {
+            offered = dynamic_cast<SyncChoiceDialog&>(dialog).location();
+            return int(QDialog::Rejected);
+        });
+        button->click();
+        QCOMPARE(offered, cards);
+    }
+};
+
+QTEST_MAIN(TestSyncWindow)
+#include "tst_syncwindow.moc"
