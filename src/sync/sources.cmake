@@ -3,4 +3,6 @@
 # network (CardDAV) and for SQL (the sync state).
 list(APPEND q7core_sources
   sync/AddressBook.h
+  sync/CardDavPaths.cpp
+  sync/CardDavXml.cpp
 )
