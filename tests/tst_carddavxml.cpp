@@ -3,6 +3,7 @@
 // tests/data/carddav), read without a server; the request bodies; the names
 // of cards below an address book.
 
+#include "sync/CardDavAddressBook.h"
 #include "sync/CardDavPaths.h"
 #include "sync/CardDavXml.h"
 
@@ -71,6 +72,8 @@ private slots:
     void cardUrls();
     void loopback_data();
     void loopback();
+    void uidLine_data();
+    void uidLine();
 };
 
 // The hrefs, statuses and ETags of each reply, and the token a report hands
@@ -398,6 +401,38 @@ void TestCardDavXml::loopback()
     QFETCH(QString, url);
     QFETCH(bool, loopback);
     QCOMPARE(isLoopback(QUrl(url)), loopback);
+}
+
+// Every card sent has a UID: one without gets it after its VERSION line;
+// one with a UID of any spelling keeps its own.
+void TestCardDavXml::uidLine_data()
+{
+    QTest::addColumn<QByteArray>("card");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::newRow("has one") << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:own\r\nEND:VCARD\r\n")
+                             << QByteArray(
+                                    "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:own\r\nEND:VCARD\r\n");
+    QTest::newRow("lower case, parameter")
+        << QByteArray("BEGIN:VCARD\r\nuid;VALUE=text:own\r\nEND:VCARD\r\n")
+        << QByteArray("BEGIN:VCARD\r\nuid;VALUE=text:own\r\nEND:VCARD\r\n");
+    QTest::newRow("none")
+        << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\r\nX-UID:x\r\nEND:VCARD\r\n")
+        << QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:u-1\r\nFN:A\r\nX-UID:x\r\nEND:VCARD\r\n");
+    QTest::newRow("LF only, no VERSION") << QByteArray("BEGIN:VCARD\nFN:A\nEND:VCARD\n")
+                                         << QByteArray("BEGIN:VCARD\nUID:u-1\nFN:A\nEND:VCARD\n");
+    QTest::newRow("no card") << QByteArray("FN:A\r\n") << QByteArray("FN:A\r\n");
+}
+
+void TestCardDavXml::uidLine()
+{
+    QFETCH(QByteArray, card);
+    QFETCH(QByteArray, sent);
+    QCOMPARE(cardWithUid(card, u"u-1"_s), sent);
+    // What Radicale makes of a card: sorted, LF, folded anew.
+    QVERIFY(sameCard("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna\r\nEMAIL:a@b\r\nEND:VCARD\r\n",
+                     "BEGIN:VCARD\nVERSION:3.0\nEMAIL:a@\n b\nFN:Anna\nEND:VCARD\n"));
+    QVERIFY(!sameCard("BEGIN:VCARD\r\nFN:Anna\r\nEND:VCARD\r\n",
+                      "BEGIN:VCARD\r\nFN:Anne\r\nEND:VCARD\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TestCardDavXml)

@@ -448,6 +448,35 @@ namespace q7 {
     X(Wiederherstellung_Frage, "Wiederherstellung", "Frage",                                       \
       "Beim letzten Beenden waren Änderungen am Telefonbuch nicht gespeichert. Sie wurden in "    \
       "\"%1\" gesichert.\n\nJetzt laden? \"Nein\" verwirft sie.")                                  \
+    X(Server_Unverschluesselt, "Server", "Unverschluesselt",                                       \
+      "%1 ist eine unverschlüsselte Adresse (http://): Benutzername, "                            \
+      "Passwort und Karten gingen lesbar durchs Netz. https:// verwenden "                         \
+      "oder unverschlüsselt ausdrücklich erlauben (q7ctl: --allow-http).")                         \
+    X(Server_FalschesPasswort, "Server", "FalschesPasswort",                                       \
+      "Der Server %1 nimmt Benutzer „%2“ mit diesem Passwort nicht an (401): "                 \
+      "Passwort oder Benutzername falsch.")                                                        \
+    X(Server_Anmeldung, "Server", "Anmeldung",                                                     \
+      "Der Server %1 verlangt einen Benutzernamen und ein Passwort (401).")                        \
+    X(Server_Abgelehnt, "Server", "Abgelehnt", "Der Server %1 hat %2 abgelehnt: %3 %4")            \
+    X(Server_Zeit, "Server", "Zeit",                                                               \
+      "Der Server %1 hat auf %2 nicht innerhalb von %3 Sekunden geantwortet.")                     \
+    X(Server_KeineVerbindung, "Server", "KeineVerbindung",                                         \
+      "Der Server %1 nimmt keine Verbindung an: läuft er, und stimmen "                           \
+      "Adresse und Port?")                                                                         \
+    X(Server_Beendet, "Server", "Beendet",                                                         \
+      "Der Server %1 hat die Verbindung bei %2 beendet, bevor die Antwort "                        \
+      "vollständig war.")                                                                          \
+    X(Server_Unbekannt, "Server", "Unbekannt",                                                     \
+      "Den Rechner %1 findet das Netz nicht: stimmt der Name, und ist das "                        \
+      "Netz erreichbar?")                                                                          \
+    X(Server_Netz, "Server", "Netz", "Die Verbindung zu %1 ist gestört: %2")                       \
+    X(Server_Zertifikat, "Server", "Zertifikat",                                                   \
+      "Dem Zertifikat von %1 traut das System nicht: %2 (ausgestellt von "                         \
+      "„%3“). Die Verbindung wurde nicht aufgebaut.")                                              \
+    X(Server_Unlesbar, "Server", "Unlesbar", "Die Antwort des Servers %1 auf %2 ist unlesbar: %3") \
+    X(Server_KeinAdressbuch, "Server", "KeinAdressbuch",                                           \
+      "Unter %1 ist kein Adressbuch zu finden.")                                                   \
+    X(Server_Umleitungen, "Server", "Umleitungen", "Der Server %1 leitet zu oft um.")              \
     X(Zusatzzeilen_Caption, "Zusatzzeilen", "Caption", "Zusatzzeilen gehen verloren")              \
     X(Zusatzzeilen_Frage, "Zusatzzeilen", "Frage",                                                 \
       "Das Handy übernimmt beim Schreiben die Zusatzzeilen (Zusatz1, Zusatz2) nicht. Betroffen: " \

@@ -34,9 +34,9 @@ struct Card
 // What changed since a token the address book handed out earlier.
 struct CardChanges
 {
-    QString token;                // to pass next time
-    QList<CardVersion> changed;   // new or changed cards
-    QStringList removed;          // ids of deleted cards
+    QString token;              // to pass next time
+    QList<CardVersion> changed; // new or changed cards
+    QStringList removed;        // ids of deleted cards
 };
 
 class AddressBook

@@ -3,6 +3,9 @@
 # network (CardDAV) and for SQL (the sync state).
 list(APPEND q7core_sources
   sync/AddressBook.h
+  sync/CardDavAddressBook.cpp
+  sync/CardDavClient.cpp
+  sync/CardDavDiscovery.cpp
   sync/CardDavPaths.cpp
   sync/CardDavXml.cpp
 )
