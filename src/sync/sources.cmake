@@ -8,4 +8,5 @@ list(APPEND q7core_sources
   sync/CardDavDiscovery.cpp
   sync/CardDavPaths.cpp
   sync/CardDavXml.cpp
+  sync/Keyring.cpp
 )
