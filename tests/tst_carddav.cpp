@@ -7,6 +7,7 @@
 #include "support/DavServer.h"
 #include "sync/CardDavAddressBook.h"
 #include "sync/CardDavDiscovery.h"
+#include "sync/CardDavOpen.h"
 #include "sync/CardDavXml.h"
 
 #include <QTest>
@@ -170,6 +171,19 @@ void TestCardDav::discovery()
         // One PROPFIND was enough.
         QCOMPARE(client.requestCount(), 1);
     }
+
+    // Opening a location: several address books are listed for the user to
+    // choose one; the one given is opened by its name.
+    const CardDavLogin who = login(server, root);
+    const ServerAccess access{who.user, who.password, false, 10000};
+    const QString several = errorOf([&] { openCardDav(root.toString(), access); });
+    QVERIFY2(several.contains(u"mehrere Adressbücher"_s) &&
+                 several.contains(u"  Familie: "_s + familie.toString()) &&
+                 several.contains(u"  Verein Süd: "_s),
+             qPrintable(several));
+    const auto opened = openCardDav(familie.toString(), access);
+    QCOMPARE(opened->identity(), familie.toString());
+    QCOMPARE(opened->displayName(), u"Familie ("_s + familie.toString() + u')');
 
     // A collection that holds no address book.
     CardDavClient nothing(login(server, root.resolved(QUrl(u"/nowhere/"_s))));

@@ -477,6 +477,8 @@ namespace q7 {
     X(Server_KeinAdressbuch, "Server", "KeinAdressbuch",                                           \
       "Unter %1 ist kein Adressbuch zu finden.")                                                   \
     X(Server_Umleitungen, "Server", "Umleitungen", "Der Server %1 leitet zu oft um.")              \
+    X(Server_Mehrere, "Server", "Mehrere",                                                         \
+      "Unter %1 gibt es mehrere Adressbücher; eines wählen (q7ctl: --addressbook URL):\n%2")       \
     X(Zusatzzeilen_Caption, "Zusatzzeilen", "Caption", "Zusatzzeilen gehen verloren")              \
     X(Zusatzzeilen_Frage, "Zusatzzeilen", "Frage",                                                 \
       "Das Handy übernimmt beim Schreiben die Zusatzzeilen (Zusatz1, Zusatz2) nicht. Betroffen: " \

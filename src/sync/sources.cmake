@@ -6,6 +6,7 @@ list(APPEND q7core_sources
   sync/CardDavAddressBook.cpp
   sync/CardDavClient.cpp
   sync/CardDavDiscovery.cpp
+  sync/CardDavOpen.cpp
   sync/CardDavPaths.cpp
   sync/CardDavXml.cpp
   sync/Keyring.cpp
