@@ -123,6 +123,20 @@ public:
     qint64 pid() const { return m_process.processId(); }
     quint16 port() const { return m_port; }
     QString output() { return QString::fromLocal8Bit(m_process.readAll()); }
+    // The requests of `method` the server logged since clearLog().
+    int requestsLogged(const QString& method)
+    {
+        m_log += output();
+        // Radicale: "[INFO] PUT request for '/a/b.vcf'"; Xandikos (aiohttp):
+        // "\"PUT /a/b.vcf HTTP/1.1\" 201".
+        return int(m_log.count(QStringLiteral("[INFO] %1 request for").arg(method)) +
+                   m_log.count(QStringLiteral("\"%1 ").arg(method)));
+    }
+    void clearLog()
+    {
+        output();
+        m_log.clear();
+    }
     QString folder() const { return m_dir.path(); }
 
     QUrl root() const
@@ -144,6 +158,7 @@ private:
     QTemporaryDir m_dir;
     QProcess m_process;
     quint16 m_port = 0;
+    QString m_log;
 };
 
 } // namespace q7::test
