@@ -15,7 +15,6 @@ const QByteArray kManufacturer = "Vexa";
 const QByteArray kModel = "TLM-Q7";
 const QByteArray kRevision = "Rev 1.0";
 const QByteArray kIdentity = kManufacturer + ' ' + kModel + ' ' + kRevision;
-const QByteArray kSerialNumber = "351234567890125";
 constexpr int kNumberLength = 20;
 constexpr int kTextLength = 18;
 
@@ -270,7 +269,9 @@ QByteArray SimEngine::executeSetting(const QByteArray& name, const QByteArray& t
         if (name == "+CGMR")
             return info(kRevision) + kOk;
         if (name == "+CGSN")
-            return info(kSerialNumber) + kOk;
+            return m_state.options.serialNumber.isEmpty()
+                       ? kError
+                       : info(m_state.options.serialNumber) + kOk;
         return kError;
     }
     if (tail == "?") {

@@ -13,11 +13,12 @@ namespace q7sim {
 // reset them (see SimHandset::commandCount()).
 struct SimOptions
 {
-    QString phonebookFile;           // CSV loaded by start(); empty: an empty handset
-    QByteArray simRange = "(1-200)"; // index range text +CPBR=? reports for "SM"
-    int baud = 0;                    // pace output at this line rate; 0: as fast as possible
-    int latencyMs = 0;               // delay before each reply
-    QString logFile;                 // commands and replies with ms since start()
+    QString phonebookFile;                       // CSV loaded by start(); empty: an empty handset
+    QByteArray simRange = "(1-200)";             // index range text +CPBR=? reports for "SM"
+    QByteArray serialNumber = "351234567890125"; // what AT+CGSN answers; empty: ERROR
+    int baud = 0;      // pace output at this line rate; 0: as fast as possible
+    int latencyMs = 0; // delay before each reply
+    QString logFile;   // commands and replies with ms since start()
 
     // Faults, for testing how the other side copes.
     std::optional<int> stopAnsweringAfter; // commands after the Nth: no echo, no reply, ever

@@ -82,6 +82,7 @@ int main(int argc, char* argv[])
     };
     opt("phonebook", "Start with the entries of this CSV phonebook.", "file.csv");
     opt("sim-range", "Index range reported for the SIM phonebook (default (1-200)).", "text");
+    opt("serial", "Serial number AT+CGSN answers (empty: it answers ERROR).", "text");
     opt("baud", "Pace output at this line rate (default: unpaced).", "n");
     opt("latency", "Wait this long before each reply.", "ms");
     opt("log", "Log every command and reply, with ms since start, to this file.", "file");
@@ -105,6 +106,8 @@ int main(int argc, char* argv[])
 
     q7sim::SimOptions options;
     options.phonebookFile = parser.value(QStringLiteral("phonebook"));
+    if (parser.isSet(QStringLiteral("serial")))
+        options.serialNumber = parser.value(QStringLiteral("serial")).toLatin1();
     if (parser.isSet(QStringLiteral("sim-range")))
         options.simRange = parser.value(QStringLiteral("sim-range")).toLatin1();
     if (parser.isSet(QStringLiteral("baud")))

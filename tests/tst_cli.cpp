@@ -4,6 +4,7 @@
 #include "SimHandset.h"
 #include "cli/ExitStatus.h"
 #include "support/JoergMuster.h"
+#include "support/Q7ctlRun.h"
 #include "support/SimFixture.h"
 
 #include <QDir>
@@ -17,12 +18,7 @@
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = Q7ctlRun;
 
 // The 18 values of the entry the new-entry dialog makes for Jörg Muster.
 QList<QByteArray> joergMuster()
@@ -482,20 +478,7 @@ private slots:
 private:
     Run q7ctl(const QStringList& arguments)
     {
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                           m_dir->filePath(QStringLiteral("config")));
-        environment.insert(QStringLiteral("XDG_DATA_HOME"),
-                           m_dir->filePath(QStringLiteral("data")));
-        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(Q7CTL_PATH), arguments);
-        process.closeWriteChannel();
-        if (!process.waitForFinished(60000))
-            return {};
-        return {process.exitCode(), process.readAllStandardOutput(),
-                process.readAllStandardError()};
+        return runQ7ctl(QStringLiteral(Q7CTL_PATH), arguments, m_dir->path());
     }
     static QByteArray read(const QString& path)
     {

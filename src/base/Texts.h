@@ -444,6 +444,54 @@ namespace q7 {
     X(TAB_Optionen_Lbl_Geraet, "TAB_Optionen", "Lbl_Geraet", "Gerät: %1")                          \
     X(TAB_Optionen_KeinGeraet, "TAB_Optionen", "KeinGeraet",                                       \
       "Diesem Port ist kein Gerät zugeordnet.")                                                    \
+    X(Fehler_AufrufAdressbuch, "Fehler", "AufrufAdressbuch", "sync braucht --addressbook ORDNER")  \
+    X(Fehler_AufrufPrefer, "Fehler", "AufrufPrefer", "--prefer nimmt handset oder addressbook")    \
+    X(Abgleich_Btn, "Abgleich", "Btn_Abgleichen", "Ab&gleichen…")                                  \
+    X(Abgleich_Caption, "Abgleich", "Caption", "Mit einem Adressbuch abgleichen")                  \
+    X(Abgleich_Ordner, "Abgleich", "Ordner", "&Ordner mit vCards, eine Datei je Kontakt:")         \
+    X(Abgleich_Waehlen, "Abgleich", "Waehlen", "&Wählen…")                                         \
+    X(Abgleich_Weiter, "Abgleich", "Weiter", "&Weiter")                                            \
+    X(Abgleich_PlanCaption, "Abgleich", "PlanCaption", "Was der Abgleich ändert")                  \
+    X(Abgleich_Konflikte, "Abgleich", "Konflikte", "&Konflikte: welcher Wert soll gelten?")        \
+    X(Abgleich_Feld, "Abgleich", "Feld", "Feld")                                                   \
+    X(Abgleich_Gilt, "Abgleich", "Gilt", "Es gilt")                                                \
+    X(Abgleich_Offen, "Abgleich", "Offen", "offen lassen (jede Seite behält ihren)")               \
+    X(Abgleich_HandyGilt, "Abgleich", "HandyGilt", "Handy: %1")                                    \
+    X(Abgleich_AdressbuchGilt, "Abgleich", "AdressbuchGilt", "Adressbuch: %1")                     \
+    X(Abgleich_TrotzdemLoeschen, "Abgleich", "TrotzdemLoeschen", "&Trotzdem löschen")              \
+    X(Abgleich_Start, "Abgleich", "Start", "&Abgleichen")                                          \
+    X(Abgleich_Zustand, "Abgleich", "Zustand",                                                     \
+      "Der Stand des Abgleichs in %1 lässt sich nicht lesen oder schreiben: %2")                   \
+    X(Abgleich_Loeschschutz, "Abgleich", "Loeschschutz",                                           \
+      "Der Abgleich würde im Handy %1 von %2 Einträgen und im Adressbuch %3 von %4 Karten "      \
+      "löschen, mehr als 10 oder mehr als ein Viertel einer Seite. Ist der Ordner leer oder der " \
+      "Stand verloren? Es wurde nichts geändert.")                                                 \
+    X(Abgleich_LoeschenErlauben, "Abgleich", "LoeschenErlauben",                                   \
+      "Mit --allow-deletions wird trotzdem abgeglichen.")                                          \
+    X(Abgleich_Handy, "Abgleich", "Handy", "Handy:")                                               \
+    X(Abgleich_Adressbuch, "Abgleich", "Adressbuch", "Adressbuch %1:")                             \
+    X(Abgleich_Neu, "Abgleich", "Neu", "neu")                                                      \
+    X(Abgleich_Geaendert, "Abgleich", "Geaendert", "geändert")                                     \
+    X(Abgleich_Geloescht, "Abgleich", "Geloescht", "gelöscht")                                     \
+    X(Abgleich_Summe, "Abgleich", "Summe", "%1 neu, %2 geändert, %3 gelöscht")                     \
+    X(Abgleich_Konflikt, "Abgleich", "Konflikt",                                                   \
+      "Konflikt bei %1, %2: im Handy „%3“, im Adressbuch „%4“")                                    \
+    X(Abgleich_ZurueckHandy, "Abgleich", "ZurueckHandy",                                           \
+      "%1 kommt ins Handy zurück: dort gelöscht, im Adressbuch geändert.")                         \
+    X(Abgleich_ZurueckAdressbuch, "Abgleich", "ZurueckAdressbuch",                                 \
+      "%1 kommt ins Adressbuch zurück: dort gelöscht, im Handy geändert.")                         \
+    X(Abgleich_KeinPlatz, "Abgleich", "KeinPlatz", "Kein Platz im Handy für: %1")                  \
+    X(Abgleich_Gleichstand, "Abgleich", "Gleichstand",                                             \
+      "Handy und Adressbuch sind im Gleichstand.")                                                 \
+    X(Abgleich_Fertig, "Abgleich", "Fertig", "Abgeglichen. Handy: %1. Adressbuch: %2.")            \
+    X(Abgleich_KonflikteOffen, "Abgleich", "KonflikteOffen",                                       \
+      "%1 Konflikte offen, dort behält jede Seite ihren Wert.")                                    \
+    X(Abgleich_Angehalten, "Abgleich", "Angehalten",                                               \
+      "Angehalten: der nächste Abgleich macht den Rest.")                                          \
+    X(Abgleich_Lesen, "Abgleich", "Lesen", "Adressbuch lesen...")                                  \
+    X(Abgleich_Schreiben, "Abgleich", "Schreiben", "Adressbuch schreiben...")                      \
+    X(Abgleich_SeitdemGeaendert, "Abgleich", "SeitdemGeaendert",                                   \
+      "Seit dem Lesen anderswo geändert, der nächste Abgleich nimmt sie: %1")                      \
     X(Wiederherstellung_Caption, "Wiederherstellung", "Caption", "Nicht gespeicherte Änderungen")  \
     X(Wiederherstellung_Frage, "Wiederherstellung", "Frage",                                       \
       "Beim letzten Beenden waren Änderungen am Telefonbuch nicht gespeichert. Sie wurden in "    \

@@ -7,6 +7,7 @@
 #include "base/PcText.h"
 #include "base/RegistryKey.h"
 #include "cli/CliHost.h"
+#include "cli/ExitStatus.h"
 #include "editing/ContactMerge.h"
 #include "fileio/ContactsCsv.h"
 #include "fileio/CsvPhonebook.h"
@@ -27,6 +28,8 @@
 #include "phonebook/PhonebookWriter.h"
 #include "phonebook/RecordStore.h"
 #include "phonebook/TransferStatusTexts.h"
+#include "sync/OpenAddressBook.h"
+#include "sync/SyncEngine.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -456,6 +459,65 @@ QString fileOrSnapshot(const CommandContext& context)
     return {};
 }
 
+// --- sync with an address book
+
+QString syncArguments(const CommandContext& context)
+{
+    if (!context.arguments.isEmpty())
+        return context.texts.text(TextId::Fehler_AufrufZuViele);
+    if (context.addressBook.isEmpty())
+        return context.texts.text(TextId::Fehler_AufrufAdressbuch);
+    if (!context.prefer.isEmpty() && context.prefer != u"handset" &&
+        context.prefer != u"addressbook")
+        return context.texts.text(TextId::Fehler_AufrufPrefer);
+    return {};
+}
+
+void printLines(const QStringList& lines)
+{
+    for (const QString& line : lines)
+        out() << line << '\n';
+    out().flush();
+}
+
+// Prints the plan, carries it out unless --dry-run, and prints the summary.
+// The exit status tells a sync in step (0), one that left conflicts (3) and
+// one that could not do everything (1).
+int syncAddressBook(CommandContext& context)
+{
+    requireHandset(context);
+    const std::unique_ptr<sync::AddressBook> book = sync::openAddressBook(context.addressBook);
+    sync::SyncSettings settings;
+    settings.category = context.category;
+    if (!context.prefer.isEmpty())
+        settings.prefer =
+            context.prefer == u"handset" ? sync::Side::Handset : sync::Side::AddressBook;
+    settings.countryCode = countryCode();
+    settings.typeNames = numberTypeNames(context.texts);
+    settings.snapshotsKept = loadPhonebookOptions(*openRegistryKey(kProgramKey)).sicherungen;
+    settings.verify = !context.noVerify;
+    sync::SyncRun run(*book, context.exchange, context.texts, context.host, settings);
+    run.prepare();
+    context.host.finishLine();
+    printLines(run.planLines());
+    if (context.dryRun)
+        return 0;
+    if (run.deletesTooMuch() && !context.allowDeletions)
+        throw Q7Error(run.deletionWarning() + u'\n' +
+                      context.texts.text(TextId::Abgleich_LoeschenErlauben));
+    const sync::SyncResult result = run.carryOut();
+    context.host.finishLine();
+    printLines(run.summaryLines(result));
+    bool leftOut = false;
+    for (const sync::SyncItem& item : run.items())
+        leftOut = leftOut || item.leftOut;
+    if (!result.problems.isEmpty() || result.stopped || leftOut)
+        return kExitFailed;
+    return result.conflictsLeft > 0 ? kExitConflicts : 0;
+}
+
+// --- end of sync
+
 const Command kCommands[] = {
     {"detect", noArguments, detect, "detect"},
     {"doctor", noArguments, doctor, "doctor"},
@@ -469,6 +531,9 @@ const Command kCommands[] = {
     {"convert", csvAndVcard, convert, "[--sim] convert IN.csv OUT.vcf | IN.vcf OUT.csv"},
     {"merge", mergeFiles, merge, "[--sim] merge BASE.csv IN.vcf|IN.csv OUT.csv"},
     {"duplicates", oneFile, duplicates, "duplicates FILE.csv"},
+    {"sync", syncArguments, syncAddressBook,
+     "sync --addressbook DIR [--category NAME] [--dry-run] [--prefer handset|addressbook] "
+     "[--allow-deletions] [--no-verify]"},
 };
 
 } // namespace

@@ -26,6 +26,10 @@ struct CommandContext
     bool noVerify = false;                    // --no-verify
     QString snapshot;                         // --snapshot latest|N: restore a snapshot, not a file
     const RecordStore* reportStore = nullptr; // names the records a write report lists
+    QString addressBook;                      // sync: --addressbook DIR
+    QString category;                         // sync: --category NAME
+    QString prefer;                           // sync: --prefer handset|addressbook
+    bool allowDeletions = false;              // sync: --allow-deletions
 };
 
 struct Command

@@ -12,6 +12,9 @@
 namespace q7 {
 
 inline constexpr int kExitFailed = 1;
+// A sync that left conflicts: both sides hold all else in step, and each
+// keeps its own value where they conflict.
+inline constexpr int kExitConflicts = 3;
 
 // Runs a command of q7ctl and gives its exit status. Any failure ends the
 // program with status 1 and its message, whatever threw it: a failure of the

@@ -60,7 +60,8 @@ int main(int argc, char** argv)
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Reads, saves and restores the phonebook of a Vexa TLM-Q7.\n\n"
+        "Reads, saves and restores the phonebook of a Vexa TLM-Q7 and keeps it in step\n"
+        "with an address book.\n\n"
         "Commands:\n"
         "  detect               search for the handset\n"
         "  doctor               list the serial ports and what keeps each from\n"
@@ -81,7 +82,11 @@ int main(int argc, char** argv)
         "                       another program's contacts CSV file\n"
         "  merge BASE IN OUT    add the contacts of IN (vCard or contacts CSV) to the\n"
         "                       phonebook file BASE without duplicates, into OUT\n"
-        "  duplicates FILE.csv  list the entries that share a number or a name"));
+        "  duplicates FILE.csv  list the entries that share a number or a name\n"
+        "  sync --addressbook DIR\n"
+        "                       bring the handset and a folder of vCards in step:\n"
+        "                       print the plan, carry it out, print the summary;\n"
+        "                       exit status 3 when conflicts are left"));
     parser.addHelpOption();
     const QCommandLineOption portOption(
         QStringLiteral("port"), QStringLiteral("Serial port COM1..COM96."), QStringLiteral("COMn"));
@@ -109,8 +114,23 @@ int main(int argc, char** argv)
         QStringLiteral("restore, erase: keep no snapshot of the handset first."));
     const QCommandLineOption noVerifyOption(
         QStringLiteral("no-verify"), QStringLiteral("restore: do not read back what was written."));
+    const QCommandLineOption addressBookOption(
+        QStringLiteral("addressbook"), QStringLiteral("sync: the folder of vCards to sync with."),
+        QStringLiteral("DIR"));
+    const QCommandLineOption categoryOption(
+        QStringLiteral("category"),
+        QStringLiteral("sync: only the cards of this category; new cards get it."),
+        QStringLiteral("NAME"));
+    const QCommandLineOption preferOption(
+        QStringLiteral("prefer"),
+        QStringLiteral("sync: settle conflicts for this side (handset or addressbook)."),
+        QStringLiteral("SIDE"));
+    const QCommandLineOption allowDeletionsOption(
+        QStringLiteral("allow-deletions"),
+        QStringLiteral("sync: delete even more than 10 or a quarter of a side."));
     parser.addOptions({portOption, deviceOption, baudOption, yesOption, replaceOption, simOption,
-                       dryRunOption, snapshotOption, noSnapshotOption, noVerifyOption});
+                       dryRunOption, snapshotOption, noSnapshotOption, noVerifyOption,
+                       addressBookOption, categoryOption, preferOption, allowDeletionsOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     parser.process(app);
 
@@ -147,7 +167,12 @@ int main(int argc, char** argv)
                            parser.isSet(dryRunOption),
                            parser.isSet(noSnapshotOption),
                            parser.isSet(noVerifyOption),
-                           parser.value(snapshotOption)};
+                           parser.value(snapshotOption),
+                           nullptr,
+                           parser.value(addressBookOption),
+                           parser.value(categoryOption),
+                           parser.value(preferOption),
+                           parser.isSet(allowDeletionsOption)};
     if (const QString problem = command->checkArguments(context); !problem.isEmpty())
         return commandUsageError(*command, problem);
 

@@ -11,11 +11,18 @@ namespace {
 
 constexpr qsizetype kMaxLineOctets = 75;
 
+bool isUtf8Continuation(char byte)
+{
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
+} // namespace
+
 // Text values escape the characters that structure a line.
-QByteArray escaped(QByteArrayView pcText)
+QByteArray vcardText(const QString& text)
 {
     QByteArray out;
-    for (const QChar ch : decodePc(pcText)) {
+    for (const QChar ch : text) {
         switch (ch.unicode()) {
         case u'\\':
             out += "\\\\";
@@ -36,14 +43,9 @@ QByteArray escaped(QByteArrayView pcText)
     return out;
 }
 
-bool isUtf8Continuation(char byte)
-{
-    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
-}
-
 // Folded at 75 octets, never inside a UTF-8 sequence; a continuation line
 // starts with a blank that counts towards its 75.
-void appendLine(QByteArray& out, QByteArrayView line)
+void appendVcardLine(QByteArray& out, QByteArrayView line, QByteArrayView ending)
 {
     qsizetype room = kMaxLineOctets;
     while (line.size() > room) {
@@ -51,15 +53,16 @@ void appendLine(QByteArray& out, QByteArrayView line)
         while (cut > 0 && isUtf8Continuation(line[cut]))
             --cut;
         out += line.first(cut);
-        out += "\r\n ";
+        out += ending;
+        out += ' ';
         line = line.sliced(cut);
         room = kMaxLineOctets - 1;
     }
     out += line;
-    out += "\r\n";
+    out += ending;
 }
 
-QByteArray telParameters(int image)
+QByteArray vcardTelParameters(int image)
 {
     switch (image - kFirstNumberTypeImage) {
     case 1:
@@ -79,6 +82,18 @@ QByteArray telParameters(int image)
     default:
         return ";TYPE=voice";
     }
+}
+
+namespace {
+
+QByteArray escaped(QByteArrayView pcText)
+{
+    return vcardText(decodePc(pcText));
+}
+
+void appendLine(QByteArray& out, QByteArrayView line)
+{
+    appendVcardLine(out, line);
 }
 
 void appendCard(QByteArray& out, const RecordStore& store, int record,
@@ -101,7 +116,7 @@ void appendCard(QByteArray& out, const RecordStore& store, int record,
         if (number.isEmpty())
             continue;
         const int image = NumberTypeImage(store.field(record, nummernartField(slot)), typeNames);
-        appendLine(out, "TEL" + telParameters(image) + ':' + escaped(number));
+        appendLine(out, "TEL" + vcardTelParameters(image) + ':' + escaped(number));
     }
     if (!store.fieldIsEmpty(record, Gruppe))
         appendLine(out, "CATEGORIES:" + escaped(store.field(record, Gruppe)));

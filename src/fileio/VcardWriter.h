@@ -18,6 +18,13 @@ namespace q7 {
 // their image, so a type the language file renamed keeps its meaning.
 QByteArray exportVcard(const RecordStore& store, const NumberTypeNames& typeNames);
 
+// The pieces a card is written with, for whoever edits cards line by line:
+// a text value escaped, the TEL parameters of a number type image, and a
+// content line folded at 75 octets with its CR LF (or `ending`).
+QByteArray vcardText(const QString& text);
+QByteArray vcardTelParameters(int image);
+void appendVcardLine(QByteArray& out, QByteArrayView line, QByteArrayView ending = "\r\n");
+
 // Writes the export to the file; an earlier file of that name changes only
 // when everything has succeeded. Throws EInOutError.
 void writeVcardFile(const QString& path, const RecordStore& store,

@@ -9,5 +9,17 @@ list(APPEND q7core_sources
   sync/CardDavOpen.cpp
   sync/CardDavPaths.cpp
   sync/CardDavXml.cpp
+  sync/CardMapping.cpp
+  sync/CardMapping.h
   sync/Keyring.cpp
+  sync/OpenAddressBook.cpp
+  sync/OpenAddressBook.h
+  sync/SyncEngine.cpp
+  sync/SyncEngine.h
+  sync/SyncMerge.cpp
+  sync/SyncMerge.h
+  sync/SyncState.cpp
+  sync/SyncState.h
+  sync/VcardFolder.cpp
+  sync/VcardFolder.h
 )
