@@ -83,7 +83,7 @@ int main(int argc, char** argv)
         "  merge BASE IN OUT    add the contacts of IN (vCard or contacts CSV) to the\n"
         "                       phonebook file BASE without duplicates, into OUT\n"
         "  duplicates FILE.csv  list the entries that share a number or a name\n"
-        "  sync --addressbook DIR\n"
+        "  sync --addressbook DIR|URL\n"
         "                       bring the handset and a folder of vCards in step:\n"
         "                       print the plan, carry it out, print the summary;\n"
         "                       exit status 3 when conflicts are left"));
@@ -115,8 +115,10 @@ int main(int argc, char** argv)
     const QCommandLineOption noVerifyOption(
         QStringLiteral("no-verify"), QStringLiteral("restore: do not read back what was written."));
     const QCommandLineOption addressBookOption(
-        QStringLiteral("addressbook"), QStringLiteral("sync: the folder of vCards to sync with."),
-        QStringLiteral("DIR"));
+        QStringLiteral("addressbook"),
+        QStringLiteral("sync: the folder of vCards, or the CardDAV server or address book "
+                       "(http:// or https:// URL), to sync with."),
+        QStringLiteral("DIR|URL"));
     const QCommandLineOption categoryOption(
         QStringLiteral("category"),
         QStringLiteral("sync: only the cards of this category; new cards get it."),
@@ -128,9 +130,21 @@ int main(int argc, char** argv)
     const QCommandLineOption allowDeletionsOption(
         QStringLiteral("allow-deletions"),
         QStringLiteral("sync: delete even more than 10 or a quarter of a side."));
+    const QCommandLineOption userOption(
+        QStringLiteral("user"), QStringLiteral("sync: the user name on the CardDAV server."),
+        QStringLiteral("NAME"));
+    const QCommandLineOption passwordFileOption(
+        QStringLiteral("password-file"),
+        QStringLiteral("sync: the file whose first line is the server's password (else the "
+                       "environment variable Q7_PASSWORD)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption allowHttpOption(
+        QStringLiteral("allow-http"),
+        QStringLiteral("sync: talk plain http:// to a server on another machine."));
     parser.addOptions({portOption, deviceOption, baudOption, yesOption, replaceOption, simOption,
                        dryRunOption, snapshotOption, noSnapshotOption, noVerifyOption,
-                       addressBookOption, categoryOption, preferOption, allowDeletionsOption});
+                       addressBookOption, categoryOption, preferOption, allowDeletionsOption,
+                       userOption, passwordFileOption, allowHttpOption});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."));
     parser.process(app);
 
@@ -172,7 +186,10 @@ int main(int argc, char** argv)
                            parser.value(addressBookOption),
                            parser.value(categoryOption),
                            parser.value(preferOption),
-                           parser.isSet(allowDeletionsOption)};
+                           parser.isSet(allowDeletionsOption),
+                           parser.value(userOption),
+                           parser.value(passwordFileOption),
+                           parser.isSet(allowHttpOption)};
     if (const QString problem = command->checkArguments(context); !problem.isEmpty())
         return commandUsageError(*command, problem);
 

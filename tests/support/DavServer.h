@@ -55,7 +55,11 @@ public:
             args << "-C"
                  << ""
                  << "--server-hosts" << QStringLiteral("127.0.0.1:%1").arg(m_port)
-                 << "--storage-filesystem-folder" << store;
+                 << "--storage-filesystem-folder"
+                 << store
+                 // Info logs every request, which the tests count.
+                 << "--logging-level"
+                 << "info";
             if (m_options.user.isEmpty()) {
                 args << "--auth-type"
                      << "none";
@@ -122,7 +126,14 @@ public:
 
     qint64 pid() const { return m_process.processId(); }
     quint16 port() const { return m_port; }
-    QString output() { return QString::fromLocal8Bit(m_process.readAll()); }
+    // What the server printed so far; the pipe is drained first, since no
+    // event loop may have run since the server wrote.
+    QString output()
+    {
+        while (m_process.state() == QProcess::Running && m_process.waitForReadyRead(300)) {
+        }
+        return QString::fromLocal8Bit(m_process.readAll());
+    }
     // The requests of `method` the server logged since clearLog().
     int requestsLogged(const QString& method)
     {
