@@ -228,11 +228,8 @@ int main(int argc, char** argv)
         login.url = radicale->root().resolved(QUrl(QStringLiteral("/bench/cards/")));
         login.user = QStringLiteral("bench");
         auto onServer = std::make_unique<CardDavAddressBook>(login);
-        onServer->client().send("MKCOL", login.url,
-                                "<d:mkcol xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:"
-                                "carddav\"><d:set><d:prop><d:resourcetype><d:collection/>"
-                                "<c:addressbook/></d:resourcetype></d:prop></d:set></d:mkcol>",
-                                {{"Content-Type", "application/xml"}});
+        if (!q7::test::makeAddressBook(onServer->client(), login.url, QStringLiteral("Bench")))
+            return 1;
         VcardFolder source(cards);
         QStringList ids;
         for (const CardVersion& each : source.list())

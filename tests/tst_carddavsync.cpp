@@ -150,14 +150,8 @@ private:
         login.user = u"alice"_s;
         login.password = kPassword;
         auto book = std::make_unique<CardDavAddressBook>(login);
-        const DavReply made =
-            book->client().send("MKCOL", login.url,
-                                "<d:mkcol xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:"
-                                "carddav\"><d:set><d:prop><d:resourcetype><d:collection/>"
-                                "<c:addressbook/></d:resourcetype></d:prop></d:set></d:mkcol>",
-                                {{"Content-Type", "application/xml"}});
-        if (made.status != 201)
-            qFatal("MKCOL: %d", made.status);
+        if (!makeAddressBook(book->client(), login.url, QStringLiteral("Sync %1").arg(m_books)))
+            qFatal("MKCOL failed");
         return book;
     }
 

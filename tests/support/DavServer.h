@@ -5,6 +5,8 @@
 // Xandikos in a temporary folder, on a free loopback port, stopped by its
 // process id when the test ends.
 
+#include "sync/CardDavClient.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
@@ -171,5 +173,19 @@ private:
     quint16 m_port = 0;
     QString m_log;
 };
+
+// An address book made the way Radicale wants it: an extended MKCOL.
+// False when the server did not make it.
+inline bool makeAddressBook(sync::CardDavClient& client, const QUrl& url,
+                            const QString& displayName)
+{
+    const QByteArray body =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+        "<d:mkcol xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:carddav\"><d:set><d:prop>"
+        "<d:resourcetype><d:collection/><c:addressbook/></d:resourcetype><d:displayname>" +
+        displayName.toHtmlEscaped().toUtf8() + "</d:displayname></d:prop></d:set></d:mkcol>";
+    return client.send("MKCOL", url, body, {{"Content-Type", "application/xml; charset=utf-8"}})
+               .status == 201;
+}
 
 } // namespace q7::test
