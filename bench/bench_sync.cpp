@@ -3,16 +3,19 @@
 // the simulated handset paced at a real line rate: the first sync, then one
 // with nothing to do. Each is held against its bound: the handset's part at
 // the line rate (the bytes of the busier direction and the pause after each
-// reply, as bench_transfer counts them) plus the time the folder's own calls
-// took.
+// reply, as bench_transfer counts them) plus the time the address book's own
+// calls took. With --radicale the 750 cards are on a Radicale started on a
+// free loopback port, and the requests each sync sent are counted.
 //
-//   bench_sync [--baud 115200]
+//   bench_sync [--baud 115200] [--radicale]
 #include "SimHandset.h"
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
 #include "link/HandsetSearch.h"
+#include "support/DavServer.h"
+#include "sync/CardDavAddressBook.h"
 #include "sync/SyncEngine.h"
 #include "sync/VcardFolder.h"
 
@@ -23,39 +26,50 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <memory>
 
 using namespace q7;
 using namespace q7::sync;
 
 namespace {
 
-// The folder's calls, timed: its share of the bound.
-class TimedFolder : public AddressBook
+// The address book's calls, timed: its share of the bound.
+class TimedBook : public AddressBook
 {
 public:
-    explicit TimedFolder(const QString& path) : m_folder(path) {}
-    QString identity() const override { return m_folder.identity(); }
-    QString displayName() const override { return m_folder.displayName(); }
+    explicit TimedBook(AddressBook& book) : m_book(book) {}
+    QString identity() const override { return m_book.identity(); }
+    QString displayName() const override { return m_book.displayName(); }
     QList<CardVersion> list() override
     {
         const Clock clock(seconds);
-        return m_folder.list();
+        return m_book.list();
+    }
+    std::optional<CardChanges> changesSince(const QString& token) override
+    {
+        const Clock clock(seconds);
+        return m_book.changesSince(token);
+    }
+    QString currentToken() override
+    {
+        const Clock clock(seconds);
+        return m_book.currentToken();
     }
     QList<Card> fetch(const QStringList& ids) override
     {
         const Clock clock(seconds);
-        return m_folder.fetch(ids);
+        return m_book.fetch(ids);
     }
     std::optional<CardVersion> put(const QString& id, const QString& uid, const QByteArray& data,
                                    const QString& ifVersion) override
     {
         const Clock clock(seconds);
-        return m_folder.put(id, uid, data, ifVersion);
+        return m_book.put(id, uid, data, ifVersion);
     }
     bool remove(const QString& id, const QString& ifVersion) override
     {
         const Clock clock(seconds);
-        return m_folder.remove(id, ifVersion);
+        return m_book.remove(id, ifVersion);
     }
     double seconds = 0;
 
@@ -68,7 +82,7 @@ private:
         double& m_total;
         QElapsedTimer m_clock;
     };
-    VcardFolder m_folder;
+    AddressBook& m_book;
 };
 
 QByteArray name(int i)
@@ -126,12 +140,12 @@ QByteArray card(int i, bool secondNumber)
 struct Measure
 {
     CommandExchange& exchange;
-    TimedFolder& folder;
+    TimedBook& folder;
     int baud;
     CommandExchange::Traffic before = exchange.traffic();
     double folderBefore = folder.seconds;
     QElapsedTimer wall;
-    Measure(CommandExchange& e, TimedFolder& f, int b) : exchange(e), folder(f), baud(b)
+    Measure(CommandExchange& e, TimedBook& f, int b) : exchange(e), folder(f), baud(b)
     {
         wall.start();
     }
@@ -145,7 +159,7 @@ struct Measure
                               kPauseAfterReplyMs / 1000.0;
         const double folderSeconds = folder.seconds - folderBefore;
         const double bound = line + pauses + folderSeconds;
-        std::printf("%-9s wall %7.2f s   bound %7.2f s (line %6.2f s + pauses %5.2f s + folder "
+        std::printf("%-9s wall %7.2f s   bound %7.2f s (line %6.2f s + pauses %5.2f s + book "
                     "%5.2f s)   over bound %5.1f %%   %lld exchanges\n",
                     what, wallSeconds, bound, line, pauses, folderSeconds,
                     (wallSeconds / bound - 1) * 100,
@@ -162,7 +176,9 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     const QCommandLineOption baudOption(QStringLiteral("baud"), QStringLiteral("Line rate."),
                                         QStringLiteral("RATE"), QStringLiteral("115200"));
-    parser.addOptions({baudOption});
+    const QCommandLineOption radicaleOption(QStringLiteral("radicale"),
+                                            QStringLiteral("The cards on a local Radicale."));
+    parser.addOptions({baudOption, radicaleOption});
     parser.addHelpOption();
     parser.process(app);
     const int baud = parser.value(baudOption).toInt();
@@ -198,10 +214,39 @@ int main(int argc, char** argv)
     settings.stateFolder = dir.filePath(QStringLiteral("state"));
     settings.snapshotFolder = dir.filePath(QStringLiteral("snapshots"));
     settings.verify = false;
-    TimedFolder folder(cards);
-    std::printf("700 entries, 750 cards (650 shared), %d baud\n", baud);
+    std::unique_ptr<AddressBook> book = std::make_unique<VcardFolder>(cards);
+    std::unique_ptr<q7::test::DavServer> radicale;
+    CardDavAddressBook* server = nullptr;
+    if (parser.isSet(radicaleOption)) {
+        radicale = std::make_unique<q7::test::DavServer>(q7::test::DavServer::Radicale);
+        QString error;
+        if (!radicale->start(&error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+        CardDavLogin login;
+        login.url = radicale->root().resolved(QUrl(QStringLiteral("/bench/cards/")));
+        login.user = QStringLiteral("bench");
+        auto onServer = std::make_unique<CardDavAddressBook>(login);
+        if (!q7::test::makeAddressBook(onServer->client(), login.url, QStringLiteral("Bench")))
+            return 1;
+        VcardFolder source(cards);
+        QStringList ids;
+        for (const CardVersion& each : source.list())
+            ids << each.id;
+        for (const Card& each : source.fetch(ids))
+            if (!onServer->put({}, each.id.chopped(4), each.data, {})) // card-N.vcf
+                return 1;
+        server = onServer.get();
+        book = std::move(onServer);
+    }
+    TimedBook folder(*book);
+    std::printf("700 entries, 750 cards (650 shared) %s, %d baud\n",
+                server ? "on Radicale" : "in a folder", baud);
 
     for (const char* run : {"first", "no change"}) {
+        if (server)
+            server->client().resetCounts();
         Measure measure(exchange, folder, baud);
         SyncRun sync(folder, exchange, texts, quiet, settings);
         sync.prepare();
@@ -213,6 +258,14 @@ int main(int argc, char** argv)
                     result.done.handsetNew, result.done.handsetChanged, result.done.handsetDeleted,
                     result.done.cardsNew, result.done.cardsChanged, result.done.cardsDeleted,
                     planned.conflicts);
+        if (server) {
+            QStringList requests;
+            const auto& counts = server->client().requestCounts();
+            for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+                requests
+                    << QStringLiteral("%1 %2").arg(it.value()).arg(QString::fromLatin1(it.key()));
+            std::printf("          server requests: %s\n", qPrintable(requests.join(u", ")));
+        }
     }
     return 0;
 }

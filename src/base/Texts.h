@@ -520,8 +520,8 @@ namespace q7 {
     X(Befehlszeile_Duplicates, "Befehlszeile", "Duplicates",                                       \
       "die Einträge auflisten, die eine Nummer oder einen Namen teilen")                           \
     X(Befehlszeile_Sync, "Befehlszeile", "Sync",                                                   \
-      "das Handy und einen Ordner mit vCards abgleichen: den Plan zeigen, ausführen, die "        \
-      "Summe zeigen; Rückgabewert 3, wenn Konflikte bleiben")                                      \
+      "das Handy mit einem Ordner mit vCards oder einem CardDAV-Adressbuch abgleichen: den Plan "  \
+      "zeigen, ausführen, die Summe zeigen; Rückgabewert 3, wenn Konflikte bleiben")               \
     X(Befehlszeile_OptionPort, "Befehlszeile", "OptionPort", "Serieller Anschluss COM1..COM96.")   \
     X(Befehlszeile_OptionDevice, "Befehlszeile", "OptionDevice",                                   \
       "Gerätepfad, z. B. /dev/ttyUSB0.")                                                           \
@@ -541,13 +541,21 @@ namespace q7 {
     X(Befehlszeile_OptionNoVerify, "Befehlszeile", "OptionNoVerify",                               \
       "restore: das Geschriebene nicht zurücklesen.")                                              \
     X(Befehlszeile_OptionAddressbook, "Befehlszeile", "OptionAddressbook",                         \
-      "sync: das Adressbuch, ein Ordner mit vCards.")                                              \
+      "sync: das Adressbuch, ein Ordner mit vCards oder ein CardDAV-Server oder -Adressbuch "      \
+      "(eine http://- oder https://-Adresse).")                                                    \
     X(Befehlszeile_OptionCategory, "Befehlszeile", "OptionCategory",                               \
       "sync: nur die Karten dieser Kategorie; neue Karten bekommen sie.")                          \
     X(Befehlszeile_OptionPrefer, "Befehlszeile", "OptionPrefer",                                   \
       "sync: Konflikte zugunsten dieser Seite lösen (handset oder addressbook).")                  \
     X(Befehlszeile_OptionAllowDeletions, "Befehlszeile", "OptionAllowDeletions",                   \
       "sync: auch mehr als 10 oder ein Viertel einer Seite löschen.")                              \
+    X(Befehlszeile_OptionUser, "Befehlszeile", "OptionUser",                                       \
+      "sync: der Benutzername auf dem CardDAV-Server.")                                            \
+    X(Befehlszeile_OptionPasswordFile, "Befehlszeile", "OptionPasswordFile",                       \
+      "sync: die Datei, deren erste Zeile das Passwort des Servers ist (sonst die "                \
+      "Umgebungsvariable Q7_PASSWORD).")                                                           \
+    X(Befehlszeile_OptionAllowHttp, "Befehlszeile", "OptionAllowHttp",                             \
+      "sync: unverschlüsselt (http://) mit einem Server auf einem anderen Rechner sprechen.")      \
     X(Diagnose_Geraet, "Diagnose", "Geraet", "%1: %2, Gruppe \"%3\", Rechte %4")                   \
     X(Diagnose_AuchAls, "Diagnose", "AuchAls", "auch %1")                                          \
     X(Diagnose_Darf, "Diagnose", "Darf", "darf geöffnet werden.")                                  \
@@ -630,6 +638,37 @@ namespace q7 {
     X(Wiederherstellung_Frage, "Wiederherstellung", "Frage",                                       \
       "Beim letzten Beenden waren Änderungen am Telefonbuch nicht gespeichert. Sie wurden in "    \
       "\"%1\" gesichert.\n\nJetzt laden? \"Nein\" verwirft sie.")                                  \
+    X(Server_Unverschluesselt, "Server", "Unverschluesselt",                                       \
+      "%1 ist eine unverschlüsselte Adresse (http://): Benutzername, "                            \
+      "Passwort und Karten gingen lesbar durchs Netz. https:// verwenden "                         \
+      "oder unverschlüsselt ausdrücklich erlauben (q7ctl: --allow-http).")                         \
+    X(Server_FalschesPasswort, "Server", "FalschesPasswort",                                       \
+      "Der Server %1 nimmt Benutzer „%2“ mit diesem Passwort nicht an (401): "                 \
+      "Passwort oder Benutzername falsch.")                                                        \
+    X(Server_Anmeldung, "Server", "Anmeldung",                                                     \
+      "Der Server %1 verlangt einen Benutzernamen und ein Passwort (401).")                        \
+    X(Server_Abgelehnt, "Server", "Abgelehnt", "Der Server %1 hat %2 abgelehnt: %3 %4")            \
+    X(Server_Zeit, "Server", "Zeit",                                                               \
+      "Der Server %1 hat auf %2 nicht innerhalb von %3 Sekunden geantwortet.")                     \
+    X(Server_KeineVerbindung, "Server", "KeineVerbindung",                                         \
+      "Der Server %1 nimmt keine Verbindung an: läuft er, und stimmen "                           \
+      "Adresse und Port?")                                                                         \
+    X(Server_Beendet, "Server", "Beendet",                                                         \
+      "Der Server %1 hat die Verbindung bei %2 beendet, bevor die Antwort "                        \
+      "vollständig war.")                                                                          \
+    X(Server_Unbekannt, "Server", "Unbekannt",                                                     \
+      "Den Rechner %1 findet das Netz nicht: stimmt der Name, und ist das "                        \
+      "Netz erreichbar?")                                                                          \
+    X(Server_Netz, "Server", "Netz", "Die Verbindung zu %1 ist gestört: %2")                       \
+    X(Server_Zertifikat, "Server", "Zertifikat",                                                   \
+      "Dem Zertifikat von %1 traut das System nicht: %2 (ausgestellt von "                         \
+      "„%3“). Die Verbindung wurde nicht aufgebaut.")                                              \
+    X(Server_Unlesbar, "Server", "Unlesbar", "Die Antwort des Servers %1 auf %2 ist unlesbar: %3") \
+    X(Server_KeinAdressbuch, "Server", "KeinAdressbuch",                                           \
+      "Unter %1 ist kein Adressbuch zu finden.")                                                   \
+    X(Server_Umleitungen, "Server", "Umleitungen", "Der Server %1 leitet zu oft um.")              \
+    X(Server_Mehrere, "Server", "Mehrere",                                                         \
+      "Unter %1 gibt es mehrere Adressbücher; eines wählen (q7ctl: --addressbook URL):\n%2")       \
     X(Zusatzzeilen_Caption, "Zusatzzeilen", "Caption", "Zusatzzeilen gehen verloren")              \
     X(Zusatzzeilen_Frage, "Zusatzzeilen", "Frage",                                                 \
       "Das Handy übernimmt beim Schreiben die Zusatzzeilen (Zusatz1, Zusatz2) nicht. Betroffen: " \

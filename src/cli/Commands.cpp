@@ -490,13 +490,37 @@ void printLines(const QStringList& lines)
     out().flush();
 }
 
+// Who may reach a server: the password from a file or the environment,
+// never from the command line, where every user of the machine can read it.
+sync::ServerAccess serverAccess(const CommandContext& context)
+{
+    sync::ServerAccess access;
+    access.user = context.user;
+    access.allowPlainHttp = context.allowHttp;
+    if (!context.passwordFile.isEmpty()) {
+        QByteArray content = readWholeFile(context.passwordFile);
+        const qsizetype end = content.indexOf('\n');
+        if (end >= 0)
+            content.truncate(end);
+        if (content.endsWith('\r'))
+            content.chop(1);
+        access.password = QString::fromUtf8(content);
+    } else {
+        access.password = qEnvironmentVariable("Q7_PASSWORD");
+    }
+    return access;
+}
+
 // Prints the plan, carries it out unless --dry-run, and prints the summary.
 // The exit status tells a sync in step (0), one that left conflicts (3) and
 // one that could not do everything (1).
 int syncAddressBook(CommandContext& context)
 {
+    // The server first: a wrong password or an address book still to be
+    // chosen is said before the handset is searched for.
+    const std::unique_ptr<sync::AddressBook> book =
+        sync::openAddressBook(context.addressBook, serverAccess(context));
     requireHandset(context);
-    const std::unique_ptr<sync::AddressBook> book = sync::openAddressBook(context.addressBook);
     sync::SyncSettings settings;
     settings.category = context.category;
     if (!context.prefer.isEmpty())
@@ -550,8 +574,10 @@ const Command kCommands[] = {
      "[--sim] merge BASE.csv IN.vcf|IN.csv OUT.csv"},
     {"duplicates", "duplicates FILE.csv", TextId::Befehlszeile_Duplicates, oneFile, duplicates,
      "duplicates FILE.csv"},
-    {"sync", "sync --addressbook DIR", TextId::Befehlszeile_Sync, syncArguments, syncAddressBook,
-     "sync --addressbook DIR [--category NAME] [--dry-run] [--prefer handset|addressbook] "
+    {"sync", "sync --addressbook DIR|URL", TextId::Befehlszeile_Sync, syncArguments,
+     syncAddressBook,
+     "sync --addressbook DIR|URL [--user NAME] [--password-file FILE] [--allow-http] "
+     "[--category NAME] [--dry-run] [--prefer handset|addressbook] "
      "[--allow-deletions] [--no-verify]"},
 };
 

@@ -32,6 +32,9 @@ struct CommandContext
     QString category;                         // sync: --category NAME
     QString prefer;                           // sync: --prefer handset|addressbook
     bool allowDeletions = false;              // sync: --allow-deletions
+    QString user;                             // sync: --user NAME on a server
+    QString passwordFile;                     // sync: --password-file FILE
+    bool allowHttp = false;                   // sync: --allow-http
 };
 
 // One row of q7ctl's command table (kCommands in Commands.cpp): the help and

@@ -122,7 +122,7 @@ int main(int argc, char** argv)
                                             say(TextId::Befehlszeile_OptionNoVerify));
     const QCommandLineOption addressBookOption(QStringLiteral("addressbook"),
                                                say(TextId::Befehlszeile_OptionAddressbook),
-                                               QStringLiteral("DIR"));
+                                               QStringLiteral("DIR|URL"));
     const QCommandLineOption categoryOption(QStringLiteral("category"),
                                             say(TextId::Befehlszeile_OptionCategory),
                                             QStringLiteral("NAME"));
@@ -130,9 +130,17 @@ int main(int argc, char** argv)
         QStringLiteral("prefer"), say(TextId::Befehlszeile_OptionPrefer), QStringLiteral("SIDE"));
     const QCommandLineOption allowDeletionsOption(QStringLiteral("allow-deletions"),
                                                   say(TextId::Befehlszeile_OptionAllowDeletions));
+    const QCommandLineOption userOption(
+        QStringLiteral("user"), say(TextId::Befehlszeile_OptionUser), QStringLiteral("NAME"));
+    const QCommandLineOption passwordFileOption(QStringLiteral("password-file"),
+                                                say(TextId::Befehlszeile_OptionPasswordFile),
+                                                QStringLiteral("FILE"));
+    const QCommandLineOption allowHttpOption(QStringLiteral("allow-http"),
+                                             say(TextId::Befehlszeile_OptionAllowHttp));
     parser.addOptions({portOption, deviceOption, baudOption, yesOption, replaceOption, simOption,
                        dryRunOption, snapshotOption, noSnapshotOption, noVerifyOption,
-                       addressBookOption, categoryOption, preferOption, allowDeletionsOption});
+                       addressBookOption, categoryOption, preferOption, allowDeletionsOption,
+                       userOption, passwordFileOption, allowHttpOption});
     parser.addPositionalArgument(QStringLiteral("command"), say(TextId::Befehlszeile_Befehl));
     parser.process(app);
 
@@ -172,7 +180,10 @@ int main(int argc, char** argv)
                            parser.value(addressBookOption),
                            parser.value(categoryOption),
                            parser.value(preferOption),
-                           parser.isSet(allowDeletionsOption)};
+                           parser.isSet(allowDeletionsOption),
+                           parser.value(userOption),
+                           parser.value(passwordFileOption),
+                           parser.isSet(allowHttpOption)};
     if (const QString problem = command->checkArguments(context); !problem.isEmpty())
         return commandUsageError(*command, problem);
 

@@ -5,8 +5,10 @@
 
 namespace q7::sync {
 
-std::unique_ptr<AddressBook> openAddressBook(const QString& location)
+std::unique_ptr<AddressBook> openAddressBook(const QString& location, const ServerAccess& access)
 {
+    if (isServerLocation(location))
+        return openCardDav(location, access);
     return std::make_unique<VcardFolder>(location);
 }
 

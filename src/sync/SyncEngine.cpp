@@ -142,7 +142,13 @@ bool SyncRun::holdsContact(int location) const
 void SyncRun::readAddressBook()
 {
     m_host.showStatus(m_texts.text(TextId::Abgleich_Lesen));
-    m_listed = m_book.list();
+    // The token describes the address book as this sync reads it, taken
+    // before anything is written: what others change meanwhile comes as a
+    // change next time, and this sync's own writes come back with the
+    // versions stored for them.
+    const std::optional<CardChanges> changes = changesSinceLastSync();
+    m_token = changes ? changes->token : m_book.currentToken();
+    m_listed = changes ? listedFrom(*changes) : m_book.list();
     QHash<QString, QString> stored;
     for (const SyncState::Pair& pair : m_state->pairs())
         stored.insert(pair.cardId, pair.cardVersion);
@@ -154,6 +160,43 @@ void SyncRun::readAddressBook()
             toFetch << card.id;
     for (const Card& card : m_book.fetch(toFetch))
         m_fetched.insert(card.id, card);
+}
+
+// Only the changes are asked for when they tell the whole story: every
+// contact on the handset has its card already, so no card that stayed the
+// same is needed to link a new entry. A server then answers a sync with
+// nothing to do in one request.
+std::optional<CardChanges> SyncRun::changesSinceLastSync()
+{
+    if (m_state->token().isEmpty())
+        return std::nullopt;
+    QSet<int> paired;
+    for (const SyncState::Pair& pair : m_state->pairs())
+        paired.insert(pair.location);
+    for (int location = 1; location <= kRecordCount; ++location)
+        if (holdsContact(location) && !paired.contains(location))
+            return std::nullopt;
+    return m_book.changesSince(m_state->token());
+}
+
+// The cards as the last sync left them, with what changed since.
+QList<CardVersion> SyncRun::listedFrom(const CardChanges& changes) const
+{
+    const QSet<QString> removed(changes.removed.cbegin(), changes.removed.cend());
+    QHash<QString, QString> changed;
+    for (const CardVersion& card : changes.changed)
+        changed.insert(card.id, card.version);
+    QList<CardVersion> listed;
+    for (const SyncState::Pair& pair : m_state->pairs()) {
+        if (removed.contains(pair.cardId))
+            continue;
+        listed << CardVersion{pair.cardId, changed.value(pair.cardId, pair.cardVersion)};
+        changed.remove(pair.cardId);
+    }
+    for (auto it = changed.cbegin(); it != changed.cend(); ++it)
+        if (!removed.contains(it.key()))
+            listed << CardVersion{it.key(), it.value()};
+    return listed;
 }
 
 void SyncRun::linkUnlinked()
@@ -794,7 +837,7 @@ SyncResult SyncRun::carryOut()
     writeAddressBook(result, done);
     showIdle();
     if (!result.stopped)
-        m_state->setToken(m_book.currentToken());
+        m_state->setToken(m_token);
     for (const SyncItem& item : std::as_const(m_items))
         result.conflictsLeft += item.leftOut ? 0 : static_cast<int>(item.merge.conflicts.size());
     return result;

@@ -139,6 +139,8 @@ private:
     void readHandset();
     void showIdle();
     void readAddressBook();
+    std::optional<CardChanges> changesSinceLastSync();
+    QList<CardVersion> listedFrom(const CardChanges& changes) const;
     void linkUnlinked();
     void plan();
     void planItem(SyncItem& item);
@@ -171,6 +173,7 @@ private:
     RecordStore m_store; // the handset as the sync leaves it
     WritePlan m_plan;
     QList<CardVersion> m_listed;
+    QString m_token; // the address book's, as this sync read it
     QHash<QString, Card> m_fetched;
     QList<SyncItem> m_items;
     int m_cardsBefore = 0;

@@ -3,8 +3,15 @@
 # network (CardDAV) and for SQL (the sync state).
 list(APPEND q7core_sources
   sync/AddressBook.h
+  sync/CardDavAddressBook.cpp
+  sync/CardDavClient.cpp
+  sync/CardDavDiscovery.cpp
+  sync/CardDavOpen.cpp
+  sync/CardDavPaths.cpp
+  sync/CardDavXml.cpp
   sync/CardMapping.cpp
   sync/CardMapping.h
+  sync/Keyring.cpp
   sync/OpenAddressBook.cpp
   sync/OpenAddressBook.h
   sync/SyncEngine.cpp

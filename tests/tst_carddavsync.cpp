@@ -1,0 +1,209 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// q7ctl sync against the simulated handset and a CardDAV address book on
+// Radicale (with a password) and Xandikos, each started once for this file.
+
+#include "SimHandset.h"
+#include "support/DavServer.h"
+#include "support/Q7ctlRun.h"
+#include "support/SimFixture.h"
+#include "sync/CardDavAddressBook.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using namespace q7;
+using namespace q7::sync;
+using namespace q7::test;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kPassword = u"gehe1m"_s;
+
+QByteArray card(const QByteArray& uid, const QByteArray& name, const QByteArray& tel)
+{
+    return "BEGIN:VCARD\r\nVERSION:3.0\r\nPRODID:-//Other Program//EN\r\nUID:" + uid +
+           "\r\nFN:" + name + "\r\n" + tel + "EMAIL;TYPE=home:" + uid +
+           "@example.org\r\nADR;TYPE=home:;;Hauptstr. 1;Berlin;;10115;Germany\r\n"
+           "X-OTHER-PROGRAM:keeps this\r\nEND:VCARD\r\n";
+}
+
+} // namespace
+
+class TestCardDavSync : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        m_servers[DavServer::Radicale] = std::make_unique<DavServer>(
+            DavServer::Radicale, DavServer::Options{u"alice"_s, kPassword, {}, {}});
+        m_servers[DavServer::Xandikos] = std::make_unique<DavServer>(DavServer::Xandikos);
+        for (auto& server : m_servers) {
+            QString error;
+            QVERIFY2(server->start(&error), qPrintable(error));
+        }
+    }
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_sim = std::make_unique<q7sim::SimHandset>();
+        m_device = m_sim->start();
+        QFile file(m_dir->filePath(u"password"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(kPassword.toUtf8() + "\n");
+    }
+    void cleanup()
+    {
+        m_sim.reset();
+        m_dir.reset();
+    }
+
+    void firstSyncThenNothing_data()
+    {
+        QTest::addColumn<int>("server");
+        QTest::newRow("radicale") << int(DavServer::Radicale);
+        QTest::newRow("xandikos") << int(DavServer::Xandikos);
+    }
+
+    // Entries and cards that partly overlap: each contact once on each side,
+    // the lines of a linked card the handset has no field for kept; a second
+    // sync sends no PUT or DELETE and writes nothing to the handset.
+    void firstSyncThenNothing()
+    {
+        QFETCH(int, server);
+        const auto owned = makeBook(server);
+        CardDavAddressBook& book = *owned;
+        const QByteArray anna = card("anna-alt", "Anna Alt", "TEL;TYPE=cell:+49 171 111\r\n");
+        QVERIFY(book.put({}, u"anna-alt"_s, anna, {}));
+        QVERIFY(
+            book.put({}, u"dora"_s, card("dora", "Dora Dreher", "TEL;TYPE=work:040 4444\r\n"), {}));
+        m_sim->setEntry(1, simEntry(1, "Anna Alt", "0171111"));
+        m_sim->setEntry(2, simEntry(2, "Carla Cord", "0893333"));
+
+        m_servers[server]->clearLog();
+        const Q7ctlRun first = sync(server, book.identity());
+        QVERIFY2(first.exitCode == 0, first.err.constData());
+        QCOMPARE(m_servers[server]->requestsLogged(u"PUT"_s), 1); // Carla's new card
+        QCOMPARE(handsetNames(), (QStringList{"Anna Alt", "Carla Cord", "Dora Dreher"}));
+        QCOMPARE(cardNames(book), (QStringList{"Anna Alt", "Carla Cord", "Dora Dreher"}));
+        const QList<Card> annaNow = book.fetch({u"anna-alt.vcf"_s});
+        QCOMPARE(annaNow.size(), 1);
+        for (const QByteArray& line : anna.split('\n'))
+            QVERIFY2(annaNow.first().data.contains(line.trimmed()), line.constData());
+
+        m_sim->clearCommands();
+        m_servers[server]->clearLog();
+        const Q7ctlRun again = sync(server, book.identity());
+        QVERIFY2(again.exitCode == 0, again.err.constData());
+        QCOMPARE(writesSent(), QList<QByteArray>());
+        DavServer& dav = *m_servers[server];
+        QCOMPARE(dav.requestsLogged(u"PUT"_s), 0);
+        QCOMPARE(dav.requestsLogged(u"DELETE"_s), 0);
+        // Opening the address book, then its changes since the last sync.
+        QCOMPARE(dav.requestsLogged(u"PROPFIND"_s), 1);
+        QCOMPARE(dav.requestsLogged(u"REPORT"_s), 1);
+        QCOMPARE(cardNames(book).size(), 3);
+    }
+
+    // A wrong password is named, and neither side changes.
+    void wrongPassword()
+    {
+        const auto owned = makeBook(DavServer::Radicale);
+        CardDavAddressBook& book = *owned;
+        m_sim->setEntry(1, simEntry(1, "Anna Alt", "0171111"));
+        QFile file(m_dir->filePath(u"password"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("falsch\n");
+        file.close();
+        m_sim->clearCommands();
+        const Q7ctlRun run = sync(DavServer::Radicale, book.identity());
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("401") && run.err.contains("alice"), run.err.constData());
+        QCOMPARE(writesSent(), QList<QByteArray>());
+        QVERIFY(book.list().isEmpty());
+    }
+
+    // Only the server given, and it holds several address books: they are
+    // listed, one is asked for, and the handset is not touched.
+    void severalAddressBooks()
+    {
+        makeBook(DavServer::Xandikos);
+        m_sim->clearCommands();
+        const Q7ctlRun run =
+            sync(DavServer::Xandikos, m_servers[DavServer::Xandikos]->root().toString());
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("--addressbook URL") && run.err.contains("/user/contacts/sync"),
+                 run.err.constData());
+        QCOMPARE(writesSent(), QList<QByteArray>());
+    }
+
+private:
+    std::unique_ptr<CardDavAddressBook> makeBook(int server)
+    {
+        const QString home = server == DavServer::Radicale ? u"/alice/"_s : u"/user/contacts/"_s;
+        CardDavLogin login;
+        login.url = m_servers[server]->root().resolved(
+            QUrl(home + QStringLiteral("sync%1/").arg(++m_books)));
+        login.user = u"alice"_s;
+        login.password = kPassword;
+        auto book = std::make_unique<CardDavAddressBook>(login);
+        if (!makeAddressBook(book->client(), login.url, QStringLiteral("Sync %1").arg(m_books)))
+            qFatal("MKCOL failed");
+        return book;
+    }
+
+    Q7ctlRun sync(int server, const QString& url)
+    {
+        QStringList arguments{"--device", m_device, "sync", "--addressbook",
+                              url,        "--user", "alice"};
+        if (server == DavServer::Radicale)
+            arguments << "--password-file" << m_dir->filePath(u"password"_s);
+        return runQ7ctl(QStringLiteral(Q7CTL_PATH), arguments, m_dir->path(), 120000);
+    }
+
+    QStringList handsetNames() const
+    {
+        QStringList names;
+        for (int location = 1; location <= 700; ++location)
+            if (const QList<QByteArray> entry = m_sim->entry(location); !entry.isEmpty())
+                names << QString::fromLatin1(entry.value(1));
+        names.sort();
+        return names;
+    }
+    static QStringList cardNames(CardDavAddressBook& book)
+    {
+        QStringList ids;
+        for (const CardVersion& version : book.list())
+            ids << version.id;
+        QStringList names;
+        for (const Card& each : book.fetch(ids))
+            for (const QByteArray& line : each.data.split('\n'))
+                if (line.startsWith("FN:"))
+                    names << QString::fromUtf8(line.mid(3).trimmed());
+        names.sort();
+        return names;
+    }
+    QList<QByteArray> writesSent() const
+    {
+        QList<QByteArray> writes;
+        for (const QByteArray& command : m_sim->commands()) {
+            const QByteArray upper = command.toUpper();
+            if (upper.startsWith("AT-SCEW") || upper.startsWith("AT-SCED") ||
+                upper.startsWith("AT+CPBW"))
+                writes << command;
+        }
+        return writes;
+    }
+
+    std::unique_ptr<DavServer> m_servers[2];
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<q7sim::SimHandset> m_sim;
+    QString m_device;
+    int m_books = 0;
+};
+
+QTEST_GUILESS_MAIN(TestCardDavSync)
+#include "tst_carddavsync.moc"
