@@ -289,6 +289,11 @@ void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
     const QList<int> written = locationsOf(commands, "AT-SCEW=");
     QCOMPARE(written, (QList<int>{1, 2, 3, 12, 20, 40, 503, 505}));
     QCOMPARE(locationsOf(commands, "AT-SCED="), (QList<int>{30, 510, 511}));
+    // Berta's and Sim A's note lines are the window's alone now: until they
+    // are saved to a file, closing would ask for them.
+    QVERIFY(window().hasUnsavedEdits());
+    dialogs().queueFileName(m_f->filePath(QStringLiteral("notes.csv")));
+    window().Btn_DatenspeichernClick();
     QVERIFY(!window().hasUnsavedEdits());
     for (int r : written) {
         put(r, Zusatz1, {});

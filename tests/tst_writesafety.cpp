@@ -7,11 +7,16 @@
 #include "SimHandset.h"
 #include "app/MainWindow.h"
 #include "app/WritePlanDialog.h"
+#include "base/LanguageFile.h"
+#include "phonebook/HandsetImage.h"
 #include "support/SimFixture.h"
 #include "support/WindowFixture.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
@@ -172,6 +177,50 @@ private slots:
         QVERIFY(m_f->window->close());
         QCOMPARE(m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message).size(), 1);
         QVERIFY(QFile(path).size() > 0);
+    }
+
+    // The plan's lines stay inside the dialog: a long name and several
+    // changed fields wrap, and the box that keeps the entries a file lacks
+    // changes the counts it shows.
+    void planDialogWrapsAndKeeps()
+    {
+        RecordStore read;
+        for (int location : {4, 9}) {
+            read.setField(location, Speicherplatz, QByteArray::number(location));
+            read.setField(location, Name, "Bertha Henriette von Oberhausen");
+            read.setField(location, Nummer1, "0301234567");
+        }
+        HandsetImage image;
+        image.takeRead(read);
+        RecordStore store = read;
+        store.clearEntry(9);
+        store.setField(4, Name, "Bertold Maximilian Mustermann");
+        store.setField(4, Gruppe, "Sportverein Oberhausen Nord");
+        store.setField(4, Nummer1, "+4930123456789012345678901");
+        store.setField(7, Speicherplatz, "7");
+        store.setField(7, Name, "Friederike Adelheid Sonnenschein");
+        WritePlan plan = planWrite(store, image, true, true);
+        for (PlanItem& item : plan.items)
+            item.movedFrom = item.record == 7 ? 9 : 0;
+        WritePlanDialog dialog(plan, store, image, LanguageFile(), Replacement::File);
+        dialog.resize(520, 400);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QListWidget* list = dialog.list();
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->item(0)->text().count(u'\n'), 3); // a field a line
+        const QString moved = list->item(1)->text();
+        // On one line it would not fit.
+        QVERIFY(list->fontMetrics().horizontalAdvance(moved) > list->viewport()->width());
+        for (int row = 0; row < list->count(); ++row)
+            QVERIFY2(list->visualItemRect(list->item(row)).width() <= list->viewport()->width(),
+                     qPrintable(list->item(row)->text()));
+
+        auto* counts = dialog.findChild<QLabel*>(QStringLiteral("Lbl_Summe"));
+        QCOMPARE(counts->text(), QStringLiteral("1 neu, 1 geändert, 1 gelöscht, 0 unverändert"));
+        dialog.keepBox()->setChecked(true);
+        QVERIFY(dialog.keepsUnnamed());
+        QCOMPARE(counts->text(), QStringLiteral("1 neu, 1 geändert, 0 gelöscht, 1 unverändert"));
     }
 
 private:

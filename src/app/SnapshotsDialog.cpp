@@ -50,6 +50,10 @@ SnapshotsDialog::SnapshotsDialog(const QList<SnapshotInfo>& snapshots, const Rec
     m_differences = new QListWidget(this);
     m_differences->setObjectName(QStringLiteral("LB_Unterschiede"));
     m_differences->setAccessibleName(texts.text(TextId::Vorlesen_Unterschiede));
+    // The plan's lines wrap here as in the write's plan.
+    m_differences->setWordWrap(true);
+    m_differences->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_differences->setResizeMode(QListView::Adjust);
     m_differences->setMinimumHeight(160);
     layout->addWidget(m_differences, 1);
 

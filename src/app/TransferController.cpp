@@ -246,12 +246,14 @@ bool TransferController::readFirst(WritePlan& plan)
     EditResult taken;
     const bool read = guarded([&] {
         m_handset.takeRead(readHandset());
-        keepSnapshot(SnapshotReason::Read);
         // A loaded phonebook stands for the handset's and stays as it is;
-        // the window's own work joins what the handset holds.
+        // the window's own work joins what the handset holds, before
+        // anything else can fail: a known handset and a window that lacks
+        // its entries would plan to write over them.
         if (replaced == Replacement::None)
             taken = takeHandsetEntries(m_store, m_handset, OwnEntries::MoveAside);
         m_page.history().handsetChanged();
+        keepSnapshot(SnapshotReason::Read);
     });
     m_page.storeReplaced(taken, TextId::Schreibplan_VomHandy);
     if (!read) {
