@@ -609,7 +609,7 @@ private slots:
         const QString base = m_dir->filePath("base.csv");
         write(base, "1,\"Anna Schmidt\",\"\",\"TELNO\",\"Mobil\",\"0171111\"\r\n");
         const QString cards = m_dir->filePath("in.vcf");
-        write(cards, "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anni\r\nTEL;TYPE=CELL:" + international +
+        write(cards, "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Anna\r\nTEL;TYPE=CELL:" + international +
                          "\r\nTEL;TYPE=WORK:089 3\r\nEND:VCARD\r\n"
                          "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Bernd\r\nTEL;TYPE=HOME:0302\r\n"
                          "END:VCARD\r\n");

@@ -307,7 +307,7 @@ void TestContacts::merge_data()
     // Another country: "+43…" is "0…", "+49…" a number of its own.
     QTest::newRow("the user's own country code")
         << anna
-        << vcard(u"Anni"_s, {u"TYPE=cell:+43 171-111"_s, u"TYPE=home:030 9"_s}) +
+        << vcard(u"Anna"_s, {u"TYPE=cell:+43 171-111"_s, u"TYPE=home:030 9"_s}) +
                vcard(u"Ben"_s, {u"TYPE=cell:+49 171 111"_s})
         << QStringList{u"Anna Schmidt||Mobil:0171111|Heim:0309|||"_s, u"Ben||Mobil:+49171111||||"_s}
         << QList<int>{1, 1, 0} << 43;

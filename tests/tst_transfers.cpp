@@ -240,7 +240,8 @@ private slots:
         QCOMPARE(m_f->sim.phonebook().size(), held.size());
         const auto boxes = m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message);
         QCOMPARE(boxes.size(), 1);
-        QCOMPARE(boxes[0].text, QStringLiteral("Neu steht jetzt auf Speicherplatz 511, denn "
+        QCOMPARE(boxes[0].text, QStringLiteral("1 Eintrag geschrieben\n"
+                                               "Neu steht jetzt auf Speicherplatz 511, denn "
                                                "Speicherplatz 510 hält den Eintrag „Bert“, den "
                                                "das Fenster nicht kannte"));
         // The window shows the entry where it went.
