@@ -408,6 +408,7 @@ void TestAccessibility::tabFollowsTheLayout_data()
                                                    "Löschen",
                                                    "Daten laden",
                                                    "Daten speichern",
+                                                   "Abgleichen…",
                                                    aboutLine,
                                                    "Sicherungen",
                                                    "Beenden",
