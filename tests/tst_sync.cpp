@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The sync with a folder of vCards end to end: q7ctl against the simulated
-// handset and a folder in a temporary directory.
+// handset and a folder in a temporary directory, and the engine itself
+// where the folder changes or goes away while it writes.
 
 #include "SimHandset.h"
+#include "base/Errors.h"
+#include "base/LanguageFile.h"
 #include "support/Q7ctlRun.h"
 #include "support/SimFixture.h"
+#include "sync/SyncEngine.h"
+#include "sync/VcardFolder.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -30,6 +35,32 @@ QByteArray card(const QByteArray& name, const QByteArray& tels, const QByteArray
            "@example.org\r\nADR;TYPE=home:;;Hauptstr. 1;Berlin;;10115;Germany\r\n" + extra +
            "X-OTHER-PROGRAM:keeps this\r\nEND:VCARD\r\n";
 }
+
+// A folder another program edits, or that goes away, while the sync writes.
+class BusyFolder : public q7::sync::VcardFolder
+{
+public:
+    using VcardFolder::VcardFolder;
+
+    // Before put number `editAt` (from 1), `edit` is done to the card first.
+    int editAt = 0;
+    std::function<void()> edit;
+    // Every put after this many fails as a folder gone would.
+    int failAfter = -1;
+    int puts = 0;
+
+    std::optional<q7::sync::CardVersion> put(const QString& id, const QString& uid,
+                                             const QByteArray& data,
+                                             const QString& ifVersion) override
+    {
+        ++puts;
+        if (puts == editAt && edit)
+            edit();
+        if (failAfter >= 0 && puts > failAfter)
+            throw q7::EInOutError(q7::EInOutError::AccessDenied, id);
+        return VcardFolder::put(id, uid, data, ifVersion);
+    }
+};
 
 } // namespace
 
@@ -240,7 +271,177 @@ private slots:
         QCOMPARE(cardNames().size(), 7);
     }
 
+    // The card changes between the plan and the write: it is read again and
+    // merged once more with the handset's side as planned; a second change
+    // in that while is left as a problem for the next sync. The handset's
+    // part is written already, so what the second merge wants of it comes
+    // with the next sync, and then both sides are in step.
+    void cardChangedBeforeWrite_data()
+    {
+        QTest::addColumn<QByteArray>("from");
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<bool>("changedTwice");
+        QTest::addColumn<int>("prefer"); // -1 none, else a Side
+        QTest::addColumn<QByteArray>("cardName");
+        QTest::addColumn<int>("conflicts");
+        QTest::addColumn<QByteArray>("handsetName"); // after the next sync
+        QTest::addColumn<QByteArray>("handsetGroup");
+        const QByteArray other = "X-OTHER-PROGRAM:";
+        const QByteArray group = "CATEGORIES:Familie\r\nX-OTHER-PROGRAM:";
+        const QByteArray fn = "FN:Anna Alt";
+        const QByteArray renamed = "FN:Anna Anders";
+        const int handset = int(q7::sync::Side::Handset);
+        const int book = int(q7::sync::Side::AddressBook);
+        QTest::newRow("another field") << other << group << false << -1 << QByteArray("Anna Neu")
+                                       << 0 << QByteArray("Anna Neu") << QByteArray("Familie");
+        QTest::newRow("the same field, left open")
+            << fn << renamed << false << -1 << QByteArray("Anna Anders") << 1
+            << QByteArray("Anna Neu") << QByteArray();
+        QTest::newRow("the same field, handset preferred")
+            << fn << renamed << false << handset << QByteArray("Anna Neu") << 0
+            << QByteArray("Anna Neu") << QByteArray();
+        QTest::newRow("the same field, address book preferred")
+            << fn << renamed << false << book << QByteArray("Anna Anders") << 0
+            << QByteArray("Anna Anders") << QByteArray();
+        QTest::newRow("changed twice") << other << group << true << -1 << QByteArray("Anna Alt")
+                                       << 0 << QByteArray("Anna Neu") << QByteArray("Familie");
+    }
+    void cardChangedBeforeWrite()
+    {
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        QFETCH(bool, changedTwice);
+        QFETCH(int, prefer);
+        QFETCH(QByteArray, cardName);
+        QFETCH(int, conflicts);
+        const std::optional<q7::sync::Side> side =
+            prefer < 0 ? std::nullopt : std::optional(q7::sync::Side(prefer));
+        m_sim->setEntry(1, simEntry(1, "Anna Alt", "0171111"));
+        write("anna.vcf", card("Anna Alt", "TEL;TYPE=cell:0171111\r\n"));
+        q7::sync::VcardFolder folder(m_cards);
+        QVERIFY(syncWith(folder, side).problems.isEmpty());
+        m_sim->setEntry(1, simEntry(1, "Anna Neu", "0171111"));
+
+        BusyFolder busy(m_cards);
+        if (changedTwice) {
+            busy.editAt = 2;
+            busy.edit = [&] {
+                write("anna.vcf",
+                      read("anna.vcf")
+                          .replace("TEL;TYPE=cell:0171111\r\n",
+                                   "TEL;TYPE=cell:0171111\r\nTEL;TYPE=work:040 4444\r\n"));
+            };
+        }
+        const q7::sync::SyncResult result =
+            syncWith(busy, side, [&] { write("anna.vcf", read("anna.vcf").replace(from, to)); });
+        QCOMPARE(result.problems.size(), changedTwice ? 1 : 0);
+        QCOMPARE(result.conflictsLeft, conflicts);
+        const QByteArray anna = read("anna.vcf");
+        QVERIFY2(anna.contains("FN:" + cardName + "\r\n"), anna.constData());
+        QVERIFY(anna.contains("EMAIL;TYPE=home:anna.alt@example.org\r\n"));
+        QVERIFY(anna.contains("X-OTHER-PROGRAM:keeps this\r\n"));
+        QCOMPARE(anna.contains("CATEGORIES:Familie"), to.startsWith("CATEGORIES"));
+
+        const q7::sync::SyncResult next = syncWith(folder, side);
+        QVERIFY2(next.problems.isEmpty(), qPrintable(next.problems.join(u'\n')));
+        QCOMPARE(next.conflictsLeft, conflicts);
+        QTEST(m_sim->entry(1).value(1), "handsetName");
+        QTEST(m_sim->entry(1).value(2), "handsetGroup");
+        QVERIFY(!read("anna.vcf").contains("FN:Anna Alt\r\n"));
+        QCOMPARE(handsetNames().size(), 1);
+        QCOMPARE(cardNames().size(), 1);
+        QVERIFY(plannedAgain(folder, side).inStep());
+    }
+
+    // The folder goes away while the sync writes it, after some of the
+    // cards; the next run finishes the job: each contact once on each side,
+    // one pair each in the state, and a run after that has nothing to do.
+    void folderGoneThenRerun_data()
+    {
+        QTest::addColumn<int>("failAfter");
+        QTest::newRow("at the first card") << 0;
+        QTest::newRow("after two cards") << 2;
+    }
+    void folderGoneThenRerun()
+    {
+        QFETCH(int, failAfter);
+        for (int i = 1; i <= 4; ++i)
+            m_sim->setEntry(
+                i, simEntry(i, "Handy " + QByteArray::number(i), "017100" + QByteArray::number(i)));
+        for (int i = 1; i <= 3; ++i)
+            write(QStringLiteral("karte%1.vcf").arg(i),
+                  card("Karte " + QByteArray::number(i),
+                       "TEL;TYPE=cell:017200" + QByteArray::number(i) + "\r\n"));
+        BusyFolder gone(m_cards);
+        gone.failAfter = failAfter;
+        bool thrown = false;
+        try {
+            syncWith(gone, std::nullopt);
+        } catch (const q7::Q7Error&) {
+            thrown = true;
+        }
+        QVERIFY(thrown);
+        QCOMPARE(cardNames().size(), 3 + failAfter);
+        // The cards the handset took and the cards written are linked
+        // already; only the cards not written are left to do.
+        q7::sync::VcardFolder folder(m_cards);
+        const q7::sync::SyncCounts left = plannedAgain(folder, std::nullopt, 3 + failAfter);
+        QCOMPARE(left.cardsNew, 4 - failAfter);
+        QCOMPARE(left.handsetNew, 0);
+
+        const q7::sync::SyncResult rerun = syncWith(folder, std::nullopt);
+        QVERIFY2(rerun.problems.isEmpty(), qPrintable(rerun.problems.join(u'\n')));
+        QStringList names = handsetNames();
+        names.sort();
+        const QStringList all{"Handy 1", "Handy 2", "Handy 3", "Handy 4",
+                              "Karte 1", "Karte 2", "Karte 3"};
+        QCOMPARE(names, all);
+        QCOMPARE(cardNames(), all);
+        QVERIFY(plannedAgain(folder, std::nullopt, 7).inStep());
+    }
+
 private:
+    // The engine itself, with something done between the plan and the
+    // writes.
+    q7::sync::SyncResult syncWith(q7::sync::AddressBook& book, std::optional<q7::sync::Side> prefer,
+                                  const std::function<void()>& between = {})
+    {
+        q7::TComPort port;
+        port.setDeviceOverride(m_device);
+        port.OpenPort();
+        q7::CommandExchange exchange(port);
+        RecordingHost host;
+        q7::sync::SyncRun run(book, exchange, m_texts, host, settings(prefer));
+        run.prepare();
+        if (between)
+            between();
+        return run.carryOut();
+    }
+    // What a sync would do now; with `pairs`, also how many pairs the
+    // state holds.
+    q7::sync::SyncCounts plannedAgain(q7::sync::AddressBook& book,
+                                      std::optional<q7::sync::Side> prefer, int pairs = -1)
+    {
+        q7::TComPort port;
+        port.setDeviceOverride(m_device);
+        port.OpenPort();
+        q7::CommandExchange exchange(port);
+        RecordingHost host;
+        q7::sync::SyncRun run(book, exchange, m_texts, host, settings(prefer));
+        run.prepare();
+        if (pairs >= 0)
+            [&] { QCOMPARE(run.state()->pairs().size(), pairs); }();
+        return run.counts();
+    }
+    q7::sync::SyncSettings settings(std::optional<q7::sync::Side> prefer) const
+    {
+        q7::sync::SyncSettings settings;
+        settings.prefer = prefer;
+        settings.stateFolder = m_dir->filePath("state");
+        settings.snapshotFolder = m_dir->filePath("snapshots");
+        return settings;
+    }
+
     Run sync(const QStringList& options = {})
     {
         return q7ctl(QStringList{"--device", m_device, "sync", "--addressbook", m_cards} + options);
@@ -322,6 +523,7 @@ private:
     std::unique_ptr<q7sim::SimHandset> m_sim;
     QString m_device;
     QString m_cards;
+    q7::LanguageFile m_texts;
 };
 
 QTEST_GUILESS_MAIN(TestSync)

@@ -625,6 +625,11 @@ void SyncRun::keepCopies()
         copies += data;
         ++count;
     }
+    keepCopies(copies, count);
+}
+
+void SyncRun::keepCopies(const QByteArray& copies, int count)
+{
     if (count == 0)
         return;
     const QString folder = m_settings.snapshotFolder.isEmpty() ? Snapshots::defaultFolder()
@@ -702,6 +707,13 @@ void SyncRun::storePair(const SyncItem& item, const std::optional<Card>& written
     // no longer holds, so the card must be read next time.
     if (!item.merge.conflicts.isEmpty())
         pair.cardVersion.clear();
+    // The handset holds what the first merge gave it, short of what the card
+    // changed meanwhile: against the card as it was then, the next sync sees
+    // that change on the card's side and brings it to the handset.
+    if (item.handsetBehind && item.plannedCard) {
+        cardNow = *item.plannedCard;
+        pair.cardVersion.clear();
+    }
     const std::optional<PairBase> old =
         item.pair ? std::optional<PairBase>(item.pair->base) : std::nullopt;
     pair.base.handset = baseAfter(handsetView(m_image.entries(), location),
@@ -760,67 +772,143 @@ QSet<qsizetype> SyncRun::writeHandset(SyncResult& result)
     return done;
 }
 
-void SyncRun::writeAddressBook(SyncResult& result, const QSet<qsizetype>& handsetDone)
+// A card someone changed between the plan and the write is read again and
+// merged once more, then written with its new version; a second change in
+// that short while is left to the next sync.
+std::optional<Card> SyncRun::putChanged(SyncItem& item, SyncResult& result)
 {
     const int cc = m_settings.countryCode;
-    m_host.showStatus(m_texts.text(TextId::Abgleich_Schreiben));
-    for (qsizetype i = 0; i < m_items.size(); ++i) {
-        SyncItem& item = m_items[i];
-        // An entry the handset did not take leaves its pair as it was: the
-        // next sync merges it again from the same base.
-        if (item.leftOut || !handsetDone.contains(i))
-            continue;
-        if (item.cardAction != SyncItem::Action::None && m_host.stopRequested()) {
-            result.stopped = true;
-            return;
-        }
-        std::optional<Card> written;
-        switch (item.cardAction) {
-        case SyncItem::Action::None:
-            break;
-        case SyncItem::Action::New: {
-            std::optional<CardVersion> stored;
-            QByteArray data;
-            for (int attempt = 0; attempt < 2 && !stored; ++attempt) {
-                item.uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
-                CardMapping card = CardMapping::newCard(item.uid, m_settings.category, cc);
-                card.apply(item.merge.card);
-                data = card.data();
-                stored = m_book.put({}, item.uid, data, {});
-            }
-            if (!stored) {
-                result.problems << item.name();
-                continue;
-            }
-            written = Card{stored->id, stored->version, data};
-            ++result.done.cardsNew;
-            break;
-        }
-        case SyncItem::Action::Update: {
-            CardMapping card(cardData(item), m_settings.category, cc);
-            card.apply(item.merge.card);
-            const std::optional<CardVersion> stored =
-                m_book.put(item.cardId, item.uid, card.data(), item.cardVersion);
-            if (!stored) {
-                result.problems << fillIn(m_texts.text(TextId::Abgleich_SeitdemGeaendert),
-                                          {item.name()});
-                continue;
-            }
-            written = Card{stored->id, stored->version, card.data()};
-            ++result.done.cardsChanged;
-            break;
-        }
-        case SyncItem::Action::Delete:
-            if (!m_book.remove(item.cardId, item.cardVersion)) {
-                result.problems << fillIn(m_texts.text(TextId::Abgleich_SeitdemGeaendert),
-                                          {item.name()});
-                continue;
-            }
-            ++result.done.cardsDeleted;
-            break;
-        }
-        storePair(item, written);
+    CardMapping card(cardData(item), m_settings.category, cc);
+    card.apply(item.merge.card);
+    if (const std::optional<CardVersion> stored =
+            m_book.put(item.cardId, item.uid, card.data(), item.cardVersion)) {
+        ++result.done.cardsChanged;
+        return Card{stored->id, stored->version, card.data()};
     }
+    const std::optional<Card> now = mergeAgain(item);
+    if (!now)
+        return std::nullopt;
+    if (!item.merge.cardChanges)
+        return now; // it holds already what the merge wants
+    keepCopies(now->data.endsWith('\n') ? now->data : now->data + "\r\n", 1);
+    CardMapping again(now->data, m_settings.category, cc);
+    again.apply(item.merge.card);
+    const std::optional<CardVersion> stored =
+        m_book.put(item.cardId, item.uid, again.data(), now->version);
+    if (!stored)
+        return std::nullopt;
+    ++result.done.cardsChanged;
+    return Card{stored->id, stored->version, again.data()};
+}
+
+// The three-way merge once more, with the card as it is now and the handset
+// as it was read: its part is written already and stays as planned.
+std::optional<Card> SyncRun::mergeAgain(SyncItem& item)
+{
+    const int cc = m_settings.countryCode;
+    const QList<Card> fetched = m_book.fetch({item.cardId});
+    if (fetched.isEmpty())
+        return std::nullopt; // deleted meanwhile: the next sync sees it
+    const Card& now = fetched.first();
+    const CardMapping mapping(now.data, m_settings.category, cc);
+    if (!mapping.inCategory())
+        return std::nullopt;
+    MergeContext context = m_context;
+    context.choices = item.choices;
+    PairMerge merge = mergePair(item.pair ? std::optional<PairBase>(item.pair->base) : std::nullopt,
+                                item.handset, mapping.fields(), context);
+    if (merge.outcome != PairMerge::Outcome::Merged)
+        return std::nullopt;
+    if (!item.pair)
+        merge.restored.reset();
+    item.handsetBehind =
+        !sameFields(handsetProjection(merge.handset), handsetProjection(item.merge.handset), cc);
+    item.plannedCard = item.card;
+    item.card = mapping.fields();
+    item.cardVersion = now.version;
+    item.merge = std::move(merge);
+    m_fetched.insert(now.id, now);
+    return now;
+}
+
+void SyncRun::writeAddressBook(SyncResult& result, const QSet<qsizetype>& handsetDone)
+{
+    m_host.showStatus(m_texts.text(TextId::Abgleich_Schreiben));
+    // Stopped or the address book gone midway: the entries the handset took
+    // that need nothing of it are linked all the same, so that the state
+    // stays true and the next run finds both sides of them in step.
+    const auto linkFrom = [&](qsizetype first) {
+        for (qsizetype rest = first; rest < m_items.size(); ++rest)
+            if (handsetDone.contains(rest) && !m_items[rest].leftOut &&
+                m_items[rest].cardAction == SyncItem::Action::None)
+                storePair(m_items[rest], std::nullopt);
+    };
+    qsizetype i = 0;
+    try {
+        for (; i < m_items.size(); ++i)
+            if (!writeCard(i, result, handsetDone)) {
+                linkFrom(i);
+                return;
+            }
+    } catch (...) {
+        linkFrom(i + 1);
+        throw;
+    }
+}
+
+bool SyncRun::writeCard(qsizetype i, SyncResult& result, const QSet<qsizetype>& handsetDone)
+{
+    const int cc = m_settings.countryCode;
+    SyncItem& item = m_items[i];
+    // An entry the handset did not take leaves its pair as it was: the
+    // next sync merges it again from the same base.
+    if (item.leftOut || !handsetDone.contains(i))
+        return true;
+    if (item.cardAction != SyncItem::Action::None && m_host.stopRequested()) {
+        result.stopped = true;
+        return false;
+    }
+    std::optional<Card> written;
+    switch (item.cardAction) {
+    case SyncItem::Action::None:
+        break;
+    case SyncItem::Action::New: {
+        std::optional<CardVersion> stored;
+        QByteArray data;
+        for (int attempt = 0; attempt < 2 && !stored; ++attempt) {
+            item.uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+            CardMapping card = CardMapping::newCard(item.uid, m_settings.category, cc);
+            card.apply(item.merge.card);
+            data = card.data();
+            stored = m_book.put({}, item.uid, data, {});
+        }
+        if (!stored) {
+            result.problems << item.name();
+            return true;
+        }
+        written = Card{stored->id, stored->version, data};
+        ++result.done.cardsNew;
+        break;
+    }
+    case SyncItem::Action::Update:
+        written = putChanged(item, result);
+        if (!written) {
+            result.problems << fillIn(m_texts.text(TextId::Abgleich_SeitdemGeaendert),
+                                      {item.name()});
+            return true;
+        }
+        break;
+    case SyncItem::Action::Delete:
+        if (!m_book.remove(item.cardId, item.cardVersion)) {
+            result.problems << fillIn(m_texts.text(TextId::Abgleich_SeitdemGeaendert),
+                                      {item.name()});
+            return true;
+        }
+        ++result.done.cardsDeleted;
+        break;
+    }
+    storePair(item, written);
+    return true;
 }
 
 SyncResult SyncRun::carryOut()

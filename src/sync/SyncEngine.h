@@ -60,6 +60,11 @@ struct SyncItem
     Action cardAction = Action::None;
     bool leftOut = false;         // a card that found no room on the handset
     QHash<QString, Side> choices; // conflicts the user settled, by key
+    // The card changed between the plan and the write and was merged once
+    // more: what it held when the handset's part was planned, and whether
+    // the handset now holds less than that second merge wants of it.
+    std::optional<ContactFields> plannedCard;
+    bool handsetBehind = false;
 
     QString name() const; // as the plan names it
 };
@@ -148,7 +153,12 @@ private:
     void applyFields(int record, const ContactFields& fields);
     QSet<qsizetype> writeHandset(SyncResult& result);
     void writeAddressBook(SyncResult& result, const QSet<qsizetype>& handsetDone);
+    // False when the user stopped the sync before this card.
+    bool writeCard(qsizetype index, SyncResult& result, const QSet<qsizetype>& handsetDone);
     void keepCopies();
+    void keepCopies(const QByteArray& copies, int count);
+    std::optional<Card> mergeAgain(SyncItem& item);
+    std::optional<Card> putChanged(SyncItem& item, SyncResult& result);
     bool handsetDone(const SyncItem& item, const TransferResult& written) const;
     int locationAfter(const SyncItem& item) const;
     void storePair(const SyncItem& item, const std::optional<Card>& written);
