@@ -3,7 +3,9 @@
 // Radicale (with a password) and Xandikos, each started once for this file.
 
 #include "SimHandset.h"
+#include "base/Errors.h"
 #include "support/DavServer.h"
+#include "support/EngineSync.h"
 #include "support/Q7ctlRun.h"
 #include "support/SimFixture.h"
 #include "sync/CardDavAddressBook.h"
@@ -28,6 +30,41 @@ QByteArray card(const QByteArray& uid, const QByteArray& name, const QByteArray&
            "@example.org\r\nADR;TYPE=home:;;Hauptstr. 1;Berlin;;10115;Germany\r\n"
            "X-OTHER-PROGRAM:keeps this\r\nEND:VCARD\r\n";
 }
+
+// An address book with something done before each of its puts: another
+// client changing a card, the server going away.
+class HookedBook : public AddressBook
+{
+public:
+    explicit HookedBook(AddressBook& inner) : m_inner(inner) {}
+
+    std::function<void(int)> beforePut; // with the put's number, from 1
+
+    QString identity() const override { return m_inner.identity(); }
+    QString displayName() const override { return m_inner.displayName(); }
+    QList<CardVersion> list() override { return m_inner.list(); }
+    std::optional<CardChanges> changesSince(const QString& token) override
+    {
+        return m_inner.changesSince(token);
+    }
+    QString currentToken() override { return m_inner.currentToken(); }
+    QList<Card> fetch(const QStringList& ids) override { return m_inner.fetch(ids); }
+    std::optional<CardVersion> put(const QString& id, const QString& uid, const QByteArray& data,
+                                   const QString& ifVersion) override
+    {
+        if (beforePut)
+            beforePut(++m_puts);
+        return m_inner.put(id, uid, data, ifVersion);
+    }
+    bool remove(const QString& id, const QString& ifVersion) override
+    {
+        return m_inner.remove(id, ifVersion);
+    }
+
+private:
+    AddressBook& m_inner;
+    int m_puts = 0;
+};
 
 } // namespace
 
@@ -61,12 +98,13 @@ private slots:
         m_dir.reset();
     }
 
-    void firstSyncThenNothing_data()
+    void eachServer_data()
     {
         QTest::addColumn<int>("server");
         QTest::newRow("radicale") << int(DavServer::Radicale);
         QTest::newRow("xandikos") << int(DavServer::Xandikos);
     }
+    void firstSyncThenNothing_data() { eachServer_data(); }
 
     // Entries and cards that partly overlap: each contact once on each side,
     // the lines of a linked card the handset has no field for kept; a second
@@ -138,6 +176,94 @@ private slots:
         QVERIFY2(run.err.contains("--addressbook URL") && run.err.contains("/user/contacts/sync"),
                  run.err.constData());
         QCOMPARE(writesSent(), QList<QByteArray>());
+    }
+
+    // Another client changes the card between the plan and the write: the
+    // refused PUT (412) fetches it again, merges once more and puts again,
+    // so both changes are on the card; the next sync brings the other
+    // client's change to the handset.
+    void cardChangedOnServerBeforeWrite_data() { eachServer_data(); }
+    void cardChangedOnServerBeforeWrite()
+    {
+        QFETCH(int, server);
+        const auto owned = makeBook(server);
+        CardDavAddressBook& book = *owned;
+        QVERIFY(book.put({}, u"anna-alt"_s,
+                         card("anna-alt", "Anna Alt", "TEL;TYPE=cell:0171111\r\n"), {}));
+        m_sim->setEntry(1, simEntry(1, "Anna Alt", "0171111"));
+        EngineSync engine{m_device, m_dir->path(), std::nullopt};
+        QVERIFY(engine.run(book).problems.isEmpty());
+        m_sim->setEntry(1, simEntry(1, "Anna Neu", "0171111"));
+
+        DavServer& dav = *m_servers[server];
+        const SyncResult result = engine.run(book, [&] {
+            const QList<Card> cards = book.fetch({u"anna-alt.vcf"_s});
+            QCOMPARE(cards.size(), 1);
+            QByteArray data = cards.first().data;
+            data.replace("X-OTHER-PROGRAM:", "CATEGORIES:Familie\r\nX-OTHER-PROGRAM:");
+            dav.clearLog();
+            QVERIFY(book.put(cards.first().id, u"anna-alt"_s, data, cards.first().version));
+        });
+        QVERIFY2(result.problems.isEmpty(), qPrintable(result.problems.join(u'\n')));
+        // The other client's, the refused one, the one after the merge.
+        QCOMPARE(dav.requestsLogged(u"PUT"_s), 3);
+        const QByteArray anna = book.fetch({u"anna-alt.vcf"_s}).value(0).data;
+        QVERIFY2(anna.contains("FN:Anna Neu\r\n"), anna.constData());
+        QVERIFY(anna.contains("CATEGORIES:Familie\r\n"));
+        QVERIFY(anna.contains("EMAIL;TYPE=home:anna-alt@example.org\r\n"));
+
+        QVERIFY(engine.run(book).problems.isEmpty());
+        QCOMPARE(m_sim->entry(1).value(1), QByteArray("Anna Neu"));
+        QCOMPARE(m_sim->entry(1).value(2), QByteArray("Familie"));
+        QVERIFY(engine.plan(book).first.inStep());
+    }
+
+    // The server stops (by its process id) after two of the cards the sync
+    // writes; started again, the next sync finishes the job: each contact
+    // once on each side, one pair each, and nothing left to do.
+    void serverStoppedThenRerun_data() { eachServer_data(); }
+    void serverStoppedThenRerun()
+    {
+        QFETCH(int, server);
+        const auto owned = makeBook(server);
+        CardDavAddressBook& book = *owned;
+        for (int i = 1; i <= 4; ++i)
+            m_sim->setEntry(
+                i, simEntry(i, "Handy " + QByteArray::number(i), "017100" + QByteArray::number(i)));
+        for (int i = 1; i <= 3; ++i) {
+            const QByteArray uid = "karte" + QByteArray::number(i);
+            QVERIFY(book.put({}, QString::fromLatin1(uid),
+                             card(uid, "Karte " + QByteArray::number(i),
+                                  "TEL;TYPE=cell:017200" + QByteArray::number(i) + "\r\n"),
+                             {}));
+        }
+        DavServer& dav = *m_servers[server];
+        HookedBook stopping(book);
+        stopping.beforePut = [&](int put) {
+            if (put == 3)
+                dav.stop();
+        };
+        EngineSync engine{m_device, m_dir->path(), std::nullopt};
+        bool thrown = false;
+        try {
+            engine.run(stopping);
+        } catch (const Q7Error&) {
+            thrown = true;
+        }
+        QString error;
+        QVERIFY2(dav.start(&error), qPrintable(error));
+        QVERIFY(thrown);
+        QCOMPARE(cardNames(book).size(), 5);
+
+        const SyncResult rerun = engine.run(book);
+        QVERIFY2(rerun.problems.isEmpty(), qPrintable(rerun.problems.join(u'\n')));
+        const QStringList all{"Handy 1", "Handy 2", "Handy 3", "Handy 4",
+                              "Karte 1", "Karte 2", "Karte 3"};
+        QCOMPARE(handsetNames(), all);
+        QCOMPARE(cardNames(book), all);
+        const auto [counts, pairs] = engine.plan(book);
+        QVERIFY(counts.inStep());
+        QCOMPARE(pairs, 7);
     }
 
 private:

@@ -5,10 +5,9 @@
 
 #include "SimHandset.h"
 #include "base/Errors.h"
-#include "base/LanguageFile.h"
+#include "support/EngineSync.h"
 #include "support/Q7ctlRun.h"
 #include "support/SimFixture.h"
-#include "sync/SyncEngine.h"
 #include "sync/VcardFolder.h"
 
 #include <QDir>
@@ -319,7 +318,7 @@ private slots:
         m_sim->setEntry(1, simEntry(1, "Anna Alt", "0171111"));
         write("anna.vcf", card("Anna Alt", "TEL;TYPE=cell:0171111\r\n"));
         q7::sync::VcardFolder folder(m_cards);
-        QVERIFY(syncWith(folder, side).problems.isEmpty());
+        QVERIFY(engine(side).run(folder).problems.isEmpty());
         m_sim->setEntry(1, simEntry(1, "Anna Neu", "0171111"));
 
         BusyFolder busy(m_cards);
@@ -333,7 +332,7 @@ private slots:
             };
         }
         const q7::sync::SyncResult result =
-            syncWith(busy, side, [&] { write("anna.vcf", read("anna.vcf").replace(from, to)); });
+            engine(side).run(busy, [&] { write("anna.vcf", read("anna.vcf").replace(from, to)); });
         QCOMPARE(result.problems.size(), changedTwice ? 1 : 0);
         QCOMPARE(result.conflictsLeft, conflicts);
         const QByteArray anna = read("anna.vcf");
@@ -342,7 +341,7 @@ private slots:
         QVERIFY(anna.contains("X-OTHER-PROGRAM:keeps this\r\n"));
         QCOMPARE(anna.contains("CATEGORIES:Familie"), to.startsWith("CATEGORIES"));
 
-        const q7::sync::SyncResult next = syncWith(folder, side);
+        const q7::sync::SyncResult next = engine(side).run(folder);
         QVERIFY2(next.problems.isEmpty(), qPrintable(next.problems.join(u'\n')));
         QCOMPARE(next.conflictsLeft, conflicts);
         QTEST(m_sim->entry(1).value(1), "handsetName");
@@ -350,7 +349,7 @@ private slots:
         QVERIFY(!read("anna.vcf").contains("FN:Anna Alt\r\n"));
         QCOMPARE(handsetNames().size(), 1);
         QCOMPARE(cardNames().size(), 1);
-        QVERIFY(plannedAgain(folder, side).inStep());
+        QVERIFY(engine(side).plan(folder).first.inStep());
     }
 
     // The folder goes away while the sync writes it, after some of the
@@ -376,7 +375,7 @@ private slots:
         gone.failAfter = failAfter;
         bool thrown = false;
         try {
-            syncWith(gone, std::nullopt);
+            engine(std::nullopt).run(gone);
         } catch (const q7::Q7Error&) {
             thrown = true;
         }
@@ -385,11 +384,12 @@ private slots:
         // The cards the handset took and the cards written are linked
         // already; only the cards not written are left to do.
         q7::sync::VcardFolder folder(m_cards);
-        const q7::sync::SyncCounts left = plannedAgain(folder, std::nullopt, 3 + failAfter);
+        const auto [left, pairs] = engine(std::nullopt).plan(folder);
+        QCOMPARE(pairs, 3 + failAfter);
         QCOMPARE(left.cardsNew, 4 - failAfter);
         QCOMPARE(left.handsetNew, 0);
 
-        const q7::sync::SyncResult rerun = syncWith(folder, std::nullopt);
+        const q7::sync::SyncResult rerun = engine(std::nullopt).run(folder);
         QVERIFY2(rerun.problems.isEmpty(), qPrintable(rerun.problems.join(u'\n')));
         QStringList names = handsetNames();
         names.sort();
@@ -397,49 +397,15 @@ private slots:
                               "Karte 1", "Karte 2", "Karte 3"};
         QCOMPARE(names, all);
         QCOMPARE(cardNames(), all);
-        QVERIFY(plannedAgain(folder, std::nullopt, 7).inStep());
+        const auto [after, pairsAfter] = engine(std::nullopt).plan(folder);
+        QVERIFY(after.inStep());
+        QCOMPARE(pairsAfter, 7);
     }
 
 private:
-    // The engine itself, with something done between the plan and the
-    // writes.
-    q7::sync::SyncResult syncWith(q7::sync::AddressBook& book, std::optional<q7::sync::Side> prefer,
-                                  const std::function<void()>& between = {})
+    q7::test::EngineSync engine(std::optional<q7::sync::Side> prefer)
     {
-        q7::TComPort port;
-        port.setDeviceOverride(m_device);
-        port.OpenPort();
-        q7::CommandExchange exchange(port);
-        RecordingHost host;
-        q7::sync::SyncRun run(book, exchange, m_texts, host, settings(prefer));
-        run.prepare();
-        if (between)
-            between();
-        return run.carryOut();
-    }
-    // What a sync would do now; with `pairs`, also how many pairs the
-    // state holds.
-    q7::sync::SyncCounts plannedAgain(q7::sync::AddressBook& book,
-                                      std::optional<q7::sync::Side> prefer, int pairs = -1)
-    {
-        q7::TComPort port;
-        port.setDeviceOverride(m_device);
-        port.OpenPort();
-        q7::CommandExchange exchange(port);
-        RecordingHost host;
-        q7::sync::SyncRun run(book, exchange, m_texts, host, settings(prefer));
-        run.prepare();
-        if (pairs >= 0)
-            [&] { QCOMPARE(run.state()->pairs().size(), pairs); }();
-        return run.counts();
-    }
-    q7::sync::SyncSettings settings(std::optional<q7::sync::Side> prefer) const
-    {
-        q7::sync::SyncSettings settings;
-        settings.prefer = prefer;
-        settings.stateFolder = m_dir->filePath("state");
-        settings.snapshotFolder = m_dir->filePath("snapshots");
-        return settings;
+        return {m_device, m_dir->path(), prefer};
     }
 
     Run sync(const QStringList& options = {})
@@ -523,7 +489,6 @@ private:
     std::unique_ptr<q7sim::SimHandset> m_sim;
     QString m_device;
     QString m_cards;
-    q7::LanguageFile m_texts;
 };
 
 QTEST_GUILESS_MAIN(TestSync)

@@ -45,10 +45,12 @@ public:
     static QString kindName(Kind kind) { return kind == Radicale ? "radicale" : "xandikos"; }
 
     // Starts the server and waits until it takes connections. False with
-    // its output in `error` when it did not come up.
+    // its output in `error` when it did not come up. Started again after a
+    // stop, it takes the same port and the address books it held.
     bool start(QString* error = nullptr)
     {
-        m_port = freePort();
+        if (m_port == 0)
+            m_port = freePort();
         const QString store = m_dir.filePath(QStringLiteral("store"));
         QStringList args;
         QString program;
