@@ -9,6 +9,7 @@
 #include "support/ScriptedDialogs.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -127,6 +128,30 @@ private slots:
         }
         // The password reaches nothing but the dialog's own field.
         QVERIFY(!dialog.choice().user.contains(password));
+    }
+
+    // Under a real display, Q7_SYNC_SHOTS=DIR keeps a picture of the dialog
+    // after a test of the server, in German and in English.
+    void pictures()
+    {
+        const QString folder = qEnvironmentVariable("Q7_SYNC_SHOTS");
+        if (folder.isEmpty())
+            QSKIP("Q7_SYNC_SHOTS not set");
+        const LanguageFile english(qEnvironmentVariable("Q7_SOURCE_DIR") + u"/lang/english.ini"_qs);
+        for (const auto& [texts, name] :
+             {std::pair{static_cast<const LanguageFile*>(&m_texts), "choice-de.png"},
+              std::pair{&english, "choice-en.png"}}) {
+            SyncChoice start;
+            start.server = true;
+            start.serverUrl = m_server->root().toString();
+            start.user = kUser;
+            SyncChoiceDialog dialog(start, {}, *texts);
+            dialog.passwordEdit()->setText(kPassword);
+            dialog.show();
+            dialog.testButton()->click();
+            QTest::qWait(200);
+            dialog.grab().save(QDir(folder).filePath(QString::fromLatin1(name)));
+        }
     }
 
     // The book chosen last time is offered again, and a new test keeps it
