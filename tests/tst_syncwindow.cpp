@@ -5,14 +5,19 @@
 #include "app/MainWindow.h"
 #include "app/sync/SyncDialogs.h"
 #include "base/PcText.h"
+#include "support/DavServer.h"
 #include "support/SimFixture.h"
 #include "support/WindowFixture.h"
+#include "sync/CardDavAddressBook.h"
 
 #include <QCheckBox>
 #include <QDir>
+#include <QInputDialog>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -101,6 +106,73 @@ private slots:
         });
         button->click();
         QCOMPARE(offered, cards);
+    }
+
+    // A Radicale with a password, the address book found from the server's
+    // address; no password typed and none in the keyring: it is asked for.
+    void syncWithAServer()
+    {
+        using q7::test::DavServer;
+        DavServer server(DavServer::Radicale, {u"anna"_qs, u"geheim"_qs, {}, {}});
+        QString error;
+        if (!server.start(&error))
+            QSKIP(qPrintable(error));
+        const QUrl book = server.root().resolved(QUrl(u"/anna/familie/"_qs));
+        const sync::CardDavLogin login{book, u"anna"_qs, u"geheim"_qs, false};
+        {
+            sync::CardDavClient client(login);
+            QVERIFY(q7::test::makeAddressBook(client, book, u"Familie"_qs));
+        }
+        WindowFixture f;
+        f.sim.setEntry(1, simEntry(1, "Anna Alt", "0171111"));
+        f.startOnSim();
+        QVERIFY(f.handsetFound());
+        QPushButton* button = f.window->phonebookPage().syncButton();
+
+        QString status;
+        f.dialogs.queueDialog([&](QDialog& dialog) {
+            auto& choice = dynamic_cast<SyncChoiceDialog&>(dialog);
+            choice.serverChoice()->setChecked(true);
+            choice.serverEdit()->setText(server.root().toString());
+            choice.userEdit()->setText(u"anna"_qs);
+            choice.passwordEdit()->setText(u"geheim"_qs);
+            choice.rememberBox()->setChecked(false);
+            choice.testButton()->click();
+            status = choice.statusLabel()->text();
+            choice.passwordEdit()->clear(); // the sync asks for it
+            return int(QDialog::Accepted);
+        });
+        f.dialogs.queueDialog([&](QDialog& dialog) {
+            dynamic_cast<QInputDialog&>(dialog).setTextValue(u"geheim"_qs);
+            return int(QDialog::Accepted);
+        });
+        f.dialogs.queueDialog([&](QDialog&) { return int(QDialog::Accepted); });
+        button->click();
+        QVERIFY2(status.contains("Familie"), qPrintable(status));
+        const QList<ScriptedDialogs::Call> messages =
+            f.dialogs.callsOf(ScriptedDialogs::Kind::Message);
+        QVERIFY(!messages.isEmpty());
+        QVERIFY2(messages.last().text.startsWith("Abgeglichen"), qPrintable(messages.last().text));
+        sync::CardDavAddressBook onServer(login, u"Familie"_qs, 10000);
+        QCOMPARE(onServer.list().size(), 1);
+
+        // The server, the user and the book are offered again; the password
+        // is not.
+        SyncChoice offered;
+        QString password = u"?"_qs;
+        f.dialogs.queueDialog([&](QDialog& dialog) {
+            auto& choice = dynamic_cast<SyncChoiceDialog&>(dialog);
+            offered = choice.choice();
+            password = choice.password();
+            return int(QDialog::Rejected);
+        });
+        button->click();
+        QVERIFY(offered.server);
+        QCOMPARE(offered.serverUrl, server.root().toString());
+        QCOMPARE(offered.user, u"anna"_qs);
+        QCOMPARE(offered.book, book.toString());
+        QVERIFY(!offered.remember);
+        QVERIFY(password.isEmpty());
     }
 };
 

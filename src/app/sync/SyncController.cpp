@@ -11,14 +11,38 @@
 #include "base/LanguageFile.h"
 #include "base/RegistryKey.h"
 #include "phonebook/HandsetImage.h"
+#include "sync/Keyring.h"
 #include "sync/OpenAddressBook.h"
 #include "sync/SyncEngine.h"
+
+#include <QInputDialog>
+#include <optional>
 
 namespace q7 {
 
 namespace {
 
 const QString kLocationKey = QStringLiteral("Abgleich/Adressbuch");
+const QString kKindKey = QStringLiteral("Abgleich/Server");
+const QString kServerKey = QStringLiteral("Abgleich/ServerAdresse");
+const QString kUserKey = QStringLiteral("Abgleich/Benutzer");
+const QString kBookKey = QStringLiteral("Abgleich/ServerAdressbuch");
+const QString kRememberKey = QStringLiteral("Abgleich/Merken");
+const QString kHttpKey = QStringLiteral("Abgleich/HttpErlaubt");
+
+// The password of a server when the keyring has none: asked each time.
+std::optional<QString> askPassword(QWidget* parent, const LanguageFile& texts, const QUrl& server,
+                                   const QString& user)
+{
+    QInputDialog ask(parent);
+    ask.setWindowTitle(texts.text(TextId::AbgleichServer_PasswortCaption));
+    ask.setLabelText(
+        fillIn(texts.text(TextId::AbgleichServer_PasswortFrage), {user, server.host()}));
+    ask.setTextEchoMode(QLineEdit::Password);
+    if (dialogs().execDialog(ask) != QDialog::Accepted)
+        return std::nullopt;
+    return ask.textValue();
+}
 
 } // namespace
 
@@ -35,13 +59,66 @@ void SyncController::sync()
     if (!m_page.mayReplaceEdits())
         return;
     auto settings = openRegistryKey(kProgramKey);
-    SyncChoiceDialog choice(settings->value(kLocationKey).toString(), texts, m_context.window);
-    if (dialogs().execDialog(choice) != QDialog::Accepted)
+    SyncChoice remembered;
+    remembered.server = settings->value(kKindKey, false).toBool();
+    remembered.folder = settings->value(kLocationKey).toString();
+    remembered.serverUrl = settings->value(kServerKey).toString();
+    remembered.user = settings->value(kUserKey).toString();
+    remembered.book = settings->value(kBookKey).toString();
+    remembered.remember = settings->value(kRememberKey, true).toBool();
+    SyncChoiceDialog choice(remembered, settings->value(kHttpKey).toStringList(), texts,
+                            m_context.window);
+    choice.setStoredPassword([&choice] {
+        const SyncChoice now = choice.choice();
+        return sync::Keyring::read(QUrl(now.serverUrl), now.user).password;
+    });
+    const int answer = dialogs().execDialog(choice);
+    // The consent to plain http:// holds even when the user turns back.
+    settings->setValue(kHttpKey, choice.httpAllowed());
+    if (answer != QDialog::Accepted)
         return;
-    settings->setValue(kLocationKey, choice.location());
+    const SyncChoice chosen = choice.choice();
+    settings->setValue(kKindKey, chosen.server);
+    if (!chosen.server)
+        settings->setValue(kLocationKey, chosen.folder);
+    else {
+        settings->setValue(kServerKey, chosen.serverUrl);
+        settings->setValue(kUserKey, chosen.user);
+        settings->setValue(kBookKey, chosen.book);
+        settings->setValue(kRememberKey, chosen.remember);
+    }
+
+    sync::ServerAccess access;
+    if (chosen.server) {
+        access.user = chosen.user;
+        access.allowPlainHttp = choice.plainHttpAllowed();
+        const QUrl server(chosen.serverUrl);
+        access.password = choice.password();
+        if (access.password.isEmpty()) {
+            const sync::Keyring::Lookup stored = sync::Keyring::read(server, chosen.user);
+            if (stored.outcome == sync::Keyring::Outcome::Done)
+                access.password = stored.password;
+            else if (!chosen.user.isEmpty()) {
+                const std::optional<QString> asked =
+                    askPassword(m_context.window, texts, server, chosen.user);
+                if (!asked)
+                    return;
+                access.password = *asked;
+            }
+        }
+        if (!chosen.remember)
+            sync::Keyring::forget(server, chosen.user);
+        else if (!choice.password().isEmpty() &&
+                 sync::Keyring::store(server, chosen.user, choice.password()) ==
+                     sync::Keyring::Outcome::NoKeyring)
+            dialogs().message(m_context.window, QMessageBox::Information, kApplicationTitle,
+                              texts.text(TextId::AbgleichServer_KeinSchluesselbund),
+                              QMessageBox::Ok);
+    }
 
     guarded([&] {
-        const std::unique_ptr<sync::AddressBook> book = sync::openAddressBook(choice.location());
+        const std::unique_ptr<sync::AddressBook> book =
+            sync::openAddressBook(choice.location(), access);
         sync::SyncSettings syncSettings;
         syncSettings.countryCode = loadCountryCode(*settings);
         syncSettings.typeNames = m_context.numberTypeNames;
