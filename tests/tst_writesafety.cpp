@@ -202,7 +202,9 @@ private slots:
         WritePlan plan = planWrite(store, image, true, true);
         for (PlanItem& item : plan.items)
             item.movedFrom = item.record == 7 ? 9 : 0;
-        WritePlanDialog dialog(plan, store, image, LanguageFile(), Replacement::File);
+        // The dialog keeps the texts it was given: they must outlive it.
+        const LanguageFile texts;
+        WritePlanDialog dialog(plan, store, image, texts, Replacement::File);
         dialog.resize(520, 400);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));

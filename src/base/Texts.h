@@ -634,28 +634,28 @@ namespace q7 {
     X(Abgleich_Schreiben, "Abgleich", "Schreiben", "Adressbuch schreiben...")                      \
     X(Abgleich_SeitdemGeaendert, "Abgleich", "SeitdemGeaendert",                                   \
       "Seit dem Lesen anderswo geändert, der nächste Abgleich nimmt sie: %1")                      \
-    X(AbgleichServer_ArtOrdner, "AbgleichServer", "ArtOrdner", "Ein &Ordner mit vCards")          \
-    X(AbgleichServer_ArtServer, "AbgleichServer", "ArtServer", "Ein CardDAV-&Server")             \
-    X(AbgleichServer_Adresse, "AbgleichServer", "Adresse", "&Adresse:")                          \
-    X(AbgleichServer_Benutzer, "AbgleichServer", "Benutzer", "&Benutzer:")                       \
-    X(AbgleichServer_Passwort, "AbgleichServer", "Passwort", "&Passwort:")                       \
-    X(AbgleichServer_Merken, "AbgleichServer", "Merken", "Im Schlüsselbund &merken")             \
-    X(AbgleichServer_Testen, "AbgleichServer", "Testen", "&Verbindung testen")                   \
-    X(AbgleichServer_Gefunden, "AbgleichServer", "Gefunden", "Gefundene A&dressbücher:")         \
-    X(AbgleichServer_Teste, "AbgleichServer", "Teste", "Verbindung wird getestet…")              \
-    X(AbgleichServer_Ergebnis, "AbgleichServer", "Ergebnis",                                     \
-      "Verbindung zu %1 steht. Gefundene Adressbücher: %2 (%3).")                              \
-    X(AbgleichServer_Fehler, "AbgleichServer", "Fehler", "Keine Verbindung. %1")                 \
-    X(AbgleichServer_HttpCaption, "AbgleichServer", "HttpCaption", "Unverschlüsselte Verbindung") \
-    X(AbgleichServer_HttpFrage, "AbgleichServer", "HttpFrage",                                   \
-      "%1 ist eine unverschlüsselte Adresse (http://): Benutzername, Passwort und Karten gehen " \
-      "lesbar durchs Netz.\n\nTrotzdem unverschlüsselt verbinden? Die Antwort gilt für diesen " \
-      "Server.")                                                                                 \
-    X(AbgleichServer_PasswortCaption, "AbgleichServer", "PasswortCaption", "Passwort")         \
-    X(AbgleichServer_PasswortFrage, "AbgleichServer", "PasswortFrage",                         \
-      "Passwort für Benutzer „%1“ auf %2:")                                                      \
-    X(AbgleichServer_KeinSchluesselbund, "AbgleichServer", "KeinSchluesselbund",               \
-      "Kein Schlüsselbund erreichbar: das Passwort wird bei jedem Abgleich erfragt.")           \
+    X(AbgleichServer_ArtOrdner, "AbgleichServer", "ArtOrdner", "Ein &Ordner mit vCards")           \
+    X(AbgleichServer_ArtServer, "AbgleichServer", "ArtServer", "Ein CardDAV-&Server")              \
+    X(AbgleichServer_Adresse, "AbgleichServer", "Adresse", "&Adresse:")                            \
+    X(AbgleichServer_Benutzer, "AbgleichServer", "Benutzer", "&Benutzer:")                         \
+    X(AbgleichServer_Passwort, "AbgleichServer", "Passwort", "&Passwort:")                         \
+    X(AbgleichServer_Merken, "AbgleichServer", "Merken", "Im Schlüsselbund &merken")               \
+    X(AbgleichServer_Testen, "AbgleichServer", "Testen", "&Verbindung testen")                     \
+    X(AbgleichServer_Gefunden, "AbgleichServer", "Gefunden", "Gefundene A&dressbücher:")           \
+    X(AbgleichServer_Teste, "AbgleichServer", "Teste", "Verbindung wird getestet…")                \
+    X(AbgleichServer_Ergebnis, "AbgleichServer", "Ergebnis",                                       \
+      "Verbindung zu %1 steht. Gefundene Adressbücher: %2 (%3).")                                  \
+    X(AbgleichServer_Fehler, "AbgleichServer", "Fehler", "Keine Verbindung. %1")                   \
+    X(AbgleichServer_HttpCaption, "AbgleichServer", "HttpCaption", "Unverschlüsselte Verbindung")  \
+    X(AbgleichServer_HttpFrage, "AbgleichServer", "HttpFrage",                                     \
+      "%1 ist eine unverschlüsselte Adresse (http://): Benutzername, Passwort und Karten gehen "  \
+      "lesbar durchs Netz.\n\nTrotzdem unverschlüsselt verbinden? Die Antwort gilt für diesen "  \
+      "Server.")                                                                                   \
+    X(AbgleichServer_PasswortCaption, "AbgleichServer", "PasswortCaption", "Passwort")             \
+    X(AbgleichServer_PasswortFrage, "AbgleichServer", "PasswortFrage",                             \
+      "Passwort für Benutzer „%1“ auf %2:")                                                        \
+    X(AbgleichServer_KeinSchluesselbund, "AbgleichServer", "KeinSchluesselbund",                   \
+      "Kein Schlüsselbund erreichbar: das Passwort wird bei jedem Abgleich erfragt.")              \
     X(Wiederherstellung_Caption, "Wiederherstellung", "Caption", "Nicht gespeicherte Änderungen")  \
     X(Wiederherstellung_Frage, "Wiederherstellung", "Frage",                                       \
       "Beim letzten Beenden waren Änderungen am Telefonbuch nicht gespeichert. Sie wurden in "    \
