@@ -312,17 +312,7 @@ private:
         names.sort();
         return names;
     }
-    QList<QByteArray> writesSent() const
-    {
-        QList<QByteArray> writes;
-        for (const QByteArray& command : m_sim->commands()) {
-            const QByteArray upper = command.toUpper();
-            if (upper.startsWith("AT-SCEW") || upper.startsWith("AT-SCED") ||
-                upper.startsWith("AT+CPBW"))
-                writes << command;
-        }
-        return writes;
-    }
+    QList<QByteArray> writesSent() const { return q7::test::handsetWrites(m_sim->commands()); }
 
     std::unique_ptr<DavServer> m_servers[2];
     std::unique_ptr<QTemporaryDir> m_dir;

@@ -448,17 +448,7 @@ private:
         names.sort();
         return names;
     }
-    QList<QByteArray> writesSent() const
-    {
-        QList<QByteArray> writes;
-        for (const QByteArray& command : m_sim->commands()) {
-            const QByteArray upper = command.toUpper();
-            if (upper.startsWith("AT-SCEW") || upper.startsWith("AT-SCED") ||
-                upper.startsWith("AT+CPBW"))
-                writes << command;
-        }
-        return writes;
-    }
+    QList<QByteArray> writesSent() const { return q7::test::handsetWrites(m_sim->commands()); }
     QMap<QString, QByteArray> folderContent() const
     {
         QMap<QString, QByteArray> files;

@@ -17,6 +17,19 @@
 
 namespace q7::test {
 
+// The commands among `commands` that change the handset's phonebook.
+inline QList<QByteArray> handsetWrites(const QList<QByteArray>& commands)
+{
+    QList<QByteArray> writes;
+    for (const QByteArray& command : commands) {
+        const QByteArray upper = command.toUpper();
+        if (upper.startsWith("AT-SCEW") || upper.startsWith("AT-SCED") ||
+            upper.startsWith("AT+CPBW"))
+            writes << command;
+    }
+    return writes;
+}
+
 struct EngineSync
 {
     QString device; // the simulated handset's line
