@@ -15,7 +15,7 @@
 //   bench_edit [--rebuilds 50] [--renames 100] [--searches 3] [--undos 50] [--seed 1]
 
 #include "SimHandset.h"
-#include "app/MainWindow.h"
+#include "app/frame/MainWindow.h"
 #include "base/PcText.h"
 #include "base/RegistryKey.h"
 #include "editing/EntryFilter.h"

@@ -9,7 +9,7 @@
 //   bench_plan [--runs 20] [--language FILE]
 
 #include "BenchPhonebook.h"
-#include "app/WritePlanDialog.h"
+#include "app/transfers/WritePlanDialog.h"
 #include "base/LanguageFile.h"
 #include "phonebook/HandsetImage.h"
 #include "phonebook/PhonebookWriter.h"

@@ -2,8 +2,8 @@
 // The about box and the disclaimer in the language of the file: what they
 // say, and that each folder the about box names opens where it says.
 
-#include "app/AboutBox.h"
-#include "app/Warnung.h"
+#include "app/frame/AboutBox.h"
+#include "app/frame/Warnung.h"
 #include "base/AppSettings.h"
 #include "base/LanguageFile.h"
 

@@ -8,10 +8,10 @@
 // Qt hands the accessibility bus (QAccessibleInterface).
 
 #include "SimHandset.h"
-#include "app/AboutBox.h"
-#include "app/MainWindow.h"
-#include "app/StatusPanel.h"
-#include "app/Warnung.h"
+#include "app/common/StatusPanel.h"
+#include "app/frame/AboutBox.h"
+#include "app/frame/MainWindow.h"
+#include "app/frame/Warnung.h"
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
 #include "base/Texts.h"

@@ -2,7 +2,7 @@
 // The port's lists show their words in the program's language while the
 // port keeps the names it stores: "Keine" chosen is flow control "None".
 
-#include "app/ComComboBox.h"
+#include "app/options/ComComboBox.h"
 #include "base/LanguageFile.h"
 #include "link/ComPort.h"
 

@@ -4,9 +4,9 @@
 // duplicates already there merge one undo step at a time, and every number
 // takes one form on request.
 
-#include "app/ContactTools.h"
-#include "app/ImportReport.h"
-#include "app/MainWindow.h"
+#include "app/files/ImportReport.h"
+#include "app/frame/MainWindow.h"
+#include "app/phonebook/ContactTools.h"
 #include "base/PcText.h"
 #include "phonebook/RecordStore.h"
 #include "support/EntryText.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/EdgeAnchors.h"
+#include "app/frame/EdgeAnchors.h"
 
 #include <QTest>
 #include <QWidget>

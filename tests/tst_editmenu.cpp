@@ -3,8 +3,8 @@
 // in-place editor, every entry command with the trees it patches, and the
 // questions that keep unsaved edits from being dropped unasked.
 
-#include "app/MainWindow.h"
-#include "app/TransferGuard.h"
+#include "app/frame/MainWindow.h"
+#include "app/transfers/TransferGuard.h"
 #include "base/PcText.h"
 #include "editing/ui/PhonebookMenu.h"
 #include "editing/ui/TreeEditor.h"

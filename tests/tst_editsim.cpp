@@ -3,9 +3,9 @@
 // it, changed only through the trees' context menu and its shortcuts as a
 // user changes it, written back, and read again in a window of its own.
 
-#include "app/MainWindow.h"
-#include "app/PhonebookCommands.h"
-#include "app/WritePlanDialog.h"
+#include "app/frame/MainWindow.h"
+#include "app/phonebook/PhonebookCommands.h"
+#include "app/transfers/WritePlanDialog.h"
 #include "base/PcText.h"
 #include "editing/ui/PhonebookMenu.h"
 #include "editing/ui/TreeEditor.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window says what it did, and asks before a write that loses text.
 
-#include "app/MainWindow.h"
+#include "app/frame/MainWindow.h"
 #include "base/RegistryKey.h"
 #include "support/SimFixture.h"
 #include "support/WindowFixture.h"

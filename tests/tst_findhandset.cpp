@@ -5,10 +5,10 @@
 // on a device that appears later.
 
 #include "SimHandset.h"
-#include "app/ComComboBox.h"
-#include "app/MainWindow.h"
-#include "app/NoHandsetNotice.h"
-#include "app/TransferGuard.h"
+#include "app/frame/MainWindow.h"
+#include "app/options/ComComboBox.h"
+#include "app/phonebook/NoHandsetNotice.h"
+#include "app/transfers/TransferGuard.h"
 #include "base/LanguageFile.h"
 #include "base/RegistryKey.h"
 #include "link/ComPort.h"

@@ -7,9 +7,9 @@
 // port names): a text that slips past the file shows up unmarked.
 
 #include "SimHandset.h"
-#include "app/AboutBox.h"
-#include "app/MainWindow.h"
-#include "app/Warnung.h"
+#include "app/frame/AboutBox.h"
+#include "app/frame/MainWindow.h"
+#include "app/frame/Warnung.h"
 #include "base/PcText.h"
 #include "base/RegistryKey.h"
 #include "base/Texts.h"

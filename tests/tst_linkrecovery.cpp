@@ -4,7 +4,7 @@
 // line dropped in the middle of a write.
 
 #include "SimHandset.h"
-#include "app/MainWindow.h"
+#include "app/frame/MainWindow.h"
 #include "link/ComPort.h"
 #include "support/SimFixture.h"
 #include "support/WindowFixture.h"

@@ -3,12 +3,12 @@
 // of the language file, the options page and its port lists, the colour
 // pickers, the error box and the transfer guard.
 
-#include "app/ComComboBox.h"
-#include "app/Dialogs.h"
-#include "app/ErrorBox.h"
-#include "app/MainWindow.h"
-#include "app/StatusPanel.h"
-#include "app/TransferGuard.h"
+#include "app/common/Dialogs.h"
+#include "app/common/ErrorBox.h"
+#include "app/common/StatusPanel.h"
+#include "app/frame/MainWindow.h"
+#include "app/options/ComComboBox.h"
+#include "app/transfers/TransferGuard.h"
 #include "base/RegistryKey.h"
 #include "link/ComPort.h"
 #include "support/ScriptedDialogs.h"

@@ -3,7 +3,7 @@
 // store and the phonebook tree through the window's "&Neuer Eintrag".
 
 #include "SimHandset.h"
-#include "app/MainWindow.h"
+#include "app/frame/MainWindow.h"
 #include "base/PcText.h"
 #include "editing/ui/NeuerEintragDialog.h"
 #include "link/ComPort.h"

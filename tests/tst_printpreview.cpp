@@ -3,8 +3,8 @@
 // the window holds it, with its choices of the whole phonebook or the
 // selection and of the groups.
 
-#include "app/PhoneListPreview.h"
-#include "app/PhonebookPage.h"
+#include "app/phonebook/PhoneListPreview.h"
+#include "app/phonebook/PhonebookPage.h"
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
 #include "phonebook/ui/PhonebookTrees.h"

@@ -2,9 +2,9 @@
 // A termination signal ends the program also while a message box is open,
 // and unsaved edits survive it in a recovery file the next start offers.
 
-#include "app/MainWindow.h"
-#include "app/RecoveryFile.h"
-#include "app/ShutdownSignals.h"
+#include "app/frame/MainWindow.h"
+#include "app/frame/RecoveryFile.h"
+#include "app/frame/ShutdownSignals.h"
 #include "base/RegistryKey.h"
 #include "editing/EditOperations.h"
 #include "support/WindowFixture.h"

@@ -2,7 +2,7 @@
 // One program per user: a second start finds the first, asks it to bring its
 // window forward and gives way; what a crashed run left is taken over.
 
-#include "app/SingleInstance.h"
+#include "app/frame/SingleInstance.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -3,8 +3,8 @@
 // disclaimer, the settings loaded and written back, the search at start and
 // closing the window while it runs.
 
-#include "app/MainWindow.h"
-#include "app/Warnung.h"
+#include "app/frame/MainWindow.h"
+#include "app/frame/Warnung.h"
 #include "base/RegistryKey.h"
 #include "link/ComPort.h"
 #include "support/PtyPeer.h"

@@ -2,7 +2,7 @@
 // "Abgleichen…" in the window: the address book choice, remembered; the plan
 // with a conflict settled there; the window showing the handset afterwards.
 
-#include "app/MainWindow.h"
+#include "app/frame/MainWindow.h"
 #include "app/sync/SyncDialogs.h"
 #include "base/PcText.h"
 #include "support/DavServer.h"

@@ -3,9 +3,9 @@
 // start, reading, writing, erasing, and the CSV file.
 
 #include "SimHandset.h"
-#include "app/MainWindow.h"
-#include "app/SnapshotsDialog.h"
-#include "app/WritePlanDialog.h"
+#include "app/frame/MainWindow.h"
+#include "app/phonebook/SnapshotsDialog.h"
+#include "app/transfers/WritePlanDialog.h"
 #include "base/PcText.h"
 #include "fileio/CsvPhonebook.h"
 #include "fileio/Snapshots.h"

@@ -5,8 +5,8 @@
 // handset.
 
 #include "SimHandset.h"
-#include "app/MainWindow.h"
-#include "app/WritePlanDialog.h"
+#include "app/frame/MainWindow.h"
+#include "app/transfers/WritePlanDialog.h"
 #include "base/LanguageFile.h"
 #include "phonebook/HandsetImage.h"
 #include "support/SimFixture.h"

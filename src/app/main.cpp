@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Q7 Manager: the window.
 
-#include "app/Dialogs.h"
-#include "app/MainWindow.h"
-#include "app/ShutdownSignals.h"
-#include "app/SingleInstance.h"
+#include "app/common/Dialogs.h"
+#include "app/frame/MainWindow.h"
+#include "app/frame/ShutdownSignals.h"
+#include "app/frame/SingleInstance.h"
 #include "base/LanguageFile.h"
 #include "base/ProgramLanguage.h"
 #include "phonebook/ui/PhonebookImages.h"

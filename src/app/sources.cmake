@@ -1,40 +1,40 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 list(APPEND q7gui_sources
-  app/AboutBox.cpp
-  app/ClickLabel.cpp
-  app/ColorPanel.cpp
-  app/ComComboBox.cpp
-  app/ContactTools.cpp
-  app/Dialogs.cpp
-  app/ErrorBox.cpp
-  app/ImportReport.cpp
-  app/MainWindow.cpp
-  app/NoHandsetNotice.cpp
-  app/RecoveryFile.cpp
-  app/ShutdownSignals.cpp
-  app/SnapshotsDialog.cpp
-  app/StatusPanel.cpp
-  app/SingleInstance.cpp
-  app/EdgeAnchors.cpp
-  app/EditHistory.cpp
-  app/OptionsPage.cpp
-  app/PhonebookCommands.cpp
-  app/PhonebookMenuCommands.cpp
-  app/PhonebookFiles.cpp
-  app/PhonebookPage.cpp
-  app/PhoneListPreview.cpp
-  app/TransferController.cpp
-  app/TransferGuard.cpp
-  app/Warnung.cpp
-  app/WritePlanDialog.cpp
+  app/frame/AboutBox.cpp
+  app/common/ClickLabel.cpp
+  app/options/ColorPanel.cpp
+  app/options/ComComboBox.cpp
+  app/phonebook/ContactTools.cpp
+  app/common/Dialogs.cpp
+  app/common/ErrorBox.cpp
+  app/files/ImportReport.cpp
+  app/frame/MainWindow.cpp
+  app/phonebook/NoHandsetNotice.cpp
+  app/frame/RecoveryFile.cpp
+  app/frame/ShutdownSignals.cpp
+  app/phonebook/SnapshotsDialog.cpp
+  app/common/StatusPanel.cpp
+  app/frame/SingleInstance.cpp
+  app/frame/EdgeAnchors.cpp
+  app/phonebook/EditHistory.cpp
+  app/options/OptionsPage.cpp
+  app/phonebook/PhonebookCommands.cpp
+  app/phonebook/PhonebookMenuCommands.cpp
+  app/files/PhonebookFiles.cpp
+  app/phonebook/PhonebookPage.cpp
+  app/phonebook/PhoneListPreview.cpp
+  app/transfers/TransferController.cpp
+  app/transfers/TransferGuard.cpp
+  app/frame/Warnung.cpp
+  app/transfers/WritePlanDialog.cpp
   app/sync/SyncController.cpp
   app/sync/SyncDialogs.cpp
 )
 # The about box names the version the project is built as.
-set_source_files_properties(app/AboutBox.cpp PROPERTIES
+set_source_files_properties(app/frame/AboutBox.cpp PROPERTIES
   COMPILE_DEFINITIONS Q7_VERSION="${PROJECT_VERSION}")
 # The termination signals in the platform's own terms; a Windows build
 # brings closeOnTerminationSignals in ShutdownSignals_win.cpp.
 if(UNIX)
-  list(APPEND q7gui_sources app/ShutdownSignals_unix.cpp)
+  list(APPEND q7gui_sources app/frame/ShutdownSignals_unix.cpp)
 endif()

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "app/Dialogs.h"
+#include "app/common/Dialogs.h"
 
 #include <QList>
 #include <QQueue>

@@ -4,7 +4,7 @@
 // Picking a node in one of the window's trees and a command from its
 // context menu, the way a user does it.
 
-#include "app/MainWindow.h"
+#include "app/frame/MainWindow.h"
 #include "editing/MenuRules.h"
 #include "editing/ui/PhonebookMenu.h"
 

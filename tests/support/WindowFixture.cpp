@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/WindowFixture.h"
 
-#include "app/WritePlanDialog.h"
+#include "app/transfers/WritePlanDialog.h"
 #include "base/RegistryKey.h"
 #include "link/ComPort.h"
 

@@ -9,7 +9,7 @@
 // folder its settings are written to.
 
 #include "SimHandset.h"
-#include "app/MainWindow.h"
+#include "app/frame/MainWindow.h"
 #include "support/ScriptedDialogs.h"
 
 #include <QTemporaryDir>

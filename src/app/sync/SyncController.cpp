@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/sync/SyncController.h"
 
-#include "app/Dialogs.h"
-#include "app/EditHistory.h"
-#include "app/ErrorBox.h"
-#include "app/PhonebookPage.h"
-#include "app/TransferController.h"
+#include "app/common/Dialogs.h"
+#include "app/common/ErrorBox.h"
+#include "app/phonebook/EditHistory.h"
+#include "app/phonebook/PhonebookPage.h"
 #include "app/sync/SyncDialogs.h"
+#include "app/transfers/TransferController.h"
 #include "base/AppSettings.h"
 #include "base/LanguageFile.h"
 #include "base/RegistryKey.h"

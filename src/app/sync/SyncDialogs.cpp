@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/sync/SyncDialogs.h"
 
-#include "app/Dialogs.h"
+#include "app/common/Dialogs.h"
 #include "base/Errors.h"
 #include "base/LanguageFile.h"
 #include "sync/CardDavDiscovery.h"
