@@ -5,6 +5,7 @@
 #include "app/frame/MainWindow.h"
 #include "app/frame/RecoveryFile.h"
 #include "app/frame/ShutdownSignals.h"
+#include "app/phonebook/PhonebookPage.h"
 #include "base/RegistryKey.h"
 #include "editing/EditOperations.h"
 #include "support/WindowFixture.h"
@@ -36,7 +37,7 @@ private slots:
         window.recordStore().setField(3, Speicherplatz, "3");
         EditResult edited;
         edited.touched = {3};
-        window.storeEdited(edited);
+        window.phonebookPage().applyEdit(edited, TextId::Rueckgaengig_Bearbeiten);
         closeOnTerminationSignals(window);
 
         QElapsedTimer sinceSignal;

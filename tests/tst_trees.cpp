@@ -88,6 +88,8 @@ private slots:
     void addRecordNodesAppendsWithoutSorting();
     void rebuildRaisesNoItemChange();
     void sortKeepsTheViewState();
+    void showRecordsFollowsTheStore_data();
+    void showRecordsFollowsTheStore();
     void selectedItemIndex_data();
     void selectedItemIndex();
     void recordOfItem_data();
@@ -437,6 +439,131 @@ void TestTrees::sortKeepsTheViewState()
     QVERIFY(roleNodesHidden(zoe));
     QVERIFY(roleNodesHidden(trees.phonebookNode(1)));
     QVERIFY(trees.phonebookRoot()->isExpanded());
+}
+
+namespace {
+
+enum class StoreEdit
+{
+    Rename,
+    NumberGone,
+    Deleted,
+    Moved,
+    Exchanged,
+    Added
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(StoreEdit)
+
+void TestTrees::showRecordsFollowsTheStore_data()
+{
+    QTest::addColumn<StoreEdit>("edit");
+    QTest::addColumn<QStringList>("names");    // the phonebook tree's entries after it
+    QTest::addColumn<int>("bertAt");           // whose entry node Bert's node is now
+    QTest::addColumn<QString>("selectedRole"); // of the node selected after it; "": the entry
+
+    const QString number = NodeRole::Nummer1.toString();
+    QTest::newRow("renamed, sorted anew")
+        << StoreEdit::Rename << QStringList{"Bert", "Carl", "Zoe"} << 3 << number;
+    QTest::newRow("the selected number went")
+        << StoreEdit::NumberGone << QStringList{"Anna", "Bert", "Carl"} << 3 << QString();
+    QTest::newRow("another entry deleted")
+        << StoreEdit::Deleted << QStringList{"Bert", "Carl"} << 3 << number;
+    QTest::newRow("moved, its node carried along")
+        << StoreEdit::Moved << QStringList{"Anna", "Bert", "Carl"} << 20 << number;
+    QTest::newRow("exchanged with a First Nine entry")
+        << StoreEdit::Exchanged << QStringList{"Anna", "Bert", "Carl"} << 505 << number;
+    QTest::newRow("a new entry in its place")
+        << StoreEdit::Added << QStringList{"Aaron", "Anna", "Bert", "Carl"} << 3 << number;
+}
+
+// The nodes of the records an edit wrote follow the store, and what the user
+// had open and selected stays where its entry went. None of the node changes
+// may pass for an edit of the user's.
+void TestTrees::showRecordsFollowsTheStore()
+{
+    QFETCH(StoreEdit, edit);
+    QFETCH(QStringList, names);
+    QFETCH(int, bertAt);
+    QFETCH(QString, selectedRole);
+
+    putRecord(m_store, 3, "Bert", {{Nummernart1, "Mobil"}, {Nummer1, "0171"}});
+    putRecord(m_store, 7, "Anna");
+    putRecord(m_store, 505, "Carl");
+    PhonebookTrees& trees = rebuilt();
+    QTreeWidgetItem* bert = trees.phonebookNode(3);
+    bert->setExpanded(true);
+    m_phonebook->setCurrentItem(detail(bert, NodeRole::Nummer1));
+    int changesByTheProgram = 0;
+    int otherChanges = 0;
+    for (QTreeWidget* tree : {m_phonebook.get(), m_firstNine.get()})
+        connect(tree, &QTreeWidget::itemChanged, tree,
+                [&] { ++(trees.updatingNodes() ? changesByTheProgram : otherChanges); });
+
+    QList<int> records;
+    QList<EntryMove> moves;
+    const auto swap = [this](int s, int t) {
+        const QByteArray held = m_store.rawRecord(t).toByteArray();
+        m_store.setRawRecord(t, m_store.rawRecord(s));
+        m_store.setRawRecord(s, held);
+        m_store.setField(s, Speicherplatz, QByteArray::number(s));
+        m_store.setField(t, Speicherplatz, QByteArray::number(t));
+    };
+    switch (edit) {
+    case StoreEdit::Rename:
+        m_store.setField(7, Name, "Zoe");
+        records = {7};
+        break;
+    case StoreEdit::NumberGone:
+        m_store.setField(3, Nummer1, "");
+        m_store.setField(3, Nummernart1, "");
+        records = {3};
+        break;
+    case StoreEdit::Deleted:
+        m_store.setField(7, Name, kDeletionMarker);
+        records = {7};
+        break;
+    case StoreEdit::Moved:
+        swap(3, 20);
+        m_store.setField(3, Name, kDeletionMarker);
+        records = {20, 3};
+        moves = {{3, 20}};
+        break;
+    case StoreEdit::Exchanged:
+        swap(3, 505);
+        records = {505, 3};
+        moves = {{3, 505}, {505, 3}};
+        break;
+    case StoreEdit::Added:
+        putRecord(m_store, 12, "Aaron");
+        records = {12};
+        break;
+    }
+    trees.showRecords(records, moves, m_phonebook.get());
+
+    QCOMPARE(childTexts(trees.phonebookRoot()), names);
+    QCOMPARE(trees.phonebookNode(bertAt), bert);
+    QVERIFY(bert->isExpanded());
+    QCOMPARE(PhonebookTrees::recordOfItem(bert), bertAt);
+    for (int r = 1; r <= kLastShownRecord; ++r)
+        if (QTreeWidgetItem* entry = trees.phonebookNode(r)) {
+            QCOMPARE(entry->parent(), trees.phonebookRoot());
+            QCOMPARE(entry->text(0), decodePc(m_store.field(r, Name)));
+            QVERIFY(roleNodesHidden(entry));
+        }
+    QCOMPARE(trees.phonebookRoot()->childCount(), names.size());
+    QCOMPARE(childTexts(trees.firstNineRoot()), QStringList{decodePc(m_store.field(505, Name))});
+    QCOMPARE(trees.firstNineNode(5)->text(0), decodePc(m_store.field(505, Name)));
+
+    QTreeWidgetItem* selected = m_phonebook->currentItem();
+    QVERIFY(selected && selected->isSelected());
+    QCOMPARE(selected == bert ? QString() : PhonebookTrees::roleOfItem(selected), selectedRole);
+    QCOMPARE(selected == bert ? bert : selected->parent(), bert);
+    if (edit == StoreEdit::Rename)
+        QVERIFY(changesByTheProgram > 0);
+    QCOMPARE(otherChanges, 0);
 }
 
 void TestTrees::selectedItemIndex_data()

@@ -9,14 +9,6 @@
 
 namespace q7 {
 
-// An entry that went from one record to another. An exchange is two of them.
-struct EntryMove
-{
-    int from = 0;
-    int to = 0;
-    bool operator==(const EntryMove&) const = default;
-};
-
 // What an edit did to the store: the records it wrote, in the order it wrote
 // them. None when the edit was refused or had nothing to do. The window
 // refreshes the nodes of exactly these records.

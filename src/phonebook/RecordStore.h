@@ -22,6 +22,14 @@ inline constexpr int kFirstSimRecord = 501;   // 501..700 SIM positions 1..200
 inline constexpr int kLastFirstNineRecord = 509;
 inline constexpr int kLastShownRecord = 600; // the trees show 1..600
 
+// An entry that went from one record to another. An exchange is two of them.
+struct EntryMove
+{
+    int from = 0;
+    int to = 0;
+    bool operator==(const EntryMove&) const = default;
+};
+
 enum Field : int
 {
     Speicherplatz = 1,

@@ -25,8 +25,8 @@ namespace q7 {
 PhonebookFiles::PhonebookFiles(const ManagerContext& context, PhonebookPage& page,
                                const OptionsPage& options, QObject* parent)
     : QObject(parent), m_window(context.window), m_host(context.host), m_store(context.store),
-      m_groups(context.groups), m_numberTypeNames(context.numberTypeNames),
-      m_languageFile(context.texts), m_page(page), m_options(options)
+      m_numberTypeNames(context.numberTypeNames), m_languageFile(context.texts), m_page(page),
+      m_options(options)
 {}
 
 void PhonebookFiles::applyTexts()
@@ -134,9 +134,7 @@ void PhonebookFiles::importContactsFile(const QByteArray& content, PhonebookFile
         ContactImport result =
             importContacts(contacts, m_store, range, mode, m_numberTypeNames, countryCode);
         result.report.fromContactsFile = format == PhonebookFileFormat::ContactsCsv;
-        m_page.rebuildTrees();
-        CollectGroupNames(m_store, m_groups);
-        m_page.storeEdited(result.edit, TextId::Rueckgaengig_Import);
+        m_page.applyEdit(result.edit, TextId::Rueckgaengig_Import);
         showImportReport(m_window, m_languageFile.text(TextId::Datei_Operationen_ImportBericht),
                          vcardReportLines(result.report, m_languageFile), m_lastFolder,
                          m_languageFile);

@@ -46,7 +46,6 @@ private:
     QWidget* m_window;
     OperationHost& m_host;
     RecordStore& m_store;
-    GroupList& m_groups;
     const NumberTypeNames& m_numberTypeNames;
     const LanguageFile& m_languageFile;
     PhonebookPage& m_page;

@@ -84,7 +84,6 @@ public:
     const NumberClipboard& numberClipboard() const { return m_page->numberClipboard(); }
     void rebuildTrees() { m_page->rebuildTrees(); }
     void takeStore(RecordStore store) { m_page->takeStore(std::move(store)); }
-    void storeEdited(const EditResult& result) { m_page->storeEdited(result); }
     bool hasUnsavedEdits() const { return m_page && m_page->hasUnsavedEdits(); }
     QUndoStack* undoStack() const { return m_page->history().stack(); }
     QAction* undoAction() const { return m_page->history().undoAction(); }

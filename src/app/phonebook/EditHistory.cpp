@@ -79,9 +79,8 @@ void EditHistory::updateActions()
     m_redoAction->setEnabled(allowed && m_stack->canRedo());
 }
 
-void EditHistory::storeEdited(const EditResult& result)
+void EditHistory::storeEdited(const EditResult& result, TextId step)
 {
-    const TextId step = std::exchange(m_nextStep, TextId::Rueckgaengig_Bearbeiten);
     if (!result.changed())
         return;
     QList<RecordChange> changes = changesBetween(*m_base, m_store, result.touched);

@@ -39,12 +39,10 @@ public:
     // is that field's own).
     void addTo(QMenu* menu, const QList<QWidget*>& trees);
 
-    // What the next step is called; the one after it is an edit again.
-    void setNextStep(TextId step) { m_nextStep = step; }
     // Every edit of the store reports what it touched here: it becomes one
-    // step, and closing, reading and loading know that something would be
-    // lost.
-    void storeEdited(const EditResult& result);
+    // step, called step in the undo items, and closing, reading and loading
+    // know that something would be lost.
+    void storeEdited(const EditResult& result, TextId step);
     // The store differs from what the last successful read, import, write or
     // export left (undoing every edit since then leaves nothing unsaved).
     bool hasUnsavedEdits() const;
@@ -82,7 +80,6 @@ private:
     QUndoStack* m_stack = nullptr;
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
-    TextId m_nextStep = TextId::Rueckgaengig_Bearbeiten;
     bool m_unsavedBeforeHistory = false; // edits a failed write left unsaved
 };
 

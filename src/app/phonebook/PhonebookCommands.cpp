@@ -85,11 +85,6 @@ void PhonebookCommands::finishEditing()
         m_treeEditor->finishEditing();
 }
 
-void PhonebookCommands::storeEdited(const EditResult& result)
-{
-    m_history->storeEdited(result);
-}
-
 void PhonebookCommands::connectEditing()
 {
     // The menu and the editor belong to the page's widgets.
@@ -227,7 +222,7 @@ void PhonebookCommands::dropEntry(int record, int position, QTreeWidget* sourceT
     // Dropped back onto its own position, it stays.
     if (!editingAllowed() || !m_store.isLive(record) || record == kLastMemoryRecord + position)
         return;
-    m_history->setNextStep(TextId::Rueckgaengig_Verschieben);
+    m_step = TextId::Rueckgaengig_Verschieben;
     guarded([&] { moveToPosition(record, position, sourceTree ? sourceTree : TV_Telefonbuch); });
 }
 
@@ -252,15 +247,13 @@ void PhonebookCommands::lockEditing(bool locked)
 
 void PhonebookCommands::showEdited(const EditResult& result, QTreeWidget* commandTree)
 {
-    m_treeEditor->showEdited(result, commandTree);
-    storeEdited(result);
+    // The step after it is an edit again, unless a command names it.
+    emit edited(result, std::exchange(m_step, TextId::Rueckgaengig_Bearbeiten), commandTree);
 }
 
 void PhonebookCommands::showUndone(const QList<int>& records)
 {
-    QTreeWidget* tree = TV_FirstNine->hasFocus() ? TV_FirstNine : TV_Telefonbuch;
-    m_treeEditor->showRecords(records, tree);
-    CollectGroupNames(m_store, m_groups);
+    emit restored(records, TV_FirstNine->hasFocus() ? TV_FirstNine : TV_Telefonbuch);
 }
 
 void PhonebookCommands::showClipboard()
@@ -312,7 +305,7 @@ void PhonebookCommands::runMenuCommand(MenuItem item, QTreeWidget* tree)
         return;
     if (isSubmenu(item))
         return; // it opens its items and does nothing itself
-    m_history->setNextStep(undoStepOf(item));
+    m_step = undoStepOf(item);
     guarded([&] {
         switch (item) {
         case M::PM_Editieren:
@@ -413,8 +406,8 @@ void PhonebookCommands::storeEditedText(const NodeTarget& target, const QString&
     // An empty text is refused by the store; the node then shows the stored
     // one again, as it shows the stored 30 characters of a longer text.
     const QByteArray stored = encodePc(text);
-    m_history->setNextStep(target.kind == NodeKind::Entry ? TextId::Rueckgaengig_Umbenennen
-                                                          : TextId::Rueckgaengig_Nummer);
+    m_step = target.kind == NodeKind::Entry ? TextId::Rueckgaengig_Umbenennen
+                                            : TextId::Rueckgaengig_Nummer;
     EditResult result;
     if (target.kind == NodeKind::Entry)
         result = storeName(m_store, target.record, stored);

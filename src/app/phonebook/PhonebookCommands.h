@@ -30,7 +30,8 @@ struct NodeTarget;
 // The commands of the phonebook page's trees: the context menu and its
 // shortcuts, the in-place editor, the number clipboard and the undo history.
 // The page owns it and hands it the menu's requests; every command edits the
-// store first and then patches the trees.
+// store first and then tells the page what it touched (edited), which shows
+// it in the trees.
 class PhonebookCommands : public QObject
 {
     Q_OBJECT
@@ -58,8 +59,6 @@ public:
     bool editingAllowed() const;
     // Menu, shortcuts and in-place editing are off while a transfer runs.
     void lockEditing(bool locked);
-    // Every edit of the store reports here what it touched.
-    void storeEdited(const EditResult& result);
 
     // PU_Menu_TelefonbuchPopup opens on the selected node of the tree it was
     // asked for in: that tree has the focus, and is the command tree.
@@ -85,8 +84,16 @@ public:
     // there, as the menu's move does.
     void dropEntry(int record, int position, QTreeWidget* sourceTree = nullptr);
 
+signals:
+    // A command changed the store: result is what it touched, step what the
+    // undo items call it, commandTree the tree it was given in.
+    void edited(const q7::EditResult& result, q7::TextId step, QTreeWidget* commandTree);
+    // An undo or redo put records back; tree is the one the user works in.
+    void restored(const QList<int>& records, QTreeWidget* tree);
+
 private:
     void connectEditing();
+    // Tells of a command's result, as the step it was started as.
     void showEdited(const EditResult& result, QTreeWidget* commandTree);
     void showUndone(const QList<int>& records);
     void showClipboard();
@@ -144,7 +151,9 @@ private:
     EditHistory* m_history = nullptr;
     NumberClipboard m_clipboard;
     QTreeWidget* m_menuTree = nullptr; // the command tree of the menu's last opening
-    bool m_showsNotice = false;        // the status bar holds the editor's last notice
+    // What the undo items call the step of the command that runs.
+    TextId m_step = TextId::Rueckgaengig_Bearbeiten;
+    bool m_showsNotice = false; // the status bar holds the editor's last notice
 };
 
 } // namespace q7

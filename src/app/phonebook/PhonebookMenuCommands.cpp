@@ -176,7 +176,7 @@ void PhonebookCommands::newNumberClosed(const NodeTarget& target, int k, bool co
                 return showEdited(result, target.tree);
         }
         // Cancelled, or confirmed empty: the node goes and nothing was stored.
-        m_treeEditor->showRecords({target.record}, target.tree);
+        m_trees.showRecords({target.record}, {}, target.tree);
     });
 }
 

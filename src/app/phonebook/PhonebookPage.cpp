@@ -52,6 +52,11 @@ QTreeWidget* tree(QWidget* parent, const char* name, int left, int top, int widt
     return result;
 }
 
+// An edit of more records than this shows in trees built anew: patching
+// node by node would take longer, and little is left of what was open or
+// selected.
+constexpr qsizetype kMostRecords = kLastShownRecord / 2;
+
 } // namespace
 
 PhonebookPage::PhonebookPage(const ManagerContext& context, QWidget* parent)
@@ -208,6 +213,12 @@ void PhonebookPage::createEditing(std::function<bool()> transferRunning,
     rebuildTrees();
     m_commands = new PhonebookCommands(m_context, this, *m_trees, TV_Telefonbuch, TV_FirstNine,
                                        std::move(transferRunning), clipboardPanel);
+    connect(m_commands, &PhonebookCommands::edited, this, &PhonebookPage::applyEdit);
+    connect(m_commands, &PhonebookCommands::restored, this,
+            [this](const QList<int>& records, QTreeWidget* tree) {
+                showInTrees(records, {}, tree);
+                CollectGroupNames(*m_store, m_groups);
+            });
 }
 
 void PhonebookPage::lockEditing(bool locked)
@@ -303,24 +314,22 @@ void PhonebookPage::showRecovered()
     CollectGroupNames(*m_store, m_groups);
 }
 
-void PhonebookPage::storeEdited(const EditResult& result)
-{
-    m_commands->storeEdited(result);
-}
-
-void PhonebookPage::storeEdited(const EditResult& result, TextId step)
-{
-    history().setNextStep(step);
-    history().storeEdited(result);
-}
-
-void PhonebookPage::storeReplaced(const EditResult& result, TextId step)
+void PhonebookPage::applyEdit(const EditResult& result, TextId step, QTreeWidget* commandTree)
 {
     if (!result.changed())
         return;
-    rebuildTrees();
+    history().storeEdited(result, step);
+    showInTrees(result.touched, result.moves, commandTree ? commandTree : TV_Telefonbuch);
     CollectGroupNames(*m_store, m_groups);
-    storeEdited(result, step);
+}
+
+void PhonebookPage::showInTrees(const QList<int>& records, const QList<EntryMove>& moves,
+                                QTreeWidget* commandTree)
+{
+    if (records.size() > kMostRecords)
+        rebuildTrees();
+    else
+        m_trees->showRecords(records, moves, commandTree);
 }
 
 int PhonebookPage::entriesUnlikeHandset() const
@@ -409,7 +418,7 @@ void PhonebookPage::Btn_SicherungenClick()
         if (!result.changed())
             return;
         m_replacedBy = Replacement::Snapshot;
-        storeReplaced(result, TextId::Rueckgaengig_Import);
+        applyEdit(result, TextId::Rueckgaengig_Import);
     });
 }
 
@@ -462,9 +471,7 @@ void PhonebookPage::Btn_NeuerEintragClick()
         const EditResult result = createEntry(*m_store, dialog.entry(), noGroup);
         if (!result.changed())
             return;
-        m_trees->AddRecordNodes(result.target);
-        m_trees->sortPhonebookEntries();
-        storeEdited(result, TextId::Rueckgaengig_NeuerEintrag);
+        applyEdit(result, TextId::Rueckgaengig_NeuerEintrag);
         // The new entry is where the user looks next, also when the search
         // would hide it.
         if (QTreeWidgetItem* entry = m_trees->phonebookNode(result.target)) {
@@ -492,8 +499,7 @@ void PhonebookPage::Btn_DoppelteClick()
     guarded([this] {
         showDuplicates(*m_store, m_languageFile, m_numberTypeNames, m_window,
                        [this](const EditResult& result) {
-                           rebuildTrees();
-                           storeEdited(result, TextId::Rueckgaengig_Zusammenfuehren);
+                           applyEdit(result, TextId::Rueckgaengig_Zusammenfuehren);
                        });
     });
 }
@@ -502,8 +508,7 @@ void PhonebookPage::Btn_VereinheitlichenClick()
 {
     guarded([this] {
         unifyNumbers(*m_store, m_languageFile, m_window, [this](const EditResult& result) {
-            rebuildTrees();
-            storeEdited(result, TextId::Rueckgaengig_Vereinheitlichen);
+            applyEdit(result, TextId::Rueckgaengig_Vereinheitlichen);
         });
     });
 }

@@ -97,15 +97,15 @@ public:
     // what the window does not name.
     Replacement replacedBy() const { return m_replacedBy; }
     void setReplacedBy(Replacement by) { m_replacedBy = by; }
-    // An edit of most of the store (a snapshot, the handset's entries taken
-    // in): one undo step named step, and the trees built anew.
-    void storeReplaced(const EditResult& result, TextId step);
     // The store holds edits recovered from a run that ended by a signal.
     void showRecovered();
-    // Every edit of the store reports here what it touched; step names it in
-    // the undo items.
-    void storeEdited(const EditResult& result);
-    void storeEdited(const EditResult& result, TextId step);
+    // The one way from an edit of the store to the window, whatever made it
+    // (a command of the trees, the new entry dialog, an import, duplicates,
+    // the number form, a snapshot, the handset's entries taken in): it
+    // becomes one undo step, named step; then the trees show what it
+    // touched, and the group names take in new ones. The selection of
+    // commandTree (none: the phonebook tree) stays on its node.
+    void applyEdit(const EditResult& result, TextId step, QTreeWidget* commandTree = nullptr);
     // Edits since the last read, import, write or export, or entries the
     // handset as last seen lacks or holds otherwise: what closing, reading
     // or loading would lose. The title's "*" follows it too.
@@ -147,6 +147,10 @@ private:
     // Note lines the handset dropped at a write: save them first? Closes
     // (true) or stays (false) when the answer decides; none: ask on.
     std::optional<bool> askAboutNotes();
+    // The nodes of records, or both trees built anew where most of them
+    // changed.
+    void showInTrees(const QList<int>& records, const QList<EntryMove>& moves,
+                     QTreeWidget* commandTree);
     void Edt_SuchenChange(const QString& text);
     void filterPhonebook();
     void enterResults();

@@ -233,8 +233,8 @@ int TransferController::askPlan(WritePlan& plan)
     if (choice == WritePlanDialog::Write && dialog.keepsUnnamed()) {
         // What the handset keeps comes into the window, which then holds
         // the whole handset again.
-        m_page.storeReplaced(takeHandsetEntries(m_store, m_handset, OwnEntries::Stay),
-                             TextId::Schreibplan_VomHandy);
+        m_page.applyEdit(takeHandsetEntries(m_store, m_handset, OwnEntries::Stay),
+                         TextId::Schreibplan_VomHandy);
         plan = keepingUnnamed(plan);
     }
     return choice;
@@ -255,7 +255,7 @@ bool TransferController::readFirst(WritePlan& plan)
         m_page.history().handsetChanged();
         keepSnapshot(SnapshotReason::Read);
     });
-    m_page.storeReplaced(taken, TextId::Schreibplan_VomHandy);
+    m_page.applyEdit(taken, TextId::Schreibplan_VomHandy);
     if (!read) {
         showIdle();
         return false;

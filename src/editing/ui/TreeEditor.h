@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "editing/EditOperations.h"
 #include "editing/MenuRules.h"
 #include "phonebook/RecordStore.h"
 
@@ -26,9 +25,9 @@ struct NodeTarget
     int slot = 0;   // k of a number node (1..3), else 0
 };
 
-// The trees' side of editing: which record and field a node stands for, the
-// in-place editor, and bringing the nodes up to date with the store after an
-// edit. The store operations themselves are the window's to call.
+// The trees' side of editing: which record and field a node stands for, and
+// the in-place editor. The store operations, and showing their result in the
+// trees (PhonebookTrees::showRecords), are the window's to call.
 //
 // A node's record is looked up in the node tables rather than read from the
 // text of its Speicherplatz node: that text is a field of the record like any
@@ -64,19 +63,9 @@ public:
     // store is not touched: newNumberClosed says what became of it.
     bool startNewNumber(const NodeTarget& entry, int k, QByteArrayView typeName);
 
-    // Brings the nodes of the records an edit touched up to date in both
-    // trees: texts as stored, images, tooltips and detail nodes; entries
-    // that appeared, went or moved (result.target) likewise. The phonebook
-    // tree is sorted again when a name changed. A node selected in
-    // commandTree that went is replaced by the nearest one left of its
-    // record.
-    void showEdited(const EditResult& result, QTreeWidget* commandTree);
-    // The same for records whatever changed them.
-    void showRecords(const QList<int>& records, QTreeWidget* commandTree);
-
 signals:
     // The user confirmed a new text on an entry or number node. The node
-    // still shows it; showEdited puts the stored text in its place.
+    // still shows it until the trees show the record as stored.
     void textEdited(const q7::NodeTarget& target, const QString& text);
     // The editor on a new number closed: confirmed (with its text, which may
     // still be the digit) or cancelled. The node is still there.
@@ -89,23 +78,14 @@ signals:
     void notice(const QString& message);
 
 private:
-    class Patching;
-
     void watch(QTreeWidget* tree);
     void onItemChanged(QTreeWidget* tree, QTreeWidgetItem* item);
     void onEditorClosed(QTreeWidget* tree);
-    int recordOfEntry(QTreeWidget* tree, const QTreeWidgetItem* entry) const;
-    QTreeWidgetItem* entryNode(QTreeWidget* tree, int r) const;
-    void syncEntry(QTreeWidgetItem* entry, int r, int mainImage, int secondImage);
-    // Returns whether the phonebook tree needs sorting.
-    bool showRecord(int r);
-    void moveEntryNodes(const QList<EntryMove>& moves);
     void say(QWidget* at, const QString& message);
     bool keepNameOfEmptyEdit(QTreeWidget* tree, QTreeWidgetItem* item);
 
     PhonebookTrees& m_trees;
     const RecordStore& m_store;
-    int m_patching = 0;
 
     struct OpenEditor
     {

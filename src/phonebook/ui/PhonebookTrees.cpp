@@ -202,6 +202,23 @@ const QTreeWidgetItem* entryNodeOf(const QTreeWidgetItem* item)
     return item;
 }
 
+bool outOfOrder(QTreeWidgetItem* entry)
+{
+    const QTreeWidgetItem* root = entry->parent();
+    const int at = root->indexOfChild(entry);
+    const QTreeWidgetItem* before = at > 0 ? root->child(at - 1) : nullptr;
+    const QTreeWidgetItem* after = root->child(at + 1);
+    return (before && *entry < *before) || (after && *after < *entry);
+}
+
+// Where a selection was, by record and field (0: the entry node), so that it
+// can be found again once the nodes are brought up to date.
+struct Place
+{
+    int record = 0;
+    int field = 0;
+};
+
 } // namespace
 
 int fieldOfRole(QStringView role)
@@ -347,19 +364,36 @@ QTreeWidgetItem* PhonebookTrees::newRoot(QTreeWidget* tree, const QString& text,
     return root;
 }
 
+PhonebookTrees::FieldTexts PhonebookTrees::shownTextsOf(int r) const
+{
+    FieldTexts texts;
+    for (const int field :
+         {Name, Speicherplatz, Gruppe, Nummer1, Nummer2, Nummer3, Zusatz1, Zusatz2}) {
+        const QByteArray stored = m_store.field(r, field);
+        texts[static_cast<std::size_t>(field)] = decodePc(stored);
+    }
+    return texts;
+}
+
 QList<PhonebookTrees::DetailNode> PhonebookTrees::detailNodesOf(int r) const
 {
+    return detailNodesOf(r, shownTextsOf(r));
+}
+
+QList<PhonebookTrees::DetailNode> PhonebookTrees::detailNodesOf(int r,
+                                                                const FieldTexts& texts) const
+{
+    const auto text = [&texts](int field) { return texts[static_cast<std::size_t>(field)]; };
     QList<DetailNode> details;
-    details.append(
-        {Speicherplatz, decodePc(m_store.field(r, Speicherplatz)), SpeicherplatzImage, QString()});
+    details.append({Speicherplatz, text(Speicherplatz), SpeicherplatzImage, QString()});
     if (!m_store.fieldIsEmpty(r, Gruppe))
-        details.append({Gruppe, decodePc(m_store.field(r, Gruppe)), GruppeImage, QString()});
+        details.append({Gruppe, text(Gruppe), GruppeImage, QString()});
     for (int j = 1; j <= 3; ++j) {
         if (m_store.fieldIsEmpty(r, nummerField(j)))
             continue;
         const QByteArray type = m_store.field(r, nummernartField(j));
-        details.append({nummerField(j), decodePc(m_store.field(r, nummerField(j))),
-                        numberImage(type), numberTypeToolTip(type, m_numberTypeNames)});
+        details.append({nummerField(j), text(nummerField(j)), numberImage(type),
+                        numberTypeToolTip(type, m_numberTypeNames)});
     }
     // Lines a write could not take to the handset say so where they stand.
     const QString onlyHere = m_handset && holdsNotesOnlyInWindow(m_store, *m_handset, r)
@@ -367,7 +401,7 @@ QList<PhonebookTrees::DetailNode> PhonebookTrees::detailNodesOf(int r) const
                                  : QString();
     for (const int zusatz : {Zusatz1, Zusatz2})
         if (!m_store.fieldIsEmpty(r, zusatz))
-            details.append({zusatz, decodePc(m_store.field(r, zusatz)), ZusatzImage, onlyHere});
+            details.append({zusatz, text(zusatz), ZusatzImage, onlyHere});
     return details;
 }
 
@@ -380,10 +414,11 @@ int PhonebookTrees::phonebookEntryImage(int r)
 
 QTreeWidgetItem* PhonebookTrees::makeEntryNode(int r, int mainImage, int secondImage) const
 {
-    auto* entry = new Node(decodePc(m_store.field(r, Name)));
+    const FieldTexts texts = shownTextsOf(r);
+    auto* entry = new Node(texts[Name]);
     setNodeImages(entry, mainImage, secondImage);
     showChangedMark(entry, showsAsChanged(r));
-    for (const DetailNode& detail : detailNodesOf(r))
+    for (const DetailNode& detail : detailNodesOf(r, texts))
         entry->addChild(makeDetailNode(detail));
     return entry;
 }
@@ -469,6 +504,9 @@ bool PhonebookTrees::showsChangedMark(const QTreeWidgetItem* entry)
 
 void PhonebookTrees::showChangedMarks()
 {
+    // A new font raises itemChanged like a new text; an edit whose step
+    // brings this about may still have its editor on a node.
+    NodeUpdate update(*this);
     for (int r = 1; r <= kLastShownRecord; ++r)
         if (QTreeWidgetItem* node = phonebookNode(r))
             showChangedMark(node, showsAsChanged(r));
@@ -526,14 +564,32 @@ QTreeWidgetItem* PhonebookTrees::phonebookNode(int r) const
     return m_phonebookNodes.at(static_cast<std::size_t>(r));
 }
 
-void PhonebookTrees::setPhonebookNode(int r, QTreeWidgetItem* node)
-{
-    m_phonebookNodes.at(static_cast<std::size_t>(r)) = node;
-}
-
 QTreeWidgetItem* PhonebookTrees::firstNineNode(int p) const
 {
     return m_firstNineNodes.at(static_cast<std::size_t>(p));
+}
+
+QTreeWidgetItem* PhonebookTrees::entryNode(const QTreeWidget* tree, int r) const
+{
+    if (tree == m_phonebookTree)
+        return r >= 1 && r <= kLastShownRecord ? phonebookNode(r) : nullptr;
+    return isFirstNineRecord(r) ? firstNineNode(r - kLastMemoryRecord) : nullptr;
+}
+
+int PhonebookTrees::recordOfEntryNode(const QTreeWidget* tree, const QTreeWidgetItem* entry) const
+{
+    if (!entry)
+        return 0;
+    if (tree == m_phonebookTree) {
+        for (int r = 1; r <= kLastShownRecord; ++r)
+            if (m_phonebookNodes[static_cast<std::size_t>(r)] == entry)
+                return r;
+    } else {
+        for (int p = 1; p <= kFirstNineCount; ++p)
+            if (m_firstNineNodes[static_cast<std::size_t>(p)] == entry)
+                return kLastMemoryRecord + p;
+    }
+    return 0;
 }
 
 int PhonebookTrees::numberImage(QByteArrayView typeName) const
@@ -617,6 +673,148 @@ QString PhonebookTrees::roleOfItem(const QTreeWidgetItem* detail)
     if (!detail || detail->childCount() == 0)
         return {};
     return detail->child(0)->text(0);
+}
+
+int PhonebookTrees::fieldOfItem(const QTreeWidgetItem* detail)
+{
+    return fieldOfRole(roleOfItem(detail));
+}
+
+// --- Bringing nodes up to date after an edit ---------------------------------
+
+void PhonebookTrees::updateEntryNode(QTreeWidgetItem* entry, int r, int mainImage, int secondImage)
+{
+    const FieldTexts texts = shownTextsOf(r);
+    if (entry->text(0) != texts[Name])
+        entry->setText(0, texts[Name]);
+    showChangedMark(entry, showsAsChanged(r));
+    if (PhonebookTrees::mainImage(entry) != mainImage ||
+        PhonebookTrees::secondImage(entry) != secondImage)
+        setNodeImages(entry, mainImage, secondImage);
+
+    const QList<DetailNode> wanted = detailNodesOf(r, texts);
+    const auto isWanted = [&](int field) {
+        for (const auto& detail : wanted)
+            if (detail.field == field)
+                return true;
+        return false;
+    };
+    for (int i = entry->childCount() - 1; i >= 0; --i)
+        if (!isWanted(fieldOfItem(entry->child(i))))
+            delete entry->child(i);
+    // What is left is in the fixed order already, so one pass puts in what
+    // is missing and updates the rest.
+    for (int i = 0; i < wanted.size(); ++i) {
+        const DetailNode& detail = wanted[i];
+        QTreeWidgetItem* node = entry->child(i);
+        if (!node || fieldOfItem(node) != detail.field) {
+            insertDetailNode(entry, i, detail);
+            continue;
+        }
+        if (node->text(0) != detail.text)
+            node->setText(0, detail.text);
+        if (PhonebookTrees::mainImage(node) != detail.image)
+            setNodeImages(node, detail.image);
+        if (node->toolTip(0) != detail.toolTip)
+            node->setToolTip(0, detail.toolTip);
+    }
+}
+
+bool PhonebookTrees::showRecord(int r)
+{
+    if (r < 1 || r > kLastShownRecord)
+        return false;
+    const bool live = m_store.isLive(r);
+    if (QTreeWidgetItem* node = phonebookNode(r); node && !live)
+        removePhonebookNode(r);
+    else if (node)
+        updateEntryNode(node, r, phonebookEntryImage(r), 0);
+    else if (live)
+        AddRecordNodes(r);
+    if (isFirstNineRecord(r)) {
+        const int p = r - kLastMemoryRecord;
+        if (QTreeWidgetItem* node = firstNineNode(p)) {
+            if (live)
+                updateEntryNode(node, r, SimEntryImage, p);
+            else
+                removeFirstNineNode(p);
+        } else if (live) {
+            AddFirstNineNodes(p);
+        }
+    }
+    // An editor may have put the new name on the node already, so whether
+    // to sort is told by the node's place, not by a change of its text.
+    return live && outOfOrder(phonebookNode(r));
+}
+
+void PhonebookTrees::carryEntryNodes(const QList<EntryMove>& moves)
+{
+    const auto shown = [](int r) { return r >= 1 && r <= kLastShownRecord; };
+    const auto slot = [this](int r) -> QTreeWidgetItem*& {
+        return m_phonebookNodes.at(static_cast<std::size_t>(r));
+    };
+    // All nodes are taken out of their slots first, so that an exchange
+    // carries each node to the other's slot rather than one over the other.
+    QList<std::pair<int, QTreeWidgetItem*>> carried;
+    for (const EntryMove& move : moves)
+        if (shown(move.from) && shown(move.to))
+            if (QTreeWidgetItem* node = slot(move.from))
+                carried.append({move.to, node});
+    for (const EntryMove& move : moves)
+        if (shown(move.from) && shown(move.to))
+            slot(move.from) = nullptr;
+    for (const auto& [to, node] : carried) {
+        // An entry that held the record and did not move is overwritten, and
+        // its node goes with it.
+        if (slot(to) != node)
+            removePhonebookNode(to);
+        slot(to) = node;
+    }
+}
+
+void PhonebookTrees::showRecords(const QList<int>& records, const QList<EntryMove>& moves,
+                                 QTreeWidget* commandTree)
+{
+    if (records.isEmpty())
+        return;
+    NodeUpdate update(*this);
+    Place place;
+    if (const QList<QTreeWidgetItem*> selected = commandTree->selectedItems();
+        !selected.isEmpty()) {
+        // Of several selected nodes the current one is the one the user
+        // last went to.
+        QTreeWidgetItem* node = commandTree->currentItem();
+        if (!node || !node->isSelected())
+            node = itemAtFlatIndex(commandTree, SelectedItemIndex(commandTree));
+        QTreeWidgetItem* entry = node;
+        while (entry && entry->parent() && entry->parent()->parent())
+            entry = entry->parent();
+        place.record = recordOfEntryNode(commandTree, entry);
+        place.field = entry == node ? 0 : fieldOfItem(node);
+    }
+    carryEntryNodes(moves);
+    for (const EntryMove& move : moves)
+        if (place.record == move.from) {
+            place.record = move.to;
+            break;
+        }
+    bool sort = false;
+    for (int r : records)
+        sort = showRecord(r) || sort;
+    if (sort)
+        sortPhonebookEntries();
+
+    // The selection stays on its node; one that went leaves the nearest node
+    // of its record selected rather than whatever neighbour the view picks.
+    QTreeWidgetItem* entry = place.record != 0 ? entryNode(commandTree, place.record) : nullptr;
+    if (!entry)
+        return;
+    QTreeWidgetItem* select = entry;
+    for (int i = 0; place.field != 0 && i < entry->childCount(); ++i)
+        if (fieldOfItem(entry->child(i)) == place.field)
+            select = entry->child(i);
+    if (commandTree->currentItem() != select || !select->isSelected())
+        commandTree->setCurrentItem(select);
 }
 
 } // namespace q7

@@ -54,7 +54,8 @@ QString roleOfField(int field);
 // nodes but none beside the roots) and builds both trees on the store as it is.
 //
 // Every node is fully set up before it joins its tree, so a rebuild never
-// raises the tree's itemChanged signal, which the window treats as an edit.
+// raises the tree's itemChanged signal, which the window treats as an edit;
+// showRecords changes nodes in their trees, and says so (updatingNodes).
 // Every node may be edited in place as far as the view is concerned; the
 // window decides, before it opens an editor, which nodes it lets the user
 // edit.
@@ -102,6 +103,32 @@ public:
     // The main image of record r's entry node in the phonebook tree.
     static int phonebookEntryImage(int r);
 
+    // Brings the nodes of records up to date with the store in both trees:
+    // texts as stored, images, tooltips, changed marks and detail nodes;
+    // entries that appeared or went likewise. An entry in moves carries its
+    // node from one record to the other, open and selected as it was. The
+    // phonebook tree is sorted again when a name left its place. A node
+    // selected in commandTree that went is replaced by the nearest one left
+    // of its record.
+    void showRecords(const QList<int>& records, const QList<EntryMove>& moves,
+                     QTreeWidget* commandTree);
+
+    // While the program itself changes the nodes in a tree (showRecords, or
+    // an editor putting the stored text back), the tree's itemChanged
+    // signal is no edit of the user. One of these is alive meanwhile.
+    class NodeUpdate
+    {
+    public:
+        explicit NodeUpdate(PhonebookTrees& trees) : m_trees(trees) { ++m_trees.m_updating; }
+        ~NodeUpdate() { --m_trees.m_updating; }
+        NodeUpdate(const NodeUpdate&) = delete;
+        NodeUpdate& operator=(const NodeUpdate&) = delete;
+
+    private:
+        PhonebookTrees& m_trees;
+    };
+    bool updatingNodes() const { return m_updating > 0; }
+
     // Sorts the entry nodes under the phonebook root by name, ignoring case,
     // in the user's locale. Entries keep their subtrees, hidden role nodes,
     // expansion and selection; details keep their fixed order.
@@ -116,9 +143,14 @@ public:
     // Slot r (1..600) of the phonebook node table; nullptr when empty. An
     // operation that deletes an entry node empties its slot.
     QTreeWidgetItem* phonebookNode(int r) const;
-    void setPhonebookNode(int r, QTreeWidgetItem* node);
     // Slot p (1..9) of the First Nine node table.
     QTreeWidgetItem* firstNineNode(int p) const;
+    // The entry node of record r in tree (either of the two), by the node
+    // tables; nullptr when it has none there.
+    QTreeWidgetItem* entryNode(const QTreeWidget* tree, int r) const;
+    // The record whose entry node in tree is entry, by the node tables; 0
+    // for any other node.
+    int recordOfEntryNode(const QTreeWidget* tree, const QTreeWidgetItem* entry) const;
 
     // Entries changed since the last read, load or write show their name in
     // bold. Nodes built here get the mark from the store; an edit's update
@@ -186,9 +218,22 @@ public:
     static int recordOfItem(const QTreeWidgetItem* item);
     // The role text of a detail node: the text of its first child.
     static QString roleOfItem(const QTreeWidgetItem* detail);
+    // The field a detail node shows (fieldOfRole of its role); 0 for any
+    // other node.
+    static int fieldOfItem(const QTreeWidgetItem* detail);
 
 private:
+    // The texts of the fields a record's nodes show (name, location, group,
+    // numbers, lines), by field, read once for the entry node and its
+    // details.
+    using FieldTexts = std::array<QString, kEntryValueCount + 1>;
+    FieldTexts shownTextsOf(int r) const;
+    QList<DetailNode> detailNodesOf(int r, const FieldTexts& texts) const;
     QTreeWidgetItem* makeEntryNode(int r, int mainImage, int secondImage) const;
+    void carryEntryNodes(const QList<EntryMove>& moves);
+    // Returns whether the phonebook tree needs sorting.
+    bool showRecord(int r);
+    void updateEntryNode(QTreeWidgetItem* entry, int r, int mainImage, int secondImage);
     static void hideRoleNodes(QTreeWidgetItem* entry);
     QTreeWidgetItem* newRoot(QTreeWidget* tree, const QString& text, int image) const;
 
@@ -207,6 +252,7 @@ private:
     const LanguageFile& m_language;
     const NumberTypeNames& m_numberTypeNames;
 
+    int m_updating = 0;
     QTreeWidgetItem* m_phonebookRoot = nullptr;
     QTreeWidgetItem* m_firstNineRoot = nullptr;
     std::array<QTreeWidgetItem*, kLastShownRecord + 1> m_phonebookNodes{}; // slot 0 unused
