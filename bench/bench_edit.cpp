@@ -188,10 +188,10 @@ int main(int argc, char** argv)
     auto read = std::make_unique<RecordStore>();
     for (int r = 1; r <= kLastShownRecord; ++r)
         putFullRecord(*read, r, names[std::size_t(r - 1)], random);
-    window.takeStore(std::move(*read));
+    window.phonebookPage().takeStore(std::move(*read));
     RecordStore& store = window.recordStore();
 
-    PhonebookTrees& trees = window.trees();
+    PhonebookTrees& trees = window.phonebookPage().trees();
     QTreeWidget* phonebook = trees.phonebookTree();
     QTreeWidget* firstNine = trees.firstNineTree();
     const auto repaint = [&] {
@@ -204,7 +204,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < rebuilds; ++i) {
         QElapsedTimer timer;
         timer.start();
-        window.rebuildTrees();
+        window.phonebookPage().rebuildTrees();
         rebuild.work.push_back(msSince(timer));
         repaint();
         rebuild.withRepaint.push_back(msSince(timer));
@@ -221,7 +221,7 @@ int main(int argc, char** argv)
         QTreeWidgetItem* node = trees.phonebookNode(r);
         phonebook->setFocus();
         phonebook->setCurrentItem(node);
-        window.runMenuCommand(MenuItem::PM_Editieren, phonebook);
+        window.phonebookPage().runMenuCommand(MenuItem::PM_Editieren, phonebook);
         auto* editor = qobject_cast<QLineEdit*>(phonebook->itemWidget(node, 0));
         if (!editor) {
             std::fprintf(stderr, "no editor opened on record %d\n", r);
@@ -233,7 +233,7 @@ int main(int argc, char** argv)
 
         QElapsedTimer timer;
         timer.start();
-        window.treeEditor().finishEditing();
+        window.phonebookPage().treeEditor().finishEditing();
         const double work = msSince(timer);
         repaint();
         const double withRepaint = msSince(timer);
@@ -322,7 +322,7 @@ int main(int argc, char** argv)
         phonebook->setFocus();
         phonebook->setCurrentItem(trees.phonebookNode(r));
         if (kind == Rename) {
-            window.runMenuCommand(MenuItem::PM_Editieren, phonebook);
+            window.phonebookPage().runMenuCommand(MenuItem::PM_Editieren, phonebook);
             auto* editor =
                 qobject_cast<QLineEdit*>(phonebook->itemWidget(trees.phonebookNode(r), 0));
             if (!editor) {
@@ -330,17 +330,17 @@ int main(int argc, char** argv)
                 return 1;
             }
             editor->setText(QStringLiteral("Umbenannt ") + QString::number(i));
-            window.treeEditor().finishEditing();
+            window.phonebookPage().treeEditor().finishEditing();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         } else if (kind == Move) {
-            window.runMenuCommand(MenuItem(int(MenuItem::PM_FNV_Position1) + position - 1),
-                                  phonebook);
+            window.phonebookPage().runMenuCommand(
+                MenuItem(int(MenuItem::PM_FNV_Position1) + position - 1), phonebook);
         } else {
             dialogs.queueAnswer(QMessageBox::Yes);
-            window.runMenuCommand(MenuItem::PM_Loeschen, phonebook);
+            window.phonebookPage().runMenuCommand(MenuItem::PM_Loeschen, phonebook);
             dialogs.clearCalls();
         }
-        if (store == *before || !window.undoStack()->canUndo()) {
+        if (store == *before || !window.phonebookPage().history().stack()->canUndo()) {
             std::fprintf(stderr, "edit %d of record %d did nothing\n", int(kind), r);
             return 1;
         }

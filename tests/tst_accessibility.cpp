@@ -277,7 +277,7 @@ WindowFixture& TestAccessibility::windowIn(bool english)
         m_english = english;
     }
     fillStore(m_fixture->window->recordStore());
-    m_fixture->window->rebuildTrees();
+    m_fixture->window->phonebookPage().rebuildTrees();
     return *m_fixture;
 }
 
@@ -366,9 +366,9 @@ void TestAccessibility::nodesSayWhatTheirImagesShow()
     put(510, "Frieda", {{}, "Heim", "0304445556"});
     put(503, "Mailbox", {{}, "Telefon", "3311"});
     store.setField(503, ChangedFlag, "JA"); // never read: it shows as changed
-    f.window->rebuildTrees();
+    f.window->phonebookPage().rebuildTrees();
 
-    PhonebookTrees& trees = f.window->trees();
+    PhonebookTrees& trees = f.window->phonebookPage().trees();
     QTreeWidget* tree = firstNineTree ? trees.firstNineTree() : trees.phonebookTree();
     QTreeWidgetItem* node = record == 0
                                 ? trees.phonebookRoot()
@@ -499,7 +499,7 @@ void TestAccessibility::statusPanelsSpeakTheirTexts()
     // The events that carry each new text and value to the bus are sent
     // only where a platform has one; the bus test hears them.
     WindowFixture& f = windowIn(false);
-    f.window->takeStore(RecordStore()); // nothing a read would replace
+    f.window->phonebookPage().takeStore(RecordStore()); // nothing a read would replace
     const QString purposes[3] = {defaultText(TextId::Vorlesen_Status),
                                  defaultText(TextId::Vorlesen_Zwischenablage),
                                  defaultText(TextId::Vorlesen_Bestand)};

@@ -67,7 +67,7 @@ private:
 void TestContactImport::startWindow(RecordStore store)
 {
     m_f->startWithoutHandset();
-    m_f->window->takeStore(std::move(store));
+    m_f->window->phonebookPage().takeStore(std::move(store));
     m_f->dialogs.clearCalls();
 }
 
@@ -85,7 +85,7 @@ void TestContactImport::load(const QString& path, QString* report)
 
 void TestContactImport::undo()
 {
-    QTreeWidget* tree = m_f->window->trees().phonebookTree();
+    QTreeWidget* tree = m_f->window->phonebookPage().trees().phonebookTree();
     tree->setFocus();
     QTest::keyClick(tree, Qt::Key_Z, Qt::ControlModifier);
 }
@@ -127,8 +127,8 @@ void TestContactImport::otherProgramsFilesLoadAsContacts()
     load(m_f->writeFile(u"export.csv"_s, file), &report);
     QCOMPARE(describeLiveEntries(store()), entries);
     QVERIFY2(report.split(u'\n').contains(reportLine), qPrintable(report));
-    QCOMPARE(m_f->window->undoStack()->count(), 1);
-    QCOMPARE(m_f->window->undoAction()->text(), u"&Rückgängig: Import"_s);
+    QCOMPARE(m_f->window->phonebookPage().history().stack()->count(), 1);
+    QCOMPARE(m_f->window->phonebookPage().history().undoAction()->text(), u"&Rückgängig: Import"_s);
     // Nothing matched: no question on merging.
     QCOMPARE(m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message).size(), 1);
 }
@@ -172,7 +172,7 @@ void TestContactImport::secondImportMerges()
     startWindow(RecordStore());
     load(m_f->writeFile(u"first.vcf"_s, kTwoCards));
     const auto afterFirst = std::make_unique<RecordStore>(store());
-    const int steps = m_f->window->undoStack()->count();
+    const int steps = m_f->window->phonebookPage().history().stack()->count();
 
     m_f->dialogs.clearCalls();
     m_f->dialogs.queueFileName(m_f->writeFile(u"second.vcf"_s, second));
@@ -189,10 +189,10 @@ void TestContactImport::secondImportMerges()
 
     // The whole import is one step; one that changed nothing is none.
     if (store() == *afterFirst) {
-        QCOMPARE(m_f->window->undoStack()->count(), steps);
+        QCOMPARE(m_f->window->phonebookPage().history().stack()->count(), steps);
         return;
     }
-    QCOMPARE(m_f->window->undoStack()->count(), steps + 1);
+    QCOMPARE(m_f->window->phonebookPage().history().stack()->count(), steps + 1);
     undo();
     QVERIFY(store() == *afterFirst);
 }
@@ -252,15 +252,16 @@ void TestContactImport::duplicatesMergedOneStepEach()
     QCOMPARE(leftOut.size(), 1);
     QCOMPARE(leftOut.front().text, u"Nicht übernommene Nummern: Heim 0307"_s);
     QVERIFY(store().isMarkedForDeletion(20));
-    QCOMPARE(m_f->window->undoStack()->count(), 1);
-    QCOMPARE(m_f->window->undoAction()->text(), u"&Rückgängig: Zusammenführen"_s);
+    QCOMPARE(m_f->window->phonebookPage().history().stack()->count(), 1);
+    QCOMPARE(m_f->window->phonebookPage().history().undoAction()->text(),
+             u"&Rückgängig: Zusammenführen"_s);
     undo();
     QVERIFY(store() == *before);
 
     // With nothing alike, a message says so and nothing opens.
     RecordStore single;
     putRecord(single, 40, u"Anna", {{Nummernart1, "Heim"}, {Nummer1, "0404"}});
-    m_f->window->takeStore(std::move(single));
+    m_f->window->phonebookPage().takeStore(std::move(single));
     m_f->dialogs.clearCalls();
     m_f->window->findChild<QPushButton*>(u"Btn_Doppelte"_s)->click();
     QCOMPARE(m_f->dialogs.callsOf(ScriptedDialogs::Kind::Dialog).size(), 0);
@@ -325,7 +326,8 @@ void TestContactImport::numbersTakeOneForm()
     QCOMPARE(shown, (QStringList{u" 12  Jörg:  0302 → +49302"_s, u"  3  Zoe:  +49301 → 0301"_s}));
     QCOMPARE(describeEntry(store(), 3), u"Zoe||Mobil:0301||||"_s);
     QCOMPARE(describeEntry(store(), 12), u"Jörg||Telefon:0302||||"_s);
-    QCOMPARE(m_f->window->undoAction()->text(), u"&Rückgängig: Nummern vereinheitlichen"_s);
+    QCOMPARE(m_f->window->phonebookPage().history().undoAction()->text(),
+             u"&Rückgängig: Nummern vereinheitlichen"_s);
 
     // Asked again for the same form, it has nothing left to change.
     QString count;

@@ -37,7 +37,7 @@ QLineEdit* openEditor()
 bool confirm(QLineEdit* editor, TFrm_Q7_Manager& window)
 {
     QTest::keyClick(editor, Qt::Key_Return);
-    return QTest::qWaitFor([&] { return !window.treeEditor().editorOpen(); });
+    return QTest::qWaitFor([&] { return !window.phonebookPage().treeEditor().editorOpen(); });
 }
 
 } // namespace
@@ -93,11 +93,20 @@ private slots:
 
 private:
     void startWindow(const QString& languageFile = {});
-    QTreeWidget* phonebook() const { return m_f->window->trees().phonebookTree(); }
-    QTreeWidget* firstNine() const { return m_f->window->trees().firstNineTree(); }
-    QTreeWidgetItem* entry(int r) const { return m_f->window->trees().phonebookNode(r); }
-    QTreeWidgetItem* firstNineEntry(int p) const { return m_f->window->trees().firstNineNode(p); }
-    QAction* action(MenuItem item) const { return m_f->window->phonebookMenu().action(item); }
+    QTreeWidget* phonebook() const { return m_f->window->phonebookPage().trees().phonebookTree(); }
+    QTreeWidget* firstNine() const { return m_f->window->phonebookPage().trees().firstNineTree(); }
+    QTreeWidgetItem* entry(int r) const
+    {
+        return m_f->window->phonebookPage().trees().phonebookNode(r);
+    }
+    QTreeWidgetItem* firstNineEntry(int p) const
+    {
+        return m_f->window->phonebookPage().trees().firstNineNode(p);
+    }
+    QAction* action(MenuItem item) const
+    {
+        return m_f->window->phonebookPage().phonebookMenu().action(item);
+    }
     QByteArray field(int r, int f) const { return m_f->window->recordStore().field(r, f); }
 
     std::unique_ptr<WindowFixture> m_f;
@@ -134,7 +143,7 @@ void TestEditMenu::startWindow(const QString& languageFile)
         store, 505, u"anna",
         {{Nummernart1, "Heim"}, {Nummer1, "0505"}, {Nummernart2, "Mobil"}, {Nummer2, "0506"}});
     putRecord(store, 550, u"Sim", {{Nummernart1, "Fax"}, {Nummer1, "0550"}});
-    m_f->window->takeStore(std::move(store));
+    m_f->window->phonebookPage().takeStore(std::move(store));
     m_f->dialogs.clearCalls();
 }
 
@@ -144,10 +153,11 @@ void TestEditMenu::menuOffersWhatFitsTheNode()
     using M = MenuItem;
 
     // On a root only the undo items are offered.
-    select(phonebook(), m_f->window->trees().phonebookRoot());
+    select(phonebook(), m_f->window->phonebookPage().trees().phonebookRoot());
     QVERIFY(openMenu(phonebook())->isVisible());
-    QVERIFY(m_f->window->undoAction()->isVisible() && !action(M::PM_Editieren)->isVisible());
-    m_f->window->phonebookMenu().menu()->hide();
+    QVERIFY(m_f->window->phonebookPage().history().undoAction()->isVisible() &&
+            !action(M::PM_Editieren)->isVisible());
+    m_f->window->phonebookPage().phonebookMenu().menu()->hide();
 
     select(phonebook(), entry(3));
     QMenu* menu = openMenu(phonebook());
@@ -232,7 +242,7 @@ void TestEditMenu::editInPlace()
     QFETCH(bool, edited);
     startWindow();
     QTreeWidget* tree = inFirstNine ? firstNine() : phonebook();
-    QSignalSpy notices(&m_f->window->treeEditor(), &TreeEditor::notice);
+    QSignalSpy notices(&m_f->window->phonebookPage().treeEditor(), &TreeEditor::notice);
     select(tree, inFirstNine ? firstNineEntry(5) : entry(505));
     QTest::keyClick(tree, Qt::Key_F2);
     QLineEdit* editor = openEditor();
@@ -253,7 +263,7 @@ void TestEditMenu::editInPlace()
     QCOMPARE(entry(505)->text(0), shown);
     QCOMPARE(firstNineEntry(5)->text(0), shown);
     // Sorted again: "anna" came first, a Z name comes last.
-    const QStringList order = childTexts(m_f->window->trees().phonebookRoot());
+    const QStringList order = childTexts(m_f->window->phonebookPage().trees().phonebookRoot());
     QCOMPARE(order.indexOf(shown), shown.startsWith(u'Z') ? 3 : 0);
     // The node edited is still the selected one.
     QCOMPARE(tree->currentItem(), inFirstNine ? firstNineEntry(5) : entry(505));
@@ -267,7 +277,7 @@ void TestEditMenu::onlyEntriesAndNumbersOpenAnEditor()
         QTest::keyClick(phonebook(), Qt::Key_F2);
         QVERIFY2(!openEditor(), qPrintable(role.toString()));
     }
-    select(phonebook(), m_f->window->trees().phonebookRoot());
+    select(phonebook(), m_f->window->phonebookPage().trees().phonebookRoot());
     QTest::keyClick(phonebook(), Qt::Key_F2);
     QVERIFY(!openEditor());
 
@@ -312,7 +322,7 @@ void TestEditMenu::inPlaceEditorKeepsToTheFieldRules()
     QFETCH(QByteArray, stored);
     QFETCH(QString, notice);
     startWindow();
-    QSignalSpy notices(&m_f->window->treeEditor(), &TreeEditor::notice);
+    QSignalSpy notices(&m_f->window->phonebookPage().treeEditor(), &TreeEditor::notice);
     select(phonebook(), onNumber ? entry(12)->child(2) : entry(12));
     QTest::keyClick(phonebook(), Qt::Key_F2);
     QLineEdit* editor = openEditor();
@@ -367,7 +377,7 @@ void TestEditMenu::newNumber()
         editor->setText(typed);
         QVERIFY(confirm(editor, *m_f->window));
     }
-    QVERIFY(!m_f->window->treeEditor().editorOpen());
+    QVERIFY(!m_f->window->phonebookPage().treeEditor().editorOpen());
 
     QCOMPARE(field(3, Nummer2), stored);
     QCOMPARE(field(3, Nummernart2), stored.isEmpty() ? QByteArray() : QByteArray("Telefon"));
@@ -412,8 +422,8 @@ void TestEditMenu::deleteEntryAsks()
     QCOMPARE(field(505, ChangedFlag), deleted ? QByteArray("JA") : QByteArray("NEIN"));
     QCOMPARE(entry(505) == nullptr, deleted);
     QCOMPARE(firstNineEntry(5) == nullptr, deleted);
-    QCOMPARE(m_f->window->trees().phonebookRoot()->childCount(), deleted ? 3 : 4);
-    QCOMPARE(m_f->window->trees().firstNineRoot()->childCount(), deleted ? 0 : 1);
+    QCOMPARE(m_f->window->phonebookPage().trees().phonebookRoot()->childCount(), deleted ? 3 : 4);
+    QCOMPARE(m_f->window->phonebookPage().trees().firstNineRoot()->childCount(), deleted ? 0 : 1);
 }
 
 void TestEditMenu::deleteNumberAsksNothing()
@@ -506,9 +516,9 @@ void TestEditMenu::movesKeepTheNodeAndItsSelection()
     QCOMPARE(PhonebookTrees::mainImage(entry(505)), 17);
     QCOMPARE(PhonebookTrees::mainImage(entry(12)), 3);
     QCOMPARE(entry(12)->child(0)->text(0), QStringLiteral("12"));
-    QCOMPARE(childTexts(m_f->window->trees().phonebookRoot()),
+    QCOMPARE(childTexts(m_f->window->phonebookPage().trees().phonebookRoot()),
              (QStringList{"anna", "Jörg", "Sim", "Zoe"}));
-    QCOMPARE(childTexts(m_f->window->trees().firstNineRoot()), QStringList{"Jörg"});
+    QCOMPARE(childTexts(m_f->window->phonebookPage().trees().firstNineRoot()), QStringList{"Jörg"});
     QCOMPARE(PhonebookTrees::secondImage(firstNineEntry(5)), 5);
 
     // From the First Nine tree to position 2: that tree keeps it selected.
@@ -543,7 +553,7 @@ void TestEditMenu::moveWithoutAFreeRecordTellsTheRange()
     for (int r = first; r <= last; ++r)
         if (!store.isLive(r))
             putRecord(store, r, QStringLiteral("Voll %1").arg(r));
-    m_f->window->rebuildTrees();
+    m_f->window->phonebookPage().rebuildTrees();
     const auto before = std::make_unique<RecordStore>(store);
 
     select(firstNine(), firstNineEntry(5));
@@ -583,10 +593,10 @@ void TestEditMenu::clipboardExchangesAndShowsItsNumber()
     QCOMPARE(field(12, Nummernart3), QByteArray("Mobil"));
     QCOMPARE(childRoles(entry(12)).last(), QStringLiteral("Nummer3"));
     QCOMPARE(panel->text(), QString());
-    QVERIFY(!m_f->window->numberClipboard().holdsNumber());
+    QVERIFY(!m_f->window->phonebookPage().numberClipboard().holdsNumber());
     openMenu(phonebook());
     QVERIFY(!action(MenuItem::PM_Einfuegenals)->isEnabled());
-    m_f->window->phonebookMenu().menu()->hide();
+    m_f->window->phonebookPage().phonebookMenu().menu()->hide();
 }
 
 void TestEditMenu::desktopKeysAndPasteAsKeepEveryNumber()
@@ -598,7 +608,7 @@ void TestEditMenu::desktopKeysAndPasteAsKeepEveryNumber()
                                   QKeySequence(Qt::CTRL | Qt::Key_C)}));
     QCOMPARE(action(M::PM_Ausschneiden)->shortcuts().last(), QKeySequence(Qt::CTRL | Qt::Key_X));
     QCOMPARE(action(M::PM_Einfuegen)->shortcuts().last(), QKeySequence(Qt::CTRL | Qt::Key_V));
-    const NumberClipboard& clipboard = m_f->window->numberClipboard();
+    const NumberClipboard& clipboard = m_f->window->phonebookPage().numberClipboard();
 
     select(phonebook(), detail(entry(3), NodeRole::Nummer3));
     QTest::keyClick(phonebook(), Qt::Key_X, Qt::ControlModifier);
@@ -636,7 +646,8 @@ void TestEditMenu::pasteKeyOnAnEntryFillsItsFirstFreeSlot()
     QCOMPARE(field(3, Nummer2), QByteArray("0302"));
     QCOMPARE(field(3, Nummernart2), QByteArray("Telefon"));
     QCOMPARE(childRoles(entry(3)).mid(1), (QStringList{"Gruppe", "Nummer1", "Nummer2", "Nummer3"}));
-    QCOMPARE(m_f->window->undoAction()->text(), QStringLiteral("&Rückgängig: Einfügen"));
+    QCOMPARE(m_f->window->phonebookPage().history().undoAction()->text(),
+             QStringLiteral("&Rückgängig: Einfügen"));
 
     // With all three taken, the key says so and changes nothing.
     select(phonebook(), detail(entry(12), NodeRole::Nummer1));
@@ -648,7 +659,7 @@ void TestEditMenu::pasteKeyOnAnEntryFillsItsFirstFreeSlot()
     QCOMPARE(field(3, Nummer3), QByteArray("0303"));
     QVERIFY2(m_f->window->statusPanel(0)->text().contains(u"„Zoe“ hat schon drei Nummern"),
              qPrintable(m_f->window->statusPanel(0)->text()));
-    QVERIFY(m_f->window->numberClipboard().holdsNumber());
+    QVERIFY(m_f->window->phonebookPage().numberClipboard().holdsNumber());
 }
 
 void TestEditMenu::dragInsideFirstNineExchangesPositions()
@@ -715,7 +726,7 @@ void TestEditMenu::shortcutsWaitForTheEditor()
     QCOMPARE(editor->text(), QStringLiteral("301"));
     QCOMPARE(field(3, Nummer1), QByteArray("0301"));
     QTest::keyClick(editor, Qt::Key_Escape);
-    QVERIFY(!m_f->window->treeEditor().editorOpen());
+    QVERIFY(!m_f->window->phonebookPage().treeEditor().editorOpen());
     QCOMPARE(field(3, Nummer1), QByteArray("0301"));
     QCOMPARE(field(3, ChangedFlag), QByteArray("NEIN"));
 
@@ -736,7 +747,7 @@ void TestEditMenu::editingIsLockedDuringATransfer()
     {
         // A transfer that starts takes the edit into the store first.
         TransferGuard guard(m_f->window->transfers());
-        QVERIFY(!m_f->window->treeEditor().editorOpen());
+        QVERIFY(!m_f->window->phonebookPage().treeEditor().editorOpen());
         QCOMPARE(field(3, Nummer1), QByteArray("0399"));
 
         select(phonebook(), detail(entry(3), NodeRole::Nummer3));
@@ -744,7 +755,7 @@ void TestEditMenu::editingIsLockedDuringATransfer()
         QTest::keyClick(phonebook(), Qt::Key_Delete);
         QTest::keyClick(phonebook(), Qt::Key_F2);
         QVERIFY(!openEditor());
-        m_f->window->runMenuCommand(MenuItem::PM_Loeschen, phonebook());
+        m_f->window->phonebookPage().runMenuCommand(MenuItem::PM_Loeschen, phonebook());
         QCOMPARE(field(3, Nummer3), QByteArray("0303"));
     }
     QTest::keyClick(phonebook(), Qt::Key_Delete);
@@ -758,7 +769,7 @@ void TestEditMenu::clickTogglesAllButTheRoot()
         QTest::mouseClick(phonebook()->viewport(), Qt::LeftButton, {},
                           phonebook()->visualItemRect(node).center());
     };
-    QTreeWidgetItem* root = m_f->window->trees().phonebookRoot();
+    QTreeWidgetItem* root = m_f->window->phonebookPage().trees().phonebookRoot();
     click(root);
     QVERIFY(root->isExpanded());
     QVERIFY(!entry(3)->isExpanded());
@@ -774,8 +785,8 @@ void TestEditMenu::undoAndRedoPutTheRecordsBack()
 {
     startWindow();
     const auto read = std::make_unique<RecordStore>(m_f->window->recordStore());
-    QAction* undo = m_f->window->undoAction();
-    QAction* redo = m_f->window->redoAction();
+    QAction* undo = m_f->window->phonebookPage().history().undoAction();
+    QAction* redo = m_f->window->phonebookPage().history().redoAction();
     QVERIFY(!undo->isEnabled() && !redo->isEnabled());
 
     select(phonebook(), detail(entry(3), NodeRole::Nummer1));
@@ -824,7 +835,8 @@ void TestEditMenu::undoLeavesNothingToAsk()
     m_f->dialogs.queueFileName(m_f->dir.filePath(QStringLiteral("saved.csv")));
     m_f->window->Btn_DatenspeichernClick();
     QVERIFY(!m_f->window->hasUnsavedEdits());
-    QVERIFY(m_f->window->undoAction()->isEnabled()); // an export keeps the history
+    QVERIFY(m_f->window->phonebookPage().history().undoAction()->isEnabled()); // an export keeps
+                                                                               // the history
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(m_f->window->hasUnsavedEdits()); // the file holds the edit; the store no more
 
@@ -833,7 +845,8 @@ void TestEditMenu::undoLeavesNothingToAsk()
     m_f->dialogs.queueFileName(m_f->dir.filePath(QStringLiteral("saved.csv")));
     m_f->window->Btn_DatenladenClick();
     QVERIFY(!m_f->window->hasUnsavedEdits());
-    QVERIFY(!m_f->window->undoAction()->isEnabled() && !m_f->window->redoAction()->isEnabled());
+    QVERIFY(!m_f->window->phonebookPage().history().undoAction()->isEnabled() &&
+            !m_f->window->phonebookPage().history().redoAction()->isEnabled());
 }
 
 // The title's "*" answers the questions before edits are lost; the status
@@ -865,7 +878,7 @@ void TestEditMenu::titleAndCountsFollowTheEdits()
     RecordStore one;
     putRecord(one, 7, u"Ida", {{Nummernart1, "Mobil"}, {Nummer1, "07"}});
     one.setField(7, ChangedFlag, kChangedYes);
-    window.takeStore(std::move(one));
+    window.phonebookPage().takeStore(std::move(one));
     QCOMPARE(window.windowTitle(), title);
     QCOMPARE(counts->text(), QStringLiteral("1 Eintrag, 1 geändert"));
 }
@@ -877,7 +890,7 @@ void TestEditMenu::ctrlZInTheEditorUndoesTyping()
     startWindow();
     select(phonebook(), detail(entry(12), NodeRole::Nummer1));
     QTest::keyClick(phonebook(), Qt::Key_Delete);
-    QCOMPARE(m_f->window->undoStack()->index(), 1);
+    QCOMPARE(m_f->window->phonebookPage().history().stack()->index(), 1);
 
     select(phonebook(), entry(3));
     QTest::keyClick(phonebook(), Qt::Key_F2);
@@ -885,10 +898,10 @@ void TestEditMenu::ctrlZInTheEditorUndoesTyping()
     QVERIFY(editor);
     editor->end(false);
     QTest::keyClicks(editor, QStringLiteral("xy"));
-    QVERIFY(!m_f->window->undoAction()->isEnabled());
+    QVERIFY(!m_f->window->phonebookPage().history().undoAction()->isEnabled());
     QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(editor->text(), QStringLiteral("Zoe"));
-    QCOMPARE(m_f->window->undoStack()->index(), 1);
+    QCOMPARE(m_f->window->phonebookPage().history().stack()->index(), 1);
     QCOMPARE(field(12, Nummer1), QByteArray());
     QTest::keyClick(editor, Qt::Key_Escape);
 
@@ -940,8 +953,9 @@ void TestEditMenu::eachStepIsNamed()
         QVERIFY(confirm(editor, *m_f->window));
     }
     QVERIFY(m_f->window->hasUnsavedEdits());
-    QCOMPARE(m_f->window->undoAction()->text(), QStringLiteral("&Rückgängig: ") + step);
-    QCOMPARE(m_f->window->undoStack()->count(), 1);
+    QCOMPARE(m_f->window->phonebookPage().history().undoAction()->text(),
+             QStringLiteral("&Rückgängig: ") + step);
+    QCOMPARE(m_f->window->phonebookPage().history().stack()->count(), 1);
 }
 
 void TestEditMenu::newEntryAndImportAreOneStepEach()
@@ -954,7 +968,8 @@ void TestEditMenu::newEntryAndImportAreOneStepEach()
         return dialog.result();
     });
     m_f->window->Btn_NeuerEintragClick();
-    QCOMPARE(m_f->window->undoAction()->text(), QStringLiteral("&Rückgängig: Neuer Eintrag"));
+    QCOMPARE(m_f->window->phonebookPage().history().undoAction()->text(),
+             QStringLiteral("&Rückgängig: Neuer Eintrag"));
     // The new entry is where the user looks next.
     QTreeWidgetItem* created = phonebook()->currentItem();
     QVERIFY(created && created->isSelected());
@@ -969,16 +984,17 @@ void TestEditMenu::newEntryAndImportAreOneStepEach()
     m_f->dialogs.queueAnswer(QMessageBox::Yes); // into the handset memory
     m_f->window->Btn_DatenladenClick();
     QCOMPARE(m_f->dialogs.callsOf(ScriptedDialogs::Kind::Message).size(), 1);
-    QCOMPARE(m_f->window->undoAction()->text(), QStringLiteral("&Rückgängig: Import"));
-    QCOMPARE(childTexts(m_f->window->trees().phonebookRoot()).size(), 7);
+    QCOMPARE(m_f->window->phonebookPage().history().undoAction()->text(),
+             QStringLiteral("&Rückgängig: Import"));
+    QCOMPARE(childTexts(m_f->window->phonebookPage().trees().phonebookRoot()).size(), 7);
 
     // Both cards go with one step, the new entry with the next.
     phonebook()->setFocus();
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(childTexts(m_f->window->trees().phonebookRoot()).size(), 5);
+    QCOMPARE(childTexts(m_f->window->phonebookPage().trees().phonebookRoot()).size(), 5);
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(m_f->window->recordStore() == *read);
-    QCOMPARE(childTexts(m_f->window->trees().phonebookRoot()).size(), 4);
+    QCOMPARE(childTexts(m_f->window->phonebookPage().trees().phonebookRoot()).size(), 4);
 }
 
 void TestEditMenu::findAsYouType()
@@ -999,8 +1015,9 @@ void TestEditMenu::findAsYouType()
     QTest::keyClicks(search, QStringLiteral("jorg"));
     QCOMPARE(shown(), (QList<int>{12}));
     search->setText(QStringLiteral("05 5"));
-    QCOMPARE(shown(), (QList<int>{550}));                            // 0550, not the 0505 of anna
-    QCOMPARE(m_f->window->trees().firstNineRoot()->childCount(), 1); // First Nine is not filtered
+    QCOMPARE(shown(), (QList<int>{550})); // 0550, not the 0505 of anna
+    QCOMPARE(m_f->window->phonebookPage().trees().firstNineRoot()->childCount(),
+             1); // First Nine is not filtered
 
     // An entry the user edits out of the search stays in sight.
     select(phonebook(), detail(entry(550), NodeRole::Nummer1));
@@ -1013,7 +1030,7 @@ void TestEditMenu::findAsYouType()
 
     // A read keeps the search.
     search->setText(QStringLiteral("zoe"));
-    m_f->window->takeStore(RecordStore(m_f->window->recordStore()));
+    m_f->window->phonebookPage().takeStore(RecordStore(m_f->window->recordStore()));
     QCOMPARE(shown(), (QList<int>{3}));
 }
 
@@ -1058,7 +1075,7 @@ void TestEditMenu::shiftF10OpensTheMenu()
     startWindow();
     select(firstNine(), firstNineEntry(5));
     QTest::keyClick(firstNine(), Qt::Key_F10, Qt::ShiftModifier);
-    QMenu* menu = m_f->window->phonebookMenu().menu();
+    QMenu* menu = m_f->window->phonebookPage().phonebookMenu().menu();
     QVERIFY(menu->isVisible());
     QVERIFY(action(MenuItem::PM_Editieren)->isVisible());
     // The menu's command tree is the one it opened in.
@@ -1107,7 +1124,7 @@ void TestEditMenu::questionsBeforeUnsavedEditsAreLost()
     }
     const bool asks = answer != QMessageBox::NoButton;
     const auto store = std::make_unique<RecordStore>(m_f->window->recordStore());
-    const QStringList shown = childTexts(m_f->window->trees().phonebookRoot());
+    const QStringList shown = childTexts(m_f->window->phonebookPage().trees().phonebookRoot());
     m_f->dialogs.clearCalls();
 
     // Loading a CSV file replaces the store: asked once the file is chosen
@@ -1132,7 +1149,7 @@ void TestEditMenu::questionsBeforeUnsavedEditsAreLost()
     QCOMPARE(m_f->dialogs.callsOf(ScriptedDialogs::Kind::OpenFile).size(), 1);
     if (!loaded) {
         QVERIFY(m_f->window->recordStore() == *store);
-        QCOMPARE(childTexts(m_f->window->trees().phonebookRoot()), shown);
+        QCOMPARE(childTexts(m_f->window->phonebookPage().trees().phonebookRoot()), shown);
         QVERIFY(m_f->window->hasUnsavedEdits());
     } else {
         QCOMPARE(field(7, Name), QByteArray("Sieben"));

@@ -105,8 +105,11 @@ private:
     // The in-place editor that has the focus: its text replaced and Enter.
     void typeIntoEditor(const QString& text);
 
-    QTreeWidget* phonebook() const { return window().trees().phonebookTree(); }
-    QTreeWidgetItem* entry(int r) const { return window().trees().phonebookNode(r); }
+    QTreeWidget* phonebook() const { return window().phonebookPage().trees().phonebookTree(); }
+    QTreeWidgetItem* entry(int r) const
+    {
+        return window().phonebookPage().trees().phonebookNode(r);
+    }
     TFrm_Q7_Manager& window() const { return *m_f->window; }
     q7sim::SimHandset& sim() const { return m_f->sim; }
     ScriptedDialogs& dialogs() const { return m_f->dialogs; }
@@ -173,12 +176,12 @@ void TestEditSim::typeIntoEditor(const QString& text)
 {
     auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     QVERIFY(editor);
-    QVERIFY(window().treeEditor().editorOpen());
+    QVERIFY(window().phonebookPage().treeEditor().editorOpen());
     editor->selectAll();
     QTest::keyClick(editor, Qt::Key_Backspace);
     QTest::keyClicks(editor, text);
     QTest::keyClick(editor, Qt::Key_Return);
-    QVERIFY(QTest::qWaitFor([&] { return !window().treeEditor().editorOpen(); }));
+    QVERIFY(QTest::qWaitFor([&] { return !window().phonebookPage().treeEditor().editorOpen(); }));
 }
 
 void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
@@ -234,11 +237,13 @@ void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
     // captions name what each position holds.
     select(phonebook(), entry(511));
     openMenu(phonebook());
-    QCOMPARE(window().phonebookMenu().action(M::PM_FNV_Position5)->text(), QStringLiteral("anna"));
-    QCOMPARE(window().phonebookMenu().action(M::PM_FNV_Position3)->text(), QString());
-    window().phonebookMenu().menu()->hide();
+    QCOMPARE(window().phonebookPage().phonebookMenu().action(M::PM_FNV_Position5)->text(),
+             QStringLiteral("anna"));
+    QCOMPARE(window().phonebookPage().phonebookMenu().action(M::PM_FNV_Position3)->text(),
+             QString());
+    window().phonebookPage().phonebookMenu().menu()->hide();
     choose(phonebook(), M::PM_FNV_Position3);
-    QCOMPARE(childTexts(window().trees().firstNineRoot()),
+    QCOMPARE(childTexts(window().phonebookPage().trees().firstNineRoot()),
              (QStringList{"Sim B", "anna"})); // in position order
     put(503, Speicherplatz, "503");
     for (int field = Name; field < ChangedFlag; ++field)
@@ -259,7 +264,8 @@ void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
     select(phonebook(), entry(505));
     choose(phonebook(), M::PM_Einfuegenals_Nummer2);
     QCOMPARE(childTexts(entry(505)), (QStringList{"505", "0505", "0320"}));
-    QCOMPARE(childTexts(window().trees().firstNineNode(5)), (QStringList{"505", "0505", "0320"}));
+    QCOMPARE(childTexts(window().phonebookPage().trees().firstNineNode(5)),
+             (QStringList{"505", "0505", "0320"}));
     put(20, Nummer1, {});
     put(20, Nummernart1, {});
     put(505, Nummer2, "0320");
@@ -272,7 +278,7 @@ void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
     QCOMPARE(entry(30), nullptr);
     expected->clearEntry(30);
 
-    QCOMPARE(childTexts(window().trees().phonebookRoot()),
+    QCOMPARE(childTexts(window().phonebookPage().trees().phonebookRoot()),
              (QStringList{"anna", "Berta", "Jörg", "Max", "Otto", "Sim A", "Sim B", "Zora"}));
     QVERIFY(window().hasUnsavedEdits());
 
@@ -305,9 +311,10 @@ void TestEditSim::menuEditsReachTheHandsetAndNothingElse()
         return;
     const QString difference = firstDifference(window().recordStore(), *expected);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
-    QCOMPARE(childTexts(window().trees().phonebookRoot()),
+    QCOMPARE(childTexts(window().phonebookPage().trees().phonebookRoot()),
              (QStringList{"anna", "Berta", "Jörg", "Max", "Otto", "Sim A", "Sim B", "Zora"}));
-    QCOMPARE(childTexts(window().trees().firstNineRoot()), (QStringList{"Sim B", "anna"}));
+    QCOMPARE(childTexts(window().phonebookPage().trees().firstNineRoot()),
+             (QStringList{"Sim B", "anna"}));
 }
 
 // The edits that drop data (a deletion, a cut, a First Nine move over an
@@ -320,10 +327,10 @@ void TestEditSim::undoneEditsLeaveTheHandsetAsRead()
         return;
     window().findChild<QPushButton*>(QStringLiteral("Btn_DatenLesen"))->click();
     const auto read = std::make_unique<RecordStore>(window().recordStore());
-    const QStringList names = childTexts(window().trees().phonebookRoot());
+    const QStringList names = childTexts(window().phonebookPage().trees().phonebookRoot());
     QCOMPARE(names,
              (QStringList{"anna", "Berta", "Jörg", "Max", "Otto", "Sim A", "Sim B", "Weg", "Zoe"}));
-    QCOMPARE(childTexts(window().trees().firstNineRoot()), (QStringList{"anna"}));
+    QCOMPARE(childTexts(window().phonebookPage().trees().firstNineRoot()), (QStringList{"anna"}));
 
     select(phonebook(), entry(30));
     dialogs().queueAnswer(QMessageBox::Yes);
@@ -339,22 +346,23 @@ void TestEditSim::undoneEditsLeaveTheHandsetAsRead()
     select(phonebook(), entry(40));
     choose(phonebook(), M::PM_FNV_Position5); // held by anna, who goes to 40 in exchange
     QCOMPARE(entry(40)->text(0), QStringLiteral("anna"));
-    QCOMPARE(childTexts(window().trees().firstNineRoot()), (QStringList{"Otto"}));
+    QCOMPARE(childTexts(window().phonebookPage().trees().firstNineRoot()), (QStringList{"Otto"}));
     QCOMPARE(window().recordStore().field(505, Name), QByteArray("Otto"));
-    QCOMPARE(window().undoStack()->count(), 3);
+    QCOMPARE(window().phonebookPage().history().stack()->count(), 3);
 
     // Each undo shows its records again at once, in both trees.
     phonebook()->setFocus();
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(childTexts(window().trees().firstNineRoot()), (QStringList{"anna"}));
-    QCOMPARE(childTexts(window().trees().firstNineNode(5)), (QStringList{"505", "0505"}));
+    QCOMPARE(childTexts(window().phonebookPage().trees().firstNineRoot()), (QStringList{"anna"}));
+    QCOMPARE(childTexts(window().phonebookPage().trees().firstNineNode(5)),
+             (QStringList{"505", "0505"}));
     QCOMPARE(childTexts(entry(40)), (QStringList{"40", "0340"}));
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(childTexts(entry(20)), (QStringList{"20", "0320", "0321"}));
     QCOMPARE(window().statusPanel(1)->text(), clipboard); // the clipboard keeps the number
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(childTexts(window().trees().phonebookRoot()), names);
-    QVERIFY(!window().undoAction()->isEnabled());
+    QCOMPARE(childTexts(window().phonebookPage().trees().phonebookRoot()), names);
+    QVERIFY(!window().phonebookPage().history().undoAction()->isEnabled());
     QVERIFY(!window().hasUnsavedEdits());
     const QString undone = firstDifference(window().recordStore(), *read);
     QVERIFY2(undone.isEmpty(), qPrintable(undone));
@@ -375,8 +383,8 @@ void TestEditSim::undoneEditsLeaveTheHandsetAsRead()
         return;
     const QString difference = firstDifference(window().recordStore(), *read);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
-    QCOMPARE(childTexts(window().trees().phonebookRoot()), names);
-    QCOMPARE(childTexts(window().trees().firstNineRoot()), (QStringList{"anna"}));
+    QCOMPARE(childTexts(window().phonebookPage().trees().phonebookRoot()), names);
+    QCOMPARE(childTexts(window().phonebookPage().trees().firstNineRoot()), (QStringList{"anna"}));
 }
 
 // Three entries picked with Ctrl+click go with one question and one Del, and
@@ -388,12 +396,13 @@ void TestEditSim::severalEntriesGoAndComeBackAsOneStep()
         return;
     m_f->read();
     const auto read = std::make_unique<RecordStore>(window().recordStore());
-    const QStringList names = childTexts(window().trees().phonebookRoot());
+    const QStringList names = childTexts(window().phonebookPage().trees().phonebookRoot());
 
     click(phonebook(), entry(3));
     click(phonebook(), entry(30), Qt::ControlModifier);
     click(phonebook(), entry(510), Qt::ControlModifier);
-    QCOMPARE(window().treeEditor().selectedEntryRecords(phonebook()), (QList<int>{510, 30, 3}));
+    QCOMPARE(window().phonebookPage().treeEditor().selectedEntryRecords(phonebook()),
+             (QList<int>{510, 30, 3}));
 
     dialogs().clearCalls();
     dialogs().queueAnswer(QMessageBox::Yes);
@@ -401,13 +410,13 @@ void TestEditSim::severalEntriesGoAndComeBackAsOneStep()
     const auto questions = dialogs().callsOf(ScriptedDialogs::Kind::Message);
     QCOMPARE(questions.size(), 1);
     QCOMPARE(questions.first().text, QStringLiteral("3 Einträge löschen?"));
-    QCOMPARE(childTexts(window().trees().phonebookRoot()),
+    QCOMPARE(childTexts(window().phonebookPage().trees().phonebookRoot()),
              (QStringList{"anna", "Berta", "Jörg", "Max", "Otto", "Sim B"}));
-    QCOMPARE(window().undoStack()->count(), 1);
+    QCOMPARE(window().phonebookPage().history().stack()->count(), 1);
     QVERIFY(window().windowTitle().endsWith(QStringLiteral(" *")));
 
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(childTexts(window().trees().phonebookRoot()), names);
+    QCOMPARE(childTexts(window().phonebookPage().trees().phonebookRoot()), names);
     QVERIFY(window().recordStore() == *read); // the changed flags too
     QVERIFY(!window().windowTitle().endsWith(QStringLiteral(" *")));
     for (int r : {3, 30, 510})
@@ -439,15 +448,15 @@ void TestEditSim::dragAndClipboardKeysReachTheHandset()
         return;
     m_f->read();
 
-    QTreeWidget* firstNine = window().trees().firstNineTree();
+    QTreeWidget* firstNine = window().phonebookPage().trees().firstNineTree();
     PhonebookCommands& commands = window().phonebookPage().commands();
-    const QRect anna = firstNine->visualItemRect(window().trees().firstNineNode(5));
+    const QRect anna = firstNine->visualItemRect(window().phonebookPage().trees().firstNineNode(5));
     QCOMPARE(commands.firstNinePositionAt(anna.center()), 5);
     // Below the positions: the first free one.
     QCOMPARE(commands.firstNinePositionAt(QPoint(4, firstNine->viewport()->height() - 2)), 1);
     select(phonebook(), entry(40));
     commands.dropEntry(40, commands.firstNinePositionAt(anna.center()));
-    QCOMPARE(childTexts(window().trees().firstNineRoot()), (QStringList{"Otto"}));
+    QCOMPARE(childTexts(window().phonebookPage().trees().firstNineRoot()), (QStringList{"Otto"}));
     QCOMPARE(entry(40)->text(0), QStringLiteral("anna"));
     QCOMPARE(window().statusPanel(0)->text(),
              QStringLiteral("„Otto“ und „anna“ haben die Plätze getauscht."));
@@ -468,7 +477,7 @@ void TestEditSim::dragAndClipboardKeysReachTheHandset()
     closeAndReadAgain();
     if (QTest::currentTestFailed())
         return;
-    QCOMPARE(childTexts(window().trees().firstNineRoot()), (QStringList{"Otto"}));
+    QCOMPARE(childTexts(window().phonebookPage().trees().firstNineRoot()), (QStringList{"Otto"}));
     QCOMPARE(childTexts(entry(505)), (QStringList{"505", "0340"}));
     QCOMPARE(childTexts(entry(40)), (QStringList{"40", "0505"}));
     QCOMPARE(childTexts(entry(20)), (QStringList{"20", "0321"}));
@@ -494,7 +503,8 @@ void TestEditSim::undoKeysDoNothingWhileAWriteRuns()
     choose(phonebook(), M::PM_Gruppe2);
     QTest::keyClick(phonebook(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(childTexts(entry(40)), (QStringList{"40", "0340"}));
-    QVERIFY(window().undoAction()->isEnabled() && window().redoAction()->isEnabled());
+    QVERIFY(window().phonebookPage().history().undoAction()->isEnabled() &&
+            window().phonebookPage().history().redoAction()->isEnabled());
 
     struct State
     {
@@ -506,9 +516,12 @@ void TestEditSim::undoKeysDoNothingWhileAWriteRuns()
         QString redoText;
     };
     const auto state = [this] {
-        return State{treeTexts(phonebook()),        treeTexts(window().trees().firstNineTree()),
-                     window().undoStack()->count(), window().undoStack()->index(),
-                     window().undoAction()->text(), window().redoAction()->text()};
+        return State{treeTexts(phonebook()),
+                     treeTexts(window().phonebookPage().trees().firstNineTree()),
+                     window().phonebookPage().history().stack()->count(),
+                     window().phonebookPage().history().stack()->index(),
+                     window().phonebookPage().history().undoAction()->text(),
+                     window().phonebookPage().history().redoAction()->text()};
     };
     const State before = state();
     const auto shown = std::make_unique<RecordStore>(window().recordStore());
@@ -560,11 +573,11 @@ void TestEditSim::undoKeysDoNothingWhileAWriteRuns()
     QVERIFY(dialogs().callsOf(ScriptedDialogs::Kind::Message).isEmpty());
     QCOMPARE(locationsOf(sim().commands(), "AT-SCEW="), (QList<int>{3}));
     QVERIFY(!window().hasUnsavedEdits());
-    QCOMPARE(window().undoStack()->count(), 0);
+    QCOMPARE(window().phonebookPage().history().stack()->count(), 0);
     const QString kept = firstDifference(window().recordStore(), *shown);
     QVERIFY2(kept.isEmpty(), qPrintable(kept));
     QCOMPARE(treeTexts(phonebook()), before.phonebook);
-    QCOMPARE(treeTexts(window().trees().firstNineTree()), before.firstNine);
+    QCOMPARE(treeTexts(window().phonebookPage().trees().firstNineTree()), before.firstNine);
 
     closeAndReadAgain();
     if (QTest::currentTestFailed())

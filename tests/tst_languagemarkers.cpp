@@ -531,8 +531,8 @@ void TestLanguageMarkers::everyTextShowsItsMarker()
 
     // The trees' menu as it opens on an entry and on a number, with its
     // captions of names.
-    QTreeWidget* tree = window.trees().phonebookTree();
-    QTreeWidgetItem* entry = window.trees().phonebookNode(12);
+    QTreeWidget* tree = window.phonebookPage().trees().phonebookTree();
+    QTreeWidgetItem* entry = window.phonebookPage().trees().phonebookNode(12);
     QVERIFY(entry);
     QTreeWidgetItem* number = nullptr;
     for (int i = 0; i < entry->childCount() && !number; ++i)
@@ -543,9 +543,9 @@ void TestLanguageMarkers::everyTextShowsItsMarker()
     QVERIFY(number);
     for (QTreeWidgetItem* node : {entry, number}) {
         tree->setCurrentItem(node);
-        window.PU_Menu_TelefonbuchPopup(tree, tree->mapToGlobal(QPoint(10, 10)));
+        window.phonebookPage().PU_Menu_TelefonbuchPopup(tree, tree->mapToGlobal(QPoint(10, 10)));
         seen << shownTexts(&window);
-        window.phonebookMenu().menu()->hide();
+        window.phonebookPage().phonebookMenu().menu()->hide();
     }
     // The erase asks, and names its steps and its end, in the file's words.
     sim.setSilent(false);
@@ -639,9 +639,9 @@ void TestLanguageMarkers::programLanguageDecidesQtTextsAndOrder()
         store.setField(r, Speicherplatz, QByteArray::number(r));
         store.setField(r, Name, names[r - 1]);
     }
-    window.rebuildTrees();
+    window.phonebookPage().rebuildTrees();
     QStringList order;
-    QTreeWidgetItem* root = window.trees().phonebookRoot();
+    QTreeWidgetItem* root = window.phonebookPage().trees().phonebookRoot();
     for (int i = 0; i < root->childCount(); ++i)
         order << root->child(i)->text(0);
     QCOMPARE(order, (QStringList{"Anna", "Ärzte", "Bernd", "Ölhandel", "Zoe"}));

@@ -424,8 +424,10 @@ void TestMainWindow::languageFileReplacesTexts()
     // Untouched keys keep their German default.
     QCOMPARE(control<QPushButton>(*window, "Btn_Datenladen")->text(),
              QStringLiteral("Daten &laden"));
-    QCOMPARE(window->openDialogFilter(), QStringLiteral("CSV file|*.csv|vCard (*.vcf)|*.vcf"));
-    QCOMPARE(window->saveDialogFilter(), QStringLiteral("CSV file|*.csv|vCard (*.vcf)|*.vcf"));
+    QCOMPARE(window->phonebookFiles().openDialogFilter(),
+             QStringLiteral("CSV file|*.csv|vCard (*.vcf)|*.vcf"));
+    QCOMPARE(window->phonebookFiles().saveDialogFilter(),
+             QStringLiteral("CSV file|*.csv|vCard (*.vcf)|*.vcf"));
 
     // The type names are data in the PC character set, not captions.
     const NumberTypeNames& names = window->numberTypeNames();

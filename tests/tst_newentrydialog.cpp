@@ -346,7 +346,7 @@ void TestNewEntryDialog::closingWithoutErstellenCreatesNothing()
         QVERIFY(dialog.cancelled());
     });
     QVERIFY(window->recordStore() == *before);
-    QCOMPARE(window->trees().phonebookRoot()->childCount(), 0);
+    QCOMPARE(window->phonebookPage().trees().phonebookRoot()->childCount(), 0);
     QVERIFY(!window->hasUnsavedEdits());
 }
 
@@ -408,7 +408,7 @@ void TestNewEntryDialog::createsTheTypedEntry()
         QCOMPARE(store.field(510, fields[i]), typesAndNumbers[i]);
     QCOMPARE(store.field(510, ChangedFlag), QByteArray("JA"));
     QVERIFY(window->hasUnsavedEdits());
-    QCOMPARE(window->trees().phonebookNode(510)->text(0), name);
+    QCOMPARE(window->phonebookPage().trees().phonebookNode(510)->text(0), name);
 }
 
 void TestNewEntryDialog::untouchedRowStoresTheWordTelefon()
@@ -433,7 +433,7 @@ void TestNewEntryDialog::newEntryTakesItsPlaceInTheTree()
         store.setField(r, Speicherplatz, QByteArray::number(r));
         store.setField(r, Name, name);
     }
-    window->rebuildTrees();
+    window->phonebookPage().rebuildTrees();
 
     const auto create = [&](const QString& name, bool memory) {
         runDialog(*window, [&](TFrm_NeuerEintrag& dialog) {
@@ -447,7 +447,7 @@ void TestNewEntryDialog::newEntryTakesItsPlaceInTheTree()
     create(QStringLiteral("Anna"), true);
     create(QStringLiteral("Carl"), false);
 
-    PhonebookTrees& trees = window->trees();
+    PhonebookTrees& trees = window->phonebookPage().trees();
     QCOMPARE(entryNames(trees), (QStringList{"Anna", "Bernd", "Carl", "Zora"}));
     QCOMPARE(PhonebookTrees::mainImage(trees.phonebookNode(2)), 3);   // handset memory
     QCOMPARE(PhonebookTrees::mainImage(trees.phonebookNode(511)), 2); // SIM card
@@ -518,7 +518,7 @@ void TestNewEntryDialog::createdEntriesReachTheHandset()
     QCOMPARE(store.field(1, Name), encodePc(u"Jörg"));
     QCOMPARE(store.field(510, Name), QByteArray("Carla"));
     QCOMPARE(store.field(510, ChangedFlag), QByteArray("NEIN"));
-    QCOMPARE(entryNames(window->trees()), (QStringList{"Carla", "Jörg"}));
+    QCOMPARE(entryNames(window->phonebookPage().trees()), (QStringList{"Carla", "Jörg"}));
     window->close();
 }
 

@@ -95,7 +95,7 @@ void TestPrintPreview::fillPhonebook(TFrm_Q7_Manager& window)
     putRecord(store, 12, u"Ärzte", {{Nummernart1, "Fax"}, {Nummer1, "116117"}});
     putRecord(store, 501, u"Mama",
               {{Gruppe, "Familie"}, {Nummernart1, "Mobil"}, {Nummer1, "0170"}});
-    window.rebuildTrees();
+    window.phonebookPage().rebuildTrees();
 }
 
 template <class Open, class Script>

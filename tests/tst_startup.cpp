@@ -327,8 +327,8 @@ void TestStartup::portSettingsFailureDoesNotStopTheStart()
     QCOMPARE(window->comPort().Port(), QStringLiteral("COM5"));
     QCOMPARE(window->comPort().StopBits(), sbOneStopBit);
     // ...and the rest of the start goes on.
-    QCOMPARE(window->phonebookOptions().hintergrundfarbe, 255);
-    QVERIFY(window->saveDeletionCommands());
+    QCOMPARE(window->optionsPage().phonebookOptions().hintergrundfarbe, 255);
+    QVERIFY(window->optionsPage().saveDeletionCommands());
     QCOMPARE(disclaimersShown(), 1);
     QVERIFY(searchStarted.wait(2000));
     window->close();

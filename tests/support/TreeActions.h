@@ -38,7 +38,7 @@ inline TFrm_Q7_Manager& windowOf(const QTreeWidget* tree)
 inline QMenu* openMenu(QTreeWidget* tree)
 {
     emit tree->customContextMenuRequested(QPoint(4, 4));
-    return windowOf(tree).phonebookMenu().menu();
+    return windowOf(tree).phonebookPage().phonebookMenu().menu();
 }
 
 // Opens the menu on the selected node of tree and chooses item in it; item
@@ -48,10 +48,10 @@ inline void choose(QTreeWidget* tree, MenuItem item)
     TFrm_Q7_Manager& window = windowOf(tree);
     QMenu* menu = openMenu(tree);
     QVERIFY(menu->isVisible());
-    QAction* action = window.phonebookMenu().action(item);
+    QAction* action = window.phonebookPage().phonebookMenu().action(item);
     QVERIFY2(action->isVisible() && action->isEnabled(), PhonebookMenu::nameOf(item));
     for (auto parent = parentOf(item); parent; parent = parentOf(*parent)) {
-        QAction* above = window.phonebookMenu().action(*parent);
+        QAction* above = window.phonebookPage().phonebookMenu().action(*parent);
         QVERIFY2(above->isVisible() && above->isEnabled(), PhonebookMenu::nameOf(*parent));
     }
     action->trigger();

@@ -387,7 +387,7 @@ void TFrm_Q7_Manager::saveSettings()
         return;
     m_comPort->StorePortSettings(kProgramKey);
     m_settings->sync();
-    savePhonebookOptions(*m_settings, phonebookOptions());
+    savePhonebookOptions(*m_settings, m_options->phonebookOptions());
     m_settings->setValue(kLastFolderKey, m_files->lastFolder());
     m_settings->setValue(kGeometryKey, saveGeometry());
     m_settings->sync();

@@ -77,32 +77,9 @@ public:
     void markEndingBySignal() { m_endingBySignal = true; }
     bool hasShutDown() const { return m_shutDown; }
 
-    // What the parts hold, reached through the window as the handlers see it.
-    PhonebookTrees& trees() { return m_page->trees(); }
-    PhonebookMenu& phonebookMenu() { return m_page->phonebookMenu(); }
-    TreeEditor& treeEditor() { return m_page->treeEditor(); }
-    const NumberClipboard& numberClipboard() const { return m_page->numberClipboard(); }
-    void rebuildTrees() { m_page->rebuildTrees(); }
-    void takeStore(RecordStore store) { m_page->takeStore(std::move(store)); }
+    // Edits that closing would lose: the title's "*", the recovery file.
     bool hasUnsavedEdits() const { return m_page && m_page->hasUnsavedEdits(); }
-    QUndoStack* undoStack() const { return m_page->history().stack(); }
-    QAction* undoAction() const { return m_page->history().undoAction(); }
-    QAction* redoAction() const { return m_page->history().redoAction(); }
-    bool writeOnlyChanged() const { return m_options->writeOnlyChanged(); }
-    bool saveDeletionCommands() const { return m_options->saveDeletionCommands(); }
-    PhonebookOptions phonebookOptions() const { return m_options->phonebookOptions(); }
-    const QString& openDialogFilter() const { return m_files->openDialogFilter(); }
-    const QString& saveDialogFilter() const { return m_files->saveDialogFilter(); }
     bool transferRunning() const { return m_transfers && m_transfers->running(); }
-    void setControlEnabled(QWidget* control, bool enabled)
-    {
-        m_transfers->setControlEnabled(control, enabled);
-    }
-    void PU_Menu_TelefonbuchPopup(QTreeWidget* tree, const QPoint& globalPos)
-    {
-        m_page->PU_Menu_TelefonbuchPopup(tree, globalPos);
-    }
-    void runMenuCommand(MenuItem item, QTreeWidget* tree) { m_page->runMenuCommand(item, tree); }
 
     // OperationHost: the status bar and the page's progress bar are the
     // window's; the transfers ask and wait.

@@ -148,6 +148,7 @@ void PhonebookPage::createControls()
     // Shown while a read, write or erase runs: it ends after the current record.
     Btn_Anhalten = button(this, "Btn_Anhalten", 196, 408, 93, 25);
     Btn_Anhalten->hide();
+    connect(Btn_Anhalten, &QPushButton::clicked, this, &PhonebookPage::stopRequested);
 
     ProgressBar = place(new QProgressBar(this), "ProgressBar", 0, 484, 625, 17);
     ProgressBar->setRange(0, kRecordCount);
@@ -492,6 +493,54 @@ void PhonebookPage::showNoHandsetNotice(bool shown)
     m_noHandsetNotice->setVisible(shown);
     Btn_Doppelte->setVisible(!shown);
     Btn_Vereinheitlichen->setVisible(!shown);
+}
+
+void PhonebookPage::showSearchResult(bool found, std::optional<PortFailureCause> cause,
+                                     const QString& port)
+{
+    m_noHandsetNotice->setCause(cause, port);
+    showNoHandsetNotice(!found);
+}
+
+// --- What the transfers work with --------------------------------------------
+
+QList<QWidget*> PhonebookPage::handsetControls() const
+{
+    return {Btn_DatenLesen, Btn_Datenschreiben, Btn_Loeschen, Btn_Abgleichen};
+}
+
+QList<QWidget*> PhonebookPage::storeControls() const
+{
+    return {Btn_Datenladen, Btn_Datenspeichern, Btn_NeuerEintrag, Btn_Doppelte,
+            Btn_Vereinheitlichen};
+}
+
+void PhonebookPage::offerStop(bool offered)
+{
+    if (offered)
+        Btn_Anhalten->setEnabled(true);
+    Btn_Anhalten->setVisible(offered);
+}
+
+void PhonebookPage::stopTaken()
+{
+    // Asked once: pressing it again would say nothing new.
+    Btn_Anhalten->setEnabled(false);
+}
+
+int PhonebookPage::progressValue() const
+{
+    return ProgressBar->value();
+}
+
+int PhonebookPage::progressMaximum() const
+{
+    return ProgressBar->maximum();
+}
+
+QString PhonebookPage::saveCaption() const
+{
+    return Btn_Datenspeichern->text();
 }
 
 void PhonebookPage::Btn_DoppelteClick()

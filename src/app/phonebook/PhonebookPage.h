@@ -7,6 +7,7 @@
 #include "editing/EditOperations.h"
 #include "editing/EntryFilter.h"
 #include "editing/MenuRules.h"
+#include "link/PortFailureText.h"
 #include "phonebook/WritePlan.h"
 
 #include <QWidget>
@@ -62,9 +63,6 @@ public:
     // The about line: a click on it shows the about box.
     ClickLabel* aboutLine() const { return Label1; }
     QPushButton* newEntryButton() const { return Btn_NeuerEintrag; }
-    QPushButton* duplicatesButton() const { return Btn_Doppelte; }
-    QPushButton* numberFormButton() const { return Btn_Vereinheitlichen; }
-    QPushButton* stopButton() const { return Btn_Anhalten; }
     QPushButton* printButton() const { return Btn_Drucken; }
     QPushButton* syncButton() const { return Btn_Abgleichen; }
     QLineEdit* searchField() const { return Edt_Suchen; }
@@ -74,6 +72,28 @@ public:
     // The notice takes the place of the tidying buttons below the file
     // operations while no handset has answered.
     void showNoHandsetNotice(bool shown);
+    // After a search: the notice shows, with why the port did not open
+    // (cause) or that nothing answered on it, unless the handset was found.
+    void showSearchResult(bool found, std::optional<PortFailureCause> cause, const QString& port);
+
+    // What the transfers work with. The controls that talk to the handset
+    // (read, write, erase, sync): locked while any transfer runs, enabled
+    // once a handset has answered.
+    QList<QWidget*> handsetControls() const;
+    // The controls that change or replace the store (load, save, new entry,
+    // duplicates, one number form): locked while the handset's phonebook is
+    // read or written.
+    QList<QWidget*> storeControls() const;
+    // "Anhalten" offered while a read, write or erase runs; once pressed
+    // (stopRequested) it stays in sight, disabled, until the run is over.
+    void offerStop(bool offered);
+    void stopTaken();
+    // Where the progress bar stands: the record a run is at, of how many.
+    int progressValue() const;
+    int progressMaximum() const;
+    // The caption of "Daten speichern" as the page shows it, for questions
+    // that name the button.
+    QString saveCaption() const;
     // Ctrl+F: the search field, its text selected.
     void focusSearch();
     // The user's own country, for finding a number in either form.
@@ -137,6 +157,10 @@ public:
     void Btn_SicherungenClick();
     // "Drucken…" (Ctrl+P): the phone list in the print preview.
     void Btn_DruckenClick();
+
+signals:
+    // "Anhalten" was pressed: the run ends after the record it is on.
+    void stopRequested();
 
 private:
     void createControls();

@@ -5,7 +5,6 @@
 #include "app/common/ErrorBox.h"
 #include "app/options/OptionsPage.h"
 #include "app/phonebook/EditHistory.h"
-#include "app/phonebook/NoHandsetNotice.h"
 #include "app/phonebook/PhonebookPage.h"
 #include "app/transfers/WritePlanDialog.h"
 #include "base/Errors.h"
@@ -28,8 +27,6 @@
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QScopedValueRollback>
 #include <QTimer>
 
@@ -43,6 +40,7 @@ TransferController::TransferController(const ManagerContext& context, TComPort& 
       m_page(page), m_options(options), m_watcher(this)
 {
     connect(&m_watcher, &PortWatcher::portsAppeared, this, &TransferController::searchOnAppeared);
+    connect(&m_page, &PhonebookPage::stopRequested, this, &TransferController::requestStop);
     // Queued: the port list's own handler and its signal are over first.
     connect(
         &m_options, &OptionsPage::portChosen, this, [this] { search(true); }, Qt::QueuedConnection);
@@ -50,15 +48,12 @@ TransferController::TransferController(const ManagerContext& context, TComPort& 
 
 QList<QWidget*> TransferController::storeControls() const
 {
-    return {m_page.loadButton(), m_page.saveButton(), m_page.newEntryButton(),
-            m_page.duplicatesButton(), m_page.numberFormButton()};
+    return m_page.storeControls();
 }
 
 QList<QWidget*> TransferController::lockedControls() const
 {
-    return QList<QWidget*>{m_page.readButton(), m_page.writeButton(), m_page.eraseButton(),
-                           m_page.syncButton()} +
-           m_options.portControls();
+    return m_page.handsetControls() + m_options.portControls();
 }
 
 // --- Search -----------------------------------------------------------------
@@ -91,8 +86,7 @@ bool TransferController::search(bool closePortFirst)
         : done ? m_languageFile.text(TextId::Diagnose_KeineAntwort).arg(name)
                : m_languageFile.text(TextId::Handysuche_NichtGeoeffnet).arg(name));
     // The status bar alone goes unnoticed at the first start.
-    m_page.noHandsetNotice()->setCause(cause, name);
-    m_page.showNoHandsetNotice(!found);
+    m_page.showSearchResult(found, cause, name);
     if (!found && !m_closePending)
         m_watcher.start();
     emit searchFinished(found);
@@ -185,7 +179,7 @@ void TransferController::read()
             // The store and the trees change only once the whole read has succeeded.
             m_page.takeStore(readHandset());
         } catch (const EOperationStopped&) {
-            stoppedAt = m_page.progressBar()->value();
+            stoppedAt = m_page.progressValue();
             throw;
         }
         m_handset.takeRead(m_store);
@@ -198,7 +192,7 @@ void TransferController::read()
     if (stoppedAt >= 0)
         m_host.showStatus(m_languageFile.text(TextId::Schreiben_Angehalten)
                               .arg(stoppedAt)
-                              .arg(m_page.progressBar()->maximum()));
+                              .arg(m_page.progressMaximum()));
 }
 
 void TransferController::runOnHandset(const std::function<void()>& job)
@@ -304,7 +298,7 @@ bool TransferController::noteLinesMayGo(const WritePlan& plan)
         return true;
     return dialogs().message(
                m_window, QMessageBox::Question, m_languageFile.text(TextId::Zusatzzeilen_Caption),
-               noteLinesQuestion(m_store, losing, m_page.saveButton()->text(), m_languageFile),
+               noteLinesQuestion(m_store, losing, m_page.saveCaption(), m_languageFile),
                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
@@ -379,16 +373,12 @@ TransferController::StopButtonShown::StopButtonShown(TransferController& control
     : m_controller(controller)
 {
     m_controller.m_stopRequested = false;
-    QPushButton* stop = m_controller.m_page.stopButton();
-    stop->setEnabled(true);
-    stop->show();
-    connect(stop, &QPushButton::clicked, &m_controller, &TransferController::requestStop,
-            Qt::UniqueConnection);
+    m_controller.m_page.offerStop(true);
 }
 
 TransferController::StopButtonShown::~StopButtonShown()
 {
-    m_controller.m_page.stopButton()->hide();
+    m_controller.m_page.offerStop(false);
     m_controller.m_stopRequested = false;
 }
 
@@ -396,7 +386,7 @@ void TransferController::requestStop()
 {
     m_stopRequested = true;
     // Asked once: the run ends after the record it is on.
-    m_page.stopButton()->setEnabled(false);
+    m_page.stopTaken();
 }
 
 void TransferController::showIdle()
@@ -429,10 +419,8 @@ void TransferController::handsetFound()
 {
     m_watcher.stop();
     m_page.showNoHandsetNotice(false);
-    setControlEnabled(m_page.writeButton(), true);
-    setControlEnabled(m_page.readButton(), true);
-    setControlEnabled(m_page.eraseButton(), true);
-    setControlEnabled(m_page.syncButton(), true);
+    for (QWidget* control : m_page.handsetControls())
+        setControlEnabled(control, true);
 }
 
 // --- The lock ---------------------------------------------------------------
