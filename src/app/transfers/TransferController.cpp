@@ -397,6 +397,7 @@ void TransferController::requestStop()
     m_stopRequested = true;
     // Asked once: the run ends after the record it is on.
     m_page.stopButton()->setEnabled(false);
+    emit stopAsked();
 }
 
 void TransferController::showIdle()
