@@ -2,6 +2,7 @@
 // "Abgleichen…" in the window: the address book choice, remembered; the plan
 // with a conflict settled there; the window showing the handset afterwards.
 
+#include "app/common/StatusPanel.h"
 #include "app/frame/MainWindow.h"
 #include "app/sync/SyncDialogs.h"
 #include "base/PcText.h"
@@ -164,11 +165,21 @@ private slots:
         QVERIFY(password.isEmpty());
     }
 
-    // The server busy with the second of three new cards: the page's bar
-    // stands at the first, and Anhalten ends the request at once; the
-    // summary says the sync was stopped.
-    void stopWhileTheServerWrites()
+    // The server busy with a request, Anhalten pressed: the request ends at
+    // once. Busy with the second of three new cards, the page's bar stands
+    // at the first and the summary says the sync was stopped; busy reading
+    // the address book, the status bar says nothing was changed.
+    void stopWhileTheServerIsBusy_data()
     {
+        QTest::addColumn<QByteArray>("method");
+        QTest::addColumn<int>("nth");
+        QTest::newRow("reading") << QByteArray("PROPFIND") << 1;
+        QTest::newRow("writing") << QByteArray("PUT") << 2;
+    }
+    void stopWhileTheServerIsBusy()
+    {
+        QFETCH(QByteArray, method);
+        QFETCH(int, nth);
         using q7::test::DavServer;
         DavServer server(DavServer::Radicale);
         QString error;
@@ -200,7 +211,7 @@ private slots:
         f.dialogs.queueDialog([&](QDialog&) { return int(QDialog::Accepted); });
         QElapsedTimer stopped;
         int bar = -1;
-        slow.holdAnswer("PUT", 2, [&] {
+        slow.holdAnswer(method, nth, [&] {
             bar = page.progressBar()->value();
             stopped.start();
             page.stopButton()->click();
@@ -209,14 +220,20 @@ private slots:
 
         QVERIFY(stopped.isValid());
         QVERIFY2(stopped.elapsed() < 3000, qPrintable(QString::number(stopped.elapsed())));
-        QCOMPARE(bar, page.progressBar()->maximum() / 3);
         QCOMPARE(page.progressBar()->value(), 0);
+        QVERIFY(!page.stopButton()->isVisible());
         const QList<ScriptedDialogs::Call> messages =
             f.dialogs.callsOf(ScriptedDialogs::Kind::Message);
+        if (method == "PROPFIND") {
+            QVERIFY(messages.isEmpty());
+            QCOMPARE(f.window->statusPanel(0)->text(),
+                     u"Abgleich angehalten, bevor etwas geändert wurde."_qs);
+            return;
+        }
+        QCOMPARE(bar, page.progressBar()->maximum() / 3);
         QVERIFY(!messages.isEmpty());
         QCOMPARE(messages.last().icon, QMessageBox::Warning);
         QVERIFY2(messages.last().text.contains("Angehalten"), qPrintable(messages.last().text));
-        QVERIFY(!page.stopButton()->isVisible());
     }
 };
 

@@ -128,24 +128,37 @@ void SyncController::sync()
     };
 
     guarded([&] {
-        const std::unique_ptr<sync::AddressBook> book =
-            sync::openAddressBook(choice.location(), access);
         sync::SyncSettings syncSettings;
         syncSettings.countryCode = loadCountryCode(*settings);
         syncSettings.typeNames = m_context.numberTypeNames;
         syncSettings.snapshotsKept = loadPhonebookOptions(*settings).sicherungen;
-        sync::SyncRun run(*book, m_exchange, texts, m_context.host, syncSettings);
-        // Anhalten ends a server's request under way at once, not only
-        // between the handset's records.
-        const QMetaObject::Connection stopping =
-            connect(&m_transfers, &TransferController::stopAsked, this, [&run] { run.stop(); });
+        // Anhalten ends a server's request under way at once, from finding
+        // the address book on, not only between the handset's records.
+        sync::StopLine stopLine;
+        access.stopLine = &stopLine;
+        const QMetaObject::Connection stopping = connect(
+            &m_transfers, &TransferController::stopAsked, this, [&stopLine] { stopLine.stop(); });
         const auto disconnectStop = qScopeGuard([&stopping] { disconnect(stopping); });
+        std::unique_ptr<sync::AddressBook> book;
+        std::unique_ptr<sync::SyncRun> running;
         try {
-            m_transfers.runOnHandset([&] { run.prepare(); });
+            m_transfers.runOnHandset([&] {
+                try {
+                    book = sync::openAddressBook(choice.location(), access);
+                } catch (const EOperationCancelled&) {
+                    if (stopLine.stopped())
+                        throw EOperationStopped();
+                    throw;
+                }
+                running = std::make_unique<sync::SyncRun>(*book, m_exchange, texts, m_context.host,
+                                                          syncSettings);
+                running->prepare();
+            });
         } catch (const EOperationStopped&) {
             m_context.host.showStatus(texts.text(TextId::AbgleichFortschritt_Angehalten));
             return;
         }
+        sync::SyncRun& run = *running;
         // Read: the server took the password.
         remember();
 
