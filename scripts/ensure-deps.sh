@@ -15,6 +15,8 @@ packages=(
   qt6-translations-l10n             # Qt's own buttons and dialogs in the program's language
   libqt6sql6-sqlite                 # the sync state
   qtkeychain-qt6-dev                # server passwords in the desktop's keyring
+  libsecret-1-0                     # ... which QtKeychain reaches through libsecret, loaded at run time
+  gnome-keyring                     # a keyring the password test starts on a session bus of its own
   radicale xandikos                 # CardDAV servers the sync tests start on loopback
   khard                             # another program that reads the vCard folder a sync writes
   dbus at-spi2-core python3-pyatspi # the accessibility bus and a client of it, as a screen reader

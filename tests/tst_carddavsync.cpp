@@ -8,8 +8,10 @@
 #include "support/EngineSync.h"
 #include "support/Q7ctlRun.h"
 #include "support/SimFixture.h"
+#include "support/SlowServer.h"
 #include "sync/CardDavAddressBook.h"
 
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -264,6 +266,90 @@ private slots:
         const auto [counts, pairs] = engine.plan(book);
         QVERIFY(counts.inStep());
         QCOMPARE(pairs, 7);
+    }
+
+    // Anhalten while the server is busy with a request: the request ends at
+    // once, not at the time-out. Stopped while reading, nothing changes on
+    // either side; stopped while writing, what was done is recorded and the
+    // summary says so, and the next sync finishes the job without a second
+    // copy of the card the server took but did not answer for.
+    void stoppedDuringARequest_data()
+    {
+        QTest::addColumn<int>("server");
+        QTest::addColumn<QByteArray>("method");
+        QTest::addColumn<int>("nth");
+        for (const int kind : {DavServer::Radicale, DavServer::Xandikos}) {
+            const QByteArray name = DavServer::kindName(DavServer::Kind(kind)).toLatin1();
+            QTest::newRow((name + ", reading").constData()) << kind << QByteArray("PROPFIND") << 1;
+            QTest::newRow((name + ", writing").constData()) << kind << QByteArray("PUT") << 2;
+        }
+    }
+    void stoppedDuringARequest()
+    {
+        QFETCH(int, server);
+        QFETCH(QByteArray, method);
+        QFETCH(int, nth);
+        const auto direct = makeBook(server);
+        for (int i = 1; i <= 3; ++i)
+            m_sim->setEntry(
+                i, simEntry(i, "Handy " + QByteArray::number(i), "017100" + QByteArray::number(i)));
+        SlowServer slow(m_servers[server]->port());
+        CardDavLogin login = direct->client().login();
+        login.url = slow.root().resolved(QUrl(login.url.path()));
+        CardDavAddressBook book(login);
+        RecordingHost host;
+        EngineSync engine{m_device, m_dir->path(), std::nullopt, &host};
+
+        QElapsedTimer stopped;
+        bool stoppedInPrepare = false;
+        QStringList summary;
+        const SyncResult result = engine.withRun(book, [&](SyncRun& run) {
+            slow.holdAnswer(method, nth, [&] {
+                stopped.start();
+                run.stop();
+            });
+            try {
+                run.prepare();
+            } catch (const EOperationStopped&) {
+                stoppedInPrepare = true;
+                return SyncResult{};
+            }
+            SyncResult done = run.carryOut();
+            summary = run.summaryLines(done);
+            return done;
+        });
+        QVERIFY(stopped.isValid());
+        const qint64 took = stopped.elapsed();
+        QVERIFY2(took < 3000, qPrintable(QString::number(took)));
+        qInfo("the request ended %lld ms after Anhalten", took);
+        m_sim->clearCommands();
+        if (method == "PROPFIND") {
+            QVERIFY(stoppedInPrepare);
+            QVERIFY(direct->list().isEmpty());
+        } else {
+            QVERIFY(result.stopped);
+            QCOMPARE(result.done.cardsNew, 1);
+            QVERIFY2(summary.last().startsWith("Angehalten"), qPrintable(summary.join(u'\n')));
+            // The server took the card it did not answer for.
+            QCOMPARE(cardNames(*direct).size(), 2);
+            // The cards written count on the page's bar, one step each.
+            QCOMPARE(host.steps.last(), std::pair(1, 3));
+        }
+
+        slow.holdNothing();
+        host.steps.clear();
+        const SyncResult rerun = engine.run(book);
+        QVERIFY2(rerun.problems.isEmpty() && !rerun.stopped,
+                 qPrintable(rerun.problems.join(u'\n')));
+        const QStringList all{"Handy 1", "Handy 2", "Handy 3"};
+        QCOMPARE(cardNames(*direct), all);
+        QCOMPARE(handsetNames(), all);
+        QCOMPARE(writesSent(), QList<QByteArray>());
+        const int left = method == "PROPFIND" ? 3 : 1;
+        QCOMPARE(host.steps.last(), std::pair(left, left));
+        const auto [counts, pairs] = engine.plan(book);
+        QVERIFY(counts.inStep());
+        QCOMPARE(pairs, 3);
     }
 
 private:

@@ -108,11 +108,12 @@ bool reachedElsewhere(TextId id)
         id != TextId::Drucken_Auswahl && id != TextId::Drucken_NachGruppe)
         return true;
     // The sync with an address book beyond its button (its dialogs, plan,
-    // conflicts and summary), and its server part: the sync's own tests
-    // check them.
+    // conflicts and summary), its server part and what a stop leaves: the
+    // sync's own tests check them.
     if (section == QLatin1String("Abgleich") && id != TextId::Abgleich_Btn)
         return true;
-    if (section == QLatin1String("AbgleichServer"))
+    if (section == QLatin1String("AbgleichServer") ||
+        section == QLatin1String("AbgleichFortschritt"))
         return true;
     static const QList<TextId> ids = {
         // The questions that name the entries to delete: the tests of

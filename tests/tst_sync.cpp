@@ -402,6 +402,55 @@ private slots:
         QCOMPARE(pairsAfter, 7);
     }
 
+    // The folder's part moves the page's bar, card by card, reading and
+    // writing; Anhalten between two cards ends it there, says so, and the
+    // next sync does the rest.
+    void folderProgressAndStop()
+    {
+        for (int i = 1; i <= 3; ++i)
+            m_sim->setEntry(
+                i, simEntry(i, "Handy " + QByteArray::number(i), "017100" + QByteArray::number(i)));
+        for (int i = 1; i <= 2; ++i)
+            write(QStringLiteral("karte%1.vcf").arg(i),
+                  card("Karte " + QByteArray::number(i),
+                       "TEL;TYPE=cell:017200" + QByteArray::number(i) + "\r\n"));
+        q7::sync::VcardFolder folder(m_cards);
+        RecordingHost host;
+        q7::test::EngineSync engine{m_device, m_dir->path(), std::nullopt, &host};
+        QStringList summary;
+        const q7::sync::SyncResult stopped = engine.withRun(folder, [&](q7::sync::SyncRun& run) {
+            run.prepare();
+            host.onStep = [&](int done, int total) {
+                if (done == 1 && total == 3)
+                    run.stop();
+            };
+            const q7::sync::SyncResult result = run.carryOut();
+            summary = run.summaryLines(result);
+            return result;
+        });
+        using Steps = QList<std::pair<int, int>>;
+        QCOMPARE(host.steps, (Steps{{0, 2}, {2, 2}, {0, 3}, {1, 3}}));
+        QVERIFY(stopped.stopped);
+        QCOMPARE(stopped.done.cardsNew, 1);
+        QCOMPARE(stopped.done.handsetNew, 2);
+        QVERIFY2(summary.last().startsWith("Angehalten"), qPrintable(summary.join(u'\n')));
+        QCOMPARE(cardNames().size(), 3);
+
+        host.steps.clear();
+        host.onStep = nullptr;
+        const q7::sync::SyncResult rerun = engine.run(folder);
+        QVERIFY(!rerun.stopped && rerun.problems.isEmpty());
+        QCOMPARE(host.steps.mid(host.steps.size() - 3), (Steps{{0, 2}, {1, 2}, {2, 2}}));
+        QStringList names = handsetNames();
+        names.sort();
+        const QStringList all{"Handy 1", "Handy 2", "Handy 3", "Karte 1", "Karte 2"};
+        QCOMPARE(names, all);
+        QCOMPARE(cardNames(), all);
+        const auto [after, pairs] = engine.plan(folder);
+        QVERIFY(after.inStep());
+        QCOMPARE(pairs, 5);
+    }
+
 private:
     q7::test::EngineSync engine(std::optional<q7::sync::Side> prefer)
     {

@@ -2,41 +2,31 @@
 // "Abgleichen…" in the window: the address book choice, remembered; the plan
 // with a conflict settled there; the window showing the handset afterwards.
 
+#include "app/common/StatusPanel.h"
 #include "app/frame/MainWindow.h"
 #include "app/sync/SyncDialogs.h"
 #include "base/PcText.h"
 #include "support/DavServer.h"
+#include "support/DialogPicture.h"
 #include "support/SimFixture.h"
+#include "support/SlowServer.h"
 #include "support/WindowFixture.h"
 #include "sync/CardDavAddressBook.h"
 
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTreeWidget>
 
 using namespace q7;
-
-namespace {
-
-// Under a real display, Q7_SYNC_SHOTS=DIR keeps a picture of each dialog.
-void keepPicture(QWidget& dialog, const QString& name)
-{
-    const QString folder = qEnvironmentVariable("Q7_SYNC_SHOTS");
-    if (folder.isEmpty())
-        return;
-    dialog.show();
-    QTest::qWait(200);
-    dialog.grab().save(QDir(folder).filePath(name));
-}
-
-} // namespace
 
 class TestSyncWindow : public QObject
 {
@@ -64,7 +54,7 @@ private slots:
         f.dialogs.queueDialog([&](QDialog& dialog) {
             auto& choice = dynamic_cast<SyncChoiceDialog&>(dialog);
             choice.locationEdit()->setText(cards);
-            keepPicture(dialog, "choice.png");
+            q7::test::keepPicture(dialog, "choice.png");
             return int(QDialog::Accepted);
         });
         QString plan;
@@ -77,7 +67,7 @@ private slots:
                 QVERIFY(!planDialog.allowDeletions()->isVisible());
             }();
             planDialog.choose(0, 2); // the address book's name holds
-            keepPicture(dialog, "plan.png");
+            q7::test::keepPicture(dialog, "plan.png");
             return int(QDialog::Accepted);
         });
         button->click();
@@ -96,7 +86,7 @@ private slots:
                 names << decodePc(f.window->recordStore().field(record, Name));
         QCOMPARE(names, (QStringList{"Anna Alt", "Bert Berg", "Dora Dreher"}));
         QCOMPARE(QDir(cards).entryList({"*.vcf"}).size(), 3);
-        keepPicture(*f.window, "window.png");
+        q7::test::keepPicture(*f.window, "window.png");
 
         // The choice is remembered.
         QString offered;
@@ -173,6 +163,79 @@ private slots:
         QCOMPARE(offered.book, book.toString());
         QVERIFY(!offered.remember);
         QVERIFY(password.isEmpty());
+    }
+
+    // The server busy with a request, Anhalten pressed: the request ends at
+    // once. Busy with the second of three new cards, the page's bar stands
+    // at the first and the summary says the sync was stopped; busy reading
+    // the address book, the status bar says nothing was changed.
+    void stopWhileTheServerIsBusy_data()
+    {
+        QTest::addColumn<QByteArray>("method");
+        QTest::addColumn<int>("nth");
+        QTest::newRow("reading") << QByteArray("PROPFIND") << 1;
+        QTest::newRow("writing") << QByteArray("PUT") << 2;
+    }
+    void stopWhileTheServerIsBusy()
+    {
+        QFETCH(QByteArray, method);
+        QFETCH(int, nth);
+        using q7::test::DavServer;
+        DavServer server(DavServer::Radicale);
+        QString error;
+        if (!server.start(&error))
+            QSKIP(qPrintable(error));
+        q7::test::SlowServer slow(server.port());
+        const QUrl book = slow.root().resolved(QUrl(u"/anna/familie/"_qs));
+        {
+            sync::CardDavClient client({book, u"anna"_qs, {}, false});
+            QVERIFY(q7::test::makeAddressBook(client, book, u"Familie"_qs));
+        }
+        WindowFixture f;
+        for (int i = 1; i <= 3; ++i)
+            f.sim.setEntry(
+                i, simEntry(i, "Handy " + QByteArray::number(i), "017100" + QByteArray::number(i)));
+        f.startOnSim();
+        QVERIFY(f.handsetFound());
+        auto& page = f.window->phonebookPage();
+
+        f.dialogs.queueDialog([&](QDialog& dialog) {
+            auto& choice = dynamic_cast<SyncChoiceDialog&>(dialog);
+            choice.serverChoice()->setChecked(true);
+            choice.serverEdit()->setText(book.toString());
+            choice.userEdit()->setText(u"anna"_qs);
+            choice.passwordEdit()->setText(u"egal"_qs);
+            choice.rememberBox()->setChecked(false);
+            return int(QDialog::Accepted);
+        });
+        f.dialogs.queueDialog([&](QDialog&) { return int(QDialog::Accepted); });
+        auto* stop = page.findChild<QPushButton*>(u"Btn_Anhalten"_qs);
+        QVERIFY(stop);
+        QElapsedTimer stopped;
+        int bar = -1;
+        slow.holdAnswer(method, nth, [&] {
+            bar = page.progressBar()->value();
+            stopped.start();
+            stop->click();
+        });
+        page.syncButton()->click();
+
+        QVERIFY(stopped.isValid());
+        QVERIFY2(stopped.elapsed() < 3000, qPrintable(QString::number(stopped.elapsed())));
+        QCOMPARE(page.progressBar()->value(), 0);
+        QVERIFY(!stop->isVisible());
+        const QList<ScriptedDialogs::Call> messages =
+            f.dialogs.callsOf(ScriptedDialogs::Kind::Message);
+        if (method == "PROPFIND") {
+            QVERIFY(messages.isEmpty());
+            QCOMPARE(f.window->statusPanel(0)->text(),
+                     u"Abgleich angehalten, bevor etwas geändert wurde."_qs);
+            return;
+        }
+        QCOMPARE(bar, page.progressBar()->maximum() / 3);
+        QVERIFY(!messages.isEmpty());
+        QCOMPARE(messages.last().icon, QMessageBox::Warning);
+        QVERIFY2(messages.last().text.contains("Angehalten"), qPrintable(messages.last().text));
     }
 };
 

@@ -15,6 +15,14 @@ public:
 
     virtual void showStatus(const QString& text) { (void)text; }
     virtual void setProgress(int value) { (void)value; }
+    // Progress through a job counted in steps rather than handset locations
+    // (the address book's part of a sync: cards read, cards written). The
+    // window shows it on the same bar; the command line has no count to add.
+    virtual void setStepProgress(int done, int total)
+    {
+        (void)done;
+        (void)total;
+    }
     // The handset stopped answering. True: ask the same command again.
     virtual bool retryLostLink(const QString& message)
     {

@@ -656,6 +656,8 @@ namespace q7 {
       "Passwort für Benutzer „%1“ auf %2:")                                                        \
     X(AbgleichServer_KeinSchluesselbund, "AbgleichServer", "KeinSchluesselbund",                   \
       "Kein Schlüsselbund erreichbar: das Passwort wird bei jedem Abgleich erfragt.")              \
+    X(AbgleichFortschritt_Angehalten, "AbgleichFortschritt", "Angehalten",                         \
+      "Abgleich angehalten, bevor etwas geändert wurde.")                                          \
     X(Wiederherstellung_Caption, "Wiederherstellung", "Caption", "Nicht gespeicherte Änderungen")  \
     X(Wiederherstellung_Frage, "Wiederherstellung", "Frage",                                       \
       "Beim letzten Beenden waren Änderungen am Telefonbuch nicht gespeichert. Sie wurden in "    \

@@ -79,6 +79,11 @@ public:
     // Deletes card `id` while it still has `ifVersion`; false when the
     // precondition failed. A card already gone counts as deleted.
     virtual bool remove(const QString& id, const QString& ifVersion) = 0;
+
+    // The user stopped the sync: the request under way ends at once and
+    // throws EOperationCancelled. A kind whose steps are all quick has
+    // nothing to end; the engine stops between steps.
+    virtual void abort() {}
 };
 
 } // namespace q7::sync

@@ -33,6 +33,7 @@ public:
     std::optional<CardVersion> put(const QString& id, const QString& uid, const QByteArray& data,
                                    const QString& ifVersion) override;
     bool remove(const QString& id, const QString& ifVersion) override;
+    void abort() override { m_client.abort(); }
 
     CardDavClient& client() { return m_client; }
 

@@ -37,6 +37,13 @@ QString seconds(qint64 ms)
 
 } // namespace
 
+void StopLine::stop()
+{
+    m_stopped = true;
+    if (m_waiting)
+        m_waiting->abort();
+}
+
 CardDavClient::CardDavClient(CardDavLogin login, int timeoutMs)
     : m_login(std::move(login)), m_timeoutMs(timeoutMs)
 {
@@ -92,6 +99,8 @@ DavReply CardDavClient::sendXml(const QByteArray& method, const QUrl& url, int d
 DavReply CardDavClient::send(const QByteArray& method, const QUrl& url, const QByteArray& body,
                              const Headers& headers)
 {
+    if (m_stopLine && m_stopLine->stopped())
+        throw EOperationCancelled();
     refuseUnencrypted(url);
     QNetworkRequest request(url);
     if (!m_login.user.isEmpty())
@@ -137,6 +146,8 @@ DavReply CardDavClient::wait(QNetworkReply* raw, const QByteArray& method, const
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     m_running = reply.get();
     m_aborted = false;
+    if (m_stopLine)
+        m_stopLine->m_waiting = this;
     // The elapsed time decides, not the timer alone: a timer may fire a
     // little early, and then the loop waits for the rest.
     QElapsedTimer waited;
@@ -146,6 +157,8 @@ DavReply CardDavClient::wait(QNetworkReply* raw, const QByteArray& method, const
         loop.exec();
     }
     m_running = nullptr;
+    if (m_stopLine)
+        m_stopLine->m_waiting = nullptr;
 
     const QString server = serverName();
     if (m_aborted) {

@@ -34,6 +34,23 @@ struct DavReply
     QUrl location; // where a redirect points, resolved
 };
 
+class CardDavClient;
+
+// Where the user's Anhalten reaches the request under way, whichever client
+// sends it (the one that finds the address book, then the book's own).
+// Once stopped, every request through it ends with EOperationCancelled.
+class StopLine
+{
+public:
+    void stop();
+    bool stopped() const { return m_stopped; }
+
+private:
+    friend class CardDavClient;
+    CardDavClient* m_waiting = nullptr;
+    bool m_stopped = false;
+};
+
 // HTTP requests to one server, each waited for in a nested event loop (the
 // window keeps painting), with Basic authentication sent along. Whatever
 // keeps a request from getting an HTTP answer is thrown as a Q7Error that
@@ -53,6 +70,7 @@ public:
 
     const CardDavLogin& login() const { return m_login; }
     void setTimeout(int ms) { m_timeoutMs = ms; }
+    void setStopLine(StopLine* line) { m_stopLine = line; }
 
     DavReply send(const QByteArray& method, const QUrl& url, const QByteArray& body = {},
                   const Headers& headers = {});
@@ -88,6 +106,7 @@ private:
     QPointer<QNetworkReply> m_running;
     bool m_aborted = false;
     QMap<QByteArray, int> m_counts;
+    StopLine* m_stopLine = nullptr;
 };
 
 } // namespace q7::sync

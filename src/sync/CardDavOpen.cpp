@@ -16,6 +16,7 @@ std::unique_ptr<CardDavAddressBook> openCardDav(const QString& location, const S
 {
     CardDavLogin login{QUrl(location), access.user, access.password, access.allowPlainHttp};
     CardDavClient client(login, access.timeoutMs);
+    client.setStopLine(access.stopLine);
     const QList<FoundAddressBook> found = discoverAddressBooks(client);
     if (found.size() > 1) {
         QStringList lines;
@@ -24,7 +25,9 @@ std::unique_ptr<CardDavAddressBook> openCardDav(const QString& location, const S
         throw Q7Error(TextId::Server_Mehrere, {location, lines.join(u'\n')});
     }
     login.url = found.first().url;
-    return std::make_unique<CardDavAddressBook>(login, found.first().name, access.timeoutMs);
+    auto book = std::make_unique<CardDavAddressBook>(login, found.first().name, access.timeoutMs);
+    book->client().setStopLine(access.stopLine);
+    return book;
 }
 
 } // namespace q7::sync

@@ -16,6 +16,7 @@ struct ServerAccess
     QString password;
     bool allowPlainHttp = false;
     int timeoutMs = CardDavClient::kDefaultTimeoutMs;
+    StopLine* stopLine = nullptr; // Anhalten, from finding the book on
 };
 
 // An address book location that names a server (http:// or https://)

@@ -25,6 +25,9 @@ namespace q7::sync {
 namespace {
 
 constexpr int kDeletionLimit = 10;
+// Cards fetched at a time: the progress moves, and a stop waits no longer
+// than one batch. A server's own batches are no larger.
+constexpr qsizetype kFetchStep = 100;
 
 QByteArray fieldText(const QString& text)
 {
@@ -98,10 +101,28 @@ void SyncRun::prepare()
     readHandset();
     m_state = std::make_unique<SyncState>(m_settings.stateFolder, m_book.identity(), m_serial,
                                           m_settings.category);
-    readAddressBook();
+    try {
+        readAddressBook();
+    } catch (const EOperationCancelled&) {
+        showIdle();
+        if (stopping())
+            throw EOperationStopped();
+        throw;
+    }
     linkUnlinked();
     plan();
     showIdle();
+}
+
+void SyncRun::stop()
+{
+    m_stopAsked = true;
+    m_book.abort();
+}
+
+bool SyncRun::stopping()
+{
+    return m_stopAsked || m_host.stopRequested();
 }
 
 void SyncRun::showIdle()
@@ -141,6 +162,8 @@ bool SyncRun::holdsContact(int location) const
 
 void SyncRun::readAddressBook()
 {
+    if (stopping())
+        throw EOperationStopped();
     m_host.showStatus(m_texts.text(TextId::Abgleich_Lesen));
     // The token describes the address book as this sync reads it, taken
     // before anything is written: what others change meanwhile comes as a
@@ -158,8 +181,14 @@ void SyncRun::readAddressBook()
     for (const CardVersion& card : std::as_const(m_listed))
         if (stored.value(card.id) != card.version || !stored.contains(card.id))
             toFetch << card.id;
-    for (const Card& card : m_book.fetch(toFetch))
-        m_fetched.insert(card.id, card);
+    for (qsizetype at = 0; at < toFetch.size(); at += kFetchStep) {
+        m_host.setStepProgress(int(at), int(toFetch.size()));
+        if (stopping())
+            throw EOperationStopped();
+        for (const Card& card : m_book.fetch(toFetch.mid(at, kFetchStep)))
+            m_fetched.insert(card.id, card);
+    }
+    m_host.setStepProgress(int(toFetch.size()), int(toFetch.size()));
 }
 
 // Only the changes are asked for when they tell the whole story: every
@@ -843,13 +872,34 @@ void SyncRun::writeAddressBook(SyncResult& result, const QSet<qsizetype>& handse
                 m_items[rest].cardAction == SyncItem::Action::None)
                 storePair(m_items[rest], std::nullopt);
     };
+    const auto writes = [&](qsizetype index) {
+        return handsetDone.contains(index) && !m_items[index].leftOut &&
+               m_items[index].cardAction != SyncItem::Action::None;
+    };
+    int total = 0;
+    for (qsizetype i = 0; i < m_items.size(); ++i)
+        total += writes(i) ? 1 : 0;
+    int written = 0;
+    m_host.setStepProgress(0, total);
     qsizetype i = 0;
     try {
-        for (; i < m_items.size(); ++i)
+        for (; i < m_items.size(); ++i) {
             if (!writeCard(i, result, handsetDone)) {
                 linkFrom(i);
                 return;
             }
+            if (writes(i))
+                m_host.setStepProgress(++written, total);
+        }
+    } catch (const EOperationCancelled&) {
+        linkFrom(i + 1);
+        if (!stopping())
+            throw;
+        // Stopped in the middle of a request: whether the server took it is
+        // not known, so the pair stays as it was. The next sync finds the
+        // card as it is and merges again; a card it made is linked by its
+        // number, never made twice.
+        result.stopped = true;
     } catch (...) {
         linkFrom(i + 1);
         throw;
@@ -864,7 +914,7 @@ bool SyncRun::writeCard(qsizetype i, SyncResult& result, const QSet<qsizetype>& 
     // next sync merges it again from the same base.
     if (item.leftOut || !handsetDone.contains(i))
         return true;
-    if (item.cardAction != SyncItem::Action::None && m_host.stopRequested()) {
+    if (item.cardAction != SyncItem::Action::None && stopping()) {
         result.stopped = true;
         return false;
     }
@@ -914,7 +964,15 @@ bool SyncRun::writeCard(qsizetype i, SyncResult& result, const QSet<qsizetype>& 
 SyncResult SyncRun::carryOut()
 {
     SyncResult result;
-    keepCopies();
+    try {
+        keepCopies();
+    } catch (const EOperationCancelled&) {
+        if (!stopping())
+            throw;
+        showIdle();
+        result.stopped = true; // before anything was changed
+        return result;
+    }
     const QSet<qsizetype> done = writeHandset(result);
     if (result.stopped) {
         for (const qsizetype i : done)

@@ -102,8 +102,14 @@ public:
     ~SyncRun();
 
     // Reads the handset (the search must have found it) and the address
-    // book, opens the state and plans. Throws Q7Error.
+    // book, opens the state and plans. Throws Q7Error; EOperationStopped
+    // when the user stopped it, before anything was changed.
     void prepare();
+
+    // The user stopped the sync (Anhalten): a request to the address book
+    // under way ends at once, and the run stops before its next card. The
+    // handset's part stops after its record, when the host says so.
+    void stop();
 
     const QList<SyncItem>& items() const { return m_items; }
     // Settles conflict `key` of item `index` for one side, or leaves it
@@ -130,7 +136,8 @@ public:
 
     // Carries the plan out: a snapshot of the handset and copies of the
     // cards it changes or deletes first, then the handset, then the address
-    // book; each pair's state is stored once both its sides are done.
+    // book; each pair's state is stored once both its sides are done. A
+    // stop is a result (stopped), not an exception.
     SyncResult carryOut();
     QStringList summaryLines(const SyncResult& result) const;
 
@@ -141,6 +148,7 @@ public:
     const SyncState* state() const { return m_state.get(); }
 
 private:
+    bool stopping();
     void readHandset();
     void showIdle();
     void readAddressBook();
@@ -187,6 +195,7 @@ private:
     QHash<QString, Card> m_fetched;
     QList<SyncItem> m_items;
     int m_cardsBefore = 0;
+    bool m_stopAsked = false;
 };
 
 // The handset's serial number as AT+CGSN gives it; empty when it gives none.

@@ -117,14 +117,17 @@ public:
     }
 
     // Stops the server by its process id.
-    void stop()
+    void stop() { stopProcess(m_process); }
+
+    // A process a test started, ended by its id: asked first, then killed.
+    static void stopProcess(QProcess& process)
     {
-        if (m_process.state() == QProcess::NotRunning)
+        if (process.state() == QProcess::NotRunning)
             return;
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000)) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
+        process.terminate();
+        if (!process.waitForFinished(5000)) {
+            process.kill();
+            process.waitForFinished(5000);
         }
     }
 

@@ -35,6 +35,7 @@ struct EngineSync
     QString device; // the simulated handset's line
     QString folder; // for the state and the snapshots
     std::optional<sync::Side> prefer;
+    RecordingHost* host = nullptr; // what the runs report; none: not kept
 
     // The run with this book, handed to `f`.
     template <typename F> auto withRun(sync::AddressBook& book, F&& f)
@@ -43,13 +44,13 @@ struct EngineSync
         port.setDeviceOverride(device);
         port.OpenPort();
         CommandExchange exchange(port);
-        RecordingHost host;
+        RecordingHost ownHost;
         sync::SyncSettings settings;
         settings.prefer = prefer;
         settings.stateFolder = folder + QStringLiteral("/state");
         settings.snapshotFolder = folder + QStringLiteral("/snapshots");
         const LanguageFile texts;
-        sync::SyncRun run(book, exchange, texts, host, settings);
+        sync::SyncRun run(book, exchange, texts, host ? *host : ownHost, settings);
         return f(run);
     }
 

@@ -12,11 +12,15 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <utility>
 
 struct RecordingHost : q7::OperationHost
 {
     QStringList statuses;
     QList<int> progress;
+    QList<std::pair<int, int>> steps; // done, total
+    // Called with each step as it is reported.
+    std::function<void(int, int)> onStep;
     int lostLinkQuestions = 0;
     int handsetFoundCalls = 0;
     // Answers the lost-link question; cancels when not set.
@@ -24,6 +28,12 @@ struct RecordingHost : q7::OperationHost
 
     void showStatus(const QString& text) override { statuses << text; }
     void setProgress(int value) override { progress << value; }
+    void setStepProgress(int done, int total) override
+    {
+        steps << std::pair(done, total);
+        if (onStep)
+            onStep(done, total);
+    }
     bool retryLostLink(const QString&) override
     {
         ++lostLinkQuestions;

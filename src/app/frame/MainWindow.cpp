@@ -33,6 +33,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <algorithm>
 #include <utility>
 
 namespace q7 {
@@ -263,6 +264,13 @@ void TFrm_Q7_Manager::setProgress(int value)
     // cheaply when none does.
     QAccessibleValueChangeEvent event(bar, value);
     QAccessible::updateAccessibility(&event);
+}
+
+void TFrm_Q7_Manager::setStepProgress(int done, int total)
+{
+    // The bar counts handset locations; steps take the same share of it.
+    const int maximum = m_page->progressBar()->maximum();
+    setProgress(total > 0 ? int(qint64(std::clamp(done, 0, total)) * maximum / total) : 0);
 }
 
 // --- Start ------------------------------------------------------------------

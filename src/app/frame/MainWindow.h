@@ -85,6 +85,7 @@ public:
     // window's; the transfers ask and wait.
     void showStatus(const QString& text) override;
     void setProgress(int value) override;
+    void setStepProgress(int done, int total) override;
     bool retryLostLink(const QString& message) override
     {
         return m_transfers->retryLostLink(message);

@@ -8,7 +8,9 @@
 #include "app/sync/SyncDialogs.h"
 #include "app/transfers/TransferController.h"
 #include "base/AppSettings.h"
+#include "base/Errors.h"
 #include "base/LanguageFile.h"
+#include "base/OperationHost.h"
 #include "base/RegistryKey.h"
 #include "phonebook/HandsetImage.h"
 #include "sync/Keyring.h"
@@ -16,6 +18,7 @@
 #include "sync/SyncEngine.h"
 
 #include <QInputDialog>
+#include <QScopeGuard>
 #include <optional>
 
 namespace q7 {
@@ -89,11 +92,15 @@ void SyncController::sync()
     }
 
     sync::ServerAccess access;
+    // What goes to the keyring once the server has taken it: a password the
+    // user typed or was asked for, never one it refused.
+    QString toRemember;
     if (chosen.server) {
         access.user = chosen.user;
         access.allowPlainHttp = choice.plainHttpAllowed();
         const QUrl server(chosen.serverUrl);
         access.password = choice.password();
+        toRemember = access.password;
         if (access.password.isEmpty()) {
             const sync::Keyring::Lookup stored = sync::Keyring::read(server, chosen.user);
             if (stored.outcome == sync::Keyring::Outcome::Done)
@@ -103,28 +110,57 @@ void SyncController::sync()
                     askPassword(m_context.window, texts, server, chosen.user);
                 if (!asked)
                     return;
-                access.password = *asked;
+                access.password = toRemember = *asked;
             }
         }
-        if (!chosen.remember)
+        if (!chosen.remember) {
             sync::Keyring::forget(server, chosen.user);
-        else if (!choice.password().isEmpty() &&
-                 sync::Keyring::store(server, chosen.user, choice.password()) ==
-                     sync::Keyring::Outcome::NoKeyring)
-            dialogs().message(m_context.window, QMessageBox::Information, kApplicationTitle,
-                              texts.text(TextId::AbgleichServer_KeinSchluesselbund),
-                              QMessageBox::Ok);
+            toRemember.clear();
+        }
     }
+    const auto remember = [&] {
+        if (toRemember.isEmpty() ||
+            sync::Keyring::store(QUrl(chosen.serverUrl), chosen.user, toRemember) !=
+                sync::Keyring::Outcome::NoKeyring)
+            return;
+        dialogs().message(m_context.window, QMessageBox::Information, kApplicationTitle,
+                          texts.text(TextId::AbgleichServer_KeinSchluesselbund), QMessageBox::Ok);
+    };
 
     guarded([&] {
-        const std::unique_ptr<sync::AddressBook> book =
-            sync::openAddressBook(choice.location(), access);
         sync::SyncSettings syncSettings;
         syncSettings.countryCode = loadCountryCode(*settings);
         syncSettings.typeNames = m_context.numberTypeNames;
         syncSettings.snapshotsKept = loadPhonebookOptions(*settings).sicherungen;
-        sync::SyncRun run(*book, m_exchange, texts, m_context.host, syncSettings);
-        m_transfers.runOnHandset([&] { run.prepare(); });
+        // Anhalten ends a server's request under way at once, from finding
+        // the address book on, not only between the handset's records.
+        sync::StopLine stopLine;
+        access.stopLine = &stopLine;
+        const QMetaObject::Connection stopping = connect(
+            &m_transfers, &TransferController::stopAsked, this, [&stopLine] { stopLine.stop(); });
+        const auto disconnectStop = qScopeGuard([&stopping] { disconnect(stopping); });
+        std::unique_ptr<sync::AddressBook> book;
+        std::unique_ptr<sync::SyncRun> running;
+        try {
+            m_transfers.runOnHandset([&] {
+                try {
+                    book = sync::openAddressBook(choice.location(), access);
+                } catch (const EOperationCancelled&) {
+                    if (stopLine.stopped())
+                        throw EOperationStopped();
+                    throw;
+                }
+                running = std::make_unique<sync::SyncRun>(*book, m_exchange, texts, m_context.host,
+                                                          syncSettings);
+                running->prepare();
+            });
+        } catch (const EOperationStopped&) {
+            m_context.host.showStatus(texts.text(TextId::AbgleichFortschritt_Angehalten));
+            return;
+        }
+        sync::SyncRun& run = *running;
+        // Read: the server took the password.
+        remember();
 
         SyncPlanDialog plan(run, texts, m_context.window);
         if (dialogs().execDialog(plan) != QDialog::Accepted)

@@ -387,6 +387,7 @@ void TransferController::requestStop()
     m_stopRequested = true;
     // Asked once: the run ends after the record it is on.
     m_page.stopTaken();
+    emit stopAsked();
 }
 
 void TransferController::showIdle()

@@ -71,6 +71,9 @@ public:
     void requestStop();
 
 signals:
+    // "Anhalten" was pressed: a job that waits on something other than the
+    // handset (a server's answer) can end that wait at once.
+    void stopAsked();
     void searchStarted();
     void searchFinished(bool found);
 
