@@ -218,6 +218,39 @@ private slots:
         QVERIFY(engine.plan(book).first.inStep());
     }
 
+    // A conflict left open, then a change on the handset in another field:
+    // the card the server's changes do not name is read all the same, and
+    // its one PUT carries its ETag (no refused PUT as a new card first).
+    void conflictLeftOpenThenChange_data() { eachServer_data(); }
+    void conflictLeftOpenThenChange()
+    {
+        QFETCH(int, server);
+        const auto owned = makeBook(server);
+        CardDavAddressBook& book = *owned;
+        QVERIFY(book.put({}, u"anna-alt"_s,
+                         card("anna-alt", "Anna Alt", "TEL;TYPE=cell:0171111\r\n"), {}));
+        m_sim->setEntry(1, simEntry(1, "Anna Alt", "0171111"));
+        EngineSync engine{m_device, m_dir->path(), std::nullopt};
+        QVERIFY(engine.run(book).problems.isEmpty());
+
+        m_sim->setEntry(1, simEntry(1, "Anna Handy", "0171111"));
+        const Card before = book.fetch({u"anna-alt.vcf"_s}).value(0);
+        QByteArray renamed = before.data;
+        renamed.replace("FN:Anna Alt", "FN:Anna Karte");
+        QVERIFY(book.put(before.id, u"anna-alt"_s, renamed, before.version));
+        QCOMPARE(engine.run(book).conflictsLeft, 1);
+
+        m_sim->setEntry(1, simEntry(1, "Anna Handy", "0171112"));
+        DavServer& dav = *m_servers[server];
+        dav.clearLog();
+        const SyncResult result = engine.run(book);
+        QVERIFY2(result.problems.isEmpty(), qPrintable(result.problems.join(u'\n')));
+        QCOMPARE(result.conflictsLeft, 1);
+        QCOMPARE(dav.requestsLogged(u"PUT"_s), 1);
+        const QByteArray anna = book.fetch({u"anna-alt.vcf"_s}).value(0).data;
+        QVERIFY2(anna.contains("0171112") && anna.contains("FN:Anna Karte\r\n"), anna.constData());
+    }
+
     // The server stops (by its process id) after two of the cards the sync
     // writes; started again, the next sync finishes the job: each contact
     // once on each side, one pair each, and nothing left to do.

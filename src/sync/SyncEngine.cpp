@@ -153,13 +153,28 @@ void SyncRun::readAddressBook()
     for (const SyncState::Pair& pair : m_state->pairs())
         stored.insert(pair.cardId, pair.cardVersion);
     // A card whose version is the one stored holds what it held then: the
-    // base stands for it until it has to be changed.
+    // base stands for it until it has to be changed. One without a version
+    // (a conflict left open cleared it, and a server's changes since the
+    // last sync need not name the card) is read, or its next write would
+    // go out as a new card and be refused.
     QStringList toFetch;
     for (const CardVersion& card : std::as_const(m_listed))
-        if (stored.value(card.id) != card.version || !stored.contains(card.id))
+        if (card.version.isEmpty() || stored.value(card.id) != card.version ||
+            !stored.contains(card.id))
             toFetch << card.id;
     for (const Card& card : m_book.fetch(toFetch))
         m_fetched.insert(card.id, card);
+    QList<CardVersion> listed;
+    for (CardVersion card : std::as_const(m_listed)) {
+        if (card.version.isEmpty()) {
+            const auto fetched = m_fetched.constFind(card.id);
+            if (fetched == m_fetched.cend())
+                continue; // gone since
+            card.version = fetched->version;
+        }
+        listed << card;
+    }
+    m_listed = listed;
 }
 
 // Only the changes are asked for when they tell the whole story: every
