@@ -5,9 +5,11 @@
 
 #include "SimHandset.h"
 #include "base/Errors.h"
+#include "base/OperationHost.h"
 #include "support/EngineSync.h"
 #include "support/Q7ctlRun.h"
 #include "support/SimFixture.h"
+#include "sync/CardRestore.h"
 #include "sync/VcardFolder.h"
 
 #include <QDir>
@@ -479,6 +481,30 @@ private slots:
         QVERIFY2(twice.exitCode == 0 && twice.out.contains("ist schon so: Anna Alt"),
                  twice.out.constData());
         QCOMPARE(folderTimes(), times);
+    }
+
+    // A card someone changes between the plan and its put is left alone
+    // and named; the others go back.
+    void cardCopyChangedMeanwhile()
+    {
+        const QByteArray anna = card("Anna Alt", "TEL;TYPE=cell:0171111\r\n");
+        const QByteArray bert = card("Bert Berg", "TEL;TYPE=cell:0302222\r\n");
+        write("anna.vcf", card("Anna Neu", "TEL;TYPE=cell:0171111\r\n"));
+        BusyFolder folder(m_cards);
+        folder.editAt = 1;
+        folder.edit = [&] { write("anna.vcf", card("Anna Anders", "TEL;TYPE=cell:0171111\r\n")); };
+        const q7::LanguageFile texts;
+        q7::sync::CardRestore restore(folder, {{"anna.vcf", anna}, {"bert.vcf", bert}}, texts,
+                                      m_dir->filePath("state"));
+        restore.plan();
+        q7::OperationHost host;
+        const q7::sync::CardRestore::Result result = restore.carryOut(host);
+        QCOMPARE(result.restored, 1);
+        QCOMPARE(result.problems.size(), 1);
+        QVERIFY2(result.problems.first().contains(u"Anna Alt"),
+                 qPrintable(result.problems.first()));
+        QVERIFY(read("anna.vcf").contains("FN:Anna Anders\r\n"));
+        QCOMPARE(read("bert.vcf"), bert);
     }
 
 private:
