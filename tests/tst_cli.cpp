@@ -69,6 +69,9 @@ private slots:
         QTest::newRow("convert with one file") << QStringList{"convert", "contacts.vcf"};
         QTest::newRow("convert vCard to vCard") << QStringList{"convert", "a.vcf", "b.vcf"};
         QTest::newRow("convert to a text file") << QStringList{"convert", "a.csv", "b.txt"};
+        QTest::newRow("card copy 0") << QStringList{"--snapshot", "c0", "restore"};
+        QTest::newRow("card copy and a file")
+            << QStringList{"--snapshot", "c1", "restore", "backup.csv"};
     }
     void usageErrorsExitWithTwo()
     {

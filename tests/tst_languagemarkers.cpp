@@ -115,6 +115,12 @@ bool reachedElsewhere(TextId id)
     if (section == QLatin1String("AbgleichServer") ||
         section == QLatin1String("AbgleichFortschritt"))
         return true;
+    // The card copies among the snapshots beyond their button (their rows,
+    // the plan of putting them back, its question and summary): the tests
+    // of the card copies, of the folder sync and of the server sync check
+    // them.
+    if (section == QLatin1String("Kartenkopien") && id != TextId::Kartenkopien_Zuruecklegen)
+        return true;
     static const QList<TextId> ids = {
         // The questions that name the entries to delete: the tests of
         // editing check them.

@@ -7,6 +7,7 @@
 #include "phonebook/HandsetImage.h"
 #include "support/JoergMuster.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -150,6 +151,72 @@ private slots:
         for (const SnapshotInfo& snapshot : snapshots.list())
             listed << Snapshots::load(snapshot).field(1, Name);
         QCOMPARE(listed, names);
+    }
+
+    // The cards a sync changed or deleted: one vCard file with each card
+    // byte for byte (one without a line end gets one), the address book and
+    // each card's id beside it; two copies in one millisecond are both
+    // kept, the oldest beyond the number kept go with their origin.
+    void cardCopiesKeepTheirOrigin()
+    {
+        QTemporaryDir dir;
+        Snapshots snapshots(dir.filePath(QStringLiteral("snapshots")), 2);
+        const QByteArray anna = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:a\r\nFN:Anna\r\n"
+                                "AGENT:BEGIN:VCARD\\nFN:x\\nEND:VCARD\r\nEND:VCARD\r\n";
+        const QByteArray bert = "BEGIN:VCARD\nVERSION:2.1\nN:Bert;;;\nEND:VCARD";
+        const auto first = snapshots.keepCards(
+            {{QStringLiteral("anna.vcf"), anna}, {QStringLiteral("x y.vcf"), bert}},
+            QStringLiteral("/home/u/Kontakte"), QStringLiteral("Kontakte"), kStart);
+        QVERIFY(first);
+        QCOMPARE(QFileInfo(first->path).fileName(),
+                 QStringLiteral("20261211-021503-000_cards_2.vcf"));
+        QVERIFY(snapshots.keepCards({{QStringLiteral("bert.vcf"), bert}},
+                                    QStringLiteral("/home/u/Kontakte"), QStringLiteral("Kontakte"),
+                                    kStart));
+        QVERIFY(!snapshots.keepCards({}, QStringLiteral("/x"), QStringLiteral("x"), kStart));
+        QList<CardCopyInfo> copies = snapshots.cardCopies();
+        QCOMPARE(copies.size(), 2);
+        QCOMPARE(copies[0].cards, 1); // the second of that millisecond first
+        QCOMPARE(copies[1].path, first->path);
+        QCOMPARE(copies[1].addressBook, QStringLiteral("/home/u/Kontakte"));
+        QCOMPARE(copies[1].addressBookName, QStringLiteral("Kontakte"));
+        QCOMPARE(copies[1].time, kStart);
+        const QList<KeptCard> cards = Snapshots::loadCards(copies[1]);
+        QCOMPARE(cards.size(), 2);
+        QCOMPARE(cards[0].id, QStringLiteral("anna.vcf"));
+        QCOMPARE(cards[0].data, anna);
+        QCOMPARE(cards[1].id, QStringLiteral("x y.vcf"));
+        QCOMPARE(cards[1].data, bert + "\r\n");
+        QCOMPARE(QFile::permissions(first->path) &
+                     ~(QFileDevice::ReadUser | QFileDevice::WriteUser),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        // Handset snapshots and card copies are listed apart.
+        QVERIFY(snapshots.list().isEmpty());
+
+        QVERIFY(snapshots.keepCards({{QStringLiteral("c.vcf"), anna}}, QStringLiteral("/x"),
+                                    QStringLiteral("x"), kStart.addSecs(1)));
+        copies = snapshots.cardCopies();
+        QCOMPARE(copies.size(), 2);
+        QVERIFY(!QFile::exists(first->path));
+        QCOMPARE(QDir(snapshots.folder()).entryList(QDir::Files).size(), 4);
+    }
+
+    // A copy an older version kept has no origin beside it: its cards load
+    // without ids, and its address book is not known.
+    void cardCopyWithoutOrigin()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("20261211-021503-117_cards_2.vcf")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("BEGIN:VCARD\r\nFN:A\r\nEND:VCARD\r\nBEGIN:VCARD\r\nFN:B\r\nEND:VCARD\r\n");
+        file.close();
+        const QList<CardCopyInfo> copies = Snapshots(dir.path()).cardCopies();
+        QCOMPARE(copies.size(), 1);
+        QVERIFY(copies[0].addressBook.isEmpty());
+        const QList<KeptCard> cards = Snapshots::loadCards(copies[0]);
+        QCOMPARE(cards.size(), 2);
+        QVERIFY(cards[0].id.isEmpty() && cards[1].id.isEmpty());
+        QCOMPARE(cards[1].data, QByteArray("BEGIN:VCARD\r\nFN:B\r\nEND:VCARD\r\n"));
     }
 };
 

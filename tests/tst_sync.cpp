@@ -5,9 +5,11 @@
 
 #include "SimHandset.h"
 #include "base/Errors.h"
+#include "base/OperationHost.h"
 #include "support/EngineSync.h"
 #include "support/Q7ctlRun.h"
 #include "support/SimFixture.h"
+#include "sync/CardRestore.h"
 #include "sync/VcardFolder.h"
 
 #include <QDir>
@@ -449,6 +451,109 @@ private slots:
         const auto [after, pairs] = engine.plan(folder);
         QVERIFY(after.inStep());
         QCOMPARE(pairs, 5);
+    }
+
+    // The cards a sync changed and deleted, put back from their copy: under
+    // their old names, byte for byte, after a plan that names them. The
+    // next sync takes them as changed on the address book's side: the
+    // handset gets them back, no card is written, nothing is doubled. A copy
+    // an older version kept names no address book: --addressbook is needed,
+    // and its cards find theirs by UID.
+    void cardCopyPutBack_data()
+    {
+        QTest::addColumn<bool>("withOrigin");
+        QTest::newRow("copy names its address book") << true;
+        QTest::newRow("older copy without it") << false;
+    }
+    void cardCopyPutBack()
+    {
+        QFETCH(bool, withOrigin);
+        m_sim->setEntry(1, simEntry(1, "Anna Alt", "0171111"));
+        m_sim->setEntry(2, simEntry(2, "Bert Berg", "0302222"));
+        const QByteArray anna = card("Anna Alt", "TEL;TYPE=cell:0171111\r\n");
+        const QByteArray bert = card("Bert Berg", "TEL;TYPE=cell:0302222\r\n");
+        write("anna.vcf", anna);
+        write("bert.vcf", bert);
+        QCOMPARE(sync().exitCode, 0);
+        m_sim->setEntry(1, simEntry(1, "Anna Neu", "0171111"));
+        m_sim->clearEntry(2);
+        QCOMPARE(sync({"--allow-deletions"}).exitCode, 0);
+        QVERIFY(read("anna.vcf").contains("FN:Anna Neu\r\n"));
+        QVERIFY(!QFile::exists(QDir(m_cards).filePath("bert.vcf")));
+
+        const Run listed = q7ctl({"snapshots"});
+        QCOMPARE(listed.exitCode, 0);
+        QVERIFY2(listed.out.contains("c1  ") && listed.out.contains("2 Karten"),
+                 listed.out.constData());
+        const QString snapshots = m_dir->filePath("data/Norvik/Q7 Manager/snapshots");
+        if (!withOrigin) {
+            for (const QString& origin : QDir(snapshots).entryList({"*_cards_*.json"}))
+                QVERIFY(QFile::remove(QDir(snapshots).filePath(origin)));
+            const Run refused = q7ctl({"restore", "--snapshot", "c1"});
+            QCOMPARE(refused.exitCode, 1);
+            QVERIFY2(refused.err.contains("--addressbook"), refused.err.constData());
+        } else {
+            QVERIFY2(listed.out.contains(QDir(m_cards).canonicalPath().toUtf8()),
+                     listed.out.constData());
+        }
+        QStringList restore{"restore", "--snapshot", "c1"};
+        if (!withOrigin)
+            restore << "--addressbook" << m_cards;
+
+        const QMap<QString, QByteArray> before = folderContent();
+        const Run plan = q7ctl(restore + QStringList{"--dry-run"});
+        QVERIFY2(plan.exitCode == 0, plan.err.constData());
+        QVERIFY2(plan.out.contains("wird zurückgesetzt: Anna Alt") &&
+                     plan.out.contains("kommt wieder: Bert Berg"),
+                 plan.out.constData());
+        QCOMPARE(folderContent(), before);
+
+        const Run put = q7ctl(restore);
+        QVERIFY2(put.exitCode == 0, put.err.constData());
+        QCOMPARE(read("anna.vcf"), anna);
+        // Its old name, or the one its UID gives when the copy names none.
+        QCOMPARE(read(withOrigin ? "bert.vcf" : "bert-berg.vcf"), bert);
+        QCOMPARE(folderContent().size(), 2);
+
+        const QMap<QString, QByteArray> restored = folderContent();
+        QCOMPARE(sync().exitCode, 0);
+        QCOMPARE(handsetNames(), (QStringList{"Anna Alt", "Bert Berg"}));
+        QCOMPARE(folderContent(), restored);
+        m_sim->clearCommands();
+        const Run again = sync();
+        QVERIFY2(again.out.contains("Gleichstand"), again.out.constData());
+        QCOMPARE(writesSent(), QList<QByteArray>());
+
+        // Put back once more: nothing left to do, no file touched.
+        const QMap<QString, qint64> times = folderTimes();
+        const Run twice = q7ctl(restore);
+        QVERIFY2(twice.exitCode == 0 && twice.out.contains("ist schon so: Anna Alt"),
+                 twice.out.constData());
+        QCOMPARE(folderTimes(), times);
+    }
+
+    // A card someone changes between the plan and its put is left alone
+    // and named; the others go back.
+    void cardCopyChangedMeanwhile()
+    {
+        const QByteArray anna = card("Anna Alt", "TEL;TYPE=cell:0171111\r\n");
+        const QByteArray bert = card("Bert Berg", "TEL;TYPE=cell:0302222\r\n");
+        write("anna.vcf", card("Anna Neu", "TEL;TYPE=cell:0171111\r\n"));
+        BusyFolder folder(m_cards);
+        folder.editAt = 1;
+        folder.edit = [&] { write("anna.vcf", card("Anna Anders", "TEL;TYPE=cell:0171111\r\n")); };
+        const q7::LanguageFile texts;
+        q7::sync::CardRestore restore(folder, {{"anna.vcf", anna}, {"bert.vcf", bert}}, texts,
+                                      m_dir->filePath("state"));
+        restore.plan();
+        q7::OperationHost host;
+        const q7::sync::CardRestore::Result result = restore.carryOut(host);
+        QCOMPARE(result.restored, 1);
+        QCOMPARE(result.problems.size(), 1);
+        QVERIFY2(result.problems.first().contains(u"Anna Alt"),
+                 qPrintable(result.problems.first()));
+        QVERIFY(read("anna.vcf").contains("FN:Anna Anders\r\n"));
+        QCOMPARE(read("bert.vcf"), bert);
     }
 
 private:

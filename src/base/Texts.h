@@ -364,6 +364,29 @@ namespace q7 {
     X(Sicherungen_GrundSchreiben, "Sicherungen", "GrundSchreiben", "vor dem Schreiben")            \
     X(Sicherungen_GrundLoeschen, "Sicherungen", "GrundLoeschen", "vor dem Löschen")                \
     X(Sicherungen_Keine, "Sicherungen", "Keine", "Es gibt noch keine Sicherung.")                  \
+    X(Kartenkopien_EineKarte, "Kartenkopien", "EineKarte", "1 Karte")                              \
+    X(Kartenkopien_Karten, "Kartenkopien", "Karten", "%1 Karten")                                  \
+    X(Kartenkopien_Grund, "Kartenkopien", "Grund", "vor dem Abgleich mit %1")                      \
+    X(Kartenkopien_Unbekannt, "Kartenkopien", "Unbekannt",                                         \
+      "einem Adressbuch, das die Kopie nicht nennt")                                               \
+    X(Kartenkopien_Zuruecklegen, "Kartenkopien", "Zuruecklegen", "Karten &zurücklegen…")           \
+    X(Kartenkopien_FrageCaption, "Kartenkopien", "FrageCaption", "Karten zurücklegen")             \
+    X(Kartenkopien_Frage, "Kartenkopien", "Frage", "Die Karten so zurücklegen?")                   \
+    X(Kartenkopien_Neu, "Kartenkopien", "Neu", "kommt wieder: %1")                                 \
+    X(Kartenkopien_Ersetzt, "Kartenkopien", "Ersetzt", "wird zurückgesetzt: %1")                   \
+    X(Kartenkopien_Gleich, "Kartenkopien", "Gleich", "ist schon so: %1")                           \
+    X(Kartenkopien_Nichts, "Kartenkopien", "Nichts",                                               \
+      "Jede Karte ist schon so, wie die Kopie sie hält.")                                          \
+    X(Kartenkopien_Fertig, "Kartenkopien", "Fertig", "%1 zurückgelegt in %2.")                     \
+    X(Kartenkopien_SeitdemGeaendert, "Kartenkopien", "SeitdemGeaendert",                           \
+      "Seit der Planung anderswo geändert, nicht zurückgelegt: %1")                                \
+    X(Kartenkopien_Angehalten, "Kartenkopien", "Angehalten",                                       \
+      "Angehalten: die übrigen Karten sind nicht zurückgelegt.")                                   \
+    X(Kartenkopien_Hinweis, "Kartenkopien", "Hinweis",                                             \
+      "Der nächste Abgleich bringt sie ins Handy.")                                                \
+    X(Kartenkopien_KeinAdressbuch, "Kartenkopien", "KeinAdressbuch",                               \
+      "Die Kopie nennt ihr Adressbuch nicht; q7ctl restore --snapshot %1 --addressbook "           \
+      "ORDNER|URL legt sie dorthin zurück.")                                                       \
     X(TAB_Telefonbuch_FrageHandyAnders, "TAB_Telefonbuch", "FrageHandyAnders",                     \
       "%1 hält das Handy nicht oder anders, als das Fenster sie zeigt. Trotzdem fortfahren?")      \
     X(Fehler_Verbindungunterbrochen, "Fehler", "Verbindungunterbrochen",                           \
@@ -488,7 +511,8 @@ namespace q7 {
     X(Fehler_AufrufDateiOderSnapshot, "Fehler", "AufrufDateiOderSnapshot",                         \
       "eine Datei oder --snapshot angeben, nicht beides")                                          \
     X(Fehler_AufrufSnapshot, "Fehler", "AufrufSnapshot",                                           \
-      "--snapshot nimmt latest oder eine Nummer, die q7ctl snapshots zeigt")                       \
+      "--snapshot nimmt latest, eine Nummer oder eine Kartenkopie (c1, c2…), wie q7ctl "         \
+      "snapshots sie zeigt")                                                                       \
     X(Befehlszeile_Beschreibung, "Befehlszeile", "Beschreibung",                                   \
       "Liest, sichert und schreibt das Telefonbuch eines Vexa TLM-Q7 zurück.")                     \
     X(Befehlszeile_Befehle, "Befehlszeile", "Befehle", "Befehle:")                                 \
@@ -504,10 +528,13 @@ namespace q7 {
       "vCard, auf .pdf, als Telefonliste zum Drucken")                                             \
     X(Befehlszeile_Restore, "Befehlszeile", "Restore",                                             \
       "die Einträge einer CSV-Datei ins Handy schreiben (--replace löscht das Handy zuerst); "   \
-      "--snapshot latest|N setzt das Handy zurück, wie eine Sicherung es hält; --dry-run liest " \
-      "das Handy und zeigt nur, was restore täte")                                                 \
+      "--snapshot latest|N setzt das Handy zurück, wie eine Sicherung es hält; --snapshot cN "   \
+      "legt "                                                                                      \
+      "die Karten einer Kartenkopie in ihr Adressbuch zurück; --dry-run zeigt nur, was restore "  \
+      "täte")                                                                                      \
     X(Befehlszeile_Snapshots, "Befehlszeile", "Snapshots",                                         \
-      "die Sicherungen des Handys auflisten, die neueste zuerst")                                  \
+      "die Sicherungen des Handys und die Kopien der Karten, die ein Abgleich änderte oder "      \
+      "löschte, auflisten, die neueste zuerst")                                                    \
     X(Befehlszeile_Erase, "Befehlszeile", "Erase", "jeden Eintrag im Handy löschen")               \
     X(Befehlszeile_Convert, "Befehlszeile", "Convert",                                             \
       "eine CSV-Datei in eine vCard verwandeln oder eine vCard in eine CSV-Datei, ohne Handy "     \
@@ -535,14 +562,16 @@ namespace q7 {
     X(Befehlszeile_OptionDryRun, "Befehlszeile", "OptionDryRun",                                   \
       "restore: das Handy lesen und den Plan zeigen; nichts ändern.")                              \
     X(Befehlszeile_OptionSnapshot, "Befehlszeile", "OptionSnapshot",                               \
-      "restore: diese Sicherung zurückschreiben (latest oder ihre Nummer in snapshots).")          \
+      "restore: diese Sicherung zurückschreiben (latest oder ihre Nummer in snapshots, cN für "  \
+      "eine Kartenkopie).")                                                                        \
     X(Befehlszeile_OptionNoSnapshot, "Befehlszeile", "OptionNoSnapshot",                           \
       "restore, erase: vorher keine Sicherung des Handys anlegen.")                                \
     X(Befehlszeile_OptionNoVerify, "Befehlszeile", "OptionNoVerify",                               \
       "restore: das Geschriebene nicht zurücklesen.")                                              \
     X(Befehlszeile_OptionAddressbook, "Befehlszeile", "OptionAddressbook",                         \
       "sync: das Adressbuch, ein Ordner mit vCards oder ein CardDAV-Server oder -Adressbuch "      \
-      "(eine http://- oder https://-Adresse).")                                                    \
+      "(eine http://- oder https://-Adresse); restore --snapshot cN: wohin die Karten "            \
+      "zurückgehen.")                                                                              \
     X(Befehlszeile_OptionCategory, "Befehlszeile", "OptionCategory",                               \
       "sync: nur die Karten dieser Kategorie; neue Karten bekommen sie.")                          \
     X(Befehlszeile_OptionPrefer, "Befehlszeile", "OptionPrefer",                                   \
@@ -550,12 +579,13 @@ namespace q7 {
     X(Befehlszeile_OptionAllowDeletions, "Befehlszeile", "OptionAllowDeletions",                   \
       "sync: auch mehr als 10 oder ein Viertel einer Seite löschen.")                              \
     X(Befehlszeile_OptionUser, "Befehlszeile", "OptionUser",                                       \
-      "sync: der Benutzername auf dem CardDAV-Server.")                                            \
+      "sync, restore: der Benutzername auf dem CardDAV-Server.")                                   \
     X(Befehlszeile_OptionPasswordFile, "Befehlszeile", "OptionPasswordFile",                       \
-      "sync: die Datei, deren erste Zeile das Passwort des Servers ist (sonst die "                \
+      "sync, restore: die Datei, deren erste Zeile das Passwort des Servers ist (sonst die "       \
       "Umgebungsvariable Q7_PASSWORD).")                                                           \
     X(Befehlszeile_OptionAllowHttp, "Befehlszeile", "OptionAllowHttp",                             \
-      "sync: unverschlüsselt (http://) mit einem Server auf einem anderen Rechner sprechen.")      \
+      "sync, restore: unverschlüsselt (http://) mit einem Server auf einem anderen Rechner "      \
+      "sprechen.")                                                                                 \
     X(Diagnose_Geraet, "Diagnose", "Geraet", "%1: %2, Gruppe \"%3\", Rechte %4")                   \
     X(Diagnose_AuchAls, "Diagnose", "AuchAls", "auch %1")                                          \
     X(Diagnose_Darf, "Diagnose", "Darf", "darf geöffnet werden.")                                  \

@@ -32,6 +32,7 @@
 #include "phonebook/WritePlan.h"
 #include "print/PhoneList.h"
 #include "print/PhoneListPdf.h"
+#include "sync/CardRestore.h"
 #include "sync/OpenAddressBook.h"
 #include "sync/SyncEngine.h"
 
@@ -364,8 +365,50 @@ SnapshotInfo chosenSnapshot(const QString& choice)
     throw Q7Error(TextId::Fehler_KeineSicherung, {choice});
 }
 
+// "c2": the second card copy that snapshots lists.
+std::optional<int> cardCopyNumber(const QString& choice)
+{
+    if (!choice.startsWith(u'c', Qt::CaseInsensitive))
+        return std::nullopt;
+    bool ok = false;
+    const int number = choice.mid(1).toInt(&ok);
+    return ok && number >= 1 ? std::optional<int>(number) : std::nullopt;
+}
+
+void printLines(const QStringList& lines);
+sync::ServerAccess serverAccess(const CommandContext& context);
+
+// The cards of a card copy back into the address book they came from (or
+// the one --addressbook names): the plan first, then the cards.
+int restoreCards(CommandContext& context, int number)
+{
+    const QList<CardCopyInfo> copies = userSnapshots().cardCopies();
+    if (copies.isEmpty())
+        throw Q7Error(TextId::Sicherungen_Keine, {});
+    if (number > copies.size())
+        throw Q7Error(TextId::Fehler_KeineSicherung, {context.snapshot});
+    const CardCopyInfo& copy = copies[number - 1];
+    const QString location = context.addressBook.isEmpty() ? copy.addressBook : context.addressBook;
+    if (location.isEmpty())
+        throw Q7Error(TextId::Kartenkopien_KeinAdressbuch, {context.snapshot});
+    const std::unique_ptr<sync::AddressBook> book =
+        sync::openAddressBook(location, serverAccess(context));
+    sync::CardRestore restore(*book, Snapshots::loadCards(copy), context.texts);
+    restore.plan();
+    context.host.finishLine();
+    printLines(restore.planLines());
+    if (context.dryRun)
+        return 0;
+    const sync::CardRestore::Result result = restore.carryOut(context.host);
+    context.host.finishLine();
+    printLines(restore.summaryLines(result));
+    return result.problems.isEmpty() && !result.stopped ? 0 : kExitFailed;
+}
+
 int restore(CommandContext& context)
 {
+    if (const std::optional<int> copy = cardCopyNumber(context.snapshot))
+        return restoreCards(context, *copy);
     // The whole file is read and checked before anything reaches the handset.
     RecordStore store;
     const bool fromSnapshot = !context.snapshot.isEmpty();
@@ -436,24 +479,40 @@ int erase(CommandContext& context)
     return eraseHandset(context, image);
 }
 
-// "1  2026-12-11 02:15:03  27 Einträge  vor dem Schreiben  /home/…/….csv",
-// newest first; the number is what restore --snapshot takes.
+// "1  2026-12-11 02:15:03  27 Einträge  vor dem Schreiben  /home/…/….csv"
+// for the handset's snapshots, "c1  …  3 Karten  vor dem Abgleich mit …"
+// for the card copies, newest first; the first column is what restore
+// --snapshot takes.
 int listSnapshots(CommandContext& context)
 {
-    const QList<SnapshotInfo> snapshots = userSnapshots().list();
-    if (snapshots.isEmpty()) {
+    const Snapshots snapshots = userSnapshots();
+    const QList<SnapshotInfo> handset = snapshots.list();
+    const QList<CardCopyInfo> cards = snapshots.cardCopies();
+    if (handset.isEmpty() && cards.isEmpty()) {
         printResult(context, context.texts.text(TextId::Sicherungen_Keine));
         return 0;
     }
-    int number = 0;
-    for (const SnapshotInfo& snapshot : snapshots)
+    const auto line = [](const QString& number, const QDateTime& time, const QString& count,
+                         const QString& reason, const QString& path) {
         out() << QStringLiteral("%1  %2  %3  %4  %5")
-                     .arg(++number, 2)
-                     .arg(snapshot.time.toLocalTime().toString(
-                              QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                          entryCount(snapshot.entries, context.texts),
-                          snapshotReasonText(snapshot.reason, context.texts), snapshot.path)
+                     .arg(number, 2)
+                     .arg(time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), count,
+                          reason, path)
               << '\n';
+    };
+    qsizetype h = 0;
+    qsizetype c = 0;
+    while (h < handset.size() || c < cards.size()) {
+        if (c >= cards.size() || (h < handset.size() && handset[h].time >= cards[c].time)) {
+            const SnapshotInfo& snapshot = handset[h++];
+            line(QString::number(h), snapshot.time, entryCount(snapshot.entries, context.texts),
+                 snapshotReasonText(snapshot.reason, context.texts), snapshot.path);
+        } else {
+            const CardCopyInfo& copy = cards[c++];
+            line(u'c' + QString::number(c), copy.time, cardCount(copy.cards, context.texts),
+                 cardCopyReasonText(copy, context.texts), copy.path);
+        }
+    }
     out().flush();
     return 0;
 }
@@ -464,7 +523,8 @@ QString fileOrSnapshot(const CommandContext& context)
         return oneCsvFile(context);
     if (!context.arguments.isEmpty())
         return context.texts.text(TextId::Fehler_AufrufDateiOderSnapshot);
-    if (context.snapshot != u"latest" && context.snapshot.toInt() < 1)
+    if (context.snapshot != u"latest" && context.snapshot.toInt() < 1 &&
+        !cardCopyNumber(context.snapshot))
         return context.texts.text(TextId::Fehler_AufrufSnapshot);
     return {};
 }
@@ -563,7 +623,7 @@ const Command kCommands[] = {
      "backup FILE.csv|FILE.vcf|FILE.pdf"},
     {"restore", "restore FILE.csv", TextId::Befehlszeile_Restore, fileOrSnapshot, restore,
      "[--replace] [--dry-run] [--no-snapshot] [--no-verify] restore FILE.csv | --snapshot "
-     "latest|N"},
+     "latest|N | --snapshot cN [--addressbook DIR|URL] [--user NAME] [--password-file FILE]"},
     {"snapshots", "snapshots", TextId::Befehlszeile_Snapshots, noArguments, listSnapshots,
      "snapshots"},
     {"erase", "erase --yes", TextId::Befehlszeile_Erase, confirmedOnly, erase,

@@ -12,6 +12,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTimeZone>
@@ -70,6 +73,58 @@ int sequenceOf(const QString& path)
     return namePattern().match(QFileInfo(path).fileName()).captured(2).toInt();
 }
 
+const QRegularExpression& cardsPattern()
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^(\\d{8}-\\d{6}-\\d{3})(?:-(\\d+))?_cards_(\\d+)\\.vcf$"));
+    return pattern;
+}
+
+int cardsSequenceOf(const QString& path)
+{
+    return cardsPattern().match(QFileInfo(path).fileName()).captured(2).toInt();
+}
+
+// Where a card copy says what it came from.
+QString originPath(const QString& copyPath)
+{
+    return copyPath.left(copyPath.size() - 4) + QStringLiteral(".json");
+}
+
+QJsonObject originOf(const QString& copyPath)
+{
+    QFile file(originPath(copyPath));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+// The cards of a vCard file, each with its lines as they stand there; a
+// card nested in another (an AGENT of vCard 2.1) stays in the outer one.
+QList<QByteArray> splitCards(const QByteArray& content)
+{
+    QList<QByteArray> cards;
+    QByteArray current;
+    int depth = 0;
+    qsizetype from = 0;
+    while (from < content.size()) {
+        qsizetype end = content.indexOf('\n', from);
+        end = end < 0 ? content.size() : end + 1;
+        const QByteArray line = content.mid(from, end - from);
+        from = end;
+        const QByteArray word = line.trimmed().toUpper();
+        if (word == "BEGIN:VCARD")
+            ++depth;
+        if (depth > 0)
+            current += line;
+        if (word == "END:VCARD" && depth > 0 && --depth == 0) {
+            cards << current;
+            current.clear();
+        }
+    }
+    return cards;
+}
+
 } // namespace
 
 QString snapshotReasonText(SnapshotReason reason, const LanguageFile& texts)
@@ -83,6 +138,18 @@ QString snapshotReasonText(SnapshotReason reason, const LanguageFile& texts)
         break;
     }
     return texts.text(TextId::Sicherungen_GrundLesen);
+}
+
+QString cardCopyReasonText(const CardCopyInfo& copy, const LanguageFile& texts)
+{
+    return fillIn(texts.text(TextId::Kartenkopien_Grund),
+                  {copy.addressBookName.isEmpty() ? texts.text(TextId::Kartenkopien_Unbekannt)
+                                                  : copy.addressBookName});
+}
+
+QString cardCount(int count, const LanguageFile& texts)
+{
+    return texts.count(count, TextId::Kartenkopien_EineKarte, TextId::Kartenkopien_Karten);
 }
 
 QString Snapshots::defaultFolder()
@@ -154,6 +221,101 @@ QList<SnapshotInfo> Snapshots::list() const
 RecordStore Snapshots::load(const SnapshotInfo& snapshot)
 {
     return readCsvFile(snapshot.path, RecordStore());
+}
+
+std::optional<CardCopyInfo> Snapshots::keepCards(const QList<KeptCard>& cards,
+                                                 const QString& addressBook, const QString& name,
+                                                 const QDateTime& now)
+{
+    if (cards.isEmpty())
+        return std::nullopt;
+    QByteArray content;
+    QJsonArray ids;
+    for (const KeptCard& card : cards) {
+        content += card.data;
+        if (!card.data.endsWith('\n'))
+            content += "\r\n";
+        ids.append(card.id);
+    }
+    makeFolder();
+    const QString stamp = now.toUTC().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    const QString tail = QStringLiteral("_cards_%1.vcf").arg(cards.size());
+    // A second copy in the same millisecond (a card changed again between
+    // the plan and the write) must not take the place of the first.
+    int sequence = -1;
+    for (const CardCopyInfo& info : cardCopies())
+        if (info.time == now.toUTC())
+            sequence = std::max(sequence, cardsSequenceOf(info.path));
+    const QString fileName =
+        sequence < 0 ? stamp + tail : stamp + u'-' + QString::number(sequence + 1) + tail;
+    const QString path = QDir(m_folder).filePath(fileName);
+    // The origin first: a copy is never there without it.
+    const QJsonObject origin{{QStringLiteral("addressBook"), addressBook},
+                             {QStringLiteral("name"), name},
+                             {QStringLiteral("cards"), ids}};
+    writeFileAtomically(originPath(path), QJsonDocument(origin).toJson(), FileReaders::OwnerOnly);
+    writeFileAtomically(path, content, FileReaders::OwnerOnly);
+    pruneCards();
+    CardCopyInfo info;
+    info.path = path;
+    info.time = QDateTime::fromString(stamp, QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+    info.time.setTimeZone(QTimeZone::utc());
+    info.cards = static_cast<int>(cards.size());
+    info.addressBook = addressBook;
+    info.addressBookName = name;
+    return info;
+}
+
+QList<CardCopyInfo> Snapshots::cardCopies() const
+{
+    QList<CardCopyInfo> copies;
+    const QStringList names =
+        QDir(m_folder).entryList({QStringLiteral("*_cards_*.vcf")}, QDir::Files, QDir::Name);
+    for (const QString& name : names) {
+        const QRegularExpressionMatch match = cardsPattern().match(name);
+        if (!match.hasMatch())
+            continue;
+        CardCopyInfo info;
+        info.path = QDir(m_folder).filePath(name);
+        info.time = QDateTime::fromString(match.captured(1), QStringLiteral("yyyyMMdd-HHmmss-zzz"));
+        info.time.setTimeZone(QTimeZone::utc());
+        info.cards = match.captured(3).toInt();
+        const QJsonObject origin = originOf(info.path);
+        info.addressBook = origin.value(QStringLiteral("addressBook")).toString();
+        info.addressBookName = origin.value(QStringLiteral("name")).toString();
+        if (info.addressBookName.isEmpty())
+            info.addressBookName = info.addressBook;
+        copies << info;
+    }
+    std::stable_sort(copies.begin(), copies.end(),
+                     [](const CardCopyInfo& a, const CardCopyInfo& b) {
+                         if (a.time != b.time)
+                             return a.time > b.time;
+                         return cardsSequenceOf(a.path) > cardsSequenceOf(b.path);
+                     });
+    return copies;
+}
+
+QList<KeptCard> Snapshots::loadCards(const CardCopyInfo& copy)
+{
+    const QList<QByteArray> cards = splitCards(readWholeFile(copy.path));
+    const QJsonArray ids = originOf(copy.path).value(QStringLiteral("cards")).toArray();
+    // Ids that do not fit the cards name none of them: the cards are then
+    // found by their UIDs.
+    const bool named = ids.size() == cards.size();
+    QList<KeptCard> kept;
+    for (qsizetype i = 0; i < cards.size(); ++i)
+        kept << KeptCard{named ? ids[i].toString() : QString(), cards[i]};
+    return kept;
+}
+
+void Snapshots::pruneCards() const
+{
+    const QList<CardCopyInfo> copies = cardCopies();
+    for (qsizetype i = std::max(1, m_kept); i < copies.size(); ++i) {
+        QFile::remove(copies[i].path);
+        QFile::remove(originPath(copies[i].path));
+    }
 }
 
 void Snapshots::prune() const

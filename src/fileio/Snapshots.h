@@ -34,8 +34,31 @@ struct SnapshotInfo
     SnapshotReason reason = SnapshotReason::Read;
 };
 
+// The cards a sync changed or deleted, as they were before it: one vCard
+// file "20261211-021503-117_cards_3.vcf" beside the handset's snapshots and,
+// under the same name ending in ".json", the address book they came from
+// with each card's id there, so that they can be put back where they were.
+struct CardCopyInfo
+{
+    QString path;   // the vCard file
+    QDateTime time; // UTC
+    int cards = 0;
+    QString addressBook;     // its identity; empty when not known (an older copy)
+    QString addressBookName; // as the user calls it
+};
+
+struct KeptCard
+{
+    QString id; // in its address book; empty when not known
+    QByteArray data;
+};
+
 // "gelesen", "vor dem Schreiben", "vor dem Löschen".
 QString snapshotReasonText(SnapshotReason reason, const LanguageFile& texts);
+// "vor dem Abgleich mit /home/…/Kontakte".
+QString cardCopyReasonText(const CardCopyInfo& copy, const LanguageFile& texts);
+// "1 Karte", "3 Karten".
+QString cardCount(int count, const LanguageFile& texts);
 
 class Snapshots
 {
@@ -58,11 +81,25 @@ public:
     // The snapshot's entries, unchanged ("NEIN"), as a CSV load gives them.
     static RecordStore load(const SnapshotInfo& snapshot);
 
+    // Keeps the cards of the address book `addressBook` (an identity, as
+    // the sync state names it), called `name`, as a new card copy; then
+    // removes the oldest copies beyond the number kept. Nothing for no card.
+    // Throws EInOutError when the folder or a file cannot be written.
+    std::optional<CardCopyInfo> keepCards(const QList<KeptCard>& cards, const QString& addressBook,
+                                          const QString& name,
+                                          const QDateTime& now = QDateTime::currentDateTimeUtc());
+    // Newest first.
+    QList<CardCopyInfo> cardCopies() const;
+    // The copy's cards, each as it was kept, with its id where the copy
+    // names it. Throws EInOutError when the file cannot be read.
+    static QList<KeptCard> loadCards(const CardCopyInfo& copy);
+
     const QString& folder() const { return m_folder; }
 
 private:
     void makeFolder() const;
     void prune() const;
+    void pruneCards() const;
 
     QString m_folder;
     int m_kept;

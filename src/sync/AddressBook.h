@@ -67,8 +67,9 @@ public:
     // The cards with these ids; an id that is gone is left out.
     virtual QList<Card> fetch(const QStringList& ids) = 0;
 
-    // Stores a card. With `ifVersion` empty the card is new, stored under an
-    // id made from `uid`, and must not exist yet; otherwise it replaces the
+    // Stores a card. With `ifVersion` empty the card is new, stored under
+    // `id` or, when that is empty, under an id made from `uid`, and must not
+    // exist yet; otherwise it replaces the
     // card `id` only while that still has `ifVersion`. Gives the stored
     // card's id and new version, or nullopt when the precondition failed
     // (someone changed the card since it was fetched): fetch and merge

@@ -233,7 +233,7 @@ std::optional<CardVersion> CardDavAddressBook::put(const QString& id, const QStr
     const bool isNew = ifVersion.isEmpty();
     const QString cardUid =
         uid.isEmpty() ? QUuid::createUuid().toString(QUuid::WithoutBraces) : uid;
-    const QString cardId = isNew ? newCardId(cardUid) : id;
+    const QString cardId = isNew && id.isEmpty() ? newCardId(cardUid) : id;
     const QByteArray body = cardWithUid(data, cardUid);
     const QUrl url = cardUrl(m_collection, cardId);
     CardDavClient::Headers headers{{"Content-Type", "text/vcard; charset=utf-8"}};

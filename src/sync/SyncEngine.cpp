@@ -176,10 +176,14 @@ void SyncRun::readAddressBook()
     for (const SyncState::Pair& pair : m_state->pairs())
         stored.insert(pair.cardId, pair.cardVersion);
     // A card whose version is the one stored holds what it held then: the
-    // base stands for it until it has to be changed.
+    // base stands for it until it has to be changed. One without a version
+    // (a conflict left open cleared it, and a server's changes since the
+    // last sync need not name the card) is read, or its next write would
+    // go out as a new card and be refused.
     QStringList toFetch;
     for (const CardVersion& card : std::as_const(m_listed))
-        if (stored.value(card.id) != card.version || !stored.contains(card.id))
+        if (card.version.isEmpty() || stored.value(card.id) != card.version ||
+            !stored.contains(card.id))
             toFetch << card.id;
     for (qsizetype at = 0; at < toFetch.size(); at += kFetchStep) {
         m_host.setStepProgress(int(at), int(toFetch.size()));
@@ -189,6 +193,17 @@ void SyncRun::readAddressBook()
             m_fetched.insert(card.id, card);
     }
     m_host.setStepProgress(int(toFetch.size()), int(toFetch.size()));
+    QList<CardVersion> listed;
+    for (CardVersion card : std::as_const(m_listed)) {
+        if (card.version.isEmpty()) {
+            const auto fetched = m_fetched.constFind(card.id);
+            if (fetched == m_fetched.cend())
+                continue; // gone since
+            card.version = fetched->version;
+        }
+        listed << card;
+    }
+    m_listed = listed;
 }
 
 // Only the changes are asked for when they tell the whole story: every
@@ -639,39 +654,24 @@ QByteArray SyncRun::cardData(const SyncItem& item)
 }
 
 // Every card the sync changes or deletes, as it was, in one vCard file beside
-// the handset's snapshots.
+// the handset's snapshots, with the address book and the ids to put it back.
 void SyncRun::keepCopies()
 {
-    QByteArray copies;
-    int count = 0;
-    for (const SyncItem& item : m_items) {
-        if (item.cardAction != SyncItem::Action::Update &&
-            item.cardAction != SyncItem::Action::Delete)
-            continue;
-        QByteArray data = cardData(item);
-        if (!data.isEmpty() && !data.endsWith('\n'))
-            data += "\r\n";
-        copies += data;
-        ++count;
-    }
-    keepCopies(copies, count);
+    QList<KeptCard> copies;
+    for (const SyncItem& item : m_items)
+        if (item.cardAction == SyncItem::Action::Update ||
+            item.cardAction == SyncItem::Action::Delete)
+            if (const QByteArray data = cardData(item); !data.isEmpty())
+                copies << KeptCard{item.cardId, data};
+    keepCopies(copies);
 }
 
-void SyncRun::keepCopies(const QByteArray& copies, int count)
+void SyncRun::keepCopies(const QList<KeptCard>& copies)
 {
-    if (count == 0)
-        return;
-    const QString folder = m_settings.snapshotFolder.isEmpty() ? Snapshots::defaultFolder()
-                                                               : m_settings.snapshotFolder;
-    if (!QDir().mkpath(folder))
-        throw EInOutError(EInOutError::AccessDenied, folder);
-    QFile::setPermissions(folder,
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    const QString name =
-        QStringLiteral("%1_cards_%2.vcf")
-            .arg(QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")),
-                 QString::number(count));
-    writeFileAtomically(QDir(folder).filePath(name), copies, FileReaders::OwnerOnly);
+    Snapshots(m_settings.snapshotFolder.isEmpty() ? Snapshots::defaultFolder()
+                                                  : m_settings.snapshotFolder,
+              m_settings.snapshotsKept)
+        .keepCards(copies, m_book.identity(), m_book.displayName());
 }
 
 int SyncRun::locationAfter(const SyncItem& item) const
@@ -819,7 +819,7 @@ std::optional<Card> SyncRun::putChanged(SyncItem& item, SyncResult& result)
         return std::nullopt;
     if (!item.merge.cardChanges)
         return now; // it holds already what the merge wants
-    keepCopies(now->data.endsWith('\n') ? now->data : now->data + "\r\n", 1);
+    keepCopies({KeptCard{item.cardId, now->data}});
     CardMapping again(now->data, m_settings.category, cc);
     again.apply(item.merge.card);
     const std::optional<CardVersion> stored =

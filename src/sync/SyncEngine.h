@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "fileio/Snapshots.h"
 #include "phonebook/HandsetImage.h"
 #include "phonebook/NumberTypes.h"
 #include "phonebook/PhonebookWriter.h"
@@ -164,7 +165,7 @@ private:
     // False when the user stopped the sync before this card.
     bool writeCard(qsizetype index, SyncResult& result, const QSet<qsizetype>& handsetDone);
     void keepCopies();
-    void keepCopies(const QByteArray& copies, int count);
+    void keepCopies(const QList<KeptCard>& copies);
     std::optional<Card> mergeAgain(SyncItem& item);
     std::optional<Card> putChanged(SyncItem& item, SyncResult& result);
     bool handsetDone(const SyncItem& item, const TransferResult& written) const;

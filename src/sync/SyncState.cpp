@@ -176,4 +176,30 @@ void SyncState::setToken(const QString& token)
     exec(QStringLiteral("INSERT OR REPLACE INTO meta VALUES ('token', ?)"), {token});
 }
 
+void SyncState::forgetTokens(const QString& folder, const QString& identity)
+{
+    const QStringList names =
+        QDir(folder).entryList({QStringLiteral("*.sqlite")}, QDir::Files, QDir::Name);
+    for (const QString& name : names) {
+        const QString path = QDir(folder).filePath(name);
+        const QString connection =
+            QStringLiteral("q7sync-") + QUuid::createUuid().toString(QUuid::Id128);
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+            db.setDatabaseName(path);
+            if (!db.open())
+                fail(path, db.lastError());
+            QSqlQuery query(db);
+            if (!query.exec(QStringLiteral("SELECT value FROM meta WHERE key = 'addressbook'")))
+                fail(path, query.lastError());
+            if (query.next() && query.value(0).toString() == identity &&
+                !query.exec(QStringLiteral("DELETE FROM meta WHERE key = 'token'")))
+                fail(path, query.lastError());
+            query.finish();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(connection);
+    }
+}
+
 } // namespace q7::sync

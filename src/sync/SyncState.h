@@ -51,6 +51,14 @@ public:
 
     const QString& path() const { return m_path; }
 
+    // Every state of the address book `identity` in `folder`, whatever its
+    // handset and category, forgets its token: the next sync of each
+    // compares every card's version instead of asking what changed. For
+    // changes a token may not show: a server whose token is a hash of what
+    // it holds (Xandikos) gives the token of before a sync again once cards
+    // are put back as they were then. Throws Q7Error.
+    static void forgetTokens(const QString& folder, const QString& identity);
+
 private:
     void exec(const QString& statement, const QVariantList& values = {}) const;
     QString m_path;

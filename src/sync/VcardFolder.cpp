@@ -79,7 +79,10 @@ QString VcardFolder::fileNameFor(const QString& uid)
 std::optional<CardVersion> VcardFolder::put(const QString& id, const QString& uid,
                                             const QByteArray& data, const QString& ifVersion)
 {
-    const QString target = ifVersion.isEmpty() ? fileNameFor(uid) : id;
+    const QString target = ifVersion.isEmpty() && id.isEmpty() ? fileNameFor(uid) : id;
+    // An id from elsewhere (a card copy) names a file in this folder only.
+    if (target != QFileInfo(target).fileName() || target.startsWith(u'.'))
+        throw EInOutError(EInOutError::InvalidFileName, target);
     const QString held = versionOf(target);
     if (held != ifVersion)
         return std::nullopt; // new but there already, or changed since it was read

@@ -11,6 +11,8 @@ list(APPEND q7core_sources
   sync/CardDavXml.cpp
   sync/CardMapping.cpp
   sync/CardMapping.h
+  sync/CardRestore.cpp
+  sync/CardRestore.h
   sync/Keyring.cpp
   sync/OpenAddressBook.cpp
   sync/OpenAddressBook.h
