@@ -14,7 +14,7 @@
 #include "fileio/ContactsCsv.h"
 #include "fileio/CsvPhonebook.h"
 #include "fileio/FileAccess.h"
-#include "fileio/VcardReport.h"
+#include "editing/VcardReport.h"
 #include "fileio/VcardWriter.h"
 #include "phonebook/TransferStatusTexts.h"
 
