@@ -7,8 +7,8 @@
 
 #include "base/LanguageFile.h"
 #include "editing/ContactMerge.h"
+#include "editing/VcardReport.h"
 #include "fileio/ContactsCsv.h"
-#include "fileio/VcardReport.h"
 #include "phonebook/NumberTypes.h"
 #include "phonebook/RecordStore.h"
 

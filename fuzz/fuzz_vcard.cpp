@@ -4,8 +4,9 @@
 // gives the same records, and nothing it writes lies outside the range.
 
 #include "base/LanguageFile.h"
+#include "editing/ContactMerge.h"
+#include "editing/VcardReport.h"
 #include "fileio/VcardReader.h"
-#include "fileio/VcardReport.h"
 #include "fileio/VcardWriter.h"
 #include "phonebook/NumberTypes.h"
 #include "phonebook/RecordStore.h"
@@ -55,14 +56,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const ImportRange range = size % 2 ? ImportRange::SimCard : ImportRange::HandsetMemory;
     *first = *empty;
-    const VcardImportReport report = importVcard(input, *first, range, types);
+    const VcardImportReport report =
+        importContacts(readVcardContacts(input), *first, range, MergeMode::AllNew, types, 49)
+            .report;
     checkPlacement(*first, report, range);
     static const LanguageFile defaults;
     (void)vcardReportLines(report, defaults);
 
     const QByteArray exported = exportVcard(*first, types);
     *second = *empty;
-    const VcardImportReport again = importVcard(exported, *second, range, types);
+    const VcardImportReport again =
+        importContacts(readVcardContacts(exported), *second, range, MergeMode::AllNew, types, 49)
+            .report;
     if (again.records != report.records)
         fail("export and import placed the entries differently", 0);
     for (int r = 1; r <= kRecordCount; ++r)

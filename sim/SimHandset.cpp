@@ -10,14 +10,16 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
-#include <poll.h>
 #include <stdexcept>
 #include <stdlib.h>
+#include <sys/inotify.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -26,9 +28,6 @@ namespace q7sim {
 
 namespace {
 
-// How often to look whether someone opened the slave again. The master
-// reports POLLHUP all the while nobody holds it, so it cannot be waited on.
-constexpr int kHangupPollMs = 20;
 // Closing the master discards whatever the other side has not read yet, so a
 // deliberate drop waits (this often, up to kDrainLimitMs) for the last reply
 // to be read: the other side should see the answer, then the line die.
@@ -65,13 +64,76 @@ qint64 lineNs(qint64 bytes, int baud)
     throw std::runtime_error(std::string("q7sim: ") + what + ": " + std::strerror(errno));
 }
 
+// One byte, with room for a descriptor beside it.
+struct FdMessage
+{
+    char byte = 0;
+    iovec data{&byte, 1};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(int))] = {};
+    msghdr message{};
+
+    FdMessage()
+    {
+        message.msg_iov = &data;
+        message.msg_iovlen = 1;
+        message.msg_control = control;
+        message.msg_controllen = sizeof control;
+    }
+    FdMessage(const FdMessage&) = delete;
+    FdMessage& operator=(const FdMessage&) = delete;
+};
+
+// The simulator's own handle on the slave waits between uses as a message
+// in a socket pair: a descriptor in flight belongs to no process, so a look
+// for programs that hold the device (a port diagnosis) finds none, as on a
+// cable. Sending closes the handle here; the line stays open all the while.
+bool park(int socket, int fd)
+{
+    FdMessage sent;
+    msghdr& message = sent.message;
+    cmsghdr* rights = CMSG_FIRSTHDR(&message);
+    rights->cmsg_level = SOL_SOCKET;
+    rights->cmsg_type = SCM_RIGHTS;
+    rights->cmsg_len = CMSG_LEN(sizeof(int));
+    std::memcpy(CMSG_DATA(rights), &fd, sizeof(int));
+    const bool parked = ::sendmsg(socket, &message, MSG_DONTWAIT) == 1;
+    const int saved = errno;
+    ::close(fd);
+    errno = saved;
+    return parked;
+}
+
+// The parked handle, or -1.
+int unpark(int socket)
+{
+    FdMessage received;
+    msghdr& message = received.message;
+    if (::recvmsg(socket, &message, MSG_DONTWAIT | MSG_CMSG_CLOEXEC) != 1)
+        return -1;
+    const cmsghdr* rights = CMSG_FIRSTHDR(&message);
+    if (!rights || rights->cmsg_type != SCM_RIGHTS)
+        return -1;
+    int fd = -1;
+    std::memcpy(&fd, CMSG_DATA(rights), sizeof(int));
+    return fd;
+}
+
 } // namespace
+
+// The pseudo-terminal as start() hands it to the I/O thread.
+struct SimLine
+{
+    int master;
+    int parking[2]; // a socket pair, the simulator's handle on the slave in it
+    int watch;      // inotify on the slave's path
+    QByteArray slavePath;
+};
 
 // Serves the pty master. Lives in, and is only touched from, SimLinkThread.
 class SimLink : public QObject
 {
 public:
-    SimLink(int fd, QByteArray slavePath, SimState& state, std::unique_ptr<QFile> logFile);
+    SimLink(const SimLine& line, SimState& state, std::unique_ptr<QFile> logFile);
     ~SimLink() override;
     void dropLine();
 
@@ -85,27 +147,30 @@ private:
     void send(const QByteArray& bytes, qint64 readyNs);
     void pump();
     void writeReleased();
-    void onHangup();
-    void onHangupPoll();
+    void onHangup(bool reopened);
+    void onOpened();
+    void countHolders();
+    template <typename Use> void withSlave(Use use);
     void dropWhenDrained();
     void closeLine(const char* why);
     void log(char direction, const QByteArray& bytes);
 
     int m_fd;
-    QByteArray m_slavePath;
+    int m_parking[2]; // see park()
+    int m_watch;      // inotify: others opening and closing the slave
+    int m_holders = 0;
     SimState& m_state;
     SimEngine m_engine;
     std::unique_ptr<QFile> m_log;
     QElapsedTimer m_clock;
     QSocketNotifier* m_readable;
     QSocketNotifier* m_writable;
-    QTimer m_hangupPoll;
+    QSocketNotifier* m_watched;
     QTimer m_latency;
     QTimer m_pace;
     QTimer m_arrivalPace;
     QTimer m_drain;
     QElapsedTimer m_drainClock;
-    int m_drainSlave = -1;
 
     QByteArray m_arriving;        // read from the pty, still on its way at the line rate
     qsizetype m_arrivingNow = 0;  // leading bytes of m_arriving due when m_arrivalPace fires
@@ -126,26 +191,27 @@ private:
     bool m_dropWhenSent = false;
 };
 
-SimLink::SimLink(int fd, QByteArray slavePath, SimState& state, std::unique_ptr<QFile> logFile)
-    : m_fd(fd), m_slavePath(std::move(slavePath)), m_state(state), m_engine(state),
-      m_log(std::move(logFile)), m_readable(new QSocketNotifier(fd, QSocketNotifier::Read, this)),
-      m_writable(new QSocketNotifier(fd, QSocketNotifier::Write, this))
+SimLink::SimLink(const SimLine& line, SimState& state, std::unique_ptr<QFile> logFile)
+    : m_fd(line.master), m_parking{line.parking[0], line.parking[1]}, m_watch(line.watch),
+      m_state(state), m_engine(state), m_log(std::move(logFile)),
+      m_readable(new QSocketNotifier(m_fd, QSocketNotifier::Read, this)),
+      m_writable(new QSocketNotifier(m_fd, QSocketNotifier::Write, this)),
+      m_watched(new QSocketNotifier(m_watch, QSocketNotifier::Read, this))
 {
     m_clock.start();
-    // Nobody holds the slave yet (start() closed its own handle after making
-    // the line raw), so begin as after a hang-up.
+    // Nobody but the simulator holds the slave yet, so begin as after a hang-up.
     m_readable->setEnabled(false);
     m_writable->setEnabled(false);
     connect(m_readable, &QSocketNotifier::activated, this, &SimLink::onReadable);
+    connect(m_watched, &QSocketNotifier::activated, this, &SimLink::countHolders);
     connect(m_writable, &QSocketNotifier::activated, this, [this] {
         m_writable->setEnabled(false);
         writeReleased();
         pump();
     });
-    m_hangupPoll.setSingleShot(true);
-    m_hangupPoll.setInterval(kHangupPollMs);
-    connect(&m_hangupPoll, &QTimer::timeout, this, &SimLink::onHangupPoll);
     m_latency.setSingleShot(true);
+    // A coarse timer may fire early: a handset never answers before its time.
+    m_latency.setTimerType(Qt::PreciseTimer);
     connect(&m_latency, &QTimer::timeout, this, [this] {
         m_echoReadyNs = m_clock.nsecsElapsed();
         deliver(std::exchange(m_delayed, {}));
@@ -169,8 +235,7 @@ SimLink::SimLink(int fd, QByteArray slavePath, SimState& state, std::unique_ptr<
     connect(&m_arrivalPace, &QTimer::timeout, this, &SimLink::arrived);
     m_drain.setInterval(kDrainPollMs);
     connect(&m_drain, &QTimer::timeout, this, &SimLink::dropWhenDrained);
-    m_hangupPoll.start();
-    log('*', "serving " + m_slavePath);
+    log('*', "serving " + line.slavePath);
 }
 
 SimLink::~SimLink()
@@ -196,6 +261,10 @@ int SimLink::currentBaud() const
 
 void SimLink::onReadable()
 {
+    // A close and an open that came before these bytes belong before them.
+    countHolders();
+    if (m_hungUp || m_fd < 0)
+        return;
     char buffer[4096];
     for (;;) {
         const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
@@ -210,7 +279,7 @@ void SimLink::onReadable()
             continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
             break;
-        onHangup(); // EIO (or EOF): the last holder of the slave closed it
+        closeLine("lost"); // the slave is held open here: this is no hang-up
         return;
     }
     paceArrival();
@@ -364,7 +433,6 @@ void SimLink::writeReleased()
     }
     if (m_dropWhenSent && m_out.isEmpty() && m_fd >= 0 && !m_drain.isActive()) {
         m_drainClock.start();
-        m_drainSlave = ::open(m_slavePath.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         m_drain.start();
     }
 }
@@ -372,13 +440,47 @@ void SimLink::writeReleased()
 void SimLink::dropWhenDrained()
 {
     int unread = 0;
-    if (m_drainSlave >= 0 && ::ioctl(m_drainSlave, FIONREAD, &unread) == 0 && unread > 0 &&
-        m_drainClock.elapsed() < kDrainLimitMs)
+    withSlave([&](int slave) { ::ioctl(slave, FIONREAD, &unread); });
+    if (unread > 0 && m_drainClock.elapsed() < kDrainLimitMs)
         return;
     closeLine("dropped on purpose");
 }
 
-void SimLink::onHangup()
+// Whoever opens or closes the slave shows in the watch: the simulator holds
+// the slave itself (to take back an exclusive open, see onHangup), so the
+// master never sees the other side go.
+void SimLink::countHolders()
+{
+    alignas(inotify_event) char buffer[4096];
+    QList<int> steps; // +1 an open, -1 a close, in order
+    for (;;) {
+        const ssize_t n = ::read(m_watch, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        for (ssize_t at = 0; at < n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            if (event->mask & IN_OPEN)
+                steps << 1;
+            if (event->mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE))
+                steps << -1;
+            at += ssize_t(sizeof(inotify_event)) + event->len;
+        }
+    }
+    for (qsizetype i = 0; i < steps.size() && m_fd >= 0; ++i) {
+        const int before = m_holders;
+        m_holders = std::max(0, m_holders + steps[i]);
+        if (before > 0 && m_holders == 0)
+            onHangup(steps.indexOf(1, i + 1) >= 0);
+        else if (before == 0 && m_holders > 0)
+            onOpened();
+    }
+}
+
+// `reopened`: someone opened the slave again before this hang-up was seen;
+// what waits on the master may be theirs.
+void SimLink::onHangup(bool reopened)
 {
     log('*', "hung up by the other side after " + QByteArray::number(m_bytesIn) + " bytes in, " +
                  QByteArray::number(m_bytesOut) + " bytes out");
@@ -406,22 +508,33 @@ void SimLink::onHangup()
     m_inFlight = 0;
     m_engine.reset();
     // Bytes written just before the close would wait in the slave's input
-    // for the next opener; a reset handset has nothing to say to it.
-    const int slave = ::open(m_slavePath.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (slave >= 0) {
+    // for the next opener; a reset handset has nothing to say to it. What the
+    // other side wrote before it closed is lost, as on a cable.
+    withSlave([](int slave) {
         ::tcflush(slave, TCIFLUSH);
-        ::close(slave);
+        // A program may take the line for itself (TIOCEXCL) and leave it so
+        // when it ends; a closed serial line is free again, for the next
+        // program and not only for root.
+        ::ioctl(slave, TIOCNXCL);
+    });
+    if (!reopened) {
+        char buffer[4096];
+        while (::read(m_fd, buffer, sizeof buffer) > 0) {
+        }
     }
-    m_hangupPoll.start();
 }
 
-void SimLink::onHangupPoll()
+template <typename Use> void SimLink::withSlave(Use use)
 {
-    pollfd p{m_fd, POLLIN, 0};
-    if (::poll(&p, 1, 0) < 0 || (p.revents & POLLHUP)) {
-        m_hangupPoll.start();
+    const int slave = unpark(m_parking[1]);
+    if (slave < 0)
         return;
-    }
+    use(slave);
+    park(m_parking[0], slave);
+}
+
+void SimLink::onOpened()
+{
     log('*', "opened by the other side");
     m_hungUp = false;
     m_bytesIn = 0;
@@ -436,14 +549,14 @@ void SimLink::closeLine(const char* why)
     log('*', QByteArray("line closed: ") + why);
     m_readable->setEnabled(false);
     m_writable->setEnabled(false);
-    m_hangupPoll.stop();
+    m_watched->setEnabled(false);
     m_latency.stop();
     m_pace.stop();
     m_arrivalPace.stop();
     m_drain.stop();
-    if (m_drainSlave >= 0)
-        ::close(m_drainSlave);
-    m_drainSlave = -1;
+    ::close(m_watch);
+    for (const int socket : m_parking)
+        ::close(socket); // and with them the parked handle
     ::close(m_fd);
     m_fd = -1;
 }
@@ -458,8 +571,8 @@ void SimLink::dropLine()
 class SimLinkThread : public QThread
 {
 public:
-    SimLinkThread(int fd, QByteArray slavePath, SimState& state, std::unique_ptr<QFile> logFile)
-        : m_fd(fd), m_slavePath(std::move(slavePath)), m_state(state), m_log(std::move(logFile))
+    SimLinkThread(SimLine line, SimState& state, std::unique_ptr<QFile> logFile)
+        : m_line(std::move(line)), m_state(state), m_log(std::move(logFile))
     {}
 
     void begin()
@@ -477,15 +590,14 @@ public:
 protected:
     void run() override
     {
-        SimLink link(m_fd, m_slavePath, m_state, std::move(m_log));
+        SimLink link(m_line, m_state, std::move(m_log));
         m_link = &link;
         m_ready.release();
         exec();
     }
 
 private:
-    int m_fd;
-    QByteArray m_slavePath;
+    SimLine m_line;
     SimState& m_state;
     std::unique_ptr<QFile> m_log;
     SimLink* m_link = nullptr; // valid between begin() and the end of the thread
@@ -532,21 +644,35 @@ QString SimHandset::start()
         fail("pseudo-terminal setup");
     }
     // Raw, so the slave's line discipline neither echoes nor turns CR into LF;
-    // the setting outlives this handle and later opens of the slave.
-    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    // the setting holds for later opens of the slave. This handle stays open
+    // as long as the line (parked, see park()): only a holder of the slave
+    // can take back another program's exclusive open of it.
+    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     termios tio{};
+    // Watched from after the simulator's own open, so that only others count.
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    int parking[2] = {-1, -1};
     if (slave < 0 || ::tcgetattr(slave, &tio) != 0 ||
-        (::cfmakeraw(&tio), ::tcsetattr(slave, TCSANOW, &tio)) != 0) {
+        (::cfmakeraw(&tio), ::tcsetattr(slave, TCSANOW, &tio)) != 0 || watch < 0 ||
+        ::inotify_add_watch(watch, name, IN_OPEN | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0 ||
+        ::socketpair(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0, parking) != 0) {
         const int saved = errno;
-        if (slave >= 0)
-            ::close(slave);
-        ::close(fd);
+        for (const int open : {watch, slave, parking[0], parking[1], fd})
+            if (open >= 0)
+                ::close(open);
         errno = saved;
         fail(name);
     }
-    ::close(slave);
+    if (!park(parking[0], slave)) {
+        const int saved = errno;
+        for (const int open : {watch, parking[0], parking[1], fd})
+            ::close(open);
+        errno = saved;
+        fail(name);
+    }
 
-    m_thread = std::make_unique<SimLinkThread>(fd, QByteArray(name), *m_state, std::move(log));
+    m_thread = std::make_unique<SimLinkThread>(
+        SimLine{fd, {parking[0], parking[1]}, watch, QByteArray(name)}, *m_state, std::move(log));
     m_thread->begin();
     m_path = QString::fromLocal8Bit(name);
     return m_path;

@@ -7,6 +7,8 @@
 // Behaviour worth knowing on the other side:
 //  - Closing the slave is a hang-up: the handset resets its echo to on and
 //    forgets any half-received line and unsent reply (see hangupCount()).
+//    A program that took the line for itself (TIOCEXCL) leaves it free for
+//    the next one, as a closed serial line is.
 //  - Echo returns the received bytes as they arrive; ATE0 turns it off, ATZ
 //    and a hang-up turn it back on.
 //  - Faults (SimOptions) make it fall silent, answer junk or drop the line.

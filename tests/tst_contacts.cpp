@@ -3,11 +3,12 @@
 #include "base/PcText.h"
 #include "editing/ContactMerge.h"
 #include "editing/RecordChange.h"
+#include "editing/VcardReport.h"
 #include "fileio/ContactsCsv.h"
 #include "fileio/VcardReader.h"
-#include "fileio/VcardReport.h"
 #include "phonebook/RecordStore.h"
 #include "support/EntryText.h"
+#include "support/PlainImport.h"
 
 #include <QStringEncoder>
 #include <QTest>
@@ -158,7 +159,7 @@ void TestContacts::headerFormats()
     QCOMPARE(phonebookFileFormat(u"export.csv"_s, file), PhonebookFileFormat::ContactsCsv);
     auto store = std::make_unique<RecordStore>();
     const VcardImportReport result =
-        importContacts(readContactsCsv(file), *store, ImportRange::HandsetMemory, kTypes);
+        importAllNew(readContactsCsv(file), *store, ImportRange::HandsetMemory, kTypes);
     QCOMPARE(describeLiveEntries(*store), entries);
     QCOMPARE(vcardReportLines(result, LanguageFile()), report);
 }

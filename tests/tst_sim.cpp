@@ -11,6 +11,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 using q7sim::SimHandset;
@@ -55,6 +56,15 @@ public:
     void send(const QByteArray& bytes)
     {
         QCOMPARE(::write(m_fd, bytes.constData(), bytes.size()), bytes.size());
+    }
+
+    // The line for this program alone, as Gammu takes it: others' opens fail
+    // unless they are root's.
+    bool takeExclusive() { return ::ioctl(m_fd, TIOCEXCL) == 0; }
+    bool exclusive() const
+    {
+        int taken = 0;
+        return ::ioctl(m_fd, TIOCGEXCL, &taken) == 0 && taken != 0;
     }
 
     // Everything up to and including a final result code, or what came
@@ -128,6 +138,7 @@ private slots:
     void echo();
     void hangupResetsEcho();
     void hangupDiscardsUnsentReply();
+    void hangupEndsExclusiveUse();
     void readCommands_data();
     void readCommands();
     void standardCommands_data();
@@ -238,6 +249,20 @@ void TestSim::hangupDiscardsUnsentReply()
     QTRY_COMPARE(m_sim->hangupCount(), 1);
     QVERIFY(m_peer.open(m_sim->devicePath()));
     QCOMPARE(m_peer.readFor(500), QByteArray());
+}
+
+// A program that took the line for itself and ended leaves it free, as a
+// closed serial line is: else only root could open the device after it.
+void TestSim::hangupEndsExclusiveUse()
+{
+    QVERIFY(m_peer.takeExclusive());
+    QVERIFY(m_peer.exclusive());
+    QCOMPARE(m_peer.transact("AT"), "AT\r" + kOk);
+    m_peer.close();
+    QTRY_COMPARE(m_sim->hangupCount(), 1);
+    QVERIFY(m_peer.open(m_sim->devicePath()));
+    QVERIFY(!m_peer.exclusive());
+    QCOMPARE(m_peer.transact("AT"), "AT\r" + kOk);
 }
 
 void TestSim::readCommands_data()

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/LanguageFile.h"
 #include "base/PcText.h"
+#include "editing/VcardReport.h"
 #include "fileio/VcardReader.h"
-#include "fileio/VcardReport.h"
 #include "fileio/VcardWriter.h"
 #include "phonebook/RecordStore.h"
 #include "support/EntryText.h"
+#include "support/PlainImport.h"
 
 #include <QTest>
 #include <memory>

@@ -225,6 +225,51 @@ private slots:
         QCOMPARE(counts->text(), QStringLiteral("1 neu, 1 geändert, 0 gelöscht, 1 unverändert"));
     }
 
+    // Every line the list shows has the height its wrapped text needs, at
+    // the top and after a jump to the end of a long plan: names of wide
+    // letters wrap where lines of average letters would not.
+    void planLinesShowWhole()
+    {
+        RecordStore read;
+        for (int location = 1; location <= 300; ++location) {
+            read.setField(location, Speicherplatz, QByteArray::number(location));
+            read.setField(location, Name, QByteArray(30, 'W'));
+            read.setField(location, Nummer1, "0301234567");
+        }
+        HandsetImage image;
+        image.takeRead(read);
+        RecordStore store = read;
+        for (int location = 1; location <= 300; ++location) {
+            store.setField(location, Name, QByteArray(location % 2 ? 30 : 5, 'M'));
+            store.setField(location, Gruppe, "Sportverein Oberhausen Nord");
+            store.setField(location, ChangedFlag, kChangedYes);
+        }
+        const LanguageFile texts;
+        WritePlanDialog dialog(planWrite(store, image, true), store, image, texts);
+        dialog.resize(520, 400);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QListWidget* list = dialog.list();
+        QCOMPARE(list->count(), 300);
+        const auto shownWhole = [list] {
+            const QRect view = list->viewport()->rect();
+            const QFontMetrics metrics(list->font());
+            for (int row = 0; row < list->count(); ++row) {
+                const QRect shown = list->visualItemRect(list->item(row));
+                if (!shown.intersects(view))
+                    continue;
+                const QRect needed = metrics.boundingRect(
+                    QRect(0, 0, view.width(), 1 << 20), Qt::TextWordWrap, list->item(row)->text());
+                if (shown.height() < needed.height())
+                    return false;
+            }
+            return true;
+        };
+        QTRY_VERIFY(shownWhole());
+        list->scrollToBottom();
+        QTRY_VERIFY(shownWhole());
+    }
+
 private:
     void newSimEntry(const QString& name)
     {

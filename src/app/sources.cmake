@@ -7,6 +7,7 @@ list(APPEND q7gui_sources
   app/phonebook/ContactTools.cpp
   app/common/Dialogs.cpp
   app/common/ErrorBox.cpp
+  app/common/PlanList.cpp
   app/files/ImportReport.cpp
   app/frame/MainWindow.cpp
   app/phonebook/NoHandsetNotice.cpp

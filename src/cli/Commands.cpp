@@ -9,11 +9,11 @@
 #include "cli/CliHost.h"
 #include "cli/ExitStatus.h"
 #include "editing/ContactMerge.h"
+#include "editing/VcardReport.h"
 #include "fileio/ContactsCsv.h"
 #include "fileio/CsvPhonebook.h"
 #include "fileio/FileAccess.h"
 #include "fileio/Snapshots.h"
-#include "fileio/VcardReport.h"
 #include "fileio/VcardWriter.h"
 #include "link/ComPort.h"
 #include "link/CommandExchange.h"
@@ -222,14 +222,15 @@ int convert(CommandContext& context)
         return 0;
     }
     RecordStore store;
-    VcardImportReport report =
+    // Each contact a new entry: two cards of one person in the file stay two.
+    ContactImport result =
         importContacts(readContacts(content, format), store,
                        context.simRange ? ImportRange::SimCard : ImportRange::HandsetMemory,
-                       numberTypeNames(context.texts));
-    report.fromContactsFile = format == PhonebookFileFormat::ContactsCsv;
-    printReport(report, context.texts);
+                       MergeMode::AllNew, numberTypeNames(context.texts), userCountryCode());
+    result.report.fromContactsFile = format == PhonebookFileFormat::ContactsCsv;
+    printReport(result.report, context.texts);
     savePhonebook(out, store, context.texts);
-    return report.notImported > 0 ? 1 : 0;
+    return result.report.notImported > 0 ? 1 : 0;
 }
 
 // --- merge and duplicates: contacts from other address books without copies

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "editing/ContactPlacement.h"
 #include "editing/EditOperations.h"
-#include "fileio/Contacts.h"
 
 #include <QList>
 #include <QString>

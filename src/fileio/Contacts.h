@@ -2,7 +2,6 @@
 #pragma once
 
 #include "phonebook/NumberTypes.h"
-#include "phonebook/RecordStore.h"
 
 #include <QList>
 #include <QString>
@@ -11,13 +10,8 @@
 namespace q7 {
 
 // A contact as address books hold it, whether read from a vCard or from
-// another program's CSV file, and what it takes to make it an entry.
-
-enum class ImportRange
-{
-    HandsetMemory, // records 1..500
-    SimCard,       // records 510..600, as for a new entry
-};
+// another program's CSV file. Making it an entry is the import's job, in the
+// editing layer; the readers only say what the handset has no field for.
 
 // What the import did with one part of a card that did not arrive whole.
 struct VcardNote
@@ -50,40 +44,6 @@ struct VcardNote
     int record = 0;
 };
 
-struct VcardCardReport
-{
-    int card = 0; // 1.. in file order
-    QString name; // as the card gives it, empty for a skipped card
-    QString firstNumber;
-    int record = 0; // where it went, 0 when skipped
-    QList<VcardNote> notes;
-    // A merge may complete an entry the phonebook held, or find that it
-    // holds the whole contact already.
-    enum Outcome
-    {
-        Created,
-        Completed,
-        AlreadyThere,
-    };
-    Outcome outcome = Created;
-};
-
-struct VcardImportReport
-{
-    QList<VcardCardReport> cards; // every card looked at, skipped ones included
-    QList<int> records;           // new entries, in order
-    QList<int> completedRecords;  // entries a merge gave new numbers, in order
-    int alreadyThere = 0;         // contacts a merge found whole in the phonebook
-    int cardsFound = 0;
-    int notImported = 0; // cards left over when the range ran out
-    int firstNotImported = 0;
-    // Read from another program's contacts file rather than from vCards:
-    // the report calls them contacts, not cards.
-    bool fromContactsFile = false;
-
-    int created() const { return static_cast<int>(records.size()); }
-};
-
 // One contact as an address book holds it, read from a vCard or from another
 // program's CSV file, before it meets the store.
 struct ContactNumber
@@ -102,46 +62,12 @@ struct Contact
     QList<VcardNote> leftOut; // what the handset has no field for
 };
 
-// The building blocks an import and a merge share.
 // The text as a note names it: one line, at most 60 characters.
 QString noteDetail(const QString& text);
-// The name as PC text for the Name field, noting a cut or a replacement; empty
-// when the contact names no entry.
-QByteArray contactName(const Contact& contact, QList<VcardNote>& notes);
-// Brings the numbers into the form the handset dials; a number with other
-// characters is dropped and noted, one taken apart by blanks or hyphens is
-// noted as cleaned.
-void cleanContactNumbers(Contact& contact, QList<VcardNote>& notes);
 // The numbers that fill `room` slots: up to three, mobile first, then home,
 // work, main or other, fax and pager last; the order among equals stays.
 // The rest goes to leftOut.
 QList<ContactNumber> chooseNumbers(const QList<ContactNumber>& numbers, qsizetype room,
                                    QList<ContactNumber>* leftOut);
-// "Fax 0301234", to name a number in the report.
-QString numberWithType(const ContactNumber& number, const NumberTypeNames& typeNames);
-// Fills an empty record with the contact as the new entry dialog makes an
-// entry, marked changed; its numbers must be clean.
-void placeContact(RecordStore& store, int record, const QByteArray& name, const Contact& contact,
-                  const NumberTypeNames& typeNames, QList<VcardNote>& notes);
-// Stores number k of a record with its type, as PC text.
-void storeContactNumber(RecordStore& store, int record, int slot, const ContactNumber& number,
-                        const NumberTypeNames& typeNames, QList<VcardNote>& notes);
-
-// Every contact with a name as a new entry, as importVcard does with cards.
-VcardImportReport importContacts(QList<Contact> contacts, RecordStore& store, ImportRange range,
-                                 const NumberTypeNames& typeNames);
-
-// The start of each contact's turn in an import: the report's line for card
-// `card` (1..), the numbers cleaned, and the name the entry gets. An empty
-// name means the contact names no entry: its line goes into the report as
-// skipped, and nothing else happens to it.
-QByteArray startContact(Contact& contact, int card, VcardCardReport& cardReport,
-                        QList<VcardNote>& notes, VcardImportReport& report);
-// Places the contact into the first free record of the range, as
-// placeContact does, and enters it in the report; false, with the contacts
-// from `remaining` on counted as not imported, when the range is full.
-bool placeInFreeRecord(RecordStore& store, ImportRange range, const QByteArray& name,
-                       const Contact& contact, const NumberTypeNames& typeNames,
-                       VcardCardReport& cardReport, VcardImportReport& report, qsizetype remaining);
 
 } // namespace q7

@@ -395,10 +395,4 @@ QList<Contact> readVcardContacts(const QByteArray& content)
     return contacts;
 }
 
-VcardImportReport importVcard(const QByteArray& content, RecordStore& store, ImportRange range,
-                              const NumberTypeNames& typeNames)
-{
-    return importContacts(readVcardContacts(content), store, range, typeNames);
-}
-
 } // namespace q7

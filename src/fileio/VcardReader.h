@@ -12,10 +12,4 @@ namespace q7 {
 // content.
 QList<Contact> readVcardContacts(const QByteArray& content);
 
-// Places every card that gives a name into the first free record of the
-// range, never over a live entry, marked changed ("JA"). Stops before the
-// first card that finds no free record. Never throws on content.
-VcardImportReport importVcard(const QByteArray& content, RecordStore& store, ImportRange range,
-                              const NumberTypeNames& typeNames);
-
 } // namespace q7

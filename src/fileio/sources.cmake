@@ -6,6 +6,5 @@ list(APPEND q7core_sources
   fileio/FileAccess.cpp
   fileio/Snapshots.cpp
   fileio/VcardReader.cpp
-  fileio/VcardReport.cpp
   fileio/VcardWriter.cpp
 )

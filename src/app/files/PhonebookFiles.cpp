@@ -11,10 +11,10 @@
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
 #include "editing/ContactMerge.h"
+#include "editing/VcardReport.h"
 #include "fileio/ContactsCsv.h"
 #include "fileio/CsvPhonebook.h"
 #include "fileio/FileAccess.h"
-#include "fileio/VcardReport.h"
 #include "fileio/VcardWriter.h"
 #include "phonebook/TransferStatusTexts.h"
 

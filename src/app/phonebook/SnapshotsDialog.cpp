@@ -3,6 +3,7 @@
 
 #include "app/common/Dialogs.h"
 #include "app/common/ErrorBox.h"
+#include "app/common/PlanList.h"
 #include "base/AppSettings.h"
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
@@ -77,13 +78,8 @@ SnapshotsDialog::SnapshotsDialog(const QList<SnapshotInfo>& snapshots, const Rec
     }
 
     // What the window would change on the handset if this snapshot were it.
-    m_differences = new QListWidget(this);
-    m_differences->setObjectName(QStringLiteral("LB_Unterschiede"));
+    m_differences = makePlanList(QStringLiteral("LB_Unterschiede"), this);
     m_differences->setAccessibleName(texts.text(TextId::Vorlesen_Unterschiede));
-    // The plan's lines wrap here as in the write's plan.
-    m_differences->setWordWrap(true);
-    m_differences->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_differences->setResizeMode(QListView::Adjust);
     m_differences->setMinimumHeight(160);
     layout->addWidget(m_differences, 1);
 

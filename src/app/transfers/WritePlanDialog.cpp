@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/transfers/WritePlanDialog.h"
 
+#include "app/common/PlanList.h"
 #include "base/LanguageFile.h"
 #include "phonebook/HandsetImage.h"
 
@@ -13,24 +14,6 @@
 #include <algorithm>
 
 namespace q7 {
-
-namespace {
-
-// Long names and several changed fields wrap inside the list: no line
-// reaches past the dialog's edge.
-QListWidget* planList(const QString& name, const QStringList& lines, QWidget* parent)
-{
-    auto* list = new QListWidget(parent);
-    list->setObjectName(name);
-    list->setWordWrap(true);
-    list->setTextElideMode(Qt::ElideNone);
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setResizeMode(QListView::Adjust);
-    list->addItems(lines);
-    return list;
-}
-
-} // namespace
 
 WritePlanDialog::WritePlanDialog(const WritePlan& plan, const RecordStore& store,
                                  const HandsetImage& image, const LanguageFile& texts,
@@ -52,8 +35,8 @@ WritePlanDialog::WritePlanDialog(const WritePlan& plan, const RecordStore& store
     layout->addWidget(m_counts);
 
     // Only what reaches the handset: the entries left as they are stand in the counts.
-    m_list = planList(QStringLiteral("LB_Plan"),
-                      planLines(keepingUnnamed(plan), store, image, texts), this);
+    m_list = makePlanList(QStringLiteral("LB_Plan"), this);
+    m_list->addItems(planLines(keepingUnnamed(plan), store, image, texts));
     m_list->setAccessibleName(texts.text(TextId::Plan_Caption));
     m_list->setMinimumSize(520, 220);
     layout->addWidget(m_list, 2);
@@ -70,7 +53,8 @@ WritePlanDialog::WritePlanDialog(const WritePlan& plan, const RecordStore& store
         heading->setObjectName(QStringLiteral("Lbl_NichtEnthalten"));
         heading->setWordWrap(true);
         layout->addWidget(heading);
-        m_unnamed = planList(QStringLiteral("LB_NichtEnthalten"), unnamed, this);
+        m_unnamed = makePlanList(QStringLiteral("LB_NichtEnthalten"), this);
+        m_unnamed->addItems(unnamed);
         m_unnamed->setMinimumHeight(100);
         heading->setBuddy(m_unnamed);
         m_unnamed->setAccessibleName(heading->text());

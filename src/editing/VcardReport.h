@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "fileio/Contacts.h"
+#include "editing/ContactPlacement.h"
 
 #include <QStringList>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "fileio/VcardReport.h"
+#include "editing/VcardReport.h"
 
 #include "base/LanguageFile.h"
 
