@@ -15,6 +15,7 @@ list(APPEND q7gui_sources
   app/frame/ShutdownSignals.cpp
   app/phonebook/SnapshotsDialog.cpp
   app/common/StatusPanel.cpp
+  app/common/SyncSettings.cpp
   app/frame/SingleInstance.cpp
   app/frame/EdgeAnchors.cpp
   app/phonebook/EditHistory.cpp

@@ -4,6 +4,7 @@
 #include "app/common/Dialogs.h"
 #include "app/common/ErrorBox.h"
 #include "app/common/PlanList.h"
+#include "app/common/SyncSettings.h"
 #include "base/AppSettings.h"
 #include "base/LanguageFile.h"
 #include "base/OperationHost.h"
@@ -17,7 +18,6 @@
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -170,13 +170,9 @@ std::optional<sync::ServerAccess> serverAccess(const QUrl& server, const Languag
 {
     auto settings = openRegistryKey(kProgramKey);
     sync::ServerAccess access;
-    access.user = settings->value(QStringLiteral("Abgleich/Benutzer")).toString();
-    const QString key = server
-                            .adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
-                                      QUrl::RemoveUserInfo)
-                            .toString();
+    access.user = settings->value(syncsettings::kUser).toString();
     access.allowPlainHttp =
-        settings->value(QStringLiteral("Abgleich/HttpErlaubt")).toStringList().contains(key);
+        settings->value(syncsettings::kHttpAllowed).toStringList().contains(serverKey(server));
     if (access.user.isEmpty())
         return access;
     const sync::Keyring::Lookup stored = sync::Keyring::read(server, access.user);
@@ -184,14 +180,10 @@ std::optional<sync::ServerAccess> serverAccess(const QUrl& server, const Languag
         access.password = stored.password;
         return access;
     }
-    QInputDialog ask(parent);
-    ask.setWindowTitle(texts.text(TextId::AbgleichServer_PasswortCaption));
-    ask.setLabelText(
-        fillIn(texts.text(TextId::AbgleichServer_PasswortFrage), {access.user, server.host()}));
-    ask.setTextEchoMode(QLineEdit::Password);
-    if (dialogs().execDialog(ask) != QDialog::Accepted)
+    const std::optional<QString> password = askPassword(parent, texts, server, access.user);
+    if (!password)
         return std::nullopt;
-    access.password = ask.textValue();
+    access.password = *password;
     return access;
 }
 

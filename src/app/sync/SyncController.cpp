@@ -3,6 +3,7 @@
 
 #include "app/common/Dialogs.h"
 #include "app/common/ErrorBox.h"
+#include "app/common/SyncSettings.h"
 #include "app/phonebook/EditHistory.h"
 #include "app/phonebook/PhonebookPage.h"
 #include "app/sync/SyncDialogs.h"
@@ -17,37 +18,10 @@
 #include "sync/OpenAddressBook.h"
 #include "sync/SyncEngine.h"
 
-#include <QInputDialog>
 #include <QScopeGuard>
 #include <optional>
 
 namespace q7 {
-
-namespace {
-
-const QString kLocationKey = QStringLiteral("Abgleich/Adressbuch");
-const QString kKindKey = QStringLiteral("Abgleich/Server");
-const QString kServerKey = QStringLiteral("Abgleich/ServerAdresse");
-const QString kUserKey = QStringLiteral("Abgleich/Benutzer");
-const QString kBookKey = QStringLiteral("Abgleich/ServerAdressbuch");
-const QString kRememberKey = QStringLiteral("Abgleich/Merken");
-const QString kHttpKey = QStringLiteral("Abgleich/HttpErlaubt");
-
-// The password of a server when the keyring has none: asked each time.
-std::optional<QString> askPassword(QWidget* parent, const LanguageFile& texts, const QUrl& server,
-                                   const QString& user)
-{
-    QInputDialog ask(parent);
-    ask.setWindowTitle(texts.text(TextId::AbgleichServer_PasswortCaption));
-    ask.setLabelText(
-        fillIn(texts.text(TextId::AbgleichServer_PasswortFrage), {user, server.host()}));
-    ask.setTextEchoMode(QLineEdit::Password);
-    if (dialogs().execDialog(ask) != QDialog::Accepted)
-        return std::nullopt;
-    return ask.textValue();
-}
-
-} // namespace
 
 SyncController::SyncController(const ManagerContext& context, CommandExchange& exchange,
                                PhonebookPage& page, TransferController& transfers, QObject* parent)
@@ -63,32 +37,32 @@ void SyncController::sync()
         return;
     auto settings = openRegistryKey(kProgramKey);
     SyncChoice remembered;
-    remembered.server = settings->value(kKindKey, false).toBool();
-    remembered.folder = settings->value(kLocationKey).toString();
-    remembered.serverUrl = settings->value(kServerKey).toString();
-    remembered.user = settings->value(kUserKey).toString();
-    remembered.book = settings->value(kBookKey).toString();
-    remembered.remember = settings->value(kRememberKey, true).toBool();
-    SyncChoiceDialog choice(remembered, settings->value(kHttpKey).toStringList(), texts,
-                            m_context.window);
+    remembered.server = settings->value(syncsettings::kKind, false).toBool();
+    remembered.folder = settings->value(syncsettings::kLocation).toString();
+    remembered.serverUrl = settings->value(syncsettings::kServer).toString();
+    remembered.user = settings->value(syncsettings::kUser).toString();
+    remembered.book = settings->value(syncsettings::kBook).toString();
+    remembered.remember = settings->value(syncsettings::kRemember, true).toBool();
+    SyncChoiceDialog choice(remembered, settings->value(syncsettings::kHttpAllowed).toStringList(),
+                            texts, m_context.window);
     choice.setStoredPassword([&choice] {
         const SyncChoice now = choice.choice();
         return sync::Keyring::read(QUrl(now.serverUrl), now.user).password;
     });
     const int answer = dialogs().execDialog(choice);
     // The consent to plain http:// holds even when the user turns back.
-    settings->setValue(kHttpKey, choice.httpAllowed());
+    settings->setValue(syncsettings::kHttpAllowed, choice.httpAllowed());
     if (answer != QDialog::Accepted)
         return;
     const SyncChoice chosen = choice.choice();
-    settings->setValue(kKindKey, chosen.server);
+    settings->setValue(syncsettings::kKind, chosen.server);
     if (!chosen.server)
-        settings->setValue(kLocationKey, chosen.folder);
+        settings->setValue(syncsettings::kLocation, chosen.folder);
     else {
-        settings->setValue(kServerKey, chosen.serverUrl);
-        settings->setValue(kUserKey, chosen.user);
-        settings->setValue(kBookKey, chosen.book);
-        settings->setValue(kRememberKey, chosen.remember);
+        settings->setValue(syncsettings::kServer, chosen.serverUrl);
+        settings->setValue(syncsettings::kUser, chosen.user);
+        settings->setValue(syncsettings::kBook, chosen.book);
+        settings->setValue(syncsettings::kRemember, chosen.remember);
     }
 
     sync::ServerAccess access;

@@ -2,6 +2,7 @@
 #include "app/sync/SyncDialogs.h"
 
 #include "app/common/Dialogs.h"
+#include "app/common/SyncSettings.h"
 #include "base/Errors.h"
 #include "base/LanguageFile.h"
 #include "sync/CardDavDiscovery.h"
@@ -26,19 +27,6 @@
 #include <QVBoxLayout>
 
 namespace q7 {
-
-namespace {
-
-// The plain-http consent holds for one server: scheme, host and port.
-QString serverKey(const QUrl& url)
-{
-    return url
-        .adjusted(QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment |
-                  QUrl::RemoveUserInfo)
-        .toString();
-}
-
-} // namespace
 
 SyncChoiceDialog::SyncChoiceDialog(const SyncChoice& choice, const QStringList& httpAllowed,
                                    const LanguageFile& texts, QWidget* parent)
