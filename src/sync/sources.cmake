@@ -16,8 +16,10 @@ list(APPEND q7core_sources
   sync/Keyring.cpp
   sync/OpenAddressBook.cpp
   sync/OpenAddressBook.h
+  sync/SyncCarryOut.cpp
   sync/SyncEngine.cpp
   sync/SyncEngine.h
+  sync/SyncLines.cpp
   sync/SyncMerge.cpp
   sync/SyncMerge.h
   sync/SyncState.cpp
