@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/frame/MainWindow.h"
 
-#include "app/common/ClickLabel.h"
 #include "app/common/Dialogs.h"
 #include "app/common/ErrorBox.h"
 #include "app/common/Placement.h"
@@ -120,12 +119,16 @@ TFrm_Q7_Manager::~TFrm_Q7_Manager()
 void TFrm_Q7_Manager::FormCreate()
 {
     PageControl = place(new QTabWidget(this), "PageControl", 0, 8, 633, 529);
-    m_page = new PhonebookPage(m_context);
+    // The page's trees sort and name the number types in the file's language
+    // from the start, and its number clipboard shows in the status bar.
+    takeLanguage();
+    createStatusBar();
+    m_page = new PhonebookPage(
+        m_context, [this] { return transferRunning(); }, m_statusPanels[1]);
     m_options = new OptionsPage(*m_comPort, m_languageFile,
                                 {m_page->phonebookTree(), m_page->firstNineTree()});
     PageControl->addTab(m_page, QString());
     PageControl->addTab(m_options, QString());
-    createStatusBar();
     anchorToEdges();
     PageControl->setCurrentIndex(0);
     connect(PageControl, &QTabWidget::currentChanged, this, [this](int index) {
@@ -139,7 +142,6 @@ void TFrm_Q7_Manager::FormCreate()
     m_page->setSaveToFile([this] { return m_files->save(); });
     m_sync = new SyncController(m_context, *m_exchange, *m_page, *m_transfers, this);
     applyTexts();
-    m_page->createEditing([this] { return transferRunning(); }, m_statusPanels[1]);
     connectHandlers();
     connect(&m_page->history(), &EditHistory::stateChanged, this, &TFrm_Q7_Manager::showEditState);
     showEditState();
@@ -147,23 +149,19 @@ void TFrm_Q7_Manager::FormCreate()
 
 void TFrm_Q7_Manager::connectHandlers()
 {
-    connect(m_page->readButton(), &QPushButton::clicked, this,
-            &TFrm_Q7_Manager::Btn_DatenLesenClick);
-    connect(m_page->writeButton(), &QPushButton::clicked, this,
+    connect(m_page, &PhonebookPage::readRequested, this, &TFrm_Q7_Manager::Btn_DatenLesenClick);
+    connect(m_page, &PhonebookPage::writeRequested, this,
             &TFrm_Q7_Manager::Btn_DatenschreibenClick);
-    connect(m_page->eraseButton(), &QPushButton::clicked, this,
-            &TFrm_Q7_Manager::Btn_LoeschenClick);
-    connect(m_page->loadButton(), &QPushButton::clicked, this,
-            &TFrm_Q7_Manager::Btn_DatenladenClick);
-    connect(m_page->saveButton(), &QPushButton::clicked, this,
-            &TFrm_Q7_Manager::Btn_DatenspeichernClick);
-    connect(m_page->newEntryButton(), &QPushButton::clicked, this,
+    connect(m_page, &PhonebookPage::eraseRequested, this, &TFrm_Q7_Manager::Btn_LoeschenClick);
+    connect(m_page, &PhonebookPage::loadRequested, this, &TFrm_Q7_Manager::Btn_DatenladenClick);
+    connect(m_page, &PhonebookPage::saveRequested, this, &TFrm_Q7_Manager::Btn_DatenspeichernClick);
+    connect(m_page, &PhonebookPage::newEntryRequested, this,
             &TFrm_Q7_Manager::Btn_NeuerEintragClick);
-    connect(m_page->closeButton(), &QPushButton::clicked, this, &TFrm_Q7_Manager::Btn_CloseClick);
-    connect(m_page->syncButton(), &QPushButton::clicked, m_sync, &SyncController::sync);
+    connect(m_page, &PhonebookPage::closeRequested, this, &TFrm_Q7_Manager::Btn_CloseClick);
+    connect(m_page, &PhonebookPage::syncRequested, m_sync, &SyncController::sync);
     connect(m_options->testButton(), &QPushButton::clicked, this,
             &TFrm_Q7_Manager::Btn_ComTestClick);
-    connect(m_page->noHandsetNotice(), &NoHandsetNotice::optionsRequested, this,
+    connect(m_page, &PhonebookPage::optionsRequested, this,
             [this] { PageControl->setCurrentWidget(m_options); });
     connect(m_transfers, &TransferController::searchStarted, this, &TFrm_Q7_Manager::searchStarted);
     connect(m_transfers, &TransferController::searchFinished, this,
@@ -175,7 +173,7 @@ void TFrm_Q7_Manager::connectHandlers()
     });
     auto* about = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(about, &QShortcut::activated, this, &TFrm_Q7_Manager::showAbout);
-    connect(m_page->aboutLine(), &ClickLabel::clicked, this, &TFrm_Q7_Manager::showAbout);
+    connect(m_page, &PhonebookPage::aboutRequested, this, &TFrm_Q7_Manager::showAbout);
 }
 
 void TFrm_Q7_Manager::createStatusBar()
@@ -214,12 +212,16 @@ void TFrm_Q7_Manager::showEditState()
                                    .arg(counts.changed));
 }
 
-void TFrm_Q7_Manager::applyTexts()
+void TFrm_Q7_Manager::takeLanguage()
 {
     // Qt's own buttons and dialogs and the order of the phonebook speak the
     // language of the file, not the system's.
     useProgramLanguage(m_languageFile.languageCode());
     m_numberTypeNames = q7::numberTypeNames(m_languageFile);
+}
+
+void TFrm_Q7_Manager::applyTexts()
+{
     m_caption = m_languageFile.text(TextId::Hauptfenster_Caption);
     PageControl->setTabText(0, m_languageFile.text(TextId::TAB_Telefonbuch_TAB_Name));
     PageControl->setTabText(1, m_languageFile.text(TextId::TAB_Optionen_TAB_Name));

@@ -121,6 +121,8 @@ private:
     void connectHandlers();
     // The window may grow: the phonebook tree takes the room.
     void anchorToEdges();
+    // The language file's: Qt's own language and the number types' names.
+    void takeLanguage();
     void applyTexts();
     // The title's "*" and the count of entries and changed ones follow
     // every edit, read, write and load.

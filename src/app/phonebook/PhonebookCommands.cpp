@@ -88,7 +88,7 @@ void PhonebookCommands::finishEditing()
 void PhonebookCommands::connectEditing()
 {
     // The menu and the editor belong to the page's widgets.
-    m_menu = new PhonebookMenu(m_languageFile, m_numberTypeNames, m_page);
+    m_menu = new PhonebookMenu(m_page);
     m_treeEditor = new TreeEditor(m_trees, m_store, m_page);
     for (QTreeWidget* tree : {TV_Telefonbuch, TV_FirstNine}) {
         tree->setContextMenuPolicy(Qt::CustomContextMenu);

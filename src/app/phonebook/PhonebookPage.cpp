@@ -59,13 +59,26 @@ constexpr qsizetype kMostRecords = kLastShownRecord / 2;
 
 } // namespace
 
-PhonebookPage::PhonebookPage(const ManagerContext& context, QWidget* parent)
+PhonebookPage::PhonebookPage(const ManagerContext& context, std::function<bool()> transferRunning,
+                             StatusPanel* clipboardPanel, QWidget* parent)
     : QWidget(parent), m_context(context), m_window(context.window), m_store(&context.store),
       m_groups(context.groups), m_numberTypeNames(context.numberTypeNames),
       m_languageFile(context.texts)
 {
     setObjectName(QStringLiteral("TabSheet_Telefonbuch"));
     createControls();
+    m_trees = std::make_unique<PhonebookTrees>(TV_Telefonbuch, TV_FirstNine, *m_store,
+                                               m_languageFile, m_numberTypeNames);
+    m_trees->setHandsetImage(&m_context.handset);
+    rebuildTrees();
+    m_commands = new PhonebookCommands(m_context, this, *m_trees, TV_Telefonbuch, TV_FirstNine,
+                                       std::move(transferRunning), clipboardPanel);
+    connect(m_commands, &PhonebookCommands::edited, this, &PhonebookPage::applyEdit);
+    connect(m_commands, &PhonebookCommands::restored, this,
+            [this](const QList<int>& records, QTreeWidget* tree) {
+                showInTrees(records, {}, tree);
+                CollectGroupNames(*m_store, m_groups);
+            });
 }
 
 PhonebookPage::~PhonebookPage()
@@ -76,8 +89,7 @@ PhonebookPage::~PhonebookPage()
 
 void PhonebookPage::closeEditor()
 {
-    if (m_commands)
-        m_commands->closeEditor();
+    m_commands->closeEditor();
 }
 
 void PhonebookPage::createControls()
@@ -93,6 +105,9 @@ void PhonebookPage::createControls()
     Btn_DatenLesen->setEnabled(false);
     Btn_Datenschreiben->setEnabled(false);
     Btn_Loeschen->setEnabled(false);
+    connect(Btn_DatenLesen, &QPushButton::clicked, this, &PhonebookPage::readRequested);
+    connect(Btn_Datenschreiben, &QPushButton::clicked, this, &PhonebookPage::writeRequested);
+    connect(Btn_Loeschen, &QPushButton::clicked, this, &PhonebookPage::eraseRequested);
 
     GroupBox2 = place(new QGroupBox(this), "GroupBox2", 152, 256, 137, 113);
     Btn_Datenladen = button(GroupBox2, "Btn_Datenladen", 20, 14, 97, 25);
@@ -100,12 +115,18 @@ void PhonebookPage::createControls()
     // Keeping the handset in step with an address book, beside the files.
     Btn_Abgleichen = button(GroupBox2, "Btn_Abgleichen", 20, 78, 97, 25);
     Btn_Abgleichen->setEnabled(false);
+    connect(Btn_Datenladen, &QPushButton::clicked, this, &PhonebookPage::loadRequested);
+    connect(Btn_Datenspeichern, &QPushButton::clicked, this, &PhonebookPage::saveRequested);
+    connect(Btn_Abgleichen, &QPushButton::clicked, this, &PhonebookPage::syncRequested);
 
     Label1 = place(new ClickLabel(this), "Label1", 0, 387, 305, 14);
     Label1->setAlignment(Qt::AlignCenter);
+    connect(Label1, &ClickLabel::clicked, this, &PhonebookPage::aboutRequested);
 
     Btn_Close = button(this, "Btn_Close", 112, 408, 75, 25);
     Btn_NeuerEintrag = button(this, "Btn_NeuerEintrag", 424, 452, 81, 25);
+    connect(Btn_Close, &QPushButton::clicked, this, &PhonebookPage::closeRequested);
+    connect(Btn_NeuerEintrag, &QPushButton::clicked, this, &PhonebookPage::newEntryRequested);
     // Tidying up the phonebook, below the file operations.
     Btn_Doppelte = button(this, "Btn_Doppelte", 16, 448, 117, 25);
     Btn_Vereinheitlichen = button(this, "Btn_Vereinheitlichen", 139, 448, 157, 25);
@@ -157,6 +178,8 @@ void PhonebookPage::createControls()
 
     m_noHandsetNotice = place(new NoHandsetNotice(this), "NoHandsetNotice", 16, 436, 273, 46);
     m_noHandsetNotice->hide();
+    connect(m_noHandsetNotice, &NoHandsetNotice::optionsRequested, this,
+            &PhonebookPage::optionsRequested);
 
     // Tab follows the page's two columns: the First Nine tree and the
     // operations below it, top to bottom; then the phonebook, its search
@@ -201,31 +224,12 @@ void PhonebookPage::applyTexts()
     Edt_Suchen->setAccessibleName(texts.text(TextId::Vorlesen_Suchen));
     ProgressBar->setAccessibleName(texts.text(TextId::Vorlesen_Fortschritt));
     m_noHandsetNotice->applyTexts(texts);
-    // The trees' popup menu takes its texts when it is built, right after
-    // these (createEditing).
-}
-
-void PhonebookPage::createEditing(std::function<bool()> transferRunning,
-                                  StatusPanel* clipboardPanel)
-{
-    m_trees = std::make_unique<PhonebookTrees>(TV_Telefonbuch, TV_FirstNine, *m_store,
-                                               m_languageFile, m_numberTypeNames);
-    m_trees->setHandsetImage(&m_context.handset);
-    rebuildTrees();
-    m_commands = new PhonebookCommands(m_context, this, *m_trees, TV_Telefonbuch, TV_FirstNine,
-                                       std::move(transferRunning), clipboardPanel);
-    connect(m_commands, &PhonebookCommands::edited, this, &PhonebookPage::applyEdit);
-    connect(m_commands, &PhonebookCommands::restored, this,
-            [this](const QList<int>& records, QTreeWidget* tree) {
-                showInTrees(records, {}, tree);
-                CollectGroupNames(*m_store, m_groups);
-            });
+    m_commands->phonebookMenu().applyTexts(texts, m_numberTypeNames);
 }
 
 void PhonebookPage::lockEditing(bool locked)
 {
-    if (m_commands)
-        m_commands->lockEditing(locked);
+    m_commands->lockEditing(locked);
 }
 
 void PhonebookPage::PU_Menu_TelefonbuchPopup(QTreeWidget* tree, const QPoint& globalPos)
@@ -248,8 +252,7 @@ void PhonebookPage::setCountryCode(int countryCode)
 {
     m_countryCode = countryCode;
     m_filter = EntryFilter(Edt_Suchen->text(), m_countryCode);
-    if (m_trees)
-        filterPhonebook();
+    filterPhonebook();
 }
 
 void PhonebookPage::rebuildTrees()
@@ -269,8 +272,8 @@ void PhonebookPage::Edt_SuchenChange(const QString& text)
 // and the phonebook tree has the focus. Without one the cursor stays.
 void PhonebookPage::enterResults()
 {
-    QTreeWidgetItem* root = m_trees ? m_trees->phonebookRoot() : nullptr;
-    for (int i = 0; root && i < root->childCount(); ++i) {
+    QTreeWidgetItem* root = m_trees->phonebookRoot();
+    for (int i = 0; i < root->childCount(); ++i) {
         QTreeWidgetItem* entry = root->child(i);
         if (entry->isHidden())
             continue;
@@ -342,12 +345,12 @@ bool PhonebookPage::hasUnsavedEdits() const
 {
     // After an erase, a load or a failed write the window may hold entries
     // that are nowhere else: that is as much to lose as an edit.
-    return (m_commands && m_commands->history().hasUnsavedEdits()) || entriesUnlikeHandset() > 0;
+    return m_commands->history().hasUnsavedEdits() || entriesUnlikeHandset() > 0;
 }
 
 bool PhonebookPage::askBeforeLoss(TextId editsQuestion)
 {
-    if (m_commands && m_commands->history().hasUnsavedEdits())
+    if (m_commands->history().hasUnsavedEdits())
         return askYesNo(m_languageFile.text(editsQuestion));
     const int unlike = entriesUnlikeHandset();
     return unlike == 0 || askYesNo(m_languageFile.text(TextId::TAB_Telefonbuch_FrageHandyAnders)
@@ -369,8 +372,7 @@ bool PhonebookPage::mayReplaceEdits()
 bool PhonebookPage::mayClose(bool phonebookTransfer)
 {
     // The text in an open editor is an edit too.
-    if (m_commands)
-        m_commands->finishEditing();
+    m_commands->finishEditing();
     // A write cut off by a stray click leaves the handset half written.
     if (phonebookTransfer &&
         !askYesNo(m_languageFile.text(TextId::TAB_Telefonbuch_FrageUebertragung)))
@@ -383,7 +385,7 @@ bool PhonebookPage::mayClose(bool phonebookTransfer)
 std::optional<bool> PhonebookPage::askAboutNotes()
 {
     // Saved to a file since the write, they are no longer the window's alone.
-    if (!m_commands || !m_commands->history().hasUnsavedEdits())
+    if (!m_commands->history().hasUnsavedEdits())
         return std::nullopt;
     const QList<int> notes = notesOnlyInWindow(*m_store, m_context.handset);
     if (notes.isEmpty())

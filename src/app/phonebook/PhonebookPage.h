@@ -40,28 +40,19 @@ class PhonebookPage : public QWidget
     Q_OBJECT
 
 public:
-    explicit PhonebookPage(const ManagerContext& context, QWidget* parent = nullptr);
+    // transferRunning locks the editing; clipboardPanel shows the number
+    // clipboard.
+    PhonebookPage(const ManagerContext& context, std::function<bool()> transferRunning,
+                  StatusPanel* clipboardPanel, QWidget* parent = nullptr);
     ~PhonebookPage() override;
 
-    // The captions of the page's controls.
+    // The captions of the page's controls and of the trees' popup menu.
     void applyTexts();
-    // Once the texts are there: the trees' contents, the menu, the in-place
-    // editor and the undo history. transferRunning locks the editing;
-    // clipboardPanel shows the number clipboard.
-    void createEditing(std::function<bool()> transferRunning, StatusPanel* clipboardPanel);
     // The window is going: an editor still open would commit into the store.
     void closeEditor();
 
     QTreeWidget* phonebookTree() const { return TV_Telefonbuch; }
     QTreeWidget* firstNineTree() const { return TV_FirstNine; }
-    QPushButton* readButton() const { return Btn_DatenLesen; }
-    QPushButton* writeButton() const { return Btn_Datenschreiben; }
-    QPushButton* eraseButton() const { return Btn_Loeschen; }
-    QPushButton* loadButton() const { return Btn_Datenladen; }
-    QPushButton* saveButton() const { return Btn_Datenspeichern; }
-    QPushButton* closeButton() const { return Btn_Close; }
-    // The about line: a click on it shows the about box.
-    ClickLabel* aboutLine() const { return Label1; }
     QPushButton* newEntryButton() const { return Btn_NeuerEintrag; }
     QPushButton* printButton() const { return Btn_Drucken; }
     QPushButton* syncButton() const { return Btn_Abgleichen; }
@@ -161,6 +152,19 @@ public:
 signals:
     // "Anhalten" was pressed: the run ends after the record it is on.
     void stopRequested();
+    // The page's buttons for what the window's other parts do.
+    void readRequested();
+    void writeRequested();
+    void eraseRequested();
+    void loadRequested();
+    void saveRequested();
+    void syncRequested();
+    void newEntryRequested();
+    void closeRequested();
+    // The about line was clicked.
+    void aboutRequested();
+    // The notice's way to the port settings.
+    void optionsRequested();
 
 private:
     void createControls();
@@ -211,7 +215,7 @@ private:
     std::unique_ptr<PhonebookTrees> m_trees;
     EntryFilter m_filter;
     int m_countryCode = kDefaultCountryCode;
-    PhonebookCommands* m_commands = nullptr;
+    PhonebookCommands* m_commands;
     Replacement m_replacedBy = Replacement::None;
     std::function<bool()> m_saveToFile;
 };

@@ -178,12 +178,10 @@ QIcon imageOf(const ItemLayout& layout)
 
 } // namespace
 
-PhonebookMenu::PhonebookMenu(const LanguageFile& texts, const NumberTypeNames& typeNames,
-                             QWidget* parent)
-    : QObject(parent), m_menu(new QMenu(parent))
+PhonebookMenu::PhonebookMenu(QWidget* parent) : QObject(parent), m_menu(new QMenu(parent))
 {
     m_menu->setObjectName(QStringLiteral("PU_Menu_Telefonbuch"));
-    build(texts, typeNames);
+    build();
 }
 
 PhonebookMenu::~PhonebookMenu()
@@ -214,7 +212,7 @@ QList<QKeySequence> PhonebookMenu::shortcutsOf(MenuItem item)
     return keys;
 }
 
-void PhonebookMenu::build(const LanguageFile& texts, const NumberTypeNames& typeNames)
+void PhonebookMenu::build()
 {
     std::array<QMenu*, kMenuItemCount> submenus{};
     for (int i = 0; i < kMenuItemCount; ++i)
@@ -222,15 +220,14 @@ void PhonebookMenu::build(const LanguageFile& texts, const NumberTypeNames& type
     for (const ItemLayout& layout : kLayout) {
         const std::optional<MenuItem> parent = parentOf(layout.item);
         QMenu* into = parent ? submenus[static_cast<int>(*parent)] : m_menu;
-        const QString caption = startCaption(layout.item, texts, typeNames);
         QAction* action;
         if (isSubmenu(layout.item)) {
-            QMenu* submenu = into->addMenu(caption);
+            QMenu* submenu = into->addMenu(QString());
             submenu->setObjectName(QLatin1String(layout.name) + QStringLiteral("_Menu"));
             submenus[static_cast<int>(layout.item)] = submenu;
             action = submenu->menuAction();
         } else {
-            action = into->addAction(caption);
+            action = into->addAction(QString());
             connect(action, &QAction::triggered, this,
                     [this, item = layout.item] { emit chosen(item); });
         }
@@ -248,6 +245,12 @@ void PhonebookMenu::build(const LanguageFile& texts, const NumberTypeNames& type
     // The start states of the layout: the first three items hidden.
     for (MenuItem item : {M::PM_Editieren, M::PM_Loeschen, M::PM_Hinzufuegen})
         action(item)->setVisible(false);
+}
+
+void PhonebookMenu::applyTexts(const LanguageFile& texts, const NumberTypeNames& typeNames)
+{
+    for (const ItemLayout& layout : kLayout)
+        action(layout.item)->setText(startCaption(layout.item, texts, typeNames));
 }
 
 void PhonebookMenu::apply(const MenuState& state)

@@ -19,7 +19,7 @@ namespace q7 {
 class LanguageFile;
 
 // PU_Menu_Telefonbuch, the context menu of both trees: every item of its
-// layout with its caption (taken from the language file once, at start),
+// layout with its caption (taken from the language file by applyTexts),
 // shortcut and image. It knows nothing of nodes or records: the window
 // prepares a MenuState for the selected node and applies it at each opening,
 // and gets back which item was chosen.
@@ -33,9 +33,11 @@ class PhonebookMenu : public QObject
     Q_OBJECT
 
 public:
-    PhonebookMenu(const LanguageFile& texts, const NumberTypeNames& typeNames,
-                  QWidget* parent = nullptr);
+    explicit PhonebookMenu(QWidget* parent = nullptr);
     ~PhonebookMenu() override;
+
+    // The items' captions before any opening has set its own.
+    void applyTexts(const LanguageFile& texts, const NumberTypeNames& typeNames);
 
     QMenu* menu() const { return m_menu; }
     QAction* action(MenuItem item) const { return m_actions[static_cast<int>(item)]; }
@@ -62,7 +64,7 @@ signals:
     void shortcutPressed(q7::MenuItem item, QWidget* tree);
 
 private:
-    void build(const LanguageFile& texts, const NumberTypeNames& typeNames);
+    void build();
     void addShortcut(QWidget* tree, MenuItem item, const QKeySequence& key);
 
     QMenu* m_menu;
