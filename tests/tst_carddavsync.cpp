@@ -190,9 +190,7 @@ private slots:
         QFETCH(int, server);
         const auto owned = makeBook(server);
         CardDavAddressBook& book = *owned;
-        QVERIFY(book.put({}, u"anna-alt"_s,
-                         card("anna-alt", "Anna Alt", "TEL;TYPE=cell:0171111\r\n"), {}));
-        m_sim->setEntry(1, simEntry(1, "Anna Alt", "0171111"));
+        annaOnBothSides(book);
         EngineSync engine{m_device, m_dir->path(), std::nullopt};
         QVERIFY(engine.run(book).problems.isEmpty());
         m_sim->setEntry(1, simEntry(1, "Anna Neu", "0171111"));
@@ -229,9 +227,7 @@ private slots:
         QFETCH(int, server);
         const auto owned = makeBook(server);
         CardDavAddressBook& book = *owned;
-        QVERIFY(book.put({}, u"anna-alt"_s,
-                         card("anna-alt", "Anna Alt", "TEL;TYPE=cell:0171111\r\n"), {}));
-        m_sim->setEntry(1, simEntry(1, "Anna Alt", "0171111"));
+        annaOnBothSides(book);
         EngineSync engine{m_device, m_dir->path(), std::nullopt};
         QVERIFY(engine.run(book).problems.isEmpty());
 
@@ -262,11 +258,9 @@ private slots:
         QFETCH(int, server);
         const auto owned = makeBook(server);
         CardDavAddressBook& book = *owned;
-        QVERIFY(book.put({}, u"anna-alt"_s,
-                         card("anna-alt", "Anna Alt", "TEL;TYPE=cell:0171111\r\n"), {}));
+        annaOnBothSides(book);
         QVERIFY(
             book.put({}, u"dora"_s, card("dora", "Dora Dreher", "TEL;TYPE=cell:0404444\r\n"), {}));
-        m_sim->setEntry(1, simEntry(1, "Anna Alt", "0171111"));
         m_sim->setEntry(2, simEntry(2, "Dora Dreher", "0404444"));
         QCOMPARE(sync(server, book.identity()).exitCode, 0);
         m_sim->setEntry(1, simEntry(1, "Anna Neu", "0171111"));
@@ -426,6 +420,15 @@ private slots:
     }
 
 private:
+    // One contact on both sides, as a first sync will find it: the card
+    // carries an e-mail line the handset has no place for.
+    void annaOnBothSides(CardDavAddressBook& book)
+    {
+        QVERIFY(book.put({}, u"anna-alt"_s,
+                         card("anna-alt", "Anna Alt", "TEL;TYPE=cell:0171111\r\n"), {}));
+        m_sim->setEntry(1, simEntry(1, "Anna Alt", "0171111"));
+    }
+
     std::unique_ptr<CardDavAddressBook> makeBook(int server)
     {
         const QString home = server == DavServer::Radicale ? u"/alice/"_s : u"/user/contacts/"_s;
