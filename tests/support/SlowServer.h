@@ -45,10 +45,12 @@ public:
     void holdNothing() { m_nth = 0; }
 
 private:
+    // QAbstractSocket, not QTcpSocket: a socket emits `disconnected` from
+    // its own destructor, when it is no longer a QTcpSocket.
     struct Link
     {
-        QPointer<QTcpSocket> client;
-        QPointer<QTcpSocket> upstream;
+        QPointer<QAbstractSocket> client;
+        QPointer<QAbstractSocket> upstream;
         bool holding = false;
     };
 
