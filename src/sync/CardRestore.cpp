@@ -96,8 +96,7 @@ QStringList CardRestore::planLines() const
         const TextId line = item.action == Item::Action::New       ? TextId::Kartenkopien_Neu
                             : item.action == Item::Action::Replace ? TextId::Kartenkopien_Ersetzt
                                                                    : TextId::Kartenkopien_Gleich;
-        const QString name = item.name.isEmpty() ? item.uid : item.name;
-        lines << QStringLiteral("  ") + fillIn(m_texts.text(line), {name});
+        lines << QStringLiteral("  ") + fillIn(m_texts.text(line), {item.shownName()});
     }
     return lines;
 }
@@ -126,7 +125,7 @@ CardRestore::Result CardRestore::carryOut(OperationHost& host)
                        item.action == Item::Action::Replace ? item.version : QString());
         if (!stored) {
             result.problems << fillIn(m_texts.text(TextId::Kartenkopien_SeitdemGeaendert),
-                                      {item.name.isEmpty() ? item.uid : item.name});
+                                      {item.shownName()});
             continue;
         }
         ++result.restored;

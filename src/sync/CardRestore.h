@@ -47,6 +47,9 @@ public:
         QString uid;
         QString name;
         QByteArray data; // as it was kept
+
+        // What the user knows the card by: its name, else its UID.
+        QString shownName() const { return name.isEmpty() ? uid : name; }
     };
     struct Result
     {
